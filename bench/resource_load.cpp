@@ -1,0 +1,230 @@
+// Reading through the resource cache against the bare libraries, on the same files: an 8 MiB
+// qrvlzo file (cache: key lookup, LoadResource, sweep; bare: read the file and
+// lzo1x_decompress_safe) and an 8 MiB zip member (cache: the same; bare: minizip open, locate,
+// read, close). Prints the two ratios cache / bare at the end; the goal is at most 1.1 each.
+#include <benchmark/benchmark.h>
+#include <lzo/lzo1x.h>
+#include <unzip.h>
+#include <zip.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/resources/paths.h"
+#include "engine/resources/repository_manager.h"
+#include "engine/resources/resource_loaders.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr size_t kContentSize = 8u << 20;
+
+struct Fixture {
+    fs::path previousDir;
+    fs::path root;
+    std::string qrvlzoPath;
+    std::string zipPath;
+    std::string content;
+};
+Fixture g_fixture;
+
+// Text with the repetition of real resource files (XML, level data) but no long runs: LZO
+// shrinks it to roughly a third.
+std::string MakeContent() {
+    std::string text;
+    text.reserve(kContentSize + 64);
+    uint32_t state = 1;
+    while (text.size() < kContentSize) {
+        state = state * 1664525u + 1013904223u;
+        text += "<cell x=\"" + std::to_string(state % 640) + "\" y=\"" + std::to_string((state >> 10) % 480) +
+                "\" kind=\"" + std::to_string((state >> 20) % 3) + "\"/>\n";
+    }
+    text.resize(kContentSize);
+    return text;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool Prepare() {
+    Fixture& f = g_fixture;
+    f.previousDir = fs::current_path();
+    std::string pattern = (fs::temp_directory_path() / "quorvel-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) return false;
+    f.root = pattern;
+    fs::current_path(f.root);
+    QRV::JC_PATHS::Instance()->Setup();
+    const std::string resources = QRV::JC_PATHS::Instance()->resourcesDir;
+    fs::create_directories(resources + "big");
+    f.content = MakeContent();
+
+    if (lzo_init() != LZO_E_OK) return false;
+    std::vector<unsigned char> block(kContentSize + kContentSize / 16 + 64 + 3);
+    std::vector<unsigned char> work(LZO1X_1_MEM_COMPRESS);
+    lzo_uint blockLength = block.size();
+    lzo1x_1_compress(reinterpret_cast<const unsigned char*>(f.content.data()), f.content.size(), block.data(),
+                     &blockLength, work.data());
+    std::string qrvlzo = "qrvlzo";
+    for (int shift = 0; shift < 32; shift += 8) qrvlzo.push_back(static_cast<char>((kContentSize >> shift) & 0xFF));
+    qrvlzo.append(reinterpret_cast<const char*>(block.data()), blockLength);
+    f.qrvlzoPath = resources + "big/level.qrvlzo";
+    WriteFile(f.qrvlzoPath, qrvlzo);
+
+    f.zipPath = resources + "pack.zip";
+    zipFile zip = zipOpen(f.zipPath.c_str(), APPEND_STATUS_CREATE);
+    if (zip == nullptr) return false;
+    zip_fileinfo info{};
+    zipOpenNewFileInZip(zip, "level.xml", &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION);
+    zipWriteInFileInZip(zip, f.content.data(), static_cast<unsigned>(f.content.size()));
+    zipCloseFileInZip(zip);
+    zipClose(zip, nullptr);
+
+    QRV::g_repositoryManager = new QRV::JC_REPOSITORY_MANAGER();
+    return QRV::LoadRepository("big") && QRV::LoadRepository("pack.zip");
+}
+
+void CleanUp() {
+    delete QRV::g_repositoryManager;
+    QRV::g_repositoryManager = nullptr;
+    fs::current_path(g_fixture.previousDir);
+    std::error_code error;
+    fs::remove_all(g_fixture.root, error);
+}
+
+// A fresh load each iteration: look the key up, read, then let the sweep free it.
+void ThroughCache(benchmark::State& state, const char* key) {
+    for (auto _ : state) {
+        QRV::JS_RESOURCE* record = QRV::g_repositoryManager->GetResource(key);
+        if (record == nullptr || QRV::LoadResource(nullptr, record) != 1 || record->size != kContentSize) {
+            state.SkipWithError("cache read failed");
+            break;
+        }
+        benchmark::DoNotOptimize(record->object);
+        QRV::SweepUnusedResources();
+    }
+}
+
+void BM_QrvlzoCache(benchmark::State& state) { ThroughCache(state, "big level.qrvlzo"); }
+
+void BM_QrvlzoBare(benchmark::State& state) {
+    for (auto _ : state) {
+        FILE* file = std::fopen(g_fixture.qrvlzoPath.c_str(), "rb");
+        std::fseek(file, 0, SEEK_END);
+        const size_t length = static_cast<size_t>(std::ftell(file));
+        std::fseek(file, 0, SEEK_SET);
+        std::unique_ptr<unsigned char[]> packed(new unsigned char[length]);
+        const size_t got = std::fread(packed.get(), 1, length, file);
+        std::fclose(file);
+        std::unique_ptr<unsigned char[]> out(new unsigned char[kContentSize + 1]);
+        lzo_uint outLength = kContentSize;
+        const int result = lzo1x_decompress_safe(packed.get() + 10, got - 10, out.get(), &outLength, nullptr);
+        if (result != LZO_E_OK || outLength != kContentSize) {
+            state.SkipWithError("decompression failed");
+            break;
+        }
+        benchmark::DoNotOptimize(out.get());
+    }
+}
+
+// The decompression alone, from bytes already in memory into a fresh buffer (for reference).
+void BM_QrvlzoDecompressOnly(benchmark::State& state) {
+    std::ifstream in(g_fixture.qrvlzoPath, std::ios::binary);
+    const std::string packed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (auto _ : state) {
+        std::unique_ptr<unsigned char[]> out(new unsigned char[kContentSize + 1]);
+        lzo_uint outLength = kContentSize;
+        lzo1x_decompress_safe(reinterpret_cast<const unsigned char*>(packed.data()) + 10, packed.size() - 10,
+                              out.get(), &outLength, nullptr);
+        benchmark::DoNotOptimize(out.get());
+    }
+}
+
+void BM_ZipCache(benchmark::State& state) { ThroughCache(state, "pack.zip level.xml"); }
+
+void BM_ZipBare(benchmark::State& state) {
+    for (auto _ : state) {
+        unzFile zip = unzOpen64(g_fixture.zipPath.c_str());
+        unz_file_info64 info{};
+        if (zip == nullptr || unzLocateFile(zip, "level.xml", 1) != UNZ_OK ||
+            unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
+            unzOpenCurrentFile(zip) != UNZ_OK) {
+            state.SkipWithError("zip open failed");
+            break;
+        }
+        const size_t length = static_cast<size_t>(info.uncompressed_size);
+        std::unique_ptr<unsigned char[]> out(new unsigned char[length + 1]);
+        size_t done = 0;
+        int got = 0;
+        while (done < length && (got = unzReadCurrentFile(zip, out.get() + done, static_cast<unsigned>(length - done))) > 0) {
+            done += static_cast<size_t>(got);
+        }
+        unzCloseCurrentFile(zip);
+        unzClose(zip);
+        if (done != kContentSize) {
+            state.SkipWithError("zip read failed");
+            break;
+        }
+        benchmark::DoNotOptimize(out.get());
+    }
+}
+
+BENCHMARK(BM_QrvlzoCache)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_QrvlzoBare)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_QrvlzoDecompressOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ZipCache)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ZipBare)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Keeps the mean real time of each benchmark for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+                times[run.run_name.function_name] = run.GetAdjustedRealTime();
+            }
+        }
+    }
+    std::map<std::string, double> times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (!Prepare()) {
+        std::fprintf(stderr, "could not prepare the benchmark files\n");
+        CleanUp();
+        return 1;
+    }
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto ratio = [&](const char* ours, const char* bare) {
+        const auto a = reporter.times.find(ours);
+        const auto b = reporter.times.find(bare);
+        if (a == reporter.times.end() || b == reporter.times.end() || b->second <= 0.0) return -1.0;
+        return a->second / b->second;
+    };
+    const double qrvlzo = ratio("BM_QrvlzoCache", "BM_QrvlzoBare");
+    const double zip = ratio("BM_ZipCache", "BM_ZipBare");
+    std::printf("qrvlzo ratio (cache / bare): %.3f\n", qrvlzo);
+    std::printf("qrvlzo ratio (cache / decompression alone): %.3f\n",
+                ratio("BM_QrvlzoCache", "BM_QrvlzoDecompressOnly"));
+    std::printf("zip ratio (cache / bare): %.3f\n", zip);
+    std::printf("goal: at most 1.1 each\n");
+    CleanUp();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,27 @@
+#include "engine/core/entry.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "engine/core/callback.h"
+#include "engine/core/command_line.h"
+
+namespace QRV {
+
+int RunStartHook(int argc, const char* const* argv) {
+    ReadCommandLine(argc, argv);
+    return CallHook(cbAppStart);
+}
+
+int ExitStatusFor(int result) {
+    if (result == 100500) return 0;
+    std::fprintf(stderr, "quorvel: finished with code %d\n", result);
+    return 1;
+}
+
+int DefaultCloseHandler(uintptr_t) {
+    std::fflush(nullptr);
+    std::_Exit(ExitStatusFor(-100500));
+}
+
+}  // namespace QRV

@@ -1,0 +1,14 @@
+#pragma once
+// The placement record of everything the engine draws.
+
+namespace QRV {
+
+struct JS_TRANSFORM3 {
+    float pivotX = 0.0f, pivotY = 0.0f, pivotZ = 0.0f;
+    float rotationX = 0.0f, rotationY = 0.0f, rotationZ = 0.0f;
+    float scaleX = 1.0f, scaleY = 1.0f, scaleZ = 1.0f;
+    float positionX = 0.0f, positionY = 0.0f, positionZ = 0.0f;
+    JS_TRANSFORM3* parent = nullptr;  // not owned
+};
+
+}  // namespace QRV

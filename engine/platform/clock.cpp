@@ -1,0 +1,24 @@
+#include "engine/platform/clock.h"
+
+#include "engine/platform/time_source.h"
+
+namespace QRV {
+
+std::atomic<float> g_frameTime{0.0f};
+JC_CLOCK* g_clock = nullptr;
+
+JC_CLOCK::JC_CLOCK() : frameTimeOut(&g_frameTime) {
+    startMs = nowMs = lastMs = Platform::NowMs();
+}
+
+void JC_CLOCK::Update() {
+    nowMs = Platform::NowMs();
+    dtMs = nowMs - lastMs;
+    lastMs = nowMs;
+    dt = static_cast<float>(dtMs) / 1000.0f;
+    if (maxDt != 0.0f && dt > maxDt) dt = maxDt;
+    if (frameTimeOut != nullptr) frameTimeOut->store(dt);
+    totalTime += dt;
+}
+
+}  // namespace QRV

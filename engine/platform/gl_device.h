@@ -1,0 +1,111 @@
+#pragma once
+// The OpenGL drawing device: one context on the SDL window (3.3 core, else 2.1), one shader that
+// multiplies the texture by the vertex colour, and CPU staging arrays for the dynamic buffers that
+// are uploaded at each draw. Every call must come from the main thread.
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/platform/gl_functions.h"
+#include "engine/platform/render_device.h"
+
+struct SDL_Window;
+
+namespace QRV::Platform {
+
+class GlRenderDevice : public IRenderDevice {
+public:
+    explicit GlRenderDevice(SDL_Window* window);
+    ~GlRenderDevice() override;
+
+    GlRenderDevice(const GlRenderDevice&) = delete;
+    GlRenderDevice& operator=(const GlRenderDevice&) = delete;
+
+    bool Create(const PresentParams& params) override;
+    bool Reset(const PresentParams& params) override;
+    DeviceStatus TestCooperativeLevel() override;
+    void GetBackBufferSize(int32_t& width, int32_t& height) const override;
+
+    bool BeginScene() override;
+    bool Clear(uint32_t argb) override;
+    void EndScene() override;
+    void Present() override;
+
+    JS_VERTEX* LockVertices(uint32_t first, uint32_t count, LockMode mode) override;
+    void UnlockVertices() override;
+    uint16_t* LockIndices(uint32_t first, uint32_t count, LockMode mode) override;
+    void UnlockIndices() override;
+    void DrawPrimitive(PrimitiveType type, uint32_t primitiveCount) override;
+    void DrawIndexedPrimitive(PrimitiveType type, uint32_t vertexCount, uint32_t primitiveCount) override;
+
+    void SetBlendEnabled(bool enabled) override;
+    void SetBlendFunc(BlendFactor dest) override;
+    void SetTextureFilter(TextureFilter filter) override;
+    void SetAddressing(AddressMode u, AddressMode v) override;
+    void SetDepthTest(bool enabled) override;
+    void SetLighting(bool enabled) override;
+    void SetAntialias(bool enabled) override;
+    void SetTransform(TransformKind kind, const Matrix4& matrix) override;
+
+    uint32_t CreateTexture(uint32_t width, uint32_t height, const uint8_t* rgba) override;
+    void DestroyTexture(uint32_t handle) override;
+    void BindTexture(uint32_t handle) override;
+    bool SupportsAnisotropy() const override { return anisotropyMax > 1.0f; }
+
+    // The context made by Create: 33 for 3.3 core, 21 for 2.1; 0 before Create.
+    int ContextVersion() const { return contextVersion; }
+
+    // Buffer sizes, in vertices and indices.
+    static constexpr uint32_t kVertexCapacity = 8192;
+    static constexpr uint32_t kIndexCapacity = (8192 - 2) * 3;
+
+private:
+    // Sampling parameters as the device states ask for them; applied to the texture that is
+    // bound when a draw is made, since 2.1 has no sampler objects.
+    struct Sampling {
+        TextureFilter filter = TextureFilter::Point;
+        AddressMode u = AddressMode::Clamp;
+        AddressMode v = AddressMode::Clamp;
+        bool operator==(const Sampling&) const = default;
+    };
+
+    bool MakeContext();
+    bool BuildProgram();
+    bool BuildBuffers();
+    void QueryAnisotropy();
+    void UpdateViewport();
+    void PrepareDraw(uint32_t vertexCount);
+    void ApplySampling(uint32_t texture);
+
+    SDL_Window* window = nullptr;
+    void* context = nullptr;
+    int contextVersion = 0;
+    GlFunctions gl;
+
+    uint32_t program = 0;
+    int32_t transformLocation = -1;
+    uint32_t vertexArray = 0;
+    uint32_t vertexBuffer = 0;
+    uint32_t indexBuffer = 0;
+    uint32_t whiteTexture = 0;
+
+    std::vector<JS_VERTEX> vertices;
+    std::vector<uint16_t> indices;
+
+    int32_t drawableWidth = 0;
+    int32_t drawableHeight = 0;
+
+    Matrix4 world = Matrix4::Identity();
+    Matrix4 view = Matrix4::Identity();
+    Matrix4 projection = Matrix4::Identity();
+    bool transformDirty = true;
+
+    Sampling sampling;
+    // The sampling last applied to each texture this device made.
+    std::unordered_map<uint32_t, Sampling> textures;
+    uint32_t boundTexture = 0;
+    float anisotropyMax = 1.0f;
+};
+
+}  // namespace QRV::Platform

@@ -1,0 +1,173 @@
+#pragma once
+// The renderer: batches every quad and triangle list into one dynamic buffer pair, turns the
+// render-state word into device states only when it changes, and owns the textures.
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/core/matrix4.h"
+#include "engine/platform/camera.h"
+#include "engine/platform/render_device.h"
+#include "engine/platform/texture.h"
+
+namespace QRV {
+
+// Render-state word fields.
+namespace RS {
+constexpr uint32_t Opaque = 0x1;
+constexpr uint32_t AlphaBlend = 0x2;
+constexpr uint32_t Additive = 0x4;
+constexpr uint32_t FilterMask = 0xF0;
+constexpr uint32_t FilterShift = 4;
+constexpr uint32_t DepthTest = 0x200;
+constexpr uint32_t Textured = 0x400;
+constexpr uint32_t Lighting = 0x800;
+constexpr uint32_t PrimitiveMask = 0x7000;
+constexpr uint32_t PrimitiveShift = 12;
+constexpr uint32_t AddressMask = 0x18000;
+constexpr uint32_t AddressShift = 15;
+constexpr uint32_t Camera = 0x20000;
+constexpr uint32_t Antialias = 0x40000;
+// Two words are the same state when they agree on these bits.
+constexpr uint32_t CompareMask = 0x3FFFF;
+}  // namespace RS
+
+// A particle as the renderer reads it: the first five words are the point, then the next link.
+struct JS_POINT_SPRITE {
+    float x = 0.0f, y = 0.0f, z = 0.0f;
+    float size = 0.0f;
+    uint32_t color = 0;
+    JS_POINT_SPRITE* next = nullptr;
+};
+
+class JC_RENDER {
+public:
+    explicit JC_RENDER(std::unique_ptr<Platform::IRenderDevice> device);
+    ~JC_RENDER();
+
+    // 1, or -1 when the device or the default texture cannot be made.
+    int CreateDevice(void* window, float nearPlane, float farPlane);
+    void SetDisplayMode(uint32_t width, uint32_t height, uint8_t fullscreen, uint8_t stretch);
+
+    // 1 drawing may start; -1 lost, already in a frame or clear failed; 0 scene failed; -110 the
+    // device was rebuilt and this frame is skipped.
+    int BeginFrame();
+    // 0, or -1 when no frame is open.
+    int EndFrame();
+
+    void DrawTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state,
+                       uint32_t vertexCount, const uint16_t* indices, uint32_t indexCount);
+    // Each particle becomes a screen-aligned quad of its size, drawn through the batch.
+    void DrawPoints(const JS_POINT_SPRITE* first, JS_TEXTURE* texture, uint32_t state);
+
+    // Textures may be requested from any thread.
+    JS_TEXTURE* LoadTextureFile(const std::string& path);
+    JS_TEXTURE* LoadTextureMemory(const void* bytes, size_t size);
+    JS_TEXTURE* CreateBlankTexture(uint32_t width, uint32_t height);
+    // 1 released; -1 for null, the default or no-texture record, or an unregistered record.
+    int ReleaseTexture(JS_TEXTURE* texture);
+    bool IsRegistered(const JS_TEXTURE* texture) const;
+
+    // Frees the default texture, the cameras and the registries.
+    void Release();
+
+    // Flushes the queued batch (also done by state, texture and capacity changes).
+    void Flush();
+
+    Platform::IRenderDevice* Device() { return device.get(); }
+
+    // The whole placement of a logical point: current camera x view x projection (row vectors).
+    Matrix4 CameraViewProjection() const;
+    // Where a logical point lands in normalised device coordinates (x right, y up, z 0..1).
+    void LogicalToNdc(float x, float y, float z, float& ndcX, float& ndcY, float& ndcZ) const;
+
+    // counters, reset at each begin frame
+    uint32_t drawCalls = 0;
+    uint32_t batches = 0;
+    uint32_t stateChanges = 0;
+
+    uint32_t currentState = 0;
+    JS_TEXTURE* currentTexture = nullptr;
+    uint32_t vertexCapacity = 8192;
+    uint32_t indexCapacity = (8192 - 2) * 3;
+    uint32_t pointCapacity = 4096;
+    // 16 x 16, transparent: stands in for a texture that cannot be loaded.
+    JS_TEXTURE* defaultTexture = nullptr;
+    // 1 x 1, transparent, never registered: what unbound objects hold. Draws with it are skipped.
+    JS_TEXTURE noTexture;
+    int32_t ready = 1;
+    void* window = nullptr;
+    uint32_t clearColor = 0xFF444444;
+    float nearPlane = 0.1f;
+    float farPlane = 0.0f;
+    Matrix4 worldMatrix = Matrix4::Identity();
+    Matrix4 projection = Matrix4::Identity();
+    Matrix4 aspectFix = Matrix4::Identity();
+    JC_CAMERA* currentCamera = nullptr;
+    JC_CAMERA* secondaryCamera = nullptr;
+    JC_CAMERA* primaryCamera = nullptr;
+    uint32_t queuedVertices = 0;
+    uint32_t queuedIndices = 0;
+    uint8_t fullscreen = 0;
+    uint8_t stretch = 0;
+    uint32_t width = 1024;
+    uint32_t height = 768;
+    uint32_t backBufferWidth = 1024;
+    uint32_t backBufferHeight = 768;
+
+    // diag(1, -1, -1): y down on screen, looking along +z.
+    Matrix4 view = Matrix4::Identity();
+
+private:
+    // Re-creates (or first creates) the device and restores every state; false when it failed.
+    bool Rebuild();
+    // The aspect fix, the projection and both cameras for the current mode.
+    void UpdateProjection();
+    // Applies a state word field by field; 0 when it is the same state, else 1.
+    int ApplyState(uint32_t state);
+    // Binds a texture record (uploading it on first use), or none for null.
+    void BindTexture(JS_TEXTURE* texture);
+    // Makes room for a draw of this many vertices and indices under this state and texture
+    // (flushing, binding and applying the word as needed); false when it can never fit.
+    bool PrepareBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexCount, uint32_t indexCount,
+                      bool indexed);
+    // The part of PrepareBatch that runs when the draw cannot simply join the batch.
+    bool StartBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexCount, uint32_t indexCount,
+                    bool indexed);
+    // Appends one draw to the batch; false when it was dropped.
+    bool QueueTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state,
+                        uint32_t vertexCount, const uint16_t* indices, uint32_t indexCount);
+    // A decoded image (or a blank one) as a new registered record.
+    JS_TEXTURE* RegisterTexture(uint32_t width, uint32_t height, std::vector<uint8_t> pixels);
+    // Main thread: deletes records released elsewhere and the device textures of released records.
+    void DrainReleasedTextures();
+    // Main thread: stops using a record that is about to go (flushing what still needs it).
+    void ForgetBinding(JS_TEXTURE* texture);
+
+    bool deviceCreated = false;
+    bool batchIndexed = false;
+    // The capacities in force, taken from the public ones whenever a batch starts.
+    uint32_t batchVertexLimit = 0;
+    uint32_t batchIndexLimit = 0;
+    // The batch, kept on the processor and handed to the device in one piece per flush.
+    std::vector<JS_VERTEX> stagedVertices;
+    std::vector<uint16_t> stagedIndices;
+
+    // Guards the registry and the release queues: textures come and go on any thread.
+    mutable std::mutex textureLock;
+    std::unordered_set<JS_TEXTURE*> textures;
+    // Records released off the main thread, deleted by the main thread at the next frame.
+    std::vector<JS_TEXTURE*> releasedRecords;
+    // Device textures to delete on the main thread.
+    std::vector<uint32_t> deadHandles;
+
+    std::unique_ptr<Platform::IRenderDevice> device;
+};
+
+extern JC_RENDER* g_render;
+
+}  // namespace QRV

@@ -1,0 +1,19 @@
+#pragma once
+// A texture record: the image's size and its device texture. Records may be made on any thread;
+// the device texture is created on the main thread at first use.
+
+#include <cstdint>
+#include <vector>
+
+namespace QRV {
+
+struct JS_TEXTURE {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    // The device texture; 0 until uploaded.
+    uint32_t deviceHandle = 0;
+    // Decoded RGBA pixels waiting for upload (emptied once uploaded).
+    std::vector<uint8_t> pendingPixels;
+};
+
+}  // namespace QRV

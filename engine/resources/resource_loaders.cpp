@@ -1,0 +1,177 @@
+#include "engine/resources/resource_loaders.h"
+
+#include <pugixml.hpp>
+
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <system_error>
+
+#include "engine/platform/render.h"
+#include "engine/resources/paths.h"
+#include "engine/resources/qrvlzo_reader.h"
+#include "engine/resources/repository_manager.h"
+#include "engine/resources/zip_reader.h"
+#include "engine/sound/sound_manager.h"
+
+namespace QRV {
+
+namespace {
+
+// Frees the raw bytes of a record whose typed load is done with them (or failed).
+void DropBytes(JS_RESOURCE* record) {
+    if (record->kind == kResourceBytes) delete[] static_cast<uint8_t*>(record->object);
+    record->object = nullptr;
+    record->kind = kResourceNone;
+    record->loaded = 0;
+}
+
+// True when the record holds a typed object of another kind than wanted.
+bool HoldsOtherKind(const JS_RESOURCE* record, int32_t wanted) {
+    return record->loaded != 0 && record->kind != wanted && record->kind != kResourceBytes;
+}
+
+int ReadDirectoryFile(const std::string& path, uint8_t** bytes, uint32_t* size) {
+    JC_QRVLZO_FILE file;
+    if (!file.Open(path)) return -108;
+    const size_t length = file.Size();
+    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[length + 1]);
+    if (buffer == nullptr || !file.Read(buffer.get())) return -109;
+    buffer[length] = 0;
+    *bytes = buffer.release();
+    *size = static_cast<uint32_t>(length);
+    return 1;
+}
+
+}  // namespace
+
+int LoadResource(const JC_PATHS* paths, JS_RESOURCE* record) {
+    if (record == nullptr) return -108;
+    if (record->loaded != 0) {
+        // Raw bytes already read stay; a typed object is not overwritten.
+        return record->kind == kResourceBytes ? 1 : -108;
+    }
+    if (paths == nullptr) paths = JC_PATHS::Instance();
+
+    namespace fs = std::filesystem;
+    const std::string source = paths->resourcesDir + record->path;
+    std::error_code error;
+    const fs::file_status status = fs::status(source, error);
+    uint8_t* bytes = nullptr;
+    uint32_t size = 0;
+    int result;
+    if (fs::is_regular_file(status)) {
+        result = ReadZipMember(source, record->name, record->password, &bytes, &size);
+    } else if (fs::is_directory(status)) {
+        result = ReadDirectoryFile(source + "/" + record->name, &bytes, &size);
+    } else {
+        return -1;
+    }
+    if (result != 1) return result;
+    record->object = bytes;
+    record->size = size;
+    record->kind = kResourceBytes;
+    record->loaded = 1;
+    return 1;
+}
+
+pugi::xml_document* GetResourceXml(JS_RESOURCE* record) {
+    if (record == nullptr) return nullptr;
+    if (record->loaded != 0 && record->kind == kResourceXml) return static_cast<pugi::xml_document*>(record->object);
+    if (HoldsOtherKind(record, kResourceXml)) return nullptr;
+    if (LoadResource(nullptr, record) != 1) return nullptr;
+
+    auto* document = new pugi::xml_document();
+    const pugi::xml_parse_result parsed = document->load_buffer(record->object, record->size);
+    DropBytes(record);
+    if (!parsed) {
+        delete document;
+        return nullptr;
+    }
+    record->object = document;
+    record->kind = kResourceXml;
+    record->loaded = 1;
+    record->refCount = 0;
+    return document;
+}
+
+JS_TEXTURE* GetResourceTexture(JS_RESOURCE* record) {
+    if (g_render == nullptr) return nullptr;
+    if (record == nullptr) return g_render->defaultTexture;
+    if (record->loaded != 0 && record->kind == kResourceTexture) return static_cast<JS_TEXTURE*>(record->object);
+    if (HoldsOtherKind(record, kResourceTexture)) return nullptr;
+    if (LoadResource(nullptr, record) != 1) return g_render->defaultTexture;
+
+    JS_TEXTURE* texture = g_render->LoadTextureMemory(record->object, record->size);
+    DropBytes(record);
+    // A texture that could not be decoded stays unloaded, so a later use tries again.
+    if (texture == nullptr || texture == g_render->defaultTexture) return g_render->defaultTexture;
+    record->object = texture;
+    record->kind = kResourceTexture;
+    record->loaded = 1;
+    return texture;
+}
+
+JC_SOUND* GetResourceSound(JS_RESOURCE* record, int bufferCount, bool whole) {
+    if (record == nullptr || g_soundManager == nullptr) return nullptr;
+    if (record->loaded != 0 && record->kind == kResourceSound) return static_cast<JC_SOUND*>(record->object);
+    if (HoldsOtherKind(record, kResourceSound)) return nullptr;
+    if (LoadResource(nullptr, record) != 1) return nullptr;
+
+    JC_SOUND* sound = g_soundManager->CreateSound(record->object, record->size, bufferCount, whole);
+    if (sound == nullptr) {
+        DropBytes(record);
+        return nullptr;
+    }
+    // The sound plays from the bytes; the record frees them after the sound is released.
+    record->soundBytes = static_cast<uint8_t*>(record->object);
+    record->object = sound;
+    record->kind = kResourceSound;
+    record->loaded = 1;
+    return sound;
+}
+
+pugi::xml_document* AcquireXmlResource(const std::string& key) {
+    if (g_repositoryManager == nullptr) return nullptr;
+    JS_RESOURCE* record = g_repositoryManager->GetResource(key);
+    if (record == nullptr) return nullptr;
+    pugi::xml_document* document = GetResourceXml(record);
+    if (document == nullptr) return nullptr;
+    ++record->refCount;
+    return document;
+}
+
+namespace {
+
+bool ReleaseRecordOf(const void* object) {
+    if (g_repositoryManager == nullptr) return false;
+    JS_RESOURCE* record = g_repositoryManager->FindByObject(object);
+    if (record == nullptr) return false;
+    --record->refCount;
+    if (record->refCount >= 1) return false;
+    ++g_repositoryManager->releasedCount;
+    return true;
+}
+
+}  // namespace
+
+bool ReleaseXml(const pugi::xml_document* document) { return ReleaseRecordOf(document); }
+
+bool ReleaseTexture(const JS_TEXTURE* texture) {
+    if (texture == nullptr || (g_render != nullptr && texture == g_render->defaultTexture)) return false;
+    return ReleaseRecordOf(texture);
+}
+
+int ReleaseResourceHandle(uintptr_t object) {
+    if (g_repositoryManager == nullptr) return 0;
+    const JS_RESOURCE* record = g_repositoryManager->FindByObject(reinterpret_cast<const void*>(object));
+    if (record == nullptr) return 0;
+    if (record->kind == kResourceTexture) {
+        ReleaseTexture(static_cast<const JS_TEXTURE*>(record->object));
+    } else if (record->kind == kResourceXml) {
+        ReleaseXml(static_cast<const pugi::xml_document*>(record->object));
+    }
+    return 0;
+}
+
+}  // namespace QRV

@@ -1,0 +1,54 @@
+#include "game/app/app_start.h"
+
+#include "engine/core/app_context.h"
+#include "engine/core/callback.h"
+#include "engine/core/engine.h"
+#include "engine/core/entry.h"
+#include "engine/platform/clock.h"
+
+namespace Game {
+namespace {
+
+int OnInit(uintptr_t) {
+    QRV::g_app->renderCap = 60;
+    QRV::g_app->updateCap = 60;
+    if (QRV::g_clock != nullptr) QRV::g_clock->maxDt = 1.0f / 30.0f;
+    return 1;
+}
+
+int OnClose(uintptr_t) {
+    QRV::g_app->running = 0;
+    return 0;
+}
+
+int OnExit(uintptr_t) {
+    QRV::ReleaseHook(QRV::cbInit);
+    QRV::ReleaseHook(QRV::cbClose);
+    QRV::ReleaseHook(QRV::cbExit);
+    QRV::Engine::Shutdown();
+    return 0;
+}
+
+}  // namespace
+
+void RegisterMainHooks() {
+    QRV::InstallHook(QRV::cbAppStart, AppStart);
+    QRV::InstallHook(QRV::cbClose, QRV::DefaultCloseHandler);
+}
+
+int AppStart(uintptr_t) {
+    QRV::g_app->Reset();
+    QRV::g_app->renderCap = 60;
+    QRV::g_app->updateCap = 60;
+    QRV::InstallHook(QRV::cbInit, OnInit);
+    QRV::InstallHook(QRV::cbClose, OnClose);
+    QRV::InstallHook(QRV::cbExit, OnExit);
+    if (QRV::Engine::Init("Quorvel") < 0) {
+        OnExit(0);
+        return -100500;
+    }
+    QRV::Engine::Run();
+    return 100500;
+}
+
+}  // namespace Game

@@ -1,0 +1,18 @@
+#include "engine/core/callback.h"
+#include "engine/core/entry.h"
+#include "game/app/app_start.h"
+
+namespace {
+// The start hook and the default close action are in place before main runs.
+const bool g_hooksRegistered = (Game::RegisterMainHooks(), true);
+}  // namespace
+
+int main(int argc, char** argv) {
+    (void)g_hooksRegistered;
+    // The engine's shutdown nulls every slot, so keep the start record to free it afterwards.
+    QRV::JS_CALLBACK* startRecord = QRV::cbAppStart;
+    const int result = QRV::RunStartHook(argc, argv);
+    if (QRV::cbAppStart == startRecord) QRV::cbAppStart = nullptr;
+    delete startRecord;
+    return QRV::ExitStatusFor(result);
+}

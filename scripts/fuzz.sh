@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of tests/fuzz with clang and runs each for a while over seeds from a
+# built run folder's Resources (qrvlzo files, zip archives, string tables); small built-in seeds
+# stand in where the run folder has none.
+#   scripts/fuzz.sh [seconds per target, default 30] [run folder, default build/release/run]
+# Exits non-zero when a target crashes or a sanitizer reports anything.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-30}
+run_dir=${2:-$root/build/release/run}
+out=$root/build/fuzz
+
+CC=clang CXX=clang++ cmake -S "$root/tests/fuzz" -B "$out" -G Ninja > /dev/null
+cmake --build "$out"
+
+resources=$run_dir/Resources
+seed_limit=1048576  # bytes; larger files make slow inputs
+
+# Files below Resources whose first bytes are the given prefix (any extension).
+files_starting_with() {
+  local prefix=$1
+  [[ -d "$resources" ]] || return 0
+  find "$resources" -type f -size -${seed_limit}c -print0 | while IFS= read -r -d '' file; do
+    if [[ "$(head -c ${#prefix} "$file" | tr -d '\0')" == "$prefix" ]]; then printf '%s\n' "$file"; fi
+  done
+}
+
+# Copies the listed files (one per line on stdin) into a seed folder, named by their path below
+# Resources; prints how many.
+collect() {
+  local dir=$1 count=0 file
+  while IFS= read -r file; do
+    [[ -n "$file" ]] || continue
+    cp "$file" "$dir/$(printf '%s' "${file#$resources/}" | tr '/ ' '__')"
+    count=$((count + 1))
+  done
+  echo $count
+}
+
+seed_qrvlzo() {
+  local dir=$1 n
+  n=$(files_starting_with qrvlzo | collect "$dir")
+  # A few plain files too: the reader takes those as they are.
+  if [[ -d "$resources" ]]; then
+    find "$resources" -type f -name '*.xml' -size -65536c | head -n 3 | collect "$dir" > /dev/null
+  fi
+  if [[ $n -eq 0 ]]; then
+    printf 'qrvlzo\x05\x00\x00\x00\x16hello\x11\x00\x00' > "$dir/literal"
+    printf 'qrvlzo\x2c\x01\x00\x00\x0c\x3c\x72\x6f\x77\x3e\x3c\x63\x65\x6c\x6c\x3e\x61\x62\x3c\x2f\x80\x01\x04\x3c\x2f\x72\x6f\x77\x3e\x0a\x20\xe3\x68\x00\x0a\x6c\x6c\x3e\x3c\x2f\x72\x6f\x77\x3e\x0a\x3c\x72\x6f\x11\x00\x00' > "$dir/matches"
+    printf '<plain/>' > "$dir/plain"
+  fi
+}
+
+seed_zip_member() {
+  local dir=$1 n
+  n=$(files_starting_with $'PK\x03' | collect "$dir")
+  if [[ $n -eq 0 ]]; then
+    # Folder entry, deflated, stored, and both encrypted with the game's password.
+    printf '\x50\x4b\x03\x04\x14\x00\x00\x00\x00\x00\x00\x00\x20\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x04\x00\x00\x00\x64\x69\x72\x2f\x50\x4b\x03\x04\x14\x00\x00\x00\x08\x00\x00\x00\x20\x00\x1c\xbb\x76\x68\x0f\x00\x00\x00\x1a\x00\x00\x00\x09\x00\x00\x00\x64\x69\x72\x2f\x61\x2e\x78\x6d\x6c\xb3\x49\xb4\x2b\x49\xad\x28\x51\x40\x25\x6c\xf4\x13\xed\x00\x50\x4b\x03\x04\x14\x00\x00\x00\x00\x00\x00\x00\x20\x00\x0b\xf9\x43\x56\x06\x00\x00\x00\x06\x00\x00\x00\x05\x00\x00\x00\x62\x2e\x62\x69\x6e\x73\x74\x6f\x72\x65\x64\x50\x4b\x03\x04\x14\x00\x01\x00\x08\x00\x00\x00\x20\x00\xa2\xe0\x1d\x10\x1d\x00\x00\x00\x1b\x00\x00\x00\x05\x00\x00\x00\x63\x2e\x78\x6d\x6c\xef\xc9\xb8\x23\x1a\xc2\x42\x10\xee\xe2\xc7\xaf\x5a\x63\xbe\xc3\x4f\x1d\x84\x3c\x3b\x14\xb0\x56\x1b\xce\x3c\x6f\xdb\x50\x4b\x03\x04\x14\x00\x01\x00\x00\x00\x00\x00\x20\x00\x7e\xd2\xa3\x4b\x19\x00\x00\x00\x0d\x00\x00\x00\x05\x00\x00\x00\x64\x2e\x62\x69\x6e\xad\x90\x79\xea\xa2\xed\x33\x70\x0e\x7c\x09\x21\xe2\x61\x82\x6b\x20\xb7\x8e\x18\xd7\xae\xdc\x50\x24\x50\x4b\x01\x02\x00\x00\x14\x00\x00\x00\x00\x00\x00\x00\x20\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x04\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x64\x69\x72\x2f\x50\x4b\x01\x02\x00\x00\x14\x00\x00\x00\x08\x00\x00\x00\x20\x00\x1c\xbb\x76\x68\x0f\x00\x00\x00\x1a\x00\x00\x00\x09\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x22\x00\x00\x00\x64\x69\x72\x2f\x61\x2e\x78\x6d\x6c\x50\x4b\x01\x02\x00\x00\x14\x00\x00\x00\x00\x00\x00\x00\x20\x00\x0b\xf9\x43\x56\x06\x00\x00\x00\x06\x00\x00\x00\x05\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x58\x00\x00\x00\x62\x2e\x62\x69\x6e\x50\x4b\x01\x02\x00\x00\x14\x00\x01\x00\x08\x00\x00\x00\x20\x00\xa2\xe0\x1d\x10\x1d\x00\x00\x00\x1b\x00\x00\x00\x05\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x81\x00\x00\x00\x63\x2e\x78\x6d\x6c\x50\x4b\x01\x02\x00\x00\x14\x00\x01\x00\x00\x00\x00\x00\x20\x00\x7e\xd2\xa3\x4b\x19\x00\x00\x00\x0d\x00\x00\x00\x05\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\xc1\x00\x00\x00\x64\x2e\x62\x69\x6e\x50\x4b\x05\x06\x00\x00\x00\x00\x05\x00\x05\x00\x02\x01\x00\x00\xfd\x00\x00\x00\x00\x00' > "$dir/members.zip"
+  fi
+}
+
+seed_string_table() {
+  local dir=$1 n=0
+  if [[ -d "$resources" ]]; then n=$(find "$resources" -type f -name 'strings.xml' | collect "$dir"); fi
+  if [[ $n -eq 0 ]]; then
+    printf '<?xml version="1.0"?>\n<Workbook><Worksheet><Table><Row><Cell><Data>key</Data></Cell><Cell><Data>value</Data></Cell></Row><Row><Cell><Data>one</Data></Cell></Row></Table></Worksheet></Workbook>\n' > "$dir/strings.xml"
+  fi
+}
+
+status=0
+for exe in "$out"/*_fuzz; do
+  [[ -x "$exe" ]] || continue
+  target=$(basename "$exe")
+  name=${target%_fuzz}
+  seeds=$out/seeds/$target
+  corpus=$out/corpus/$target
+  rm -rf "$seeds"
+  mkdir -p "$seeds" "$corpus" "$out/artifacts" "$out/logs"
+  if declare -F "seed_$name" > /dev/null; then "seed_$name" "$seeds"; fi
+  log=$out/logs/$target.log
+  echo "== $target: $seconds s over $(ls "$seeds" | wc -l) seeds"
+  if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+      "$exe" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$out/artifacts/$target-" \
+      "$corpus" "$seeds" > "$log" 2>&1; then
+    echo "   FAILED (see $log)"
+    tail -n 40 "$log"
+    status=1
+  elif grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:' "$log"; then
+    echo "   sanitizer report (see $log)"
+    status=1
+  else
+    grep -E '^stat::number_of_executed_units' "$log" | sed 's/^/   /' || true
+  fi
+done
+exit $status

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds the normal, sanitizer and thread-sanitizer trees and runs every test: unit, end-to-end and
+# fuzzing. Exits non-zero on any failure.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/deps.sh" test
+
+export QUORVEL_NO_MESSAGEBOX=1
+jobs=$(nproc)
+
+echo "== Release build"
+cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake --build "$root/build/release" -j "$jobs"
+
+echo "== Sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer)"
+cmake -S "$root" -B "$root/build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANITIZE=ON > /dev/null
+cmake --build "$root/build/asan" -j "$jobs"
+
+echo "== ThreadSanitizer build"
+cmake -S "$root" -B "$root/build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_TSAN=ON > /dev/null
+cmake --build "$root/build/tsan" -j "$jobs" --target quorvel_tests
+
+status=0
+echo "== Unit and end-to-end tests (Release)"
+(cd "$root/build/release" && ctest --output-on-failure -j "$jobs") || status=1
+
+echo "== Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+(cd "$root/build/asan" &&
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --output-on-failure -j "$jobs") || status=1
+
+echo "== Threaded tests under ThreadSanitizer"
+# OpenAL Soft's own mixer thread is not ours to instrument; its accesses are suppressed.
+(cd "$root/build/tsan" &&
+  TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/sound/openal.tsan.supp" \
+    ctest --output-on-failure -j "$jobs" -R 'Sound|Loader|EngineLoop') || status=1
+
+echo "== Fuzzing"
+bash "$root/scripts/fuzz.sh" 30 "$root/build/release/run" || status=1
+
+exit $status

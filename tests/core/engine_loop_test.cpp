@@ -1,0 +1,190 @@
+#include "engine/core/engine.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <thread>
+
+#include "engine/core/app_context.h"
+#include "engine/core/callback.h"
+#include "engine/platform/clock.h"
+#include "engine/platform/input.h"
+#include "engine/platform/null_device.h"
+#include "engine/platform/render.h"
+#include "engine/platform/time_source.h"
+
+namespace {
+
+// Simulated time: sleeping advances the clock; a zero sleep (a yield) lets one millisecond pass.
+uint32_t g_now = 5000;
+uint32_t FakeNow() { return g_now; }
+void FakeSleep(uint32_t ms) { g_now += ms == 0 ? 1 : ms; }
+
+struct LoopRecord {
+    int renders = 0;
+    int updates = 0;
+    int inits = 0;
+    int exits = 0;
+    double frameTimeSum = 0.0;
+    float lastFrameTime = 0.0f;
+    uint32_t stopAtMs = 0;
+    uint32_t stallAtRender = 0;  // render number after which the clock jumps
+    uint32_t stallMs = 0;
+    float frameAfterStall = 0.0f;
+};
+LoopRecord g_rec;
+
+int OnInit(uintptr_t) {
+    ++g_rec.inits;
+    QRV::g_app->renderCap = 60;
+    QRV::g_app->updateCap = 60;
+    QRV::g_clock->maxDt = 1.0f / 30.0f;
+    return 1;
+}
+int OnUpdate(uintptr_t) {
+    ++g_rec.updates;
+    return 0;
+}
+int OnRender(uintptr_t) {
+    ++g_rec.renders;
+    g_rec.lastFrameTime = QRV::g_frameTime.load();
+    g_rec.frameTimeSum += g_rec.lastFrameTime;
+    if (g_rec.stallMs != 0 && static_cast<uint32_t>(g_rec.renders) == g_rec.stallAtRender + 1)
+        g_rec.frameAfterStall = g_rec.lastFrameTime;
+    if (g_rec.stallMs != 0 && static_cast<uint32_t>(g_rec.renders) == g_rec.stallAtRender) g_now += g_rec.stallMs;
+    if (g_now >= g_rec.stopAtMs) QRV::g_app->running = 0;
+    return 0;
+}
+int OnExit(uintptr_t) {
+    ++g_rec.exits;
+    return 0;
+}
+
+std::unique_ptr<QRV::Platform::IRenderDevice> MakeNullDevice() {
+    return std::make_unique<QRV::Platform::NullRenderDevice>();
+}
+
+class EngineLoop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_now = 5000;
+        g_rec = LoopRecord{};
+        QRV::Platform::SetTimeSource(FakeNow, FakeSleep);
+        QRV::Engine::SetDeviceFactory(MakeNullDevice);
+        QRV::g_app->Reset();
+        QRV::InstallHook(QRV::cbInit, OnInit);
+        QRV::InstallHook(QRV::cbUpdate, OnUpdate);
+        QRV::InstallHook(QRV::cbRender, OnRender);
+        QRV::InstallHook(QRV::cbExit, OnExit);
+        ASSERT_EQ(QRV::Engine::Init("test"), 1);
+    }
+    void TearDown() override {
+        QRV::ReleaseHook(QRV::cbInit);
+        QRV::ReleaseHook(QRV::cbUpdate);
+        QRV::ReleaseHook(QRV::cbRender);
+        QRV::ReleaseHook(QRV::cbExit);
+        QRV::Engine::Shutdown();
+        QRV::Engine::SetDeviceFactory(nullptr);
+        QRV::Platform::SetTimeSource(nullptr, nullptr);
+    }
+};
+
+TEST_F(EngineLoop, SixtyFramesPerSimulatedSecondInRealTime) {
+    const uint32_t start = g_now;
+    g_rec.stopAtMs = start + 2000;
+    QRV::Engine::Run();
+    const double elapsed = (g_now - start) / 1000.0;
+
+    EXPECT_EQ(g_rec.inits, 1);
+    EXPECT_EQ(g_rec.exits, 1);
+    EXPECT_NEAR(g_rec.renders, 120, 2);
+    // One clock step per drawn frame: the game's time is the real time.
+    EXPECT_NEAR(g_rec.frameTimeSum, elapsed, 1.0 / 60.0);
+    EXPECT_LE(g_rec.renders, g_rec.updates);
+    EXPECT_NEAR(QRV::g_app->renderFps, 60, 1);
+    EXPECT_NEAR(QRV::g_app->updateFps, 60, 1);
+}
+
+TEST_F(EngineLoop, LongFrameIsClampedToMaxDt) {
+    g_rec.stopAtMs = g_now + 1000;
+    g_rec.stallAtRender = 10;
+    g_rec.stallMs = 200;
+    QRV::Engine::Run();
+    // The 200 ms stall after frame 10 counts as 1/30 s in frame 11.
+    EXPECT_FLOAT_EQ(g_rec.frameAfterStall, 1.0f / 30.0f);
+    EXPECT_LE(g_rec.frameTimeSum, 1.0 - 0.2 + 1.0 / 30.0 + 1.0 / 60.0);
+}
+
+TEST_F(EngineLoop, FpsCountersChangeOnlyAfterAFullSecond) {
+    g_rec.stopAtMs = g_now + 900;
+    QRV::Engine::Run();
+    EXPECT_EQ(QRV::g_app->renderFps, 0);
+    EXPECT_EQ(QRV::g_app->updateFps, 0);
+    EXPECT_GT(g_rec.renders, 40);
+}
+
+TEST_F(EngineLoop, LostDeviceDrawsNothing) {
+    auto* device = static_cast<QRV::Platform::NullRenderDevice*>(QRV::g_render->Device());
+    device->SetLost(true);
+    QRV::g_app->running = 1;
+    for (int i = 0; i < 30; ++i) QRV::Engine::Frame();
+    EXPECT_EQ(g_rec.renders, 0);
+    EXPECT_EQ(QRV::g_app->renderCount, 0);
+    device->SetLost(false);
+    for (int i = 0; i < 60; ++i) QRV::Engine::Frame();
+    EXPECT_GT(g_rec.renders, 0);
+}
+
+TEST_F(EngineLoop, FrameAfterStopDoesNothing) {
+    QRV::g_app->running = 0;
+    EXPECT_EQ(QRV::Engine::Frame(), -109);
+    EXPECT_EQ(QRV::CallHook(QRV::cbFrame), -109);
+    EXPECT_EQ(g_rec.updates, 0);
+    EXPECT_EQ(g_rec.renders, 0);
+}
+
+TEST_F(EngineLoop, DisplayModeFromAnotherThreadWaitsForTheMainThread) {
+    std::thread other([] { QRV::Engine::SetDisplayMode(800, 600, 1, 0); });
+    other.join();
+    EXPECT_EQ(QRV::g_app->fullscreen, 0);
+    QRV::g_app->updateCap = 0;
+    ASSERT_TRUE(QRV::Engine::UpdateStep());
+    EXPECT_EQ(QRV::g_app->fullscreen, 1);
+    EXPECT_EQ(QRV::g_app->stretch, 1);
+    EXPECT_EQ(QRV::g_app->width, 1024);
+    EXPECT_EQ(QRV::g_render->fullscreen, 1);
+}
+
+TEST(EngineShutdown, NullsEverySingletonAndIsSafeTwice) {
+    QRV::Engine::SetDeviceFactory(MakeNullDevice);
+    QRV::g_app->Reset();
+    ASSERT_EQ(QRV::Engine::Init("test"), -108);  // no init hook installed
+    EXPECT_NE(QRV::g_input, nullptr);
+    EXPECT_NE(QRV::g_render, nullptr);
+    EXPECT_NE(QRV::cbFrame, nullptr);
+    EXPECT_EQ(QRV::Engine::Shutdown(), 1);
+    EXPECT_EQ(QRV::g_input, nullptr);
+    EXPECT_EQ(QRV::g_mousePos, nullptr);
+    EXPECT_EQ(QRV::g_render, nullptr);
+    EXPECT_EQ(QRV::g_clock, nullptr);
+    EXPECT_EQ(QRV::cbFrame, nullptr);
+    EXPECT_EQ(QRV::cbReleaseResource, nullptr);
+    EXPECT_EQ(QRV::Engine::Shutdown(), 1);
+    QRV::Engine::SetDeviceFactory(nullptr);
+}
+
+TEST(EngineRun, WithoutInputOrRendererReturnsAtOnce) {
+    QRV::g_app->Reset();
+    int exits = 0;
+    static int* exitsPtr = &exits;
+    QRV::InstallHook(QRV::cbExit, [](uintptr_t) -> int {
+        ++*exitsPtr;
+        return 0;
+    });
+    QRV::Engine::Run();
+    EXPECT_EQ(exits, 0);
+    EXPECT_EQ(QRV::g_app->running, 0);
+    QRV::ReleaseHook(QRV::cbExit);
+}
+
+}  // namespace

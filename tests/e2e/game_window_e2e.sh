@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The game opens one 1024 x 768 window cleared to 0x444444, stays cheap while idle and ends with
+# status 0 within two seconds of SIGTERM.
+set -euo pipefail
+run_dir=$1
+work_dir=$2
+mkdir -p "$work_dir"
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xvfb_lib.sh"
+export QUORVEL_NO_MESSAGEBOX=1
+trap stop_xvfb EXIT
+
+start_xvfb 1280x1024
+cd "$run_dir"
+# No sound device at all: the game says so on stderr and runs on.
+ALSOFT_DRIVERS=no-such-backend ./quorvel > "$work_dir/game.log" 2>&1 &
+game=$!
+
+window=""
+for _ in $(seq 1 100); do
+  window=$(xdotool search --name '^Quorvel' 2> /dev/null | head -n 1 || true)
+  [[ -n "$window" ]] && break
+  sleep 0.1
+done
+[[ -n "$window" ]] || { echo "no game window appeared" >&2; cat "$work_dir/game.log" >&2; exit 1; }
+sleep 1.5
+
+geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
+[[ "$geometry" == "1024x768" ]] || { echo "window is $geometry, want 1024x768" >&2; exit 1; }
+count=$(xdotool search --name '^Quorvel' | wc -l)
+[[ "$count" -eq 1 ]] || { echo "$count windows, want 1" >&2; exit 1; }
+
+import -window "$window" "$work_dir/window.png"
+for point in "0 0" "512 384" "1023 767" "10 700"; do
+  expect_pixel "$work_dir/window.png" $point 444444 2
+done
+
+# Idle cost over 5 seconds, from the process's own CPU time (utime + stime, in clock ticks).
+ticks=$(getconf CLK_TCK)
+cpu() { awk '{print $14 + $15}' "/proc/$game/stat"; }
+before=$(cpu)
+sleep 5
+after=$(cpu)
+percent=$(((after - before) * 100 / (ticks * 5)))
+echo "idle cost: ${percent}% of one core"
+((percent <= 15)) || { echo "idle cost ${percent}% is above 15%" >&2; exit 1; }
+
+grep -q "No sound device has been detected. The game will continue without audio." "$work_dir/game.log" ||
+  { echo "the no-sound warning is missing" >&2; cat "$work_dir/game.log" >&2; exit 1; }
+
+start=$(date +%s%N)
+kill -TERM "$game"
+status=0
+wait "$game" || status=$?
+elapsed=$((($(date +%s%N) - start) / 1000000))
+echo "exit status $status after ${elapsed} ms"
+[[ $status -eq 0 ]] || { echo "exit status $status, want 0" >&2; cat "$work_dir/game.log" >&2; exit 1; }
+((elapsed <= 2000)) || { echo "took ${elapsed} ms to exit" >&2; exit 1; }
+echo "game window: ok"

@@ -1,0 +1,50 @@
+# Shared helpers for the end-to-end scripts: a private Xvfb display and pixel checks.
+# Usage: source this file, then start_xvfb WIDTHxHEIGHT; stop_xvfb runs on exit.
+
+start_xvfb() {
+  local size=$1
+  XVFB_DISPLAY=""
+  for n in $(seq 90 140); do
+    if [[ ! -e /tmp/.X${n}-lock && ! -e /tmp/.X11-unix/X${n} ]]; then XVFB_DISPLAY=":$n"; break; fi
+  done
+  [[ -n "$XVFB_DISPLAY" ]] || { echo "no free X display" >&2; return 1; }
+  Xvfb "$XVFB_DISPLAY" -screen 0 "${size}x24" -nolisten tcp > /dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=$XVFB_DISPLAY
+  export LIBGL_ALWAYS_SOFTWARE=1
+  # Fewer rasteriser threads: the software renderer otherwise wakes eight threads per frame.
+  export LP_NUM_THREADS=${LP_NUM_THREADS:-2}
+  for _ in $(seq 1 50); do
+    [[ -e /tmp/.X11-unix/X${XVFB_DISPLAY#:} ]] && sleep 0.2 && return 0
+    sleep 0.1
+  done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+stop_xvfb() {
+  [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2> /dev/null && wait "$XVFB_PID" 2> /dev/null
+  XVFB_PID=""
+}
+
+# pixel_of IMAGE X Y -> "RRGGBB" (upper-case hex)
+pixel_of() {
+  convert "$1" -format "%[hex:p{$2,$3}]" info: 2> /dev/null | cut -c1-6
+}
+
+# expect_pixel IMAGE X Y RRGGBB [TOLERANCE] -> fails with a message when any channel is off by more.
+expect_pixel() {
+  local image=$1 x=$2 y=$3 want=$4 tol=${5:-8}
+  local got
+  got=$(pixel_of "$image" "$x" "$y")
+  local i
+  for i in 0 2 4; do
+    local a=$((16#${got:$i:2})) b=$((16#${want:$i:2}))
+    local d=$((a > b ? a - b : b - a))
+    if ((d > tol)); then
+      echo "pixel ($x,$y) of $(basename "$image"): got #$got, want #$want" >&2
+      return 1
+    fi
+  done
+  return 0
+}

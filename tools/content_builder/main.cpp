@@ -1,0 +1,36 @@
+// quorvel_content_builder <content dir> <run dir>
+// Makes everything the game reads at run time from this repository's sources.
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "tools/content_builder/output_tree.h"
+#include "tools/content_builder/sound_content.h"
+#include "tools/content_builder/string_table_source.h"
+#include "tools/content_builder/window_icons.h"
+#include "tools/content_builder/zip_repository.h"
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s <content dir> <run dir>\n", argv[0]);
+    return 2;
+  }
+  const auto started = std::chrono::steady_clock::now();
+  try {
+    const std::string contentDir = argv[1];
+    ContentBuilder::OutputTree out(argv[2]);
+    ContentBuilder::BuildWindowIcons(out);
+    ContentBuilder::BuildStringTable(contentDir, out);
+    ContentBuilder::BuildZipRepository(contentDir, out);
+    ContentBuilder::BuildSounds(out);
+    const int stale = out.Finish();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("content: %zu files in %s (%d stale removed) in %.2f s\n", out.WrittenCount(),
+                argv[2], stale, seconds);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "content builder: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}

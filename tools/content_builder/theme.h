@@ -1,0 +1,190 @@
+// Every look-and-sound parameter of the generated content lives here, so the whole game can be
+// re-themed by editing this one file: colours, icon geometry, sound recipes, tempos and notes,
+// output folders and catalogue names.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace ContentBuilder::Theme {
+
+// ---------------------------------------------------------------------------------------------
+// Palette (sRGB)
+// ---------------------------------------------------------------------------------------------
+struct Rgb {
+  uint8_t r, g, b;
+};
+
+inline constexpr Rgb kPaper{0xF4, 0xEF, 0xE6};
+inline constexpr Rgb kPaperLight{0xFB, 0xF8, 0xF2};
+inline constexpr Rgb kPaperDark{0xE8, 0xE0, 0xD2};
+inline constexpr Rgb kInk{0x2E, 0x3A, 0x59};
+inline constexpr Rgb kGridThin{0xC9, 0xBF, 0xAF};
+inline constexpr Rgb kGridHeavy{0x8F, 0x84, 0x73};
+inline constexpr Rgb kCross{0xC8, 0x55, 0x3D};
+inline constexpr Rgb kSolvedClue{0xA8, 0x9F, 0x91};
+inline constexpr Rgb kAccent{0x3E, 0x8E, 0x7E};
+inline constexpr Rgb kAccentHover{0x4F, 0xA5, 0x92};
+inline constexpr Rgb kAccentPressed{0x2F, 0x6F, 0x62};
+inline constexpr Rgb kAccentDisabled{0xB8, 0xB2, 0xA7};
+inline constexpr Rgb kReward{0xF2, 0xC1, 0x4E};
+inline constexpr Rgb kRewardOutline{0xC9, 0x96, 0x2B};
+inline constexpr Rgb kError{0xD1, 0x49, 0x5B};
+inline constexpr Rgb kTextOnAccent{0xFF, 0xFF, 0xFF};
+
+// ---------------------------------------------------------------------------------------------
+// Window icon: a rounded paper tile with a small ink nonogram. Geometry is in fractions of the
+// icon's side so one drawing serves every size.
+// ---------------------------------------------------------------------------------------------
+struct IconTheme {
+  std::array<int, 2> sizes{32, 16};           // written as icons/quorvel-<size>.png
+  float tileMargin = 0.03f;                   // gap between the icon edge and the tile
+  float tileRadius = 0.22f;                   // tile corner radius
+  float borderWidth = 0.055f;                 // tile outline (drawn in kGridHeavy)
+  float patternInset = 0.19f;                 // distance from the icon edge to the 3x3 pattern
+  float cellGap = 0.045f;                     // space between pattern cells
+  float cellRadius = 0.035f;                  // corner radius of a filled cell
+  // Rows top to bottom; '#' is a filled ink cell, '.' an empty one.
+  std::array<std::string_view, 3> pattern{"#.#", "###", ".#."};
+  int supersampling = 8;                      // sub-samples per pixel side for anti-aliasing
+  int pixelSnapBelow = 24;                    // smaller icons snap edges to whole pixels (crisper)
+};
+inline constexpr IconTheme kIcon{};
+
+// ---------------------------------------------------------------------------------------------
+// Sound
+// ---------------------------------------------------------------------------------------------
+inline constexpr int kSampleRate = 44100;
+// Each effect is normalised to its own peak (fraction of full scale): lighter sounds sit lower.
+struct EffectPeaks {
+  float levelShow = 0.50f, fullTile = 0.75f, emptyTile = 0.55f, error = 0.80f;
+  float win = 0.70f, lose = 0.65f, hint = 0.60f;
+};
+inline constexpr EffectPeaks kEffectPeaks{};
+inline constexpr float kMusicPeak = 0.45f;   // music is mixed low under the effects
+inline constexpr float kEffectQuality = 0.5f;  // libvorbisenc VBR quality (-0.1 .. 1.0)
+inline constexpr float kMusicQuality = 0.3f;
+inline constexpr float kClipLimit = 0.98f;   // a decoded sample at or above this counts as clipping
+inline constexpr uint32_t kNoiseSeed = 0x51A7E5u;  // noise and humanising are seeded: builds repeat
+
+// A struck wooden or plastic body: a few decaying partials plus a short noise click.
+struct TickRecipe {
+  float baseHz;
+  std::array<float, 3> partialRatios;
+  std::array<float, 3> partialGains;
+  float decaySeconds;       // time constant of the partials
+  float clickGain;          // noise transient level
+  float clickSeconds;       // noise transient time constant
+  float clickLowpassHz;
+  float lengthSeconds;
+};
+inline constexpr TickRecipe kFullTile{420.0f, {1.0f, 2.57f, 4.53f}, {1.0f, 0.45f, 0.18f},
+                                      0.030f, 0.35f, 0.004f, 3500.0f, 0.16f};
+inline constexpr TickRecipe kEmptyTile{880.0f, {1.0f, 2.41f, 3.93f}, {0.8f, 0.30f, 0.10f},
+                                       0.018f, 0.25f, 0.003f, 5000.0f, 0.10f};
+
+// A low muted thud: a sine that drops in pitch, with a dull noise body.
+struct ThudRecipe {
+  float startHz, endHz, pitchDropSeconds, decaySeconds, noiseGain, noiseLowpassHz, lengthSeconds;
+};
+inline constexpr ThudRecipe kErrorThud{150.0f, 62.0f, 0.06f, 0.09f, 0.30f, 400.0f, 0.35f};
+
+// Bell-like notes (a sine with a soft inharmonic overtone) played one after another.
+struct ChimeRecipe {
+  std::string_view notes;   // note names, see NoteToHz
+  float spacingSeconds;     // onset distance between notes
+  float decaySeconds;       // time constant of each note
+  float overtoneRatio, overtoneGain, overtoneDecayFactor;
+  float tailSeconds;        // length after the last onset
+};
+inline constexpr ChimeRecipe kHintChime{"E6 B6", 0.11f, 0.32f, 2.76f, 0.22f, 0.35f, 0.9f};
+inline constexpr ChimeRecipe kWinArpeggio{"C5 E5 G5 C6 E6", 0.105f, 0.45f, 3.0f, 0.18f, 0.4f, 1.3f};
+
+// A softer, falling line in a warmer (triangle-ish) voice.
+struct FallRecipe {
+  std::string_view notes;
+  float spacingSeconds, decaySeconds, lowpassHz, tailSeconds;
+};
+inline constexpr FallRecipe kLoseFall{"G4 D#4 C4 G3", 0.19f, 0.40f, 1800.0f, 1.1f};
+
+// The board appears: a gentle swelling fifth with a breath of filtered noise.
+struct SwellRecipe {
+  std::string_view notes;
+  float attackSeconds, releaseSeconds, lengthSeconds, noiseGain, noiseLowpassHz;
+};
+inline constexpr SwellRecipe kLevelShow{"G4 D5", 0.22f, 0.45f, 0.85f, 0.12f, 1200.0f};
+
+// ---------------------------------------------------------------------------------------------
+// Music: a pentatonic melody over soft pads. Bars are separated by '|'. Melody tokens are
+// "<note>:<beats>" or "r:<beats>" (rest); chord tokens are note names held for the whole bar.
+// ---------------------------------------------------------------------------------------------
+struct MusicPiece {
+  std::string_view name;        // catalogue name, sorts the playlist ("01", "02", ...)
+  std::string_view file;        // file name in the music folder
+  float bpm;
+  int beatsPerBar;
+  std::string_view melody;
+  std::string_view chords;
+  float melodyGain, padGain, bassGain;
+  float padCutoffHz;            // pads are low-passed to stay soft
+  float echoSeconds, echoFeedback, echoMix;
+  float tailSeconds;            // ring-out after the last bar
+  uint32_t seed;                // humanising (tiny timing and level variations)
+};
+
+// The instruments every piece shares. Harmonic amplitudes start at the fundamental.
+struct MusicVoices {
+  std::array<float, 6> padHarmonics{1.0f, 0.42f, 0.22f, 0.13f, 0.08f, 0.05f};
+  float padAttackSeconds = 0.9f, padReleaseSeconds = 1.6f, padDetuneCents = 7.0f, padSpread = 0.6f;
+  std::array<float, 3> bassHarmonics{1.0f, 0.25f, 0.06f};
+  float bassAttackSeconds = 0.06f, bassReleaseSeconds = 0.8f;
+  std::array<float, 4> leadHarmonics{1.0f, 0.22f, 0.07f, 0.02f};
+  float leadAttackSeconds = 0.02f, leadReleaseSeconds = 0.35f, leadPan = 0.1f;
+  float vibratoHz = 5.0f, vibratoDepth = 0.0018f, vibratoDelaySeconds = 0.3f;
+  float timingJitterSeconds = 0.008f, levelJitter = 0.08f;
+  float echoDarkHz = 2500.0f;
+  float fadeInSeconds = 0.05f, fadeOutSeconds = 0.04f;
+};
+inline constexpr MusicVoices kVoices{};
+
+inline constexpr std::array<MusicPiece, 2> kMusic{{
+    {"01", "01_paper_morning.ogg", 72.0f, 4,
+     "E5:1 G5:1 A5:2 | G5:1 E5:1 D5:2 | C5:1 D5:1 E5:1 G5:1 | D5:4 |"
+     "E5:1 G5:1 A5:1 C6:1 | A5:2 G5:2 | E5:1 D5:1 C5:1 D5:1 | C5:4",
+     "C3 G3 D4 E4 | A2 E3 G3 C4 | F2 C3 G3 A3 | G2 D3 C4 D4 |"
+     "C3 G3 D4 E4 | E3 B3 D4 G4 | F2 C3 G3 A3 | C3 G3 D4 E4",
+     0.55f, 0.30f, 0.22f, 1400.0f, 0.42f, 0.35f, 0.22f, 3.0f, 0x0102u},
+    {"02", "02_quiet_ink.ogg", 62.0f, 4,
+     "A4:1.5 C5:0.5 E5:2 | D5:1 C5:1 A4:2 | G4:1 A4:1 C5:1 E5:1 | D5:3 r:1 |"
+     "E5:1.5 G5:0.5 A5:2 | G5:1 E5:1 D5:2 | C5:1 D5:1 E5:1 C5:1 | A4:4",
+     "A2 E3 G3 C4 | F2 C3 E3 A3 | C3 G3 D4 E4 | G2 D3 E3 B3 |"
+     "A2 E3 G3 C4 | D3 A3 C4 F4 | F2 C3 E3 A3 | A2 E3 B3 C4",
+     0.50f, 0.32f, 0.22f, 1200.0f, 0.48f, 0.38f, 0.25f, 3.5f, 0x0203u},
+}};
+
+// ---------------------------------------------------------------------------------------------
+// Where things go below <run>/Resources and what the catalogues call them
+// ---------------------------------------------------------------------------------------------
+inline constexpr std::string_view kSoundFolder = "data/share/sound";
+inline constexpr std::string_view kMusicFolder = "data/share/music";
+inline constexpr std::string_view kCatalogueFolder = "data/share/main/other";
+inline constexpr std::string_view kSoundCatalogue = "sound.xml";
+inline constexpr std::string_view kMusicGroup = "music";
+inline constexpr std::string_view kEffectsGroup = "sounds";
+inline constexpr int kMusicBufferCount = 2;
+inline constexpr int kEffectBufferCount = 1;
+
+inline constexpr std::string_view kStringsSource = "strings/en.txt";  // below content/
+inline constexpr std::string_view kStringsFolder = "data/en";
+inline constexpr std::string_view kStringsFile = "strings.xml";
+inline constexpr std::string_view kStringsSheetName = "en";
+
+// Zip repository: every file below the source folder becomes a member; members are encrypted
+// with the game's archive password unless listed as plain.
+inline constexpr std::string_view kZipPassword = "MarrowindByPeltane";
+inline constexpr std::string_view kSampleArchiveSource = "archives/sample";  // below content/
+inline constexpr std::string_view kSampleArchive = "data/share/sample.zip";
+inline constexpr std::array<std::string_view, 1> kSampleArchivePlainMembers{"readme.txt"};
+
+}  // namespace ContentBuilder::Theme
