@@ -1,0 +1,166 @@
+#include "engine/graphics/transform.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstring>
+#include <deque>
+#include <type_traits>
+
+#include "engine/core/conversions.h"
+#include "engine/platform/render.h"
+
+namespace QRV {
+
+void Combine(JS_TRANSFORM3& child, const JS_TRANSFORM3& parent, bool skipPosition, bool skipRotation,
+             bool skipScale) {
+    if (!skipScale) {
+        child.scaleX *= parent.scaleX;
+        child.scaleY *= parent.scaleY;
+        child.scaleZ *= parent.scaleZ;
+        child.positionX *= parent.scaleX;
+        child.positionY *= parent.scaleY;
+    }
+    if (!skipPosition) {
+        child.positionX += parent.positionX;
+        child.positionY += parent.positionY;
+    }
+    if (!skipRotation) {
+        if (parent.rotationZ != 0.0f) {
+            const float c = std::cos(parent.rotationZ);
+            const float s = std::sin(parent.rotationZ);
+            const float dx = child.positionX - parent.positionX;
+            const float dy = child.positionY - parent.positionY;
+            child.positionX = dx * c - dy * s + parent.positionX;
+            child.positionY = dy * c + dx * s + parent.positionY;
+        }
+        child.rotationX += parent.rotationX;
+        child.rotationY += parent.rotationY;
+        child.rotationZ += parent.rotationZ;
+    }
+}
+
+JS_TRANSFORM3 GetAbsolute(const JS_TRANSFORM3& transform) {
+    JS_TRANSFORM3 result = transform;
+    if (transform.parent != nullptr) Combine(result, GetAbsolute(*transform.parent));
+    return result;
+}
+
+bool Parse(JS_TRANSFORM3& transform, const std::string& text) {
+    const std::deque<std::string> fields = SplitStdString(text, ' ', true);
+    if (fields.size() < 12) return false;
+    float v[12];
+    for (size_t i = 0; i < 12; ++i) v[i] = AsciiToFloat(fields[i]);
+    transform.positionX = v[0];
+    transform.positionY = v[1];
+    transform.positionZ = v[2];
+    transform.pivotX = v[3];
+    transform.pivotY = v[4];
+    transform.pivotZ = v[5];
+    transform.rotationX = v[6];
+    transform.rotationY = v[7];
+    transform.rotationZ = v[8];
+    transform.scaleX = v[9];
+    transform.scaleY = v[10];
+    transform.scaleZ = v[11];
+    return true;
+}
+
+bool Parse(JS_TRANSFORM3& transform, const char* text) {
+    if (text == nullptr) return false;
+    return Parse(transform, std::string(text));
+}
+
+void ToLocal(float& x, float& y, const JS_TRANSFORM3& transform) {
+    const JS_TRANSFORM3 t = GetAbsolute(transform);
+    if (t.rotationZ == 0.0f) {
+        x = x - t.positionX + t.pivotX;
+        y = y - t.positionY + t.pivotY;
+        return;
+    }
+    const float a = -t.rotationZ;
+    const float c = std::cos(a);
+    const float s = std::sin(a);
+    const float dx = x - t.positionX;
+    const float dy = y - t.positionY;
+    x = dx * c - dy * s + t.pivotX;
+    y = dy * c + dx * s + t.pivotY;
+}
+
+Matrix4 TransformMatrix(const JS_TRANSFORM3& t) {
+    // Every drawn object computes this each frame, so it is written out rather than built from
+    // four matrix products: rows 0..2 are the scaled rotation, row 3 the pivot carried through
+    // them plus the position.
+    Matrix4 m;
+    if (t.rotationX != 0.0f || t.rotationY != 0.0f) {
+        Matrix4 r = Matrix4::Identity();
+        if (t.rotationZ != 0.0f) r = Matrix4::RotationZ(t.rotationZ);
+        if (t.rotationY != 0.0f) r = Matrix4::Product(r, Matrix4::RotationYMatrix(t.rotationY));
+        if (t.rotationX != 0.0f) r = Matrix4::Product(r, Matrix4::RotationX(t.rotationX));
+        const float scale[3] = {t.scaleX, t.scaleY, t.scaleZ};
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 3; ++j) m.m[i][j] = scale[i] * r.m[i][j];
+        }
+    } else {
+        float c = 1.0f, s = 0.0f;
+        if (t.rotationZ != 0.0f) {
+            c = std::cos(t.rotationZ);
+            s = std::sin(t.rotationZ);
+        }
+        m.m[0][0] = t.scaleX * c;
+        m.m[0][1] = t.scaleX * s;
+        m.m[0][2] = 0.0f;
+        m.m[1][0] = -t.scaleY * s;
+        m.m[1][1] = t.scaleY * c;
+        m.m[1][2] = 0.0f;
+        m.m[2][0] = 0.0f;
+        m.m[2][1] = 0.0f;
+        m.m[2][2] = t.scaleZ;
+    }
+    m.m[0][3] = m.m[1][3] = m.m[2][3] = 0.0f;
+    m.m[3][0] = t.positionX - t.pivotX * m.m[0][0] - t.pivotY * m.m[1][0];
+    m.m[3][1] = t.positionY - t.pivotX * m.m[0][1] - t.pivotY * m.m[1][1];
+    m.m[3][2] = t.positionZ - t.pivotX * m.m[0][2] - t.pivotY * m.m[1][2];
+    m.m[3][3] = 1.0f;
+    return m;
+}
+
+void LoadWorldMatrix(const JS_TRANSFORM3* transform) {
+    if (g_render == nullptr) return;
+    if (transform == nullptr) {
+        g_render->worldMatrix = Matrix4::Identity();
+    } else if (transform->parent == nullptr) {
+        g_render->worldMatrix = TransformMatrix(*transform);
+    } else {
+        g_render->worldMatrix = TransformMatrix(GetAbsolute(*transform));
+    }
+}
+
+void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
+    if (g_render == nullptr) return;
+    if (transform == nullptr) {
+        g_render->worldMatrix = Matrix4::Identity();
+        return;
+    }
+    // The twelve placement floats come first in the record; the parent pointer is not compared.
+    static_assert(std::is_standard_layout_v<JS_TRANSFORM3>);
+    constexpr size_t kPlacementBytes = offsetof(JS_TRANSFORM3, parent);
+    JS_TRANSFORM3 absolute;
+    const JS_TRANSFORM3* key = transform;
+    if (transform->parent != nullptr) {
+        absolute = GetAbsolute(*transform);
+        key = &absolute;
+    }
+    if (!cache.valid || std::memcmp(&cache.from, key, kPlacementBytes) != 0) {
+        cache.from = *key;
+        cache.matrix = TransformMatrix(*key);
+        cache.valid = true;
+    }
+    g_render->worldMatrix = cache.matrix;
+}
+
+void LoadWorldMatrixLocal(const JS_TRANSFORM3& transform) {
+    if (g_render == nullptr) return;
+    g_render->worldMatrix = TransformMatrix(transform);
+}
+
+}  // namespace QRV
