@@ -38,7 +38,14 @@ Rect PartRect(const G_FRAME9& frame, int place) {
 }
 
 // The key of the test image of a size.
-std::string Key(Size size) { return "s" + std::to_string(size.w) + "x" + std::to_string(size.h) + ".png"; }
+std::string Key(Size size) {
+    std::string key = "s";
+    key += std::to_string(size.w);
+    key += "x";
+    key += std::to_string(size.h);
+    key += ".png";
+    return key;
+}
 
 class NinePartFrameTest : public TestSupport::SpriteSceneTest {
 protected:
@@ -134,13 +141,13 @@ TEST_F(NinePartFrameTest, AttributesFillThePlacesInTheirListedOrder) {
     G_FRAME9 frame;
     ASSERT_TRUE(doc.load_string(R"(<b ul="a0" up="a1" ur="a2" lt="a3" mid="a4" rt="a5" dl="a6" dn="a7" dr="a8"/>)"));
     frame.Load(doc.child("b"));
-    for (int place = 0; place < 9; ++place) EXPECT_EQ(frame.parts[place].textureName, "a" + std::to_string(place));
+    for (int place = 0; place < 9; ++place) EXPECT_EQ(frame.parts[place].textureName, std::string("a") + std::to_string(place));
 
     // An absent or empty attribute leaves its part alone; "dr" is the middle.
     ASSERT_TRUE(doc.load_string(R"(<b dr="centre" ul=""/>)"));
     frame.Load(doc.child("b"));
     EXPECT_EQ(frame.parts[G_FRAME9::Middle].textureName, "centre");
-    for (int place = 0; place < 8; ++place) EXPECT_EQ(frame.parts[place].textureName, "a" + std::to_string(place));
+    for (int place = 0; place < 8; ++place) EXPECT_EQ(frame.parts[place].textureName, std::string("a") + std::to_string(place));
 
     frame.Load(pugi::xml_node());
     EXPECT_EQ(frame.parts[G_FRAME9::Middle].textureName, "centre");

@@ -1,3 +1,4 @@
+#include <unistd.h>
 #include "tools/content_builder/qrvlzo_writer.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ std::vector<uint8_t> Pattern(size_t size, bool compressible) {
 }
 
 TEST(ContentBuilderQrvlzo, RoundTripsThroughLzoAndTheEngineReader) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "quorvel_qrvlzo_writer_test";
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quorvel_qrvlzo_writer_test_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   for (size_t size : {size_t{1}, size_t{17}, size_t{4096}, size_t{300000}}) {
     for (bool compressible : {true, false}) {

@@ -1,3 +1,4 @@
+#include <unistd.h>
 #include "tools/content_builder/zip_repository.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t
 // The archive as the engine sees it: listing, encrypted members opened with the password,
 // plain members read while a password is set.
 TEST(ContentBuilderZip, TheEngineReadsEveryMember) {
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / "quorvel_zip_repository_test.zip";
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / ("quorvel_zip_repository_test_" + std::to_string(::getpid()) + ".zip");
   const std::string password = "MarrowindByPeltane";
   std::string longText;
   for (int i = 0; i < 500; ++i) longText += "line " + std::to_string(i) + " of a deflated member\n";

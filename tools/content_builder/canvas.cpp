@@ -42,6 +42,31 @@ void Canvas::FillRoundedRect(float x0, float y0, float x1, float y1, float radiu
   }
 }
 
+void Canvas::PaintMask(const std::vector<float>& coverage, Theme::Rgb colour, float alpha) {
+  const float r = colour.r / 255.0f, g = colour.g / 255.0f, b = colour.b / 255.0f;
+  const size_t count = std::min(coverage.size(), pixels_.size() / 4);
+  for (size_t i = 0; i < count; ++i) {
+    const float a = alpha * coverage[i];
+    if (a <= 0.0f) continue;
+    float* p = &pixels_[i * 4];
+    p[0] = r * a + p[0] * (1.0f - a);
+    p[1] = g * a + p[1] * (1.0f - a);
+    p[2] = b * a + p[2] * (1.0f - a);
+    p[3] = a + p[3] * (1.0f - a);
+  }
+}
+
+void Canvas::Blit(const Canvas& source, int x, int y) {
+  for (int sy = 0; sy < source.height_; ++sy) {
+    for (int sx = 0; sx < source.width_; ++sx) {
+      const int tx = x + sx, ty = y + sy;
+      if (tx < 0 || ty < 0 || tx >= width_ || ty >= height_) continue;
+      const float* from = &source.pixels_[(static_cast<size_t>(sy) * source.width_ + sx) * 4];
+      std::copy(from, from + 4, &pixels_[(static_cast<size_t>(ty) * width_ + tx) * 4]);
+    }
+  }
+}
+
 std::vector<uint8_t> Canvas::ToRgba8() const {
   std::vector<uint8_t> out(pixels_.size());
   auto to8 = [](float v) { return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };

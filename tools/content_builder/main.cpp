@@ -5,9 +5,14 @@
 #include <exception>
 #include <string>
 
+#include "tools/content_builder/animation_sheets.h"
+#include "tools/content_builder/font_content.h"
+#include "tools/content_builder/nine_part_panel.h"
 #include "tools/content_builder/output_tree.h"
+#include "tools/content_builder/particle_effects.h"
 #include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
+#include "tools/content_builder/test_sprites.h"
 #include "tools/content_builder/window_icons.h"
 #include "tools/content_builder/zip_repository.h"
 
@@ -23,6 +28,11 @@ int main(int argc, char** argv) {
     ContentBuilder::BuildWindowIcons(out);
     ContentBuilder::BuildStringTable(contentDir, out);
     ContentBuilder::BuildZipRepository(contentDir, out);
+    ContentBuilder::BuildTestSprites(out);
+    ContentBuilder::BuildAnimationSheets(out);
+    ContentBuilder::BuildNinePartPanel(out);
+    ContentBuilder::BuildParticleEffects(out);
+    ContentBuilder::BuildFonts(contentDir, out);
     ContentBuilder::BuildSounds(out);
     const int stale = out.Finish();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

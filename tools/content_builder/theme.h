@@ -52,6 +52,20 @@ struct IconTheme {
 };
 inline constexpr IconTheme kIcon{};
 
+// Colour as the engine's XML reads it: 32-bit AARRGGBB.
+constexpr uint32_t Argb(Rgb c, uint8_t alpha) {
+  return (uint32_t{alpha} << 24) | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | uint32_t{c.b};
+}
+
+// A soft drop shadow: the shape's silhouette moved by the offset, blurred (Gaussian) and painted
+// in the colour at the given opacity under the shape.
+struct SoftShadow {
+  float offsetX, offsetY;
+  float sigma;  // blur in pixels; the shadow reaches about 3 sigma beyond the shape
+  float alpha;
+  Rgb colour;
+};
+
 // ---------------------------------------------------------------------------------------------
 // Sound
 // ---------------------------------------------------------------------------------------------
@@ -186,5 +200,168 @@ inline constexpr std::string_view kZipPassword = "MarrowindByPeltane";
 inline constexpr std::string_view kSampleArchiveSource = "archives/sample";  // below content/
 inline constexpr std::string_view kSampleArchive = "data/share/sample.zip";
 inline constexpr std::array<std::string_view, 1> kSampleArchivePlainMembers{"readme.txt"};
+
+
+// ---------------------------------------------------------------------------------------------
+// Sprites, animations, the panel frame and particles for tests and the visual check. Every file
+// goes to one folder repository; the descriptions name textures by resource key.
+// ---------------------------------------------------------------------------------------------
+inline constexpr std::string_view kTestFolder = "data/share/test";
+inline constexpr std::string_view kSpriteDescriptions = "sprites.xml";
+inline constexpr std::string_view kCursorDescription = "cursor.xml";
+inline constexpr std::string_view kAnimationDescriptions = "animations.xml";
+inline constexpr std::string_view kPanelDescription = "panel.xml";
+inline constexpr std::string_view kParticleDescriptions = "particles.xml";
+
+// Plain shapes with solid insides, so a screenshot can be checked pixel by pixel.
+struct TestTextureTheme {
+  int squareSide = 64;                 // square_ink.png: an ink rounded square
+  float squareRadius = 8.0f;
+  int barWidth = 96, barHeight = 32;   // bar_accent.png: an accent bar with a reward dot at its right end
+  float barRadius = 10.0f;
+  float barDotRadius = 6.0f, barDotInset = 16.0f;  // dot centre: this far from the right end
+  int discSide = 48;                   // disc_reward.png: a reward disc with an outline
+  float discOutline = 3.0f;
+  int splitWidth = 64, splitHeight = 32;  // split.png: left half kCross, right half kAccent
+  int whiteSide = 16;                  // white.png: opaque white, for tinting by COLOR
+  int cursorSide = 32;                 // cursor.png: an ink arrow with a white outline, tip at (1, 1)
+  float cursorOutline = 1.5f;
+};
+inline constexpr TestTextureTheme kTestTextures{};
+
+// One sprite description of sprites.xml; the element name is how tests find it. Empty texts
+// leave their key out.
+struct TestSprite {
+  std::string_view element;
+  std::string_view texture;   // a file of the test folder
+  bool textureAttribute;      // name the texture by the "TEXTURE" attribute instead of "FILE"
+  std::string_view hotSpot, pos, transform, size, color, texel;
+};
+inline constexpr std::array<TestSprite, 5> kTestSprites{{
+    {"corner", "square_ink.png", false, "HS_UL", "40 40", "", "", "", ""},
+    {"badge", "disc_reward.png", true, "HS_MID", "300 90", "", "", "", ""},
+    // Rotated by a quarter of pi and scaled 1.5 about its centre at (200, 260).
+    {"spinner", "bar_accent.png", false, "HS_MID", "", "200 260 0 0 0 0 0 0 0.7853982 1.5 1.5 1", "", "", ""},
+    // White stretched to 120 x 40 and tinted with the error colour; its lower right at (620, 420).
+    {"tinted", "white.png", false, "HS_DR", "620 420", "", "120 40", "255 209 73 91", ""},
+    // Only the right (accent) half of split.png, drawn 32 x 32.
+    {"half", "split.png", false, "HS_ML", "420 300", "", "32 32", "", "0.5 0 1 1"},
+}};
+
+// Frame-animation sheets: frames row by row in equal cells; every shape keeps a transparent
+// border of at least one pixel inside its cell, so filtering never mixes neighbouring frames.
+struct StarPopTheme {
+  std::string_view file = "star_pop.png";
+  int cell = 64, columns = 4, rows = 2;
+  // Scale and turn of the star per frame: it grows, overshoots a little and settles.
+  std::array<float, 8> scale{0.20f, 0.50f, 0.85f, 1.12f, 1.20f, 1.08f, 0.97f, 1.00f};
+  std::array<float, 8> turnDegrees{-36.0f, -24.0f, -12.0f, -4.0f, 0.0f, 2.0f, 0.0f, 0.0f};
+  float outerRadius = 24.0f, innerRatio = 0.47f, outline = 2.5f;
+  float glintRadius = 0.22f, glintAlpha = 0.45f;  // a pale spot up left, radius as part of the star's
+  float fps = 24.0f;
+};
+inline constexpr StarPopTheme kStarPop{};
+
+struct CoinSpinTheme {
+  std::string_view file = "coin_spin.png";
+  int cell = 48, columns = 8, rows = 1;
+  // Frames show half a turn (a coin looks the same from both sides), so the loop is seamless.
+  float radius = 20.0f, rim = 3.0f, ringRadius = 0.6f, ringWidth = 1.5f, thickness = 3.0f;
+  float fps = 12.0f;
+};
+inline constexpr CoinSpinTheme kCoinSpin{};
+
+// The rounded panel as a nine-part frame: the panel is drawn once, large enough for straight
+// edges, and cut into four corners, four edge strips and a middle.
+struct PanelTheme {
+  float radius = 12.0f;
+  Rgb fill = kPaperLight;
+  float borderWidth = 1.0f;
+  Rgb border = kPaperDark;
+  SoftShadow shadow{0.0f, 3.0f, 3.0f, 0.28f, kInk};
+  int strip = 4;  // thickness of the edge strips and side of the middle (they are stretched)
+};
+inline constexpr PanelTheme kPanel{};
+
+// The frame reader hands its nine attributes, in the order below, to the places upper-left
+// corner, upper edge, upper-right corner, right edge, lower-right corner, lower edge, lower-left
+// corner, left edge, middle. So "lt" names the right edge, "mid" the lower-right corner, "rt" the
+// lower edge, "dn" the left edge and "dr" the middle: the files are named after their places.
+struct FramePlace {
+  std::string_view attribute;
+  std::string_view file;
+};
+inline constexpr std::array<FramePlace, 9> kPanelPlaces{{
+    {"ul", "panel_corner_ul.png"}, {"up", "panel_edge_up.png"},    {"ur", "panel_corner_ur.png"},
+    {"lt", "panel_edge_right.png"}, {"mid", "panel_corner_dr.png"}, {"rt", "panel_edge_down.png"},
+    {"dl", "panel_corner_dl.png"}, {"dn", "panel_edge_left.png"},  {"dr", "panel_middle.png"},
+}};
+
+// Particles are soft round dots (white, tinted by their colours) in the reward or accent colour.
+inline constexpr std::string_view kSoftDotFile = "soft_dot.png";
+inline constexpr int kSoftDotSide = 32;
+
+struct ParticleRecipe {
+  std::string_view element;   // element name in particles.xml
+  bool additive;              // written as "multiply"
+  int maxCount;
+  float spreadAngle;          // radians
+  float frequency;            // particles per second (at most one per update)
+  std::string_view gravity;   // "x y", pixels per second squared, y down
+  std::string_view area;      // "r" disc or "w h" rectangle around the screen centre; empty: none
+  float lifetime;             // seconds
+  std::string_view velocity;  // "x y", pixels per second
+  float tangent, radial, startSize, endSize;
+  uint32_t startColor, averColor, endColor;  // AARRGGBB
+};
+inline constexpr std::array<ParticleRecipe, 2> kParticles{{
+    // Gold sparks rising from a disc around the screen centre.
+    {"sparkle", false, 200, 6.2831853f, 40.0f, "0 40", "36", 1.1f, "0 -70", 30.0f, 0.0f, 18.0f, 4.0f,
+     Argb(kReward, 0xFF), Argb(kReward, 0xD0), Argb(kRewardOutline, 0x00)},
+    // A short accent trail for an emitter that follows an object (no area).
+    {"trail", false, 120, 1.0f, 30.0f, "0 0", "", 0.8f, "0 -40", 0.0f, -20.0f, 12.0f, 2.0f,
+     Argb(kAccent, 0xFF), Argb(kAccentHover, 0xB0), Argb(kAccentHover, 0x00)},
+}};
+
+// ---------------------------------------------------------------------------------------------
+// Fonts: glyphs rasterised from Debian's font packages into one atlas per font, with a font
+// description and the catalogue "fonts.xml". Sizes are em sizes in pixels.
+// ---------------------------------------------------------------------------------------------
+inline constexpr std::string_view kFontFolder = "data/share/font";
+inline constexpr std::string_view kFontCatalogue = "fonts.xml";
+
+struct FontRecipe {
+  std::string_view name;          // catalogue name; also the atlas <name>.png and description <name>.xml
+  std::string_view face;          // written as the description's face
+  std::string_view file;          // TrueType file
+  std::string_view fallbackFace;  // used, with a warning, when the file is missing
+  std::string_view fallbackFile;
+  int pixelSize;
+  bool shadow;                    // bake kTitleShadow into every glyph
+  bool tabularDigits;             // every digit advances alike and digits are never kerned
+};
+
+inline constexpr std::string_view kComfortaaBold = "/usr/share/fonts/truetype/comfortaa/Comfortaa-Bold.ttf";
+inline constexpr std::string_view kLatoRegular = "/usr/share/fonts/truetype/lato/Lato-Regular.ttf";
+inline constexpr std::string_view kLatoBold = "/usr/share/fonts/truetype/lato/Lato-Bold.ttf";
+inline constexpr std::string_view kLatoBlack = "/usr/share/fonts/truetype/lato/Lato-Black.ttf";
+inline constexpr std::string_view kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+inline constexpr std::string_view kDejaVuSansBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+
+inline constexpr std::array<FontRecipe, 6> kFonts{{
+    {"title48", "Comfortaa Bold", kComfortaaBold, "DejaVu Sans Bold", kDejaVuSansBold, 48, true, false},
+    {"title32", "Comfortaa Bold", kComfortaaBold, "DejaVu Sans Bold", kDejaVuSansBold, 32, true, false},
+    {"body18", "Lato Regular", kLatoRegular, "DejaVu Sans", kDejaVuSans, 18, false, false},
+    {"bold22", "Lato Bold", kLatoBold, "DejaVu Sans Bold", kDejaVuSansBold, 22, false, false},
+    {"clue18", "Lato Black", kLatoBlack, "DejaVu Sans Bold", kDejaVuSansBold, 18, false, true},
+    {"clue14", "Lato Black", kLatoBlack, "DejaVu Sans Bold", kDejaVuSansBold, 14, false, true},
+}};
+
+// Glyphs are white (the text colour tints them); the title shadow is ink and shows darker under
+// whatever colour the text is drawn in.
+inline constexpr SoftShadow kTitleShadow{1.0f, 2.0f, 1.0f, 0.40f, kInk};
+inline constexpr int kGlyphSpacing = 2;  // transparent pixels between glyph boxes and at the atlas edge
+inline constexpr int kMinAtlasSide = 64;
+inline constexpr int kMaxAtlasSide = 2048;
 
 }  // namespace ContentBuilder::Theme

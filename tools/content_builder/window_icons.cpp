@@ -2,24 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 #include <string>
 
-#include <stb/stb_image_write.h>
-
 #include "tools/content_builder/canvas.h"
+#include "tools/content_builder/texture_png.h"
 #include "tools/content_builder/theme.h"
 
 namespace ContentBuilder {
-namespace {
-
-void AppendBytes(void* context, void* data, int size) {
-  auto* bytes = static_cast<std::vector<uint8_t>*>(context);
-  const auto* p = static_cast<const uint8_t*>(data);
-  bytes->insert(bytes->end(), p, p + size);
-}
-
-}  // namespace
 
 std::vector<uint8_t> DrawWindowIcon(int size) {
   const Theme::IconTheme& t = Theme::kIcon;
@@ -61,10 +50,7 @@ std::vector<uint8_t> DrawWindowIcon(int size) {
 void BuildWindowIcons(OutputTree& out) {
   for (int size : Theme::kIcon.sizes) {
     const std::vector<uint8_t> pixels = DrawWindowIcon(size);
-    std::vector<uint8_t> png;
-    if (stbi_write_png_to_func(AppendBytes, &png, size, size, 4, pixels.data(), size * 4) == 0)
-      throw std::runtime_error("cannot encode the " + std::to_string(size) + " px icon");
-    out.Write("icons/quorvel-" + std::to_string(size) + ".png", png);
+    out.Write("icons/quorvel-" + std::to_string(size) + ".png", EncodePng(size, size, pixels));
   }
 }
 

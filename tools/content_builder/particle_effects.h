@@ -1,0 +1,20 @@
+// Particle effects: a soft round dot texture and the particle descriptions that use it.
+#pragma once
+
+#include <string>
+
+#include "tools/content_builder/output_tree.h"
+#include "tools/content_builder/texture_png.h"
+
+namespace ContentBuilder {
+
+// White everywhere (the particle colours tint it); alpha falls smoothly from the centre to 0 at
+// the edge of the inscribed circle.
+TextureImage DrawSoftDot();
+
+// particles.xml: root "particles" with one description per recipe of the theme.
+std::string ParticleDescriptionsXml();
+
+void BuildParticleEffects(OutputTree& out);
+
+}  // namespace ContentBuilder
