@@ -11,7 +11,7 @@ BUILD_PACKAGES=(
   fonts-dejavu-core fonts-lato fonts-comfortaa
 )
 TEST_PACKAGES=(
-  xvfb xauth xdotool imagemagick tesseract-ocr tesseract-ocr-eng sox
+  xvfb xauth xdotool imagemagick tesseract-ocr tesseract-ocr-eng
   clang libclang-rt-14-dev
 )
 
