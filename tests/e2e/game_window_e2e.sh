@@ -8,7 +8,13 @@ mkdir -p "$work_dir"
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb_lib.sh"
 export QUORVEL_NO_MESSAGEBOX=1
-trap stop_xvfb EXIT
+game=""
+cleanup() {
+  # Whatever failed, the game does not outlive the test.
+  [[ -n "$game" ]] && kill "$game" 2> /dev/null && wait "$game" 2> /dev/null
+  stop_xvfb
+}
+trap cleanup EXIT
 
 start_xvfb 1280x1024
 cd "$run_dir"
@@ -52,6 +58,7 @@ start=$(date +%s%N)
 kill -TERM "$game"
 status=0
 wait "$game" || status=$?
+game=""
 elapsed=$((($(date +%s%N) - start) / 1000000))
 echo "exit status $status after ${elapsed} ms"
 [[ $status -eq 0 ]] || { echo "exit status $status, want 0" >&2; cat "$work_dir/game.log" >&2; exit 1; }

@@ -3,23 +3,27 @@
 
 start_xvfb() {
   local size=$1
-  XVFB_DISPLAY=""
-  for n in $(seq 90 140); do
-    if [[ ! -e /tmp/.X${n}-lock && ! -e /tmp/.X11-unix/X${n} ]]; then XVFB_DISPLAY=":$n"; break; fi
-  done
-  [[ -n "$XVFB_DISPLAY" ]] || { echo "no free X display" >&2; return 1; }
-  Xvfb "$XVFB_DISPLAY" -screen 0 "${size}x24" -nolisten tcp > /dev/null 2>&1 &
+  # Xvfb picks a free display itself and writes its number to the given descriptor, so parallel
+  # runs (and servers in other file-system roots, whose sockets we cannot see) never collide.
+  local number_file
+  number_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3> "$number_file" > /dev/null 2>&1 &
   XVFB_PID=$!
+  local number=""
+  for _ in $(seq 1 100); do
+    number=$(tr -dc '0-9' < "$number_file")
+    [[ -n "$number" ]] && break
+    kill -0 "$XVFB_PID" 2> /dev/null || break
+    sleep 0.1
+  done
+  rm -f "$number_file"
+  [[ -n "$number" ]] || { echo "Xvfb did not start" >&2; return 1; }
+  XVFB_DISPLAY=":$number"
   export DISPLAY=$XVFB_DISPLAY
   export LIBGL_ALWAYS_SOFTWARE=1
   # Fewer rasteriser threads: the software renderer otherwise wakes eight threads per frame.
   export LP_NUM_THREADS=${LP_NUM_THREADS:-2}
-  for _ in $(seq 1 50); do
-    [[ -e /tmp/.X11-unix/X${XVFB_DISPLAY#:} ]] && sleep 0.2 && return 0
-    sleep 0.1
-  done
-  echo "Xvfb did not start" >&2
-  return 1
+  return 0
 }
 
 stop_xvfb() {
