@@ -6,13 +6,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/best_time_reporter.h"
 #include "engine/platform/null_device.h"
 #include "engine/platform/render.h"
 
@@ -105,38 +104,12 @@ void BM_PlainTransformCopy(benchmark::State& state) {
 BENCHMARK(BM_RendererSubmit)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_PlainTransformCopy)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
-// Shows the usual table and keeps the lowest processor time of each benchmark for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            const double time = run.GetAdjustedCPUTime();
-            auto [it, inserted] = best.try_emplace(run.run_name.function_name, time);
-            if (!inserted) it->second = std::min(it->second, time);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::map<std::string, double> best;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-
-    const auto renderer = reporter.best.find(kRendererName);
-    const auto plain = reporter.best.find(kPlainName);
-    if (renderer != reporter.best.end() && plain != reporter.best.end() && plain->second > 0.0) {
-        char ratio[32];
-        const auto end = std::to_chars(ratio, ratio + sizeof ratio, renderer->second / plain->second,
-                                       std::chars_format::fixed, 2).ptr;
-        std::printf("ratio renderer / plain: %.*s (goal: at most 2.00)\n", static_cast<int>(end - ratio), ratio);
-    }
+    QRV::Bench::BestTimeReporter reporter;
+    if (!QRV::Bench::RunBenchmarks(reporter, argc, argv)) return 1;
+    if (const auto ratio = reporter.Ratio(kRendererName, kPlainName))
+        std::printf("ratio renderer / plain: %s (goal: at most 2.00)\n", QRV::Bench::Fixed(*ratio).c_str());
     return 0;
 }

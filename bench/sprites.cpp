@@ -9,13 +9,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/best_time_reporter.h"
 #include "engine/bots/bot_list.h"
 #include "engine/bots/tween_bezier.h"
 #include "engine/bots/tween_color.h"
@@ -173,47 +172,15 @@ BENCHMARK(BM_SpriteDraw)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_RawDrawTriangles)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_TweenUpdate)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
-// Shows the usual table and keeps the lowest processor time of each benchmark.
-class BestTimeReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            // In the reporter's unit (microseconds) per iteration.
-            const double time = run.GetAdjustedCPUTime();
-            auto [it, inserted] = best.try_emplace(run.run_name.function_name, time);
-            if (!inserted) it->second = std::min(it->second, time);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::map<std::string, double> best;
-};
-
-std::string Fixed(double value) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2).ptr;
-    return std::string(text, end);
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    BestTimeReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-
-    const auto sprites = reporter.best.find(kSpriteName);
-    const auto raw = reporter.best.find(kRawName);
-    if (sprites != reporter.best.end() && raw != reporter.best.end() && raw->second > 0.0) {
-        std::printf("sprite ratio sprites / raw: %s (goal: at most 1.50)\n",
-                    Fixed(sprites->second / raw->second).c_str());
-    }
-    const auto tweens = reporter.best.find(kTweenName);
-    if (tweens != reporter.best.end()) {
-        std::printf("tween cost per bot: %s ns\n", Fixed(tweens->second * 1000.0 / kTweens).c_str());
-    }
+    QRV::Bench::BestTimeReporter reporter;
+    if (!QRV::Bench::RunBenchmarks(reporter, argc, argv)) return 1;
+    if (const auto ratio = reporter.Ratio(kSpriteName, kRawName))
+        std::printf("sprite ratio sprites / raw: %s (goal: at most 1.50)\n", QRV::Bench::Fixed(*ratio).c_str());
+    if (const auto tweens = reporter.Best(kTweenName))
+        std::printf("tween cost per bot: %s ns\n", QRV::Bench::Fixed(*tweens * 1000.0 / kTweens).c_str());
     return 0;
 }

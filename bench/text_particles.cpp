@@ -11,13 +11,12 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/best_time_reporter.h"
 #include "engine/graphics/bmfont_text.h"
 #include "engine/graphics/particle_system.h"
 #include "engine/platform/null_device.h"
@@ -200,47 +199,16 @@ BENCHMARK(BM_TextLayoutDraw)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_RawGlyphQuads)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_Particles)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
-// Shows the usual table and keeps the lowest processor time per frame of each benchmark.
-class BestReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            const double time = run.GetAdjustedCPUTime();
-            auto [it, inserted] = best.try_emplace(run.run_name.function_name, time);
-            if (!inserted) it->second = std::min(it->second, time);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::map<std::string, double> best;
-};
-
-// Locale-free fixed-point text of a value.
-std::string Fixed(double value, int precision) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, precision).ptr;
-    return std::string(text, end);
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    BestReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-
-    const auto text = reporter.best.find(kTextName);
-    const auto raw = reporter.best.find(kRawName);
-    if (text != reporter.best.end() && raw != reporter.best.end() && raw->second > 0.0) {
-        std::printf("ratio text / raw quads: %s (goal: at most 1.50)\n", Fixed(text->second / raw->second, 2).c_str());
-    }
-    const auto particles = reporter.best.find(kParticleName);
-    if (particles != reporter.best.end()) {
-        std::printf("particles: %s us per frame for %d live particles\n", Fixed(particles->second, 1).c_str(),
+    QRV::Bench::BestTimeReporter reporter;
+    if (!QRV::Bench::RunBenchmarks(reporter, argc, argv)) return 1;
+    if (const auto ratio = reporter.Ratio(kTextName, kRawName))
+        std::printf("ratio text / raw quads: %s (goal: at most 1.50)\n", QRV::Bench::Fixed(*ratio).c_str());
+    if (const auto particles = reporter.Best(kParticleName))
+        std::printf("particles: %s us per frame for %d live particles\n", QRV::Bench::Fixed(*particles, 1).c_str(),
                     kParticles);
-    }
     return 0;
 }
