@@ -11,18 +11,7 @@ work_dir=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb_lib.sh"
 
-scene_pid=""
-cleanup() {
-  [[ -n "$scene_pid" ]] && kill "$scene_pid" 2> /dev/null && wait "$scene_pid" 2> /dev/null
-  stop_xvfb
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-  echo "FAIL [$case_name]: $*" >&2
-  failures=$((failures + 1))
-}
+trap e2e_cleanup EXIT
 
 # Logical points of the scene and the colour each must show (see draw_scene.cpp), tolerance 3.
 content_checks=(

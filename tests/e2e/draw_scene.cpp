@@ -31,6 +31,7 @@
 #include "engine/platform/gl_device.h"
 #include "engine/platform/render.h"
 #include "engine/platform/window.h"
+#include "tests/e2e/scene_engine.h"
 
 namespace {
 
@@ -209,17 +210,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    QRV::g_app->Reset();
-    QRV::g_app->renderCap = 60;
-    QRV::g_app->updateCap = 60;
-    QRV::InstallHook(QRV::cbInit, OnInit);
-    QRV::InstallHook(QRV::cbUpdate, OnUpdate);
-    QRV::InstallHook(QRV::cbRender, OnRender);
-    QRV::InstallHook(QRV::cbClose, OnClose);
-
     int status = 0;
-    if (QRV::Engine::Init("Quorvel draw scene") < 0) {
-        std::fprintf(stderr, "engine start failed\n");
+    if (!SceneEngine::Start("Quorvel draw scene", {OnInit, OnUpdate, OnRender, OnClose})) {
         status = 1;
     } else {
         g_scene.texture = LoadTexture(pngPath);
@@ -234,10 +226,6 @@ int main(int argc, char** argv) {
         }
         if (g_scene.texture != nullptr && QRV::g_render != nullptr) QRV::g_render->ReleaseTexture(g_scene.texture);
     }
-    QRV::ReleaseHook(QRV::cbInit);
-    QRV::ReleaseHook(QRV::cbUpdate);
-    QRV::ReleaseHook(QRV::cbRender);
-    QRV::ReleaseHook(QRV::cbClose);
-    QRV::Engine::Shutdown();
+    SceneEngine::Stop();
     return status;
 }

@@ -8,19 +8,13 @@ mkdir -p "$work_dir"
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb_lib.sh"
 export QUORVEL_NO_MESSAGEBOX=1
-game=""
-cleanup() {
-  # Whatever failed, the game does not outlive the test.
-  [[ -n "$game" ]] && kill "$game" 2> /dev/null && wait "$game" 2> /dev/null
-  stop_xvfb
-}
-trap cleanup EXIT
+trap e2e_cleanup EXIT
 
 start_xvfb 1280x1024
 cd "$run_dir"
 # No sound device at all: the game says so on stderr and runs on.
 ALSOFT_DRIVERS=no-such-backend ./quorvel > "$work_dir/game.log" 2>&1 &
-game=$!
+scene_pid=$!
 
 window=""
 for _ in $(seq 1 100); do
@@ -43,7 +37,7 @@ done
 
 # Idle cost over 5 seconds, from the process's own CPU time (utime + stime, in clock ticks).
 ticks=$(getconf CLK_TCK)
-cpu() { awk '{print $14 + $15}' "/proc/$game/stat"; }
+cpu() { awk '{print $14 + $15}' "/proc/$scene_pid/stat"; }
 before=$(cpu)
 sleep 5
 after=$(cpu)
@@ -55,10 +49,10 @@ grep -q "No sound device has been detected. The game will continue without audio
   { echo "the no-sound warning is missing" >&2; cat "$work_dir/game.log" >&2; exit 1; }
 
 start=$(date +%s%N)
-kill -TERM "$game"
+kill -TERM "$scene_pid"
 status=0
-wait "$game" || status=$?
-game=""
+wait "$scene_pid" || status=$?
+scene_pid=""
 elapsed=$((($(date +%s%N) - start) / 1000000))
 echo "exit status $status after ${elapsed} ms"
 [[ $status -eq 0 ]] || { echo "exit status $status, want 0" >&2; cat "$work_dir/game.log" >&2; exit 1; }

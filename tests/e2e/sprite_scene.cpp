@@ -41,6 +41,7 @@
 #include "engine/platform/render.h"
 #include "engine/resources/repository_manager.h"
 #include "engine/resources/resource_loaders.h"
+#include "tests/e2e/scene_engine.h"
 
 namespace {
 
@@ -226,17 +227,8 @@ int main(int argc, char** argv) {
     }
     fs::current_path(sceneDir, error);
 
-    QRV::g_app->Reset();
-    QRV::g_app->renderCap = 60;
-    QRV::g_app->updateCap = 60;
-    QRV::InstallHook(QRV::cbInit, OnInit);
-    QRV::InstallHook(QRV::cbUpdate, OnUpdate);
-    QRV::InstallHook(QRV::cbRender, OnRender);
-    QRV::InstallHook(QRV::cbClose, OnClose);
-
     int status = 0;
-    if (QRV::Engine::Init("Quorvel sprite scene") < 0) {
-        std::fprintf(stderr, "engine start failed\n");
+    if (!SceneEngine::Start("Quorvel sprite scene", {OnInit, OnUpdate, OnRender, OnClose})) {
         status = 1;
     } else if (!LoadSprites()) {
         std::fprintf(stderr, "the scene's sprites did not load\n");
@@ -250,11 +242,7 @@ int main(int argc, char** argv) {
     // Sprites give their texture users back before the cache goes.
     scene.bots.Clear();
     scene.sprites.clear();
-    QRV::ReleaseHook(QRV::cbInit);
-    QRV::ReleaseHook(QRV::cbUpdate);
-    QRV::ReleaseHook(QRV::cbRender);
-    QRV::ReleaseHook(QRV::cbClose);
-    QRV::Engine::Shutdown();
+    SceneEngine::Stop();
     g_scene = nullptr;
     return status;
 }

@@ -11,18 +11,7 @@ work_dir=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb_lib.sh"
 
-scene_pid=""
-cleanup() {
-  [[ -n "$scene_pid" ]] && kill "$scene_pid" 2> /dev/null && wait "$scene_pid" 2> /dev/null
-  stop_xvfb
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+trap e2e_cleanup EXIT
 
 BG=444444
 # Points checked in both screenshots: logical x, y and the colour.

@@ -27,18 +27,7 @@ for tool in tesseract convert compare xdotool; do
   command -v "$tool" > /dev/null || { echo "text e2e: $tool is missing" >&2; exit 1; }
 done
 
-scene_pid=""
-cleanup() {
-  [[ -n "$scene_pid" ]] && kill "$scene_pid" 2> /dev/null && wait "$scene_pid" 2> /dev/null
-  stop_xvfb
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+trap e2e_cleanup EXIT
 
 # crop IMAGE X Y W H OUT: a logical rectangle of the window's contents.
 crop() {

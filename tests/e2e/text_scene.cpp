@@ -30,6 +30,7 @@
 #include "engine/resources/paths.h"
 #include "engine/resources/repository_manager.h"
 #include "engine/resources/resource_loaders.h"
+#include "tests/e2e/scene_engine.h"
 
 namespace {
 
@@ -232,17 +233,8 @@ int main(int argc, char** argv) {
     }
     g_scene = scene.get();
 
-    QRV::g_app->Reset();
-    QRV::g_app->renderCap = 60;
-    QRV::g_app->updateCap = 60;
-    QRV::InstallHook(QRV::cbInit, OnInit);
-    QRV::InstallHook(QRV::cbUpdate, OnUpdate);
-    QRV::InstallHook(QRV::cbRender, OnRender);
-    QRV::InstallHook(QRV::cbClose, OnClose);
-
     int status = 0;
-    if (QRV::Engine::Init("Quorvel text scene") < 0) {
-        std::fprintf(stderr, "engine start failed\n");
+    if (!SceneEngine::Start("Quorvel text scene", {OnInit, OnUpdate, OnRender, OnClose})) {
         status = 1;
     } else {
         QRV::g_render->clearColor = kBackground;
@@ -255,13 +247,9 @@ int main(int argc, char** argv) {
         }
         ReleaseScene(*scene);
     }
-    QRV::ReleaseHook(QRV::cbInit);
-    QRV::ReleaseHook(QRV::cbUpdate);
-    QRV::ReleaseHook(QRV::cbRender);
-    QRV::ReleaseHook(QRV::cbClose);
     // The scene's objects give their textures back before the engine's caches go.
     scene.reset();
     g_scene = nullptr;
-    QRV::Engine::Shutdown();
+    SceneEngine::Stop();
     return status;
 }

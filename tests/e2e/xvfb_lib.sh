@@ -1,5 +1,19 @@
 # Shared helpers for the end-to-end scripts: a private Xvfb display and pixel checks.
-# Usage: source this file, then start_xvfb WIDTHxHEIGHT; stop_xvfb runs on exit.
+# Usage: source this file, `trap e2e_cleanup EXIT`, then start_xvfb WIDTHxHEIGHT; keep the program
+# under test in scene_pid so that it never outlives the test, and count failed checks with fail.
+
+scene_pid=""
+failures=0
+
+fail() {
+  echo "FAIL${case_name:+ [$case_name]}: $*" >&2
+  failures=$((failures + 1))
+}
+
+e2e_cleanup() {
+  [[ -n "$scene_pid" ]] && kill "$scene_pid" 2> /dev/null && wait "$scene_pid" 2> /dev/null
+  stop_xvfb
+}
 
 start_xvfb() {
   local size=$1
