@@ -13,7 +13,7 @@
 
 #include "bench/best_time_reporter.h"
 #include "engine/platform/null_device.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 
 namespace {
 

@@ -25,7 +25,7 @@
 #include "engine/graphics/transform.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/null_device.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "engine/graphics/bmfont_text.h"
 #include "engine/graphics/particle_system.h"
 #include "engine/platform/null_device.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 
 namespace {
 

@@ -8,6 +8,9 @@ bash "$root/scripts/deps.sh" test
 export QUORVEL_NO_MESSAGEBOX=1
 jobs=$(nproc)
 
+echo "== Layer check"
+bash "$root/scripts/check_layers.sh" "$root"
+
 echo "== Release build"
 cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$root/build/release" -j "$jobs"

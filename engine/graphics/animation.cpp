@@ -5,7 +5,7 @@
 
 #include "engine/core/conversions.h"
 #include "engine/platform/clock.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 
 namespace QRV {
 

@@ -10,8 +10,8 @@
 #include "engine/core/format_wide.h"
 #include "engine/graphics/bmfont_reader.h"
 #include "engine/graphics/transform.h"
-#include "engine/platform/render.h"
-#include "engine/platform/texture.h"
+#include "engine/graphics/render.h"
+#include "engine/graphics/texture.h"
 
 namespace QRV {
 

@@ -6,7 +6,7 @@
 #include "engine/graphics/named_texture.h"
 #include "engine/graphics/quad.h"
 #include "engine/graphics/transform.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 
 namespace QRV {
 

@@ -7,7 +7,7 @@
 #include "engine/core/transform.h"
 #include "engine/graphics/transform.h"
 #include "engine/platform/render_device.h"
-#include "engine/platform/texture.h"
+#include "engine/graphics/texture.h"
 
 namespace QRV {
 

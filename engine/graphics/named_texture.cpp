@@ -1,6 +1,7 @@
 #include "engine/graphics/named_texture.h"
 
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
+#include "engine/graphics/texture_resource.h"
 #include "engine/resources/repository_manager.h"
 #include "engine/resources/resource_loaders.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/platform/texture.h"
+#include "engine/graphics/texture.h"
 
 namespace QRV {
 

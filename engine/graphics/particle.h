@@ -2,7 +2,7 @@
 // One particle. It starts with the renderer's point record, so a system's live list can be handed
 // to the renderer as it is: the point's next link is the list's forward link.
 
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 
 namespace QRV {
 

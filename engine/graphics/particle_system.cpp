@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/app_context.h"
 #include "engine/core/conversions.h"
 #include "engine/core/random.h"
 #include "engine/graphics/named_texture.h"
 #include "engine/graphics/transform.h"
 #include "engine/platform/clock.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 
 namespace QRV {
 
@@ -87,8 +86,9 @@ bool JC_PARTICLE_SYSTEM::LoadDescription(const pugi::xml_node& element) {
     }
     if (const auto a = element.attribute("area")) {
         const std::vector<std::string> fields = Fields(a.value());
-        const int32_t width = g_app != nullptr ? g_app->width : 1024;
-        const int32_t height = g_app != nullptr ? g_app->height : 768;
+        // The logical screen's centre.
+        const int32_t width = g_render != nullptr ? static_cast<int32_t>(g_render->width) : 1024;
+        const int32_t height = g_render != nullptr ? static_cast<int32_t>(g_render->height) : 768;
         const auto cx = static_cast<float>(width / 2);
         const auto cy = static_cast<float>(height / 2);
         if (fields.size() == 1) {

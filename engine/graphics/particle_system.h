@@ -10,7 +10,7 @@
 #include "engine/core/transform.h"
 #include "engine/core/value_types.h"
 #include "engine/graphics/particle.h"
-#include "engine/platform/texture.h"
+#include "engine/graphics/texture.h"
 
 namespace QRV {
 

@@ -11,7 +11,7 @@
 #include "engine/graphics/named_texture.h"
 #include "engine/graphics/transform.h"
 #include "engine/platform/render_device.h"
-#include "engine/platform/texture.h"
+#include "engine/graphics/texture.h"
 
 namespace QRV {
 

@@ -7,7 +7,7 @@
 #include <type_traits>
 
 #include "engine/core/conversions.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 
 namespace QRV {
 

@@ -7,12 +7,13 @@ namespace QRV {
 std::atomic<float> g_frameTime{0.0f};
 JC_CLOCK* g_clock = nullptr;
 
-JC_CLOCK::JC_CLOCK() : frameTimeOut(&g_frameTime) {
+JC_CLOCK::JC_CLOCK() {
+    frameTimeOut = &g_frameTime;
     startMs = nowMs = lastMs = Platform::NowMs();
 }
 
-void JC_CLOCK::Update() {
-    nowMs = Platform::NowMs();
+void JS_FRAME_TIMING::Advance(uint32_t now) {
+    nowMs = now;
     dtMs = nowMs - lastMs;
     lastMs = nowMs;
     dt = static_cast<float>(dtMs) / 1000.0f;
@@ -20,5 +21,7 @@ void JC_CLOCK::Update() {
     if (frameTimeOut != nullptr) frameTimeOut->store(dt);
     totalTime += dt;
 }
+
+void JC_CLOCK::Update() { Advance(Platform::NowMs()); }
 
 }  // namespace QRV

@@ -9,12 +9,10 @@ namespace QRV {
 // The last frame's duration in seconds. Written by the main thread, read by the sound thread too.
 extern std::atomic<float> g_frameTime;
 
-class JC_CLOCK {
-public:
-    JC_CLOCK();
-
-    // nowMs, dtMs, dt (clamped to maxDt when it is not 0), *frameTimeOut = dt, totalTime += dt.
-    void Update();
+// One frame clock's fields. Advance(now): dtMs = now - lastMs, dt in seconds (clamped to maxDt when
+// that is not 0), *frameTimeOut = dt, totalTime += dt.
+struct JS_FRAME_TIMING {
+    void Advance(uint32_t now);
 
     std::atomic<float>* frameTimeOut = nullptr;
     uint32_t startMs = 0;
@@ -24,6 +22,14 @@ public:
     float dt = 0.0f;
     float maxDt = 0.0f;
     uint32_t dtMs = 0;
+};
+
+// The game's clock: advanced once per update step with the time source's milliseconds.
+class JC_CLOCK : public JS_FRAME_TIMING {
+public:
+    JC_CLOCK();
+
+    void Update();
 };
 
 extern JC_CLOCK* g_clock;

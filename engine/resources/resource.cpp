@@ -2,12 +2,22 @@
 
 #include <pugixml.hpp>
 
+#include <array>
+#include <atomic>
 #include <utility>
 
-#include "engine/platform/render.h"
-#include "engine/sound/sound_manager.h"
-
 namespace QRV {
+
+namespace {
+
+std::array<std::atomic<ResourceFreeFunction>, 8> g_kindFree{};
+
+}  // namespace
+
+void RegisterResourceKind(int32_t kind, ResourceFreeFunction freeObject) {
+    if (kind < 0 || static_cast<size_t>(kind) >= g_kindFree.size()) return;
+    g_kindFree[static_cast<size_t>(kind)].store(freeObject);
+}
 
 JS_RESOURCE::JS_RESOURCE(std::string name, std::string path, std::string password)
     : name(std::move(name)), path(std::move(path)), password(std::move(password)) {}
@@ -26,18 +36,14 @@ void JS_RESOURCE::FreeObject() {
     case kResourceBytes:
         delete[] static_cast<uint8_t*>(object);
         break;
-    case kResourceTexture:
-        // Once the renderer is gone its registry has freed every texture already.
-        if (g_render != nullptr) g_render->ReleaseTexture(static_cast<JS_TEXTURE*>(object));
-        break;
-    case kResourceSound:
-        // Once the sound manager is gone it has deleted its sounds already; the bytes stay ours.
-        if (g_soundManager != nullptr) g_soundManager->ReleaseSound(static_cast<JC_SOUND*>(object));
-        break;
     case kResourceXml:
         delete static_cast<pugi::xml_document*>(object);
         break;
     default:
+        if (kind >= 0 && static_cast<size_t>(kind) < g_kindFree.size()) {
+            const ResourceFreeFunction freeObject = g_kindFree[static_cast<size_t>(kind)].load();
+            if (freeObject != nullptr && object != nullptr) freeObject(object);
+        }
         break;
     }
     delete[] soundBytes;

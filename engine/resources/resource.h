@@ -13,6 +13,12 @@ constexpr int32_t kResourceTexture = 2;
 constexpr int32_t kResourceSound = 3;
 constexpr int32_t kResourceXml = 4;
 
+// How the folder that owns a kind of object frees one (textures by the renderer, sounds by the
+// sound manager). Registered by that folder's typed loader before it stores its first object, so
+// the resource layer never needs to know those kinds. Safe to call from any thread.
+using ResourceFreeFunction = void (*)(void* object);
+void RegisterResourceKind(int32_t kind, ResourceFreeFunction freeObject);
+
 struct JS_RESOURCE {
     JS_RESOURCE() = default;
     JS_RESOURCE(std::string name, std::string path, std::string password);

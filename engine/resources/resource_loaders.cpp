@@ -7,18 +7,13 @@
 #include <new>
 #include <system_error>
 
-#include "engine/platform/render.h"
 #include "engine/resources/paths.h"
 #include "engine/resources/qrvlzo_reader.h"
 #include "engine/resources/repository_manager.h"
 #include "engine/resources/zip_reader.h"
-#include "engine/sound/sound_manager.h"
 
 namespace QRV {
 
-namespace {
-
-// Frees the raw bytes of a record whose typed load is done with them (or failed).
 void DropBytes(JS_RESOURCE* record) {
     if (record->kind == kResourceBytes) delete[] static_cast<uint8_t*>(record->object);
     record->object = nullptr;
@@ -26,10 +21,11 @@ void DropBytes(JS_RESOURCE* record) {
     record->loaded = 0;
 }
 
-// True when the record holds a typed object of another kind than wanted.
 bool HoldsOtherKind(const JS_RESOURCE* record, int32_t wanted) {
     return record->loaded != 0 && record->kind != wanted && record->kind != kResourceBytes;
 }
+
+namespace {
 
 int ReadDirectoryFile(const std::string& path, uint8_t** bytes, uint32_t* size) {
     JC_QRVLZO_FILE file;
@@ -95,42 +91,6 @@ pugi::xml_document* GetResourceXml(JS_RESOURCE* record) {
     return document;
 }
 
-JS_TEXTURE* GetResourceTexture(JS_RESOURCE* record) {
-    if (g_render == nullptr) return nullptr;
-    if (record == nullptr) return g_render->defaultTexture;
-    if (record->loaded != 0 && record->kind == kResourceTexture) return static_cast<JS_TEXTURE*>(record->object);
-    if (HoldsOtherKind(record, kResourceTexture)) return nullptr;
-    if (LoadResource(nullptr, record) != 1) return g_render->defaultTexture;
-
-    JS_TEXTURE* texture = g_render->LoadTextureMemory(record->object, record->size);
-    DropBytes(record);
-    // A texture that could not be decoded stays unloaded, so a later use tries again.
-    if (texture == nullptr || texture == g_render->defaultTexture) return g_render->defaultTexture;
-    record->object = texture;
-    record->kind = kResourceTexture;
-    record->loaded = 1;
-    return texture;
-}
-
-JC_SOUND* GetResourceSound(JS_RESOURCE* record, int bufferCount, bool whole) {
-    if (record == nullptr || g_soundManager == nullptr) return nullptr;
-    if (record->loaded != 0 && record->kind == kResourceSound) return static_cast<JC_SOUND*>(record->object);
-    if (HoldsOtherKind(record, kResourceSound)) return nullptr;
-    if (LoadResource(nullptr, record) != 1) return nullptr;
-
-    JC_SOUND* sound = g_soundManager->CreateSound(record->object, record->size, bufferCount, whole);
-    if (sound == nullptr) {
-        DropBytes(record);
-        return nullptr;
-    }
-    // The sound plays from the bytes; the record frees them after the sound is released.
-    record->soundBytes = static_cast<uint8_t*>(record->object);
-    record->object = sound;
-    record->kind = kResourceSound;
-    record->loaded = 1;
-    return sound;
-}
-
 pugi::xml_document* AcquireXmlResource(const std::string& key) {
     if (g_repositoryManager == nullptr) return nullptr;
     JS_RESOURCE* record = g_repositoryManager->GetResource(key);
@@ -141,10 +101,8 @@ pugi::xml_document* AcquireXmlResource(const std::string& key) {
     return document;
 }
 
-namespace {
-
 bool ReleaseRecordOf(const void* object) {
-    if (g_repositoryManager == nullptr) return false;
+    if (object == nullptr || g_repositoryManager == nullptr) return false;
     JS_RESOURCE* record = g_repositoryManager->FindByObject(object);
     if (record == nullptr) return false;
     --record->refCount;
@@ -153,24 +111,14 @@ bool ReleaseRecordOf(const void* object) {
     return true;
 }
 
-}  // namespace
-
 bool ReleaseXml(const pugi::xml_document* document) { return ReleaseRecordOf(document); }
-
-bool ReleaseTexture(const JS_TEXTURE* texture) {
-    if (texture == nullptr || (g_render != nullptr && texture == g_render->defaultTexture)) return false;
-    return ReleaseRecordOf(texture);
-}
 
 int ReleaseResourceHandle(uintptr_t object) {
     if (g_repositoryManager == nullptr) return 0;
     const JS_RESOURCE* record = g_repositoryManager->FindByObject(reinterpret_cast<const void*>(object));
     if (record == nullptr) return 0;
-    if (record->kind == kResourceTexture) {
-        ReleaseTexture(static_cast<const JS_TEXTURE*>(record->object));
-    } else if (record->kind == kResourceXml) {
-        ReleaseXml(static_cast<const pugi::xml_document*>(record->object));
-    }
+    // Textures and documents are counted by their users; other kinds are not.
+    if (record->kind == kResourceTexture || record->kind == kResourceXml) ReleaseRecordOf(record->object);
     return 0;
 }
 

@@ -14,8 +14,6 @@ class xml_document;
 namespace QRV {
 
 class JC_PATHS;
-class JC_SOUND;
-struct JS_TEXTURE;
 
 // Reads the record's bytes (a zip member or a directory file, plain or qrvlzo) into a new buffer
 // of size + 1 whose last byte is 0: kind 1, loaded. Replaces earlier raw bytes; a record that
@@ -24,23 +22,24 @@ struct JS_TEXTURE;
 // -109 short read, corrupt data or a declared size beyond the limits.
 int LoadResource(const JC_PATHS* paths, JS_RESOURCE* record);
 
-// The typed loaders return the object at once when it is already loaded as that kind, and null
-// when the record holds another kind. They do not count references.
+// Frees the raw bytes of a record whose typed load is done with them (or failed): kind 0, unloaded.
+void DropBytes(JS_RESOURCE* record);
+// True when the record holds a typed object of another kind than wanted.
+bool HoldsOtherKind(const JS_RESOURCE* record, int32_t wanted);
+
+// The typed loaders (documents here; textures and sounds in their own folders) return the object
+// at once when it is already loaded as that kind, and null when the record holds another kind.
+// They do not count references.
 pugi::xml_document* GetResourceXml(JS_RESOURCE* record);
-// The renderer's default texture when the bytes cannot be read or decoded; null without a
-// renderer or on a kind mismatch.
-JS_TEXTURE* GetResourceTexture(JS_RESOURCE* record);
-// whole: decode the sound into one buffer instead of streaming it.
-JC_SOUND* GetResourceSound(JS_RESOURCE* record, int bufferCount, bool whole);
 
 // Looks the key up, loads the document when needed and counts one reference; null when absent
 // or unparsable.
 pugi::xml_document* AcquireXmlResource(const std::string& key);
 
-// One reference less on the record of the object; true when it fell below 1.
+// One reference less on the record that holds the object; true when it fell below 1. False for an
+// object no record holds.
+bool ReleaseRecordOf(const void* object);
 bool ReleaseXml(const pugi::xml_document* document);
-// As ReleaseXml; the renderer's default texture is ignored.
-bool ReleaseTexture(const JS_TEXTURE* texture);
 // Release by object of any kind (the cbReleaseResource entry): textures and documents lose one
 // reference, other kinds nothing. 0.
 int ReleaseResourceHandle(uintptr_t object);

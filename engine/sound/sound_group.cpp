@@ -2,6 +2,7 @@
 
 #include "engine/resources/repository_manager.h"
 #include "engine/resources/resource_loaders.h"
+#include "engine/sound/sound_resource.h"
 #include "engine/sound/sound.h"
 #include "engine/sound/sound_lock.h"
 

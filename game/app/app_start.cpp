@@ -1,9 +1,9 @@
 #include "game/app/app_start.h"
 
-#include "engine/core/app_context.h"
+#include "engine/app/app_context.h"
 #include "engine/core/callback.h"
-#include "engine/core/engine.h"
-#include "engine/core/entry.h"
+#include "engine/app/engine.h"
+#include "engine/app/entry.h"
 #include "engine/platform/clock.h"
 
 namespace Game {

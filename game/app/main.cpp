@@ -1,5 +1,5 @@
 #include "engine/core/callback.h"
-#include "engine/core/entry.h"
+#include "engine/app/entry.h"
 #include "game/app/app_start.h"
 
 namespace {

@@ -24,12 +24,12 @@
 
 #include <stb/stb_image_write.h>
 
-#include "engine/core/app_context.h"
+#include "engine/app/app_context.h"
 #include "engine/core/callback.h"
-#include "engine/core/engine.h"
+#include "engine/app/engine.h"
 #include "engine/core/matrix4.h"
 #include "engine/platform/gl_device.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 #include "engine/platform/window.h"
 #include "tests/e2e/scene_engine.h"
 

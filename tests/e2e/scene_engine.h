@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "engine/core/app_context.h"
+#include "engine/app/app_context.h"
 #include "engine/core/callback.h"
-#include "engine/core/engine.h"
+#include "engine/app/engine.h"
 
 namespace SceneEngine {
 

@@ -19,14 +19,14 @@
 
 #include <pugixml.hpp>
 
-#include "engine/core/app_context.h"
+#include "engine/app/app_context.h"
 #include "engine/core/callback.h"
-#include "engine/core/engine.h"
+#include "engine/app/engine.h"
 #include "engine/graphics/animation.h"
 #include "engine/graphics/font_catalogue.h"
 #include "engine/graphics/nine_part_frame.h"
 #include "engine/graphics/particles.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 #include "engine/resources/paths.h"
 #include "engine/resources/repository_manager.h"
 #include "engine/resources/resource_loaders.h"

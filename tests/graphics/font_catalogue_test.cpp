@@ -4,7 +4,7 @@
 #include <pugixml.hpp>
 
 #include "engine/platform/null_device.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 #include "tests/graphics/bmfont_test_support.h"
 #include "tests/platform/test_images.h"
 #include "tests/resources/resource_test_support.h"

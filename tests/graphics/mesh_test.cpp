@@ -9,7 +9,7 @@
 
 #include "engine/graphics/quad.h"
 #include "engine/platform/null_device.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 
 namespace QRV {
 namespace {

@@ -8,7 +8,7 @@
 #include <numbers>
 #include <string>
 
-#include "engine/core/app_context.h"
+#include "engine/app/app_context.h"
 #include "engine/core/random.h"
 #include "engine/graphics/particle_system_ex.h"
 #include "engine/platform/clock.h"

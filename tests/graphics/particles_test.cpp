@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "engine/core/app_context.h"
+#include "engine/app/app_context.h"
 #include "engine/core/random.h"
 #include "engine/platform/null_device.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 #include "tests/resources/resource_test_support.h"
 
 namespace {

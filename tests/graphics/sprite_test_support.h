@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/platform/null_device.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 #include "tests/platform/test_images.h"
 #include "tests/resources/resource_test_support.h"
 

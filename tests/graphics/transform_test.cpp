@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "engine/platform/null_device.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 
 namespace QRV {
 namespace {

@@ -7,8 +7,10 @@
 #include <string>
 
 #include "engine/platform/null_device.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
+#include "engine/graphics/texture_resource.h"
 #include "engine/sound/sound_manager.h"
+#include "engine/sound/sound_resource.h"
 #include "tests/resources/resource_test_support.h"
 
 namespace {

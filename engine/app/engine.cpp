@@ -1,8 +1,8 @@
-#include "engine/core/engine.h"
+#include "engine/app/engine.h"
 
 #include <SDL.h>
 
-#include "engine/core/app_context.h"
+#include "engine/app/app_context.h"
 #include "engine/core/callback.h"
 #include "engine/core/command_line.h"
 #include "engine/core/property_map.h"
@@ -11,7 +11,7 @@
 #include "engine/platform/input.h"
 #include "engine/platform/main_thread.h"
 #include "engine/platform/message_box.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 #include "engine/platform/thread.h"
 #include "engine/platform/time_source.h"
 #include "engine/platform/window.h"
@@ -76,13 +76,7 @@ int Init(const std::string& title) {
 
 bool FrameTiming() {
     JS_APP_CONTEXT& app = *g_app;
-    app.nowMs = Platform::NowMs();
-    app.dtMs = app.nowMs - app.lastMs;
-    app.lastMs = app.nowMs;
-    app.dt = static_cast<float>(app.dtMs) / 1000.0f;
-    if (app.maxDt != 0.0f && app.dt > app.maxDt) app.dt = app.maxDt;
-    if (app.frameTimeOut != nullptr) app.frameTimeOut->store(app.dt);
-    app.totalTime += app.dt;
+    app.Advance(Platform::NowMs());
     app.updateAccumulator += app.dt;
     if (app.updateCap != 0) {
         const float next = static_cast<float>(app.updateCount + 1) * (1.0f / static_cast<float>(app.updateCap));
@@ -147,7 +141,8 @@ void Run() {
 
 int Frame() {
     if (g_app->running == 0) return -109;
-    UpdateStep();
+    // As in Run: a step that was too early (it slept instead) draws nothing.
+    if (!UpdateStep()) return 1;
     if (g_app->running == 0) return -109;
     RenderStep();
     return 1;

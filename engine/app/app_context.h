@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/platform/clock.h"
+
 namespace QRV {
 
 struct JS_THREAD;
 
-struct JS_APP_CONTEXT {
+// The loop's own timing (JS_FRAME_TIMING) runs beside the game's clock: it paces the update steps.
+struct JS_APP_CONTEXT : JS_FRAME_TIMING {
     uint8_t fullscreen = 0;
     uint8_t stretch = 0;
     uint8_t running = 0;
@@ -25,14 +28,6 @@ struct JS_APP_CONTEXT {
     int32_t updateCap = 0;
     float renderAccumulator = 0.0f;
     float updateAccumulator = 0.0f;
-    std::atomic<float>* frameTimeOut = nullptr;
-    uint32_t startMs = 0;
-    uint32_t nowMs = 0;
-    uint32_t lastMs = 0;
-    float totalTime = 0.0f;
-    float dt = 0.0f;
-    float maxDt = 0.0f;
-    uint32_t dtMs = 0;
     int32_t renderCount = 0;
     int32_t updateCount = 0;
     JS_THREAD* soundThread = nullptr;

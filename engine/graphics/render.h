@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "engine/core/matrix4.h"
-#include "engine/platform/camera.h"
+#include "engine/graphics/camera.h"
 #include "engine/platform/render_device.h"
-#include "engine/platform/texture.h"
+#include "engine/graphics/texture.h"
 
 namespace QRV {
 

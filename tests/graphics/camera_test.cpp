@@ -1,4 +1,4 @@
-#include "engine/platform/camera.h"
+#include "engine/graphics/camera.h"
 
 #include <gtest/gtest.h>
 

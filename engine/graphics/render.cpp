@@ -1,4 +1,4 @@
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "engine/core/entry.h"
+#include "engine/app/entry.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,16 +1,16 @@
-#include "engine/core/engine.h"
+#include "engine/app/engine.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <thread>
 
-#include "engine/core/app_context.h"
+#include "engine/app/app_context.h"
 #include "engine/core/callback.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/input.h"
 #include "engine/platform/null_device.h"
-#include "engine/platform/render.h"
+#include "engine/graphics/render.h"
 #include "engine/platform/time_source.h"
 
 namespace {
