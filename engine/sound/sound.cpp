@@ -7,7 +7,6 @@
 #include <cstring>
 #include <limits>
 
-#include "engine/platform/clock.h"
 #include "engine/sound/sound_lock.h"
 
 namespace QRV {
@@ -17,6 +16,9 @@ namespace {
 constexpr int64_t kMaxWholeBytes = int64_t{256} * 1024 * 1024;
 // Consecutive holes tolerated in one refill before the data counts as broken.
 constexpr int kMaxHoles = 64;
+// A deferred start whose remaining delay is below half the time source's millisecond has run out:
+// the float rounding of many small steps stays below it.
+constexpr float kDelayResolution = 0.0005f;
 
 // The stream reads from the sound's bytes in memory, like a file.
 size_t MemoryRead(void* destination, size_t size, size_t count, void* source) {
@@ -229,12 +231,11 @@ bool JC_SOUND::IsPlaying() {
     return state == AL_PLAYING;
 }
 
-void JC_SOUND::Update() {
+void JC_SOUND::Update(float elapsed) {
     JC_SOUND_LOCK lock;
-    const float frameTime = g_frameTime.load();
     if (delay > 0.0f) {
-        delay -= frameTime;
-        if (delay <= 0.0f) {
+        delay -= elapsed;
+        if (delay <= kDelayResolution) {
             delay = 0.0f;
             Play();
         }
@@ -294,7 +295,7 @@ void JC_SOUND::Update() {
             return;
         }
     }
-    playTime += frameTime;
+    playTime += elapsed;
 }
 
 void JC_SOUND::SetGain(float value) {

@@ -38,8 +38,9 @@ public:
     void Stop();
     // A source exists, the sound is marked playing and the source state is AL_PLAYING.
     bool IsPlaying();
-    // One tick of the sound thread.
-    void Update();
+    // One tick of the sound thread; `elapsed` is the seconds since its previous tick. A deferred
+    // start counts down by it.
+    void Update(float elapsed);
 
     // OpenAL gain 0..1 (clamped), applied to the source now and to every source made later.
     void SetGain(float gain);
