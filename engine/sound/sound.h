@@ -65,6 +65,7 @@ public:
     const uint8_t* data = nullptr;
     size_t dataSize = 0;
     size_t readPos = 0;
+    // The stream's layout; OpenAL is handed mono as two equal channels.
     ALenum format = 0;
     ALuint source = 0;
     ALuint buffers[2] = {0, 0};
@@ -79,10 +80,13 @@ private:
     // Decodes into the decoding buffer and hands it to the buffer: bytes (0 at the end of the
     // stream), or a negative vorbisfile error.
     long FillBuffer(ALuint buffer);
+    // Hands the first `bytes` of the decoding buffer to the OpenAL buffer, always as stereo.
+    void HandToOpenAL(ALuint buffer, long bytes);
     void Rewind();
     void DeleteSource();
     void DeleteBuffers();
 
+    std::vector<char> stereoBuffer_;  // mono PCM with each sample doubled
     float gain_ = 1.0f;
     bool draining_ = false;
     bool streamOpen_ = false;

@@ -32,6 +32,7 @@ int JC_SOUND_MANAGER::OpenDevice() {
     alListenerfv(AL_POSITION, listenerPosition);
     alListenerfv(AL_VELOCITY, listenerVelocity);
     alListenerfv(AL_ORIENTATION, listenerOrientation);
+    alDistanceModel(AL_NONE);
     lastError = alcGetError(device);
     return 1;
 }

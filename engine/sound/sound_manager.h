@@ -41,9 +41,11 @@ public:
 
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
-    float listenerPosition[3] = {1.0f, 1.0f, 1.0f};
+    // The game places no sound in space: the listener stands at the origin facing -z with +y up,
+    // and every source sits on it (relative, at offset 0) with no distance attenuation.
+    float listenerPosition[3] = {0.0f, 0.0f, 0.0f};
     float listenerVelocity[3] = {0.0f, 0.0f, 0.0f};
-    float listenerOrientation[6] = {1.0f, 1.0f, 2.0f, 0.0f, 0.0f, 0.0f};
+    float listenerOrientation[6] = {0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f};
     ALCenum lastError = ALC_NO_ERROR;
     std::vector<JC_SOUND*> sounds;
 

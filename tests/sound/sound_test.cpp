@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "engine/platform/clock.h"
 #include "engine/platform/thread.h"
@@ -279,6 +280,37 @@ TEST_F(SoundTest, DeferredStartWaitsForTheTimeBetweenTicks) {
         }
         EXPECT_EQ(sound->playing, 1);
         sound->Stop();
+    }
+}
+
+// Nothing is placed in space: whatever the OpenAL renderer's panning, each sound plays from the
+// listener's own position, as two channels, with no distance attenuation.
+TEST_F(SoundTest, EverySoundPlaysCentredOnTheListener) {
+    ALfloat position[3] = {-1.0f, -1.0f, -1.0f};
+    ALfloat orientation[6] = {};
+    alGetListenerfv(AL_POSITION, position);
+    alGetListenerfv(AL_ORIENTATION, orientation);
+    EXPECT_EQ(std::vector<float>(position, position + 3), std::vector<float>({0.0f, 0.0f, 0.0f}));
+    EXPECT_EQ(std::vector<float>(orientation, orientation + 6), std::vector<float>({0, 0, -1, 0, 1, 0}));
+    EXPECT_EQ(alGetInteger(AL_DISTANCE_MODEL), AL_NONE);
+
+    for (int channels : {1, 2}) {
+        const auto bytes = EncodeToneOgg(channels, 22050, 1.0);
+        for (bool whole : {true, false}) {
+            SCOPED_TRACE(testing::Message() << channels << (whole ? " whole" : " streamed"));
+            JC_SOUND* sound = Create(bytes, whole);
+            ASSERT_NE(sound, nullptr);
+            sound->Play();
+            ALint relative = AL_FALSE;
+            ALint bufferChannels = 0;
+            alGetSourcei(sound->Source(), AL_SOURCE_RELATIVE, &relative);
+            alGetSource3f(sound->Source(), AL_POSITION, &position[0], &position[1], &position[2]);
+            alGetBufferi(sound->buffers[0], AL_CHANNELS, &bufferChannels);
+            EXPECT_EQ(relative, AL_TRUE);
+            EXPECT_EQ(std::vector<float>(position, position + 3), std::vector<float>({0.0f, 0.0f, 0.0f}));
+            EXPECT_EQ(bufferChannels, 2);
+            EXPECT_EQ(manager_.ReleaseSound(sound), 1);
+        }
     }
 }
 
