@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -20,7 +21,8 @@
 namespace {
 
 // Simulated time: sleeping advances the clock; a zero sleep (a yield) lets one millisecond pass.
-uint32_t g_now = 5000;
+// Atomic: the sound thread reads the time source too while sounds exist.
+std::atomic<uint32_t> g_now{5000};
 int g_sleeps = 0;
 uint32_t FakeNow() { return g_now; }
 void FakeSleep(uint32_t ms) {
