@@ -64,7 +64,7 @@ std::unique_ptr<QRV::Platform::IRenderDevice> MakeNullDevice() {
     return std::make_unique<QRV::Platform::NullRenderDevice>();
 }
 
-class EngineLoop : public ::testing::Test {
+class EngineLoopThreaded : public ::testing::Test {
 protected:
     void SetUp() override {
         g_now = 5000;
@@ -89,7 +89,7 @@ protected:
     }
 };
 
-TEST_F(EngineLoop, SixtyFramesPerSimulatedSecondInRealTime) {
+TEST_F(EngineLoopThreaded, SixtyFramesPerSimulatedSecondInRealTime) {
     const uint32_t start = g_now;
     g_rec.stopAtMs = start + 2000;
     QRV::Engine::Run();
@@ -105,7 +105,7 @@ TEST_F(EngineLoop, SixtyFramesPerSimulatedSecondInRealTime) {
     EXPECT_NEAR(QRV::g_app->updateFps, 60, 1);
 }
 
-TEST_F(EngineLoop, LongFrameIsClampedToMaxDt) {
+TEST_F(EngineLoopThreaded, LongFrameIsClampedToMaxDt) {
     g_rec.stopAtMs = g_now + 1000;
     g_rec.stallAtRender = 10;
     g_rec.stallMs = 200;
@@ -115,7 +115,7 @@ TEST_F(EngineLoop, LongFrameIsClampedToMaxDt) {
     EXPECT_LE(g_rec.frameTimeSum, 1.0 - 0.2 + 1.0 / 30.0 + 1.0 / 60.0);
 }
 
-TEST_F(EngineLoop, FpsCountersChangeOnlyAfterAFullSecond) {
+TEST_F(EngineLoopThreaded, FpsCountersChangeOnlyAfterAFullSecond) {
     g_rec.stopAtMs = g_now + 900;
     QRV::Engine::Run();
     EXPECT_EQ(QRV::g_app->renderFps, 0);
@@ -123,7 +123,7 @@ TEST_F(EngineLoop, FpsCountersChangeOnlyAfterAFullSecond) {
     EXPECT_GT(g_rec.renders, 40);
 }
 
-TEST_F(EngineLoop, LostDeviceDrawsNothing) {
+TEST_F(EngineLoopThreaded, LostDeviceDrawsNothing) {
     auto* device = static_cast<QRV::Platform::NullRenderDevice*>(QRV::g_render->Device());
     device->SetLost(true);
     QRV::g_app->running = 1;
@@ -135,7 +135,7 @@ TEST_F(EngineLoop, LostDeviceDrawsNothing) {
     EXPECT_GT(g_rec.renders, 0);
 }
 
-TEST_F(EngineLoop, FrameAfterStopDoesNothing) {
+TEST_F(EngineLoopThreaded, FrameAfterStopDoesNothing) {
     QRV::g_app->running = 0;
     EXPECT_EQ(QRV::Engine::Frame(), -109);
     EXPECT_EQ(QRV::CallHook(QRV::cbFrame), -109);
@@ -143,7 +143,7 @@ TEST_F(EngineLoop, FrameAfterStopDoesNothing) {
     EXPECT_EQ(g_rec.renders, 0);
 }
 
-TEST_F(EngineLoop, DisplayModeFromAnotherThreadWaitsForTheMainThread) {
+TEST_F(EngineLoopThreaded, DisplayModeFromAnotherThreadWaitsForTheMainThread) {
     std::thread other([] { QRV::Engine::SetDisplayMode(800, 600, 1, 0); });
     other.join();
     EXPECT_EQ(QRV::g_app->fullscreen, 0);
@@ -155,7 +155,7 @@ TEST_F(EngineLoop, DisplayModeFromAnotherThreadWaitsForTheMainThread) {
     EXPECT_EQ(QRV::g_render->fullscreen, 1);
 }
 
-TEST(EngineShutdown, NullsEverySingletonAndIsSafeTwice) {
+TEST(EngineShutdownThreaded, NullsEverySingletonAndIsSafeTwice) {
     QRV::Engine::SetDeviceFactory(MakeNullDevice);
     QRV::g_app->Reset();
     ASSERT_EQ(QRV::Engine::Init("test"), -108);  // no init hook installed
