@@ -77,7 +77,7 @@ std::unique_ptr<QRV::Platform::IRenderDevice> MakeNullDevice() {
     return std::make_unique<QRV::Platform::NullRenderDevice>();
 }
 
-class EngineLoop : public ::testing::Test {
+class EngineLoopThreaded : public ::testing::Test {
 protected:
     void SetUp() override {
         g_now = 5000;
@@ -105,7 +105,7 @@ protected:
     }
 };
 
-TEST_F(EngineLoop, SixtyFramesPerSimulatedSecondInRealTime) {
+TEST_F(EngineLoopThreaded, SixtyFramesPerSimulatedSecondInRealTime) {
     const uint32_t start = g_now;
     g_rec.stopAtMs = start + 2000;
     QRV::Engine::Run();
@@ -123,7 +123,7 @@ TEST_F(EngineLoop, SixtyFramesPerSimulatedSecondInRealTime) {
 
 // An embedding host calls the frame hook as often as it likes: a call that comes too early sleeps
 // and draws nothing, so the pace and the game time are those of Run.
-TEST_F(EngineLoop, FrameHookDrawsOnlyAfterAStepThatAdvancedTheClock) {
+TEST_F(EngineLoopThreaded, FrameHookDrawsOnlyAfterAStepThatAdvancedTheClock) {
     const uint32_t start = g_now;
     g_rec.stopAtMs = start + 2000;
     QRV::g_app->running = 1;
@@ -138,7 +138,7 @@ TEST_F(EngineLoop, FrameHookDrawsOnlyAfterAStepThatAdvancedTheClock) {
 }
 
 // Without an update cap nothing sleeps; the render cap alone skips frames to 60 a second.
-TEST_F(EngineLoop, RenderCapAloneDrawsSixtyFramesASecondWithoutSleeping) {
+TEST_F(EngineLoopThreaded, RenderCapAloneDrawsSixtyFramesASecondWithoutSleeping) {
     QRV::g_app->updateCap = 0;
     g_rec.updateCostMs = 1;
     const uint32_t start = g_now;
@@ -154,7 +154,7 @@ TEST_F(EngineLoop, RenderCapAloneDrawsSixtyFramesASecondWithoutSleeping) {
 
 // The update step runs the update hook, ages the keys, then pumps the messages: a key pressed
 // between two update hooks reads 1 in exactly one of them (and a release 255 in exactly one).
-TEST_F(EngineLoop, KeyPressedBetweenTwoUpdateHooksReadsOneExactlyOnce) {
+TEST_F(EngineLoopThreaded, KeyPressedBetweenTwoUpdateHooksReadsOneExactlyOnce) {
     // A window object on SDL's display-less driver gives the update step its message pump; no
     // window is opened. Shutdown deletes it.
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
@@ -192,7 +192,7 @@ TEST_F(EngineLoop, KeyPressedBetweenTwoUpdateHooksReadsOneExactlyOnce) {
     EXPECT_EQ(g_rec.order, "|U0 D|U1|U2 R|U255|U0");
 }
 
-TEST_F(EngineLoop, LongFrameIsClampedToMaxDt) {
+TEST_F(EngineLoopThreaded, LongFrameIsClampedToMaxDt) {
     g_rec.stopAtMs = g_now + 1000;
     g_rec.stallAtRender = 10;
     g_rec.stallMs = 200;
@@ -202,7 +202,7 @@ TEST_F(EngineLoop, LongFrameIsClampedToMaxDt) {
     EXPECT_LE(g_rec.frameTimeSum, 1.0 - 0.2 + 1.0 / 30.0 + 1.0 / 60.0);
 }
 
-TEST_F(EngineLoop, FpsCountersChangeOnlyAfterAFullSecond) {
+TEST_F(EngineLoopThreaded, FpsCountersChangeOnlyAfterAFullSecond) {
     g_rec.stopAtMs = g_now + 900;
     QRV::Engine::Run();
     EXPECT_EQ(QRV::g_app->renderFps, 0);
@@ -210,7 +210,7 @@ TEST_F(EngineLoop, FpsCountersChangeOnlyAfterAFullSecond) {
     EXPECT_GT(g_rec.renders, 40);
 }
 
-TEST_F(EngineLoop, LostDeviceDrawsNothing) {
+TEST_F(EngineLoopThreaded, LostDeviceDrawsNothing) {
     auto* device = static_cast<QRV::Platform::NullRenderDevice*>(QRV::g_render->Device());
     device->SetLost(true);
     QRV::g_app->running = 1;
@@ -222,7 +222,7 @@ TEST_F(EngineLoop, LostDeviceDrawsNothing) {
     EXPECT_GT(g_rec.renders, 0);
 }
 
-TEST_F(EngineLoop, FrameAfterStopDoesNothing) {
+TEST_F(EngineLoopThreaded, FrameAfterStopDoesNothing) {
     QRV::g_app->running = 0;
     EXPECT_EQ(QRV::Engine::Frame(), -109);
     EXPECT_EQ(QRV::CallHook(QRV::cbFrame), -109);
@@ -230,7 +230,7 @@ TEST_F(EngineLoop, FrameAfterStopDoesNothing) {
     EXPECT_EQ(g_rec.renders, 0);
 }
 
-TEST_F(EngineLoop, DisplayModeFromAnotherThreadWaitsForTheMainThread) {
+TEST_F(EngineLoopThreaded, DisplayModeFromAnotherThreadWaitsForTheMainThread) {
     std::thread other([] { QRV::Engine::SetDisplayMode(800, 600, 1, 0); });
     other.join();
     EXPECT_EQ(QRV::g_app->fullscreen, 0);
@@ -242,7 +242,7 @@ TEST_F(EngineLoop, DisplayModeFromAnotherThreadWaitsForTheMainThread) {
     EXPECT_EQ(QRV::g_render->fullscreen, 1);
 }
 
-TEST(EngineShutdown, NullsEverySingletonAndIsSafeTwice) {
+TEST(EngineShutdownThreaded, NullsEverySingletonAndIsSafeTwice) {
     QRV::Engine::SetDeviceFactory(MakeNullDevice);
     QRV::g_app->Reset();
     ASSERT_EQ(QRV::Engine::Init("test"), -108);  // no init hook installed

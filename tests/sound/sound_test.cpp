@@ -20,9 +20,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class SoundTest : public SoundFixture {};
+class SoundThreaded : public SoundFixture {};
 
-TEST_F(SoundTest, TotalTimeAndFormatFollowTheStream) {
+TEST_F(SoundThreaded, TotalTimeAndFormatFollowTheStream) {
     struct Case {
         int channels;
         int rate;
@@ -50,7 +50,7 @@ TEST_F(SoundTest, TotalTimeAndFormatFollowTheStream) {
     }
 }
 
-TEST_F(SoundTest, BadDataCreatesNothing) {
+TEST_F(SoundThreaded, BadDataCreatesNothing) {
     const auto good = EncodeToneOgg(1, 22050, 0.5);
     std::vector<uint8_t> garbage(4000);
     for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(i * 131 + 7);
@@ -72,7 +72,7 @@ TEST_F(SoundTest, BadDataCreatesNothing) {
     EXPECT_EQ(manager_.SoundCount(), 0u);
 }
 
-TEST_F(SoundTest, DamagedAudioPagesNeverCrash) {
+TEST_F(SoundThreaded, DamagedAudioPagesNeverCrash) {
     // Headers intact, audio scrambled: creation may succeed, decoding must stay in bounds.
     auto bytes = EncodeToneOgg(2, 44100, 0.6);
     for (size_t i = bytes.size() / 2; i < bytes.size(); i += 7) bytes[i] ^= 0x5a;
@@ -88,7 +88,7 @@ TEST_F(SoundTest, DamagedAudioPagesNeverCrash) {
     }
 }
 
-TEST_F(SoundTest, WholeSoundStopsOnTheTickAfterItEnds) {
+TEST_F(SoundThreaded, WholeSoundStopsOnTheTickAfterItEnds) {
     JC_SOUND* sound = Create(EncodeToneOgg(1, 22050, 0.2), true);
     ASSERT_NE(sound, nullptr);
     EXPECT_FALSE(sound->Play());
@@ -126,7 +126,7 @@ double PlayToEnd(JC_SOUND_MANAGER& manager, JC_SOUND* sound) {
     return seconds;
 }
 
-TEST_F(SoundTest, StreamedSoundPlaysItsWholeLengthAndRewinds) {
+TEST_F(SoundThreaded, StreamedSoundPlaysItsWholeLengthAndRewinds) {
     struct Case {
         int channels;
         int rate;
@@ -150,7 +150,7 @@ TEST_F(SoundTest, StreamedSoundPlaysItsWholeLengthAndRewinds) {
     }
 }
 
-TEST_F(SoundTest, SeventeenthPlayIsRefusedUntilASourceIsFree) {
+TEST_F(SoundThreaded, SeventeenthPlayIsRefusedUntilASourceIsFree) {
     const auto bytes = EncodeToneOgg(1, 22050, 5.0);
     std::vector<JC_SOUND*> sounds;
     for (int i = 0; i < kMaxSoundSources + 1; ++i) {
@@ -176,7 +176,7 @@ TEST_F(SoundTest, SeventeenthPlayIsRefusedUntilASourceIsFree) {
     EXPECT_EQ(g_soundSourcesInUse.load(), kMaxSoundSources);
 }
 
-TEST_F(SoundTest, SourceCounterCountsLiveSourcesOnly) {
+TEST_F(SoundThreaded, SourceCounterCountsLiveSourcesOnly) {
     const auto bytes = EncodeToneOgg(1, 22050, 3.0);
     // Each step: 'c' create, 'p' play, 's' stop, 'r' release, on one of three sounds.
     const char* scripts[] = {
@@ -203,7 +203,7 @@ TEST_F(SoundTest, SourceCounterCountsLiveSourcesOnly) {
     }
 }
 
-TEST_F(SoundTest, ReleasingAPlayingSoundDeletesItsSource) {
+TEST_F(SoundThreaded, ReleasingAPlayingSoundDeletesItsSource) {
     const auto bytes = EncodeToneOgg(2, 44100, 3.0);
     for (bool whole : {true, false}) {
         JC_SOUND* sound = Create(bytes, whole);
@@ -239,7 +239,7 @@ struct SimulatedTime {
 
 // A deferred start waits for the time that passed on the sound thread, whatever the game's frame
 // time and however often or seldom the thread ticks.
-TEST_F(SoundTest, DeferredStartWaitsForTheTimeBetweenTicks) {
+TEST_F(SoundThreaded, DeferredStartWaitsForTheTimeBetweenTicks) {
     SimulatedTime time(1.0f / 60.0f);
     struct Case {
         const char* name;
@@ -285,7 +285,7 @@ TEST_F(SoundTest, DeferredStartWaitsForTheTimeBetweenTicks) {
 
 // Nothing is placed in space: whatever the OpenAL renderer's panning, each sound plays from the
 // listener's own position, as two channels, with no distance attenuation.
-TEST_F(SoundTest, EverySoundPlaysCentredOnTheListener) {
+TEST_F(SoundThreaded, EverySoundPlaysCentredOnTheListener) {
     ALfloat position[3] = {-1.0f, -1.0f, -1.0f};
     ALfloat orientation[6] = {};
     alGetListenerfv(AL_POSITION, position);
@@ -314,7 +314,7 @@ TEST_F(SoundTest, EverySoundPlaysCentredOnTheListener) {
     }
 }
 
-TEST_F(SoundTest, GainIsClampedAndReachesTheSource) {
+TEST_F(SoundThreaded, GainIsClampedAndReachesTheSource) {
     JC_SOUND* sound = Create(EncodeToneOgg(1, 22050, 1.0), true);
     ASSERT_NE(sound, nullptr);
     sound->SetGain(0.25f);  // before there is a source: applied when one is made
@@ -344,7 +344,7 @@ TEST(SoundNoDevice, NothingIsCreatedAndNothingBreaks) {
     EXPECT_FALSE(orphan.IsPlaying());
 }
 
-TEST_F(SoundTest, CloseDeviceLeavesSoundsReleasable) {
+TEST_F(SoundThreaded, CloseDeviceLeavesSoundsReleasable) {
     JC_SOUND* sound = Create(EncodeToneOgg(2, 44100, 2.0), false);
     ASSERT_NE(sound, nullptr);
     sound->Play();
