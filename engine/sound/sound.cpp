@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "engine/sound/sound_lock.h"
+#include "engine/core/result_codes.h"
 
 namespace QRV {
 namespace {
@@ -101,22 +102,22 @@ int JC_SOUND::Init(const void* bytes, uint32_t size, int bufferCount, bool decod
     data = static_cast<const uint8_t*>(bytes);
     dataSize = size;
     readPos = 0;
-    if (data == nullptr || dataSize == 0) return -112;
+    if (data == nullptr || dataSize == 0) return RESULT::StartFailed;
 
     stream = new OggVorbis_File();
-    if (ov_open_callbacks(this, stream, nullptr, 0, kMemoryCallbacks) < 0) return -112;
+    if (ov_open_callbacks(this, stream, nullptr, 0, kMemoryCallbacks) < 0) return RESULT::StartFailed;
     streamOpen_ = true;
 
     comment = ov_comment(stream, -1);
     info = ov_info(stream, -1);
-    if (info == nullptr || info->rate <= 0) return -112;
+    if (info == nullptr || info->rate <= 0) return RESULT::StartFailed;
     // Only one or two 16-bit channels map onto OpenAL's formats.
     if (info->channels == 1) {
         format = AL_FORMAT_MONO16;
     } else if (info->channels == 2) {
         format = AL_FORMAT_STEREO16;
     } else {
-        return -112;
+        return RESULT::StartFailed;
     }
     rate = static_cast<int32_t>(info->rate);
     playTime = 0.0f;
@@ -124,11 +125,11 @@ int JC_SOUND::Init(const void* bytes, uint32_t size, int bufferCount, bool decod
     delay = 0.0f;
 
     const ogg_int64_t samples = ov_pcm_total(stream, -1);
-    if (samples <= 0) return -112;
+    if (samples <= 0) return RESULT::StartFailed;
     totalTime_ = ov_time_total(stream, -1);
 
     if (whole) {
-        if (static_cast<int64_t>(samples) * 4 > kMaxWholeBytes) return -112;
+        if (static_cast<int64_t>(samples) * 4 > kMaxWholeBytes) return RESULT::StartFailed;
         bufferBytes = static_cast<int32_t>(static_cast<int64_t>(samples) * info->channels * 2);
     } else {
         bufferBytes = kStreamBufferBytes;
@@ -139,21 +140,21 @@ int JC_SOUND::Init(const void* bytes, uint32_t size, int bufferCount, bool decod
     long decoded = 0;
     if (whole) {
         decoded = Decode(stream, decodeBuffer.data(), bufferBytes);
-        if (decoded <= 0) return -112;
+        if (decoded <= 0) return RESULT::StartFailed;
     }
 
     JC_SOUND_LOCK lock;
     context = alcGetCurrentContext();
-    if (context == nullptr) return -112;
+    if (context == nullptr) return RESULT::StartFailed;
     if (whole) {
         alGetError();
         alGenBuffers(2, buffers);
         if (alGetError() != AL_NO_ERROR) {
             buffers[0] = buffers[1] = 0;
-            return -112;
+            return RESULT::StartFailed;
         }
         HandToOpenAL(buffers[0], decoded);
-        if (alGetError() != AL_NO_ERROR) return -112;
+        if (alGetError() != AL_NO_ERROR) return RESULT::StartFailed;
         // The PCM now lives in OpenAL; the copies here are not read again.
         decodeBuffer.clear();
         decodeBuffer.shrink_to_fit();
