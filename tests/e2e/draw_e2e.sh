@@ -37,7 +37,8 @@ content_checks=(
   "765 435 444444"
   "850 400 444444"
   "364 592 FF8000"   # render target, drawn at twice its size: its top-left quarter stays on top
-  "524 656 FFFFFF"   # its bottom-right corner
+  "500 672 FFFFFF"   # its bottom-right corner, both ends: the target's own width maps onto it
+  "548 680 FFFFFF"
   "492 592 000080"   # its background, top right and bottom left
   "364 656 000080"
   "290 624 444444"   # around it: the clear colour
