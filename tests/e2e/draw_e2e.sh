@@ -36,6 +36,15 @@ content_checks=(
   "835 365 444444"   # across its short axis: outside
   "765 435 444444"
   "850 400 444444"
+  "364 592 FF8000"   # render target, drawn at twice its size: its top-left quarter stays on top
+  "500 672 FFFFFF"   # its bottom-right corner, both ends: the target's own width maps onto it
+  "548 680 FFFFFF"
+  "492 592 000080"   # its background, top right and bottom left
+  "364 656 000080"
+  "290 624 444444"   # around it: the clear colour
+  "566 624 444444"
+  "428 550 444444"
+  "428 698 444444"
   "1000 20 444444"   # clear colour
   "20 740 444444"
 )
