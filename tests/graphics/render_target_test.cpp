@@ -160,7 +160,10 @@ TEST_F(RenderTargetTest, ItsTextureDrawsLikeAnyTextureButNeverIntoItself) {
     }
 }
 
-TEST_F(RenderTargetTest, BindAndReleaseRefuseWhatTheyDoNotOwnAndOtherThreads) {
+// Starts a thread, so it runs under the thread sanitizer too.
+class RenderTargetThreaded : public RenderTargetTest {};
+
+TEST_F(RenderTargetThreaded, BindAndReleaseRefuseWhatTheyDoNotOwnAndOtherThreads) {
     JS_RENDER_TARGET* target = render->CreateRenderTarget(16, 16);
     ASSERT_EQ(render->SetRenderTarget(target), 1);
     JS_RENDER_TARGET stranger;
