@@ -144,22 +144,30 @@ TEST_F(GuiTreeTest, TheMouseMoveWalkStoresThePointerInEveryNodeItVisits) {
 }
 
 TEST_F(GuiTreeTest, ACallbackThatEditsTheTreeDuringAWalkIsSafe) {
-    // The winner's callback detaches every sibling and adds a new one; the walk goes on over the
-    // children as they are now.
-    std::vector<JC_GUI_OBJECT*> detached;
-    left->code = GUI_EVENT::Click;
-    left->onAnswer = [&] {
-        for (JC_GUI_OBJECT* child : panel->children) {
-            if (child != left) detached.push_back(child);
-        }
-        panel->children.assign(1, left);
-        for (int i = 0; i < 20; ++i) panel->AddChild(new JC_GUI_OBJECT(100 + i));
-    };
-    JS_GUI_EVENT* record = PressAt(10, 10);
-    ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->id, 11);
-    EXPECT_EQ(panel->children.size(), 21u);
-    for (JC_GUI_OBJECT* child : detached) delete child;
+    // A callback run by a child that answers nothing (a hover re-test) detaches its siblings and
+    // adds new ones; the walk goes on over the children as they are now.
+    for (const int32_t code : {GUI_EVENT::None, GUI_EVENT::Click}) {
+        std::vector<JC_GUI_OBJECT*> detached;
+        left->code = code;
+        left->answersUpdates = true;
+        ScriptedWidget* added = nullptr;
+        left->onAnswer = [&] {
+            for (JC_GUI_OBJECT* child : panel->children) {
+                if (child != left) detached.push_back(child);
+            }
+            panel->children.assign(1, left);
+            for (int i = 0; i < 20; ++i) panel->AddChild(added = new ScriptedWidget(100 + i, 0, 0, 50, 50));
+            added->answersUpdates = true;
+            added->code = GUI_EVENT::Changed;
+            left->onAnswer = nullptr;
+        };
+        input.MoveTo(10, 10);
+        JS_GUI_EVENT* record = root.DispatchUpdate();
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->id, code == GUI_EVENT::None ? 119 : 11);
+        EXPECT_EQ(panel->children.size(), 21u);
+        for (JC_GUI_OBJECT* child : detached) delete child;
+    }
 }
 
 TEST(GuiObjectTest, FindChildByIdSearchesDescendantsInPreOrder) {

@@ -51,7 +51,8 @@ private:
 };
 
 // Answers a walk with its code while the pointer lies in its rectangle: presses on a left press,
-// releases on a left release, moves and updates when asked to. Counts its draws.
+// releases on a left release, moves and updates when asked to. With code 0 it runs onAnswer and
+// answers nothing (a button's periodic hover test). Counts its draws.
 class ScriptedWidget : public JC_GUI_OBJECT {
 public:
     ScriptedWidget(int32_t id, float left, float top, float right, float bottom, int32_t code = GUI_EVENT::Press)
@@ -79,7 +80,7 @@ private:
         const float y = static_cast<float>(g_input->mouseY);
         if (x < left || x >= right || y < top || y >= bottom) return nullptr;
         if (onAnswer) onAnswer();
-        return Report(code);
+        return code == GUI_EVENT::None ? nullptr : Report(code);
     }
 };
 
