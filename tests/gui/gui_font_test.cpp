@@ -231,12 +231,5 @@ TEST_F(GuiFontTest, ATextureOfAnotherSizePlacesTheGlyphsAgain) {
     EXPECT_FLOAT_EQ(quads[0].right - quads[0].left, 12);
 }
 
-TEST_F(GuiFontTest, TheGlyphQuadColourIsTheTextColour) {
-    font->SetColor(0x80FF0000);
-    const std::vector<DrawnQuad> quads = Draw(L"A", 0, 0);
-    ASSERT_EQ(quads.size(), 1u);
-    EXPECT_EQ(quads[0].color, 0x80FF0000u);
-}
-
 }  // namespace
 }  // namespace QRV

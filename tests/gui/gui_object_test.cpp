@@ -213,23 +213,6 @@ TEST(GuiObjectTest, SetAlphaTreeStoresTheValueAndWritesTheClampedByte) {
     }
 }
 
-TEST(GuiObjectTest, EnabledVisibleAndActiveFlagsCoverTheWholeSubtree) {
-    JC_GUI_OBJECT root(0);
-    auto* child = new JC_GUI_OBJECT(1);
-    auto* grandchild = new JC_GUI_OBJECT(2);
-    child->AddChild(grandchild);
-    root.AddChild(child);
-    root.SetEnabled(false);
-    root.SetVisible(false);
-    root.SetActive(true);
-    EXPECT_FALSE(grandchild->IsEnabled());
-    EXPECT_FALSE(grandchild->IsVisible());
-    EXPECT_TRUE(grandchild->IsActive());
-    child->SetVisibleTree(true);
-    EXPECT_TRUE(grandchild->IsVisible());
-    EXPECT_FALSE(root.IsVisible());
-}
-
 TEST(GuiObjectTest, DrawTreeSkipsAHiddenSubtree) {
     JC_GUI_OBJECT root(0);
     auto* shown = new ScriptedWidget(1, 0, 0, 1, 1);

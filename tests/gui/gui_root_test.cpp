@@ -108,28 +108,5 @@ TEST(GuiRootTest, DrawGoesLevelByLevelAndSkipsHiddenWidgets) {
     EXPECT_EQ(order, (std::vector<int32_t>{1, 3, 11, 21}));
 }
 
-TEST(GuiRootTest, ResourcesAndAlphaReachTheWholeTree) {
-    struct Counting : JC_GUI_OBJECT {
-        explicit Counting(int32_t id) : JC_GUI_OBJECT(id) {}
-        void RestoreResources() override { ++restores; }
-        void ReleaseResources() override { ++releases; }
-        void SetAlpha(float a) override { seenAlpha = a; }
-        int restores = 0, releases = 0;
-        float seenAlpha = -1;
-    };
-    JC_GUI_ROOT root;
-    auto* child = new Counting(1);
-    auto* grandchild = new Counting(2);
-    child->AddChild(grandchild);
-    root.rootObject->AddChild(child);
-    root.RestoreResources();
-    root.ReleaseResources();
-    root.SetAlpha(0.25f);
-    EXPECT_EQ(grandchild->restores, 1);
-    EXPECT_EQ(grandchild->releases, 1);
-    EXPECT_FLOAT_EQ(grandchild->seenAlpha, 0.25f);
-    EXPECT_FLOAT_EQ(root.rootObject->alpha, 0.25f);
-}
-
 }  // namespace
 }  // namespace QRV
