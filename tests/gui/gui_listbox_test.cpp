@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,24 +26,26 @@ protected:
         LoadContent();
         list = MakeList();
     }
-
-    std::unique_ptr<JC_GUI_LISTBOX> MakeList(std::vector<std::string> rows = {}) {
+    std::unique_ptr<JC_GUI_LISTBOX> MakeList(const std::vector<std::string>& rows = {}) {
         auto made = std::make_unique<JC_GUI_LISTBOX>(4, "gui_list.png", "gui_panel.png", "gui_slider.png",
                                                      "gui_font.xml", "gui_font.png", 1.5f);
         made->SetPosition(300, 200, 0);
         for (const std::string& row : rows) made->AddItem(row);
         return made;
     }
-
-    // The quads of the row highlight: the panel's width, a row high.
-    static size_t Highlights(const std::vector<SceneQuad>& quads, float width = 200.0f, float height = 30.0f) {
-        size_t n = 0;
-        for (const SceneQuad& q : quads) n += q.Width() == width && q.Height() == height ? 1 : 0;
-        return n;
+    // Quads of the row highlight: the panel's width, a row high.
+    static size_t Highlights(const std::vector<SceneQuad>& quads, float width = 200, float height = 30) {
+        return static_cast<size_t>(std::count_if(quads.begin(), quads.end(), [&](const SceneQuad& q) {
+            return q.Width() == width && q.Height() == height;
+        }));
     }
 
-    std::vector<SceneQuad> Drawn() {
-        return Quads([&] { list->Draw(); });
+    // An arrow key pressed, then released in the next frame; the release's record.
+    JS_GUI_EVENT* Arrow(int32_t vk) {
+        Key(*list, vk);
+        input.Get().AgeKeys();
+        input.Get().OnKeyUp(vk);
+        return list->DispatchMouseUp();
     }
 
     std::unique_ptr<JC_GUI_LISTBOX> list;
@@ -50,63 +53,55 @@ protected:
 
 TEST_F(ListBoxTest, AnEmptyListDrawsOnlyThePanelAndSelectsNoText) {
     list->RestoreResources();
-    EXPECT_EQ(Drawn().size(), 1u);
-    EXPECT_EQ(list->GetSelectedText(), nullptr);
+    EXPECT_EQ(Quads(*list).size(), 1u);
     EXPECT_STREQ(list->GetFirstItemText(), L"");
     MoveTo(*list, 300, 200);
-    for (const int32_t key : {VK_DOWN, VK_UP, VK_DOWN}) {
-        EXPECT_EQ(KeyUp(*list, key), nullptr);
+    for (const int32_t key : {VK_DOWN, VK_UP}) {
+        EXPECT_EQ(Arrow(key), nullptr);
         EXPECT_EQ(list->GetSelectedText(), nullptr);
     }
-    const JS_GUI_EVENT* record = Press(*list);
-    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(Code(Press(*list)), 7);
     EXPECT_EQ(list->GetSelectedText(), nullptr);
 }
 
 TEST_F(ListBoxTest, ALeftPressSelectsTheRowUnderThePointer) {
     const struct {
         int32_t button, x, y;
-        int32_t code;
-        int32_t selected;
+        int32_t code, selected;
     } cases[] = {
-        {VK_LBUTTON, 300, 160, 7, 0},
-        {VK_LBUTTON, 210, 190, 7, 1},
+        {VK_LBUTTON, 300, 160, 7, 0}, {VK_LBUTTON, 210, 190, 7, 1},
         {VK_LBUTTON, 300, 230, 7, 1},  // below the last row: the last row
-        {VK_LBUTTON, 450, 190, 0, 0},  // outside
-        {VK_RBUTTON, 300, 190, 0, 0},
+        {VK_LBUTTON, 450, 190, 0, 0}, {VK_RBUTTON, 300, 190, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.button << " at " << c.x << ", " << c.y);
         list = MakeList({"ann", "bob"});
         list->RestoreResources();
         MoveTo(*list, c.x, c.y);
-        const JS_GUI_EVENT* record = Press(*list, c.button);
-        EXPECT_EQ(record != nullptr ? record->code : 0, c.code);
+        EXPECT_EQ(Code(Press(*list, c.button)), c.code);
         EXPECT_EQ(list->GetSelected(), c.selected);
         Release(*list, c.button);
     }
 }
 
-TEST_F(ListBoxTest, ArrowReleasesOverTheListMoveTheSelectionWithoutPassingTheEnds) {
+TEST_F(ListBoxTest, ReleasedArrowsOverTheListMoveTheSelectionWithinTheRows) {
     list = MakeList({"a", "b", "c", "d", "e"});
     list->RestoreResources();
     MoveTo(*list, 500, 500);
-    KeyUp(*list, VK_DOWN);
+    Arrow(VK_DOWN);
     EXPECT_EQ(list->GetSelected(), 0);  // not over the list
     MoveTo(*list, 300, 200);
     Key(*list, VK_DOWN);
-    EXPECT_EQ(list->GetSelected(), 0);  // presses do nothing
-    for (int i = 0; i < 6; ++i) KeyUp(*list, VK_DOWN);
+    EXPECT_EQ(list->GetSelected(), 0);  // a press alone does nothing
+    for (int i = 0; i < 6; ++i) Arrow(VK_DOWN);
     EXPECT_EQ(list->GetSelected(), 4);
-    // Rows past the visible count are never drawn, nor is the highlight of a row among them.
-    std::vector<SceneQuad> quads = Drawn();
+    // Rows past the visible count are never drawn, nor the highlight of one of them.
+    std::vector<SceneQuad> quads = Quads(*list);
     EXPECT_EQ(Spelled(quads), L"abc");
     EXPECT_EQ(Highlights(quads), 0u);
-    for (int i = 0; i < 6; ++i) KeyUp(*list, VK_UP);
+    for (int i = 0; i < 6; ++i) Arrow(VK_UP);
     EXPECT_EQ(list->GetSelected(), 0);
-    quads = Drawn();
-    EXPECT_EQ(Highlights(quads), 1u);
-    EXPECT_EQ(Spelled(quads), L"abc");
+    EXPECT_EQ(Highlights(Quads(*list)), 1u);
 }
 
 TEST_F(ListBoxTest, RowsAreDrawnLiterallyInTheirColoursFromThePanelsTopLeft) {
@@ -114,20 +109,17 @@ TEST_F(ListBoxTest, RowsAreDrawnLiterallyInTheirColoursFromThePanelsTopLeft) {
     list->SetColors(0xFF111111);
     list->SetSelectedColor(0xFF222222);
     list->RestoreResources();
-    const std::vector<SceneQuad> quads = Drawn();
-    EXPECT_EQ(Spelled(quads), L"%s%db");
-    std::vector<SceneQuad> glyphs;
-    for (const SceneQuad& q : quads) {
-        if (GlyphOf(q) != 0) glyphs.push_back(q);
-    }
+    const std::vector<SceneQuad> glyphs = GlyphsOf(Quads(*list));
+    EXPECT_EQ(Spelled(glyphs), L"%s%db");
     ASSERT_EQ(glyphs.size(), 5u);
     // x: the panel's left edge plus a twentieth of its width; y: centred in the 30-pixel row.
     EXPECT_FLOAT_EQ(glyphs[0].left, 210.0f);
     EXPECT_FLOAT_EQ(glyphs[0].top, 162.0f);
     EXPECT_EQ(glyphs[0].color, 0xFF222222u);  // row 0 is selected
-    EXPECT_FLOAT_EQ(glyphs[4].left, 210.0f);
     EXPECT_FLOAT_EQ(glyphs[4].top, 192.0f);
     EXPECT_EQ(glyphs[4].color, 0xFF111111u);
+    list->SetVisible(false);
+    EXPECT_TRUE(Quads(*list).empty());
 }
 
 TEST_F(ListBoxTest, RowLimitClearAndSelectionByText) {
@@ -140,71 +132,53 @@ TEST_F(ListBoxTest, RowLimitClearAndSelectionByText) {
     list->SelectByText(L"x");
     EXPECT_EQ(list->GetSelected(), 2);  // the last match
     list->SelectByText(L"none");
-    EXPECT_EQ(list->GetSelected(), 2);
     EXPECT_STREQ(list->GetSelectedText(), L"x");
-    list->AddItem("\xC5\x81" "a");  // UTF-8
+    list->AddItem("\xC5\x81" "a");
     EXPECT_EQ(list->GetRow(3), L"\u0141a");
     list->Clear();
     EXPECT_EQ(list->GetRowCount(), 0u);
     EXPECT_EQ(list->GetSelected(), 0);
-    EXPECT_EQ(list->GetSelectedText(), nullptr);
 }
 
-TEST_F(ListBoxTest, CountsOfZeroNeverReachTheRowHeight) {
-    list = MakeList({"a", "b", "c", "d", "e"});
-    list->SetVisibleCount(0);
-    EXPECT_EQ(list->GetVisibleCount(), 3);
-    // A draw count of 0 draws every row; the size given after it divides by the visible count.
-    list->SetRowTexture("gui_row.png", 0);
-    list->SetSize(200, 90);
-    list->RestoreResources();
-    list->SetSize(200, 90);
-    list->SetVisibleCount(-2);
-    EXPECT_EQ(list->GetRowHeight(), 30);
-    MoveTo(*list, 300, 190);
-    ASSERT_NE(Press(*list), nullptr);
-    EXPECT_EQ(list->GetSelected(), 1);
-    EXPECT_EQ(Spelled(Drawn()), L"abcde");
-}
-
-TEST_F(ListBoxTest, ADrawCountAfterTheVisibleCountLimitsTheRowsButNotTheirHeight) {
-    list = MakeList({"a", "b", "c", "d", "e"});
-    list->SetVisibleCount(3);
-    list->SetRowTexture("gui_row.png", 2);
-    list->RestoreResources();
-    EXPECT_EQ(list->GetRowHeight(), 30);
-    EXPECT_EQ(Spelled(Drawn()), L"ab");
-    EXPECT_EQ(Record("gui_row.png")->refCount, 1);
-    EXPECT_EQ(Record("gui_list.png")->refCount, 0);
-    list->ReleaseResources();
-    EXPECT_EQ(Record("gui_row.png")->refCount, 0);
-    EXPECT_EQ(Record("gui_panel.png")->refCount, 0);
-    EXPECT_EQ(Record("gui_font.png")->refCount, 0);
-}
-
-TEST_F(ListBoxTest, ASizeBeforeTheBuildIsKept) {
-    list = MakeList({"a", "b"});
-    list->SetSize(300, 60);
-    list->RestoreResources();
+TEST_F(ListBoxTest, TheRowHeightComesFromTheVisibleCountAndSurvivesZeroCounts) {
+    const struct {
+        const char* name;
+        int32_t visible, drawCount;  // drawCount < 0: no row texture
+        bool sizeBefore, sizeAfter;
+        int32_t w, h;
+        int32_t rowHeight;
+        const wchar_t* drawn;
+    } cases[] = {
+        {"visible count 0 is ignored", 0, -1, false, false, 0, 0, 30, L"abc"},
+        {"draw count after the visible count", 3, 2, false, false, 0, 0, 30, L"ab"},
+        {"draw count 0, then a size", 3, 0, true, true, 200, 90, 30, L"abcde"},
+        {"size before the build", 3, -1, true, false, 300, 60, 20, L"abc"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        list = MakeList({"a", "b", "c", "d", "e"});
+        list->SetVisibleCount(c.visible);
+        if (c.drawCount >= 0) list->SetRowTexture("gui_row.png", c.drawCount);
+        if (c.sizeBefore) list->SetSize(c.w, c.h);
+        list->RestoreResources();
+        if (c.sizeAfter) list->SetSize(c.w, c.h);
+        EXPECT_EQ(list->GetRowHeight(), c.rowHeight);
+        EXPECT_EQ(Spelled(Quads(*list)), c.drawn);
+        // The second row takes a press a pixel inside its top.
+        const float top = 200.0f - 0.5f * list->panel->height;
+        MoveTo(*list, 300, static_cast<int32_t>(top) + c.rowHeight + 1);
+        EXPECT_EQ(Code(Press(*list)), 7);
+        Release(*list);
+        EXPECT_EQ(list->GetSelected(), 1);
+    }
     EXPECT_EQ(list->panel->width, 300.0f);
-    EXPECT_EQ(list->GetRowHeight(), 20);
-    EXPECT_FLOAT_EQ(list->ListArea().a, 300.0f);
-    EXPECT_EQ(Highlights(Drawn(), 300.0f, 20.0f), 1u);
-    MoveTo(*list, 449, 185);
-    ASSERT_NE(Press(*list), nullptr);
-    EXPECT_EQ(list->GetSelected(), 0);
-    Release(*list);
-    MoveTo(*list, 300, 229);
-    ASSERT_NE(Press(*list), nullptr);
-    EXPECT_EQ(list->GetSelected(), 1);
-}
-
-TEST_F(ListBoxTest, AHiddenListDrawsNothing) {
-    list = MakeList({"a"});
-    list->RestoreResources();
-    EXPECT_FALSE(Drawn().empty());
-    list->SetVisible(false);
-    EXPECT_TRUE(Drawn().empty());
+    EXPECT_EQ(Highlights(Quads(*list), 300, 20), 1u);
+    EXPECT_EQ(Record("gui_row.png")->refCount, 0);
+    EXPECT_EQ(Record("gui_list.png")->refCount, 1);  // the highlight without a row texture
+    list->ReleaseResources();
+    for (const char* key : {"gui_list.png", "gui_panel.png", "gui_font.png", "gui_slider.png"}) {
+        EXPECT_EQ(Record(key)->refCount, 0) << key;
+    }
 }
 
 }  // namespace
