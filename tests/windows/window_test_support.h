@@ -159,11 +159,13 @@ protected:
         input.Get().AgeKeys();
         input.Get().OnKeyUp(button);
     }
-    // Move, press and release at the point through the manager; true when a window took the
-    // release.
+    // Move, a frame of 0.1 s (buttons test the hover then, whatever took the move), press and
+    // release at the point through the manager; true when a window took the release.
     bool Click(JCWindowManager& manager, int32_t x, int32_t y) {
         Point(x, y);
         manager.OnMouseMove();
+        Frames(manager, 1, 0.1f);
+        g_frameTime = kFrame;
         Down();
         manager.OnMouseDown(VK_LBUTTON);
         Up();
