@@ -160,9 +160,14 @@ TEST_F(WindowManagerTest, WindowsShownDuringAWalkEnterAfterIt) {
     // From a move inside the move walk: the walk goes on over the windows it began with.
     int aMoves = 0;
     a->onMouseMove = [&] { ++aMoves; };
-    Probe("B")->onMouseMove = [&] { windows.ShowWindow("C", true); };
+    int bMoves = 0;
+    Probe("B")->onMouseMove = [&] {
+        ++bMoves;
+        windows.ShowWindow("C", true);
+    };
     Point(500, 500);
     windows.OnMouseMove();
+    EXPECT_EQ(bMoves, 1);
     EXPECT_EQ(aMoves, 1);
     EXPECT_EQ(cMoves, 0);
     EXPECT_EQ(StackNames(), (std::vector<std::string>{"C", "B", "A"}));
