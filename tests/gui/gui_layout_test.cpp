@@ -197,10 +197,10 @@ TEST_F(GuiLayoutTest, EnableAndVisibleAfterTheNestedWidgets) {
 }
 
 // Trees in a root: a 200 x 100 panel, a strip of 20 x 20 button frames, a 10 x 10 dot, the font.
-class GuiLayoutTreeTest : public GuiTest::WidgetSceneTest {
+class GuiLayoutTreeTest : public GuiTest::TextWidgetSceneTest {
 protected:
     void SetUp() override {
-        WidgetSceneTest::SetUp();
+        TextWidgetSceneTest::SetUp();
         PutImage("panel.png", 200, 100);
         PutImage("button.png", 100, 20);
         PutImage("dot.png", 10, 10);

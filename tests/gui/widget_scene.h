@@ -16,9 +16,6 @@
 #include "tests/gui/gui_test_support.h"
 
 namespace QRV::GuiTest {
-// widget_test_support.h has a fixture of the same name: the inline namespace keeps the two apart
-// in the one test program.
-inline namespace Scene {
 
 struct SceneQuad {
     float left, top, right, bottom;
@@ -121,5 +118,4 @@ protected:
     float savedFrameTime = 0.0f;
 };
 
-}  // namespace Scene
 }  // namespace QRV::GuiTest
