@@ -7,22 +7,15 @@
 #include <zip.h>
 #include <zlib.h>
 
-#include <array>
-#include <ctime>
-
-// Minizip's traditional PKWARE key schedule, with the header-making part.
-#define INCLUDECRYPTINGCODE_IFCRYPTALLOWED
-#define register
-#include <crypt.h>
-#undef register
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "engine/core/zip_keys.h"
 #include "engine/resources/paths.h"
 #include "engine/resources/repository_manager.h"
 
@@ -57,16 +50,6 @@ struct ZipMember {
     bool deflate = true;
 };
 
-// The CRC table in the entry type of minizip's key schedule (zlib's own has 32-bit entries).
-inline const unsigned long* CryptTable() {
-    static const std::array<unsigned long, 256> table = [] {
-        std::array<unsigned long, 256> widened{};
-        for (size_t i = 0; i < widened.size(); ++i) widened[i] = get_crc_table()[i];
-        return widened;
-    }();
-    return table.data();
-}
-
 // The member's data as stored: raw deflate (or the bytes as they are), behind the 12-byte
 // encryption header and encrypted with the password.
 inline std::string EncryptedPayload(const ZipMember& member, uLong crc) {
@@ -84,20 +67,16 @@ inline std::string EncryptedPayload(const ZipMember& member, uLong crc) {
         packed.resize(stream.total_out);
         deflateEnd(&stream);
     }
-    unsigned long keys[3];
-    unsigned char header[RAND_HEAD_LEN];
-    const int headerLength = crypthead(member.password.c_str(), header, RAND_HEAD_LEN, keys, CryptTable(), crc);
-    std::string out(reinterpret_cast<char*>(header), static_cast<size_t>(headerLength));
-    for (char plain : packed) {
-        int t;
-        out.push_back(static_cast<char>(zencode(keys, CryptTable(), static_cast<unsigned char>(plain), t)));
-    }
-    return out;
+    const std::vector<uint8_t> stored = EncryptZipData(
+        std::span(reinterpret_cast<const uint8_t*>(packed.data()), packed.size()), member.password,
+        static_cast<uint32_t>(crc), static_cast<uint32_t>(crc));
+    return std::string(stored.begin(), stored.end());
 }
 
 // Writes a zip archive with minizip's writer. Members with a password are encrypted with the
-// traditional PKWARE scheme (prepared here and written raw: the system writer's own encryption
-// reads zlib's CRC table with the wrong entry type). A name ending in "/" makes a directory entry.
+// traditional PKWARE scheme (prepared with the zip keys and written raw: the system writer's own
+// encryption reads zlib's CRC table with the wrong entry type). A name ending in "/" makes a
+// directory entry.
 inline void WriteZip(const std::string& path, const std::vector<ZipMember>& members) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
