@@ -19,6 +19,7 @@
 #include "bench/best_time_reporter.h"
 #include "engine/graphics/bmfont_text.h"
 #include "engine/graphics/particle_system.h"
+#include "engine/graphics/quad.h"
 #include "engine/platform/null_device.h"
 #include "engine/graphics/render.h"
 
@@ -30,7 +31,6 @@ using QRV::Platform::NullRenderDevice;
 constexpr int kTexts = 100;
 constexpr int kGlyphsPerText = 100;
 constexpr int kParticles = 4000;
-constexpr uint32_t kQuadWord = 0x2432;
 const char* const kTextName = "BM_TextLayoutDraw";
 const char* const kRawName = "BM_RawGlyphQuads";
 const char* const kParticleName = "BM_Particles";
@@ -155,7 +155,7 @@ void BM_RawGlyphQuads(benchmark::State& state) {
         bench.render->worldMatrix = QRV::Matrix4::Identity();
         for (const std::vector<JS_VERTEX>& text : quads) {
             const auto vertexCount = static_cast<uint32_t>(text.size());
-            bench.render->DrawTriangles(text.data(), texture, kQuadWord, vertexCount, indices.data(),
+            bench.render->DrawTriangles(text.data(), texture, QRV::kQuadRenderState, vertexCount, indices.data(),
                                         vertexCount / 4 * 6);
         }
         bench.render->EndFrame();

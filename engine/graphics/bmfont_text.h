@@ -18,6 +18,7 @@
 
 #include "engine/core/transform.h"
 #include "engine/graphics/bmfont_glyph.h"
+#include "engine/graphics/quad.h"
 #include "engine/platform/render_device.h"
 
 namespace pugi {
@@ -66,7 +67,7 @@ public:
     uint8_t loaded = 0;
     uint32_t color = 0xFFFFFFFF;
     int32_t anchor = 4;
-    uint32_t renderState = 0x2432;
+    uint32_t renderState = kQuadRenderState;
     // Its position is set by each draw; a parent set by the owner applies.
     JS_TRANSFORM3 transform;
 
