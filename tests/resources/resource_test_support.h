@@ -3,7 +3,6 @@
 // the test's length, and writers for qrvlzo files and zip archives.
 
 #include <gtest/gtest.h>
-#include <lzo/lzo1x.h>
 #include <zip.h>
 #include <zlib.h>
 
@@ -18,6 +17,7 @@
 #include "engine/core/zip_keys.h"
 #include "engine/resources/paths.h"
 #include "engine/resources/repository_manager.h"
+#include "tools/content_builder/qrvlzo_writer.h"
 
 namespace QRV::TestSupport {
 
@@ -27,20 +27,16 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// The qrvlzo form of content: tag, little-endian size (declaredSize when given), LZO1X-1 block.
+// The qrvlzo form of content as the content builder writes it, with declaredSize (when given) in
+// place of the true size.
 inline std::string QrvlzoBytes(const std::string& content, int64_t declaredSize = -1) {
-    EXPECT_EQ(lzo_init(), LZO_E_OK);
-    std::vector<unsigned char> block(content.size() + content.size() / 16 + 64 + 3);
-    std::vector<unsigned char> work(LZO1X_1_MEM_COMPRESS);
-    lzo_uint blockLength = block.size();
-    EXPECT_EQ(lzo1x_1_compress(reinterpret_cast<const unsigned char*>(content.data()), content.size(), block.data(),
-                               &blockLength, work.data()),
-              LZO_E_OK);
-    const uint32_t size = static_cast<uint32_t>(declaredSize < 0 ? content.size() : declaredSize);
-    std::string out = "qrvlzo";
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((size >> shift) & 0xFF));
-    out.append(reinterpret_cast<const char*>(block.data()), blockLength);
-    return out;
+    std::vector<uint8_t> packed = ContentBuilder::CompressQrvlzo(
+        std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
+    if (declaredSize >= 0) {
+        const auto size = static_cast<uint32_t>(declaredSize);
+        for (int i = 0; i < 4; ++i) packed[6 + i] = static_cast<uint8_t>(size >> (8 * i));
+    }
+    return std::string(packed.begin(), packed.end());
 }
 
 struct ZipMember {
