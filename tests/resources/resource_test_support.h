@@ -7,9 +7,9 @@
 #include <zlib.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -17,6 +17,8 @@
 #include "engine/core/zip_keys.h"
 #include "engine/resources/paths.h"
 #include "engine/resources/repository_manager.h"
+#include "tests/test_kit/global_guard.h"
+#include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/qrvlzo_writer.h"
 
 namespace QRV::TestSupport {
@@ -141,32 +143,30 @@ class ResourceTreeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         previousDir = std::filesystem::current_path();
-        std::string pattern = (std::filesystem::temp_directory_path() / "quorvel-res-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
+        folder = std::make_unique<TestKit::TempFolder>("quorvel-res");
+        root = folder->Path();
         std::filesystem::current_path(root);
         JC_PATHS::Instance()->Setup();
         resources = JC_PATHS::Instance()->resourcesDir;
-        previousManager = g_repositoryManager;
-        g_repositoryManager = &manager;
+        globals.Set(g_repositoryManager, &manager);
     }
 
     void TearDown() override {
         manager.Destroy();
-        g_repositoryManager = previousManager;
+        globals.Restore();
         std::filesystem::current_path(previousDir);
-        std::error_code error;
-        std::filesystem::remove_all(root, error);
+        folder.reset();
     }
 
     // Writes a file below Resources.
     void Put(const std::string& relative, const std::string& bytes) { WriteBytes(resources + relative, bytes); }
 
     std::filesystem::path previousDir;
+    std::unique_ptr<TestKit::TempFolder> folder;
     std::filesystem::path root;
     std::string resources;
     JC_REPOSITORY_MANAGER manager;
-    JC_REPOSITORY_MANAGER* previousManager = nullptr;
+    TestKit::GlobalGuard globals;
 };
 
 }  // namespace QRV::TestSupport
