@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
 #include "tests/bots/bot_test_support.h"
@@ -12,37 +11,32 @@ namespace QRV {
 namespace {
 
 using PagesTest::Pointer;
-using PagesTest::Recorder;
-using PagesTest::ScriptedClock;
 using PagesTest::TickFrames;
 
-// Three pages 1024 px apart; drags start anywhere on the screen, the slow-drag release zone is
-// x 256..768.
+// Three pages 1024 px apart; drags start anywhere on the screen; slow drags turn the page when
+// released left of x 256 or right of x 768.
 class SlideEffectTest : public ::testing::Test {
 protected:
     void SetUp() override {
         effect.strip = &strip;
         effect.delegate = &recorder;
         effect.pageCount = 3;
-        effect.viewX1 = 0.0f;
-        effect.viewY1 = 0.0f;
+        effect.viewX1 = effect.viewY1 = 0.0f;
         effect.viewX2 = 1024.0f;
         effect.viewY2 = 768.0f;
         effect.LayoutPages();
         effect.UpdateDragLimits();
     }
-    // Puts the strip at rest on a page.
     void RestOn(int32_t page) {
         effect.currentPage = effect.targetPage = page;
         strip.positionX = -1024.0f * static_cast<float>(page);
     }
-    // Runs the slide out (four seconds is enough for any distance here).
     void Settle() { TickFrames(effect, 200, 0.02f); }
 
     BotTest::FrameTimeGuard frameTime;
-    ScriptedClock clock;
+    PagesTest::ScriptedClock clock;
     JS_TRANSFORM3 strip;
-    Recorder recorder;
+    PagesTest::Recorder recorder;
     JCSlideEffect effect;
     Pointer pointer{effect};
 };
@@ -51,25 +45,26 @@ TEST_F(SlideEffectTest, ReleaseChoosesThePageByDistanceTimeAndWhereItEnds) {
     const struct {
         const char* what;
         int32_t startPage, fromX, toX;
-        uint32_t ms;
+        uint32_t startMs, endMs;
         int32_t page, result;
     } cases[] = {
-        {"flick left", 0, 600, 450, 200, 1, RESULT::Stop},
-        {"flick left on the last page", 2, 600, 450, 200, 2, RESULT::Stop},
-        {"flick right", 1, 400, 550, 500, 0, RESULT::Stop},
-        {"flick right on the first page", 0, 400, 550, 500, 0, RESULT::Stop},
-        {"slow drag released inside the limits", 0, 600, 450, 800, 0, RESULT::Stop},
-        {"slow drag released left of them", 0, 400, 250, 800, 1, RESULT::Stop},
-        {"slow drag released right of them", 1, 620, 770, 800, 0, RESULT::Stop},
-        {"quick drag short of a turn", 0, 600, 501, 100, 0, RESULT::Stop},
-        {"drag of 4 px", 1, 600, 604, 100, 1, RESULT::Stop},
-        {"drag of 3 px", 1, 600, 597, 100, 1, 0},
+        {"flick left", 0, 600, 450, 1000, 1200, 1, RESULT::Stop},
+        {"flick left on the last page", 2, 600, 450, 1000, 1200, 2, RESULT::Stop},
+        {"flick right", 1, 400, 550, 1000, 1500, 0, RESULT::Stop},
+        {"flick right on the first page", 0, 400, 550, 1000, 1500, 0, RESULT::Stop},
+        {"slow drag released inside the limits", 0, 600, 450, 1000, 1800, 0, RESULT::Stop},
+        {"slow drag released left of them", 0, 400, 250, 1000, 1800, 1, RESULT::Stop},
+        {"slow drag released right of them", 1, 620, 770, 1000, 1800, 0, RESULT::Stop},
+        {"slow drag across the clock's wrap", 0, 600, 450, 0xFFFFFF00u, 0x300u, 0, RESULT::Stop},
+        {"quick drag short of a turn", 0, 600, 501, 1000, 1100, 0, RESULT::Stop},
+        {"drag of 4 px", 1, 600, 604, 1000, 1100, 1, RESULT::Stop},
+        {"drag of 3 px", 1, 600, 597, 1000, 1100, 1, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         RestOn(c.startPage);
         recorder.pages.clear();
-        EXPECT_EQ(pointer.Drag(clock, c.fromX, c.toX, 300, 10000, 10000 + c.ms), c.result);
+        EXPECT_EQ(pointer.Drag(clock, c.fromX, c.toX, 300, c.startMs, c.endMs), c.result);
         Settle();
         EXPECT_EQ(effect.currentPage, c.page);
         EXPECT_EQ(strip.positionX, -1024.0f * static_cast<float>(c.page));
@@ -77,27 +72,24 @@ TEST_F(SlideEffectTest, ReleaseChoosesThePageByDistanceTimeAndWhereItEnds) {
     }
 }
 
-// A slow drag across the millisecond counter's wrap is still slow (released inside the limits:
-// back to the current page).
-TEST_F(SlideEffectTest, DragTimeSurvivesTheClockWrapping) {
-    RestOn(0);
-    EXPECT_EQ(pointer.Drag(clock, 600, 450, 300, 0xFFFFFF00u, 0x00000300u), RESULT::Stop);
-    Settle();
-    EXPECT_EQ(effect.currentPage, 0);
-}
-
-TEST_F(SlideEffectTest, OnlyAPressStrictlyInsideTheViewStartsADrag) {
+TEST_F(SlideEffectTest, OnlyAPressStrictlyInsideTheViewOfAnEnabledSlidingStripStartsADrag) {
     effect.viewX1 = 100.0f;
     effect.viewY1 = 100.0f;
     effect.viewX2 = 300.0f;
     effect.viewY2 = 200.0f;
     const struct {
         int32_t x, y;
+        uint8_t enabled;
+        int32_t type;
         bool drags;
-    } cases[] = {{200, 150, true}, {100, 150, false}, {300, 150, false}, {200, 100, false},
-                 {200, 200, false}, {50, 150, false}};
+    } cases[] = {{200, 150, 1, SLIDE_TYPE::Horizontal, true}, {100, 150, 1, SLIDE_TYPE::Horizontal, false},
+                 {300, 150, 1, SLIDE_TYPE::Horizontal, false}, {200, 100, 1, SLIDE_TYPE::Horizontal, false},
+                 {200, 200, 1, SLIDE_TYPE::Horizontal, false}, {200, 150, 0, SLIDE_TYPE::Horizontal, false},
+                 {200, 150, 1, SLIDE_TYPE::Momental, false}};
     for (const auto& c : cases) {
         recorder.slideBegins = 0;
+        effect.enabled = c.enabled;
+        effect.type = c.type;
         pointer.Press(c.x, c.y);
         EXPECT_EQ(effect.IsDragging(), c.drags) << c.x << "," << c.y;
         EXPECT_EQ(recorder.slideBegins, c.drags ? 1 : 0) << c.x << "," << c.y;
@@ -105,53 +97,24 @@ TEST_F(SlideEffectTest, OnlyAPressStrictlyInsideTheViewStartsADrag) {
     }
 }
 
-TEST_F(SlideEffectTest, NoDragsWhenDisabledOrMomental) {
-    effect.enabled = 0;
-    pointer.Press(500, 300);
-    EXPECT_FALSE(effect.IsDragging());
-    effect.enabled = 1;
-    effect.type = SLIDE_TYPE::Momental;
-    pointer.Press(500, 300);
-    EXPECT_FALSE(effect.IsDragging());
-    EXPECT_EQ(recorder.slideBegins, 0);
+TEST_F(SlideEffectTest, ASlideTakesItsDistanceOverTheSpeedAndAMomentalOneNoTime) {
+    const struct {
+        int32_t type, ticksShort;
+    } cases[] = {{SLIDE_TYPE::Horizontal, 136}, {SLIDE_TYPE::Momental, 0}};  // 2048 / 1500 s = 1.365 s
+    for (const auto& c : cases) {
+        RestOn(0);
+        recorder.pages.clear();
+        effect.type = c.type;
+        ASSERT_TRUE(effect.SlideToPage(2));
+        TickFrames(effect, c.ticksShort, 0.01f);
+        EXPECT_TRUE(recorder.pages.empty()) << c.type;
+        TickFrames(effect, 2, 0.01f);
+        EXPECT_EQ(recorder.pages, std::vector<int32_t>{2}) << c.type;
+        EXPECT_EQ(strip.positionX, -2048.0f) << c.type;
+    }
 }
 
-TEST_F(SlideEffectTest, AHorizontalDragMovesTheStripAlongXOnly) {
-    pointer.Press(500, 300);
-    pointer.MoveTo(470, 350);
-    pointer.MoveTo(460, 380);
-    EXPECT_EQ(strip.positionX, -40.0f);
-    EXPECT_EQ(strip.positionY, 0.0f);
-}
-
-TEST_F(SlideEffectTest, ASlideTakesItsDistanceOverTheSpeed) {
-    // 2048 px at 1500 px/s: 1.365 s.
-    ASSERT_TRUE(effect.SlideToPage(2));
-    TickFrames(effect, 136, 0.01f);
-    EXPECT_TRUE(recorder.pages.empty());
-    EXPECT_GT(strip.positionX, -2048.0f);
-    TickFrames(effect, 2, 0.01f);
-    EXPECT_EQ(recorder.pages, std::vector<int32_t>{2});
-    EXPECT_EQ(strip.positionX, -2048.0f);
-    EXPECT_FALSE(effect.IsSliding());
-}
-
-TEST_F(SlideEffectTest, AMomentalSlideEndsOnTheNextTick) {
-    effect.type = SLIDE_TYPE::Momental;
-    ASSERT_TRUE(effect.SlideToPage(2));
-    TickFrames(effect, 1, 0.001f);
-    EXPECT_EQ(recorder.pages, std::vector<int32_t>{2});
-    EXPECT_EQ(strip.positionX, -2048.0f);
-}
-
-TEST_F(SlideEffectTest, SlidesToPagesThatDoNotExistAreRefused) {
-    EXPECT_FALSE(effect.SlideToPage(-1));
-    EXPECT_FALSE(effect.SlideToPage(3));
-    EXPECT_FALSE(effect.IsSliding());
-}
-
-// Next then back before the first slide ends: the strip and the current page end on the same page,
-// and the page change is heard once.
+// Next, then back before the first slide has ended.
 TEST_F(SlideEffectTest, ANewSlideReplacesTheRunningOne) {
     ASSERT_TRUE(effect.SlideToPage(1));
     TickFrames(effect, 10, 0.02f);
@@ -162,7 +125,7 @@ TEST_F(SlideEffectTest, ANewSlideReplacesTheRunningOne) {
     EXPECT_EQ(recorder.pages, std::vector<int32_t>{0});
 }
 
-TEST_F(SlideEffectTest, ADragWithNoPagesDoesNothing) {
+TEST_F(SlideEffectTest, ADragWithNoPagesOrNoStripDoesNothing) {
     effect.pageCount = 0;
     effect.LayoutPages();
     EXPECT_EQ(pointer.Drag(clock, 600, 300, 300, 0, 100), 0);
@@ -170,17 +133,13 @@ TEST_F(SlideEffectTest, ADragWithNoPagesDoesNothing) {
     EXPECT_EQ(strip.positionX, 0.0f);
     EXPECT_EQ(recorder.slideBegins, 0);
     EXPECT_TRUE(recorder.pages.empty());
-}
 
-TEST_F(SlideEffectTest, WithoutAStripNothingMovesAndNothingBreaks) {
     JCSlideEffect bare;
-    Pointer bareInput{bare};
-    bare.viewX1 = 0.0f;
-    bare.viewX2 = 1024.0f;
+    Pointer barePointer{bare};
     bare.LayoutPages();
     EXPECT_TRUE(bare.pageTargets.empty());
     EXPECT_FALSE(bare.SlideToPage(0));
-    EXPECT_EQ(bareInput.Drag(clock, 500, 300, 300, 0, 100), 0);
+    EXPECT_EQ(barePointer.Drag(clock, 500, 300, 300, 0, 100), 0);
 }
 
 TEST_F(SlideEffectTest, TargetsKeepPageZerosPlaceWhileTheStripShowsAnotherPage) {
@@ -189,19 +148,10 @@ TEST_F(SlideEffectTest, TargetsKeepPageZerosPlaceWhileTheStripShowsAnotherPage) 
     effect.pageCount = 4;
     effect.LayoutPages();
     ASSERT_EQ(effect.pageTargets.size(), 4u);
-    EXPECT_EQ(effect.pageTargets[0].positionX, 0.0f);
     EXPECT_EQ(effect.pageTargets[3].positionX, -3072.0f);
     strip.positionX = 100.0f;
     effect.LayoutPagesFromStrip();
     EXPECT_EQ(effect.pageTargets[1].positionX, -924.0f);
-}
-
-TEST(SlideEffectNames, TypesParseExactlyAndOtherTextIsMomental) {
-    EXPECT_EQ(ParseSlideType("SLIDE_HORIZONTAL"), SLIDE_TYPE::Horizontal);
-    EXPECT_EQ(ParseSlideType("SLIDE_VERTICAL"), SLIDE_TYPE::Vertical);
-    EXPECT_EQ(ParseSlideType("MOMENTAL"), SLIDE_TYPE::Momental);
-    EXPECT_EQ(ParseSlideType("slide_horizontal"), SLIDE_TYPE::Momental);
-    EXPECT_EQ(ParseSlideType(""), SLIDE_TYPE::Momental);
 }
 
 }  // namespace
