@@ -56,6 +56,25 @@ void Canvas::PaintMask(const std::vector<float>& coverage, Theme::Rgb colour, fl
   }
 }
 
+void Canvas::PaintMaskGradient(const std::vector<float>& coverage, Theme::Rgb top, Theme::Rgb bottom, float y0,
+                               float y1, float alpha) {
+  const size_t count = std::min(coverage.size(), pixels_.size() / 4);
+  for (size_t i = 0; i < count; ++i) {
+    const float a = alpha * coverage[i];
+    if (a <= 0.0f) continue;
+    const float y = static_cast<float>(i / static_cast<size_t>(width_)) + 0.5f;
+    const float t = y1 > y0 ? std::clamp((y - y0) / (y1 - y0), 0.0f, 1.0f) : 0.0f;
+    const float r = (top.r + (bottom.r - top.r) * t) / 255.0f;
+    const float g = (top.g + (bottom.g - top.g) * t) / 255.0f;
+    const float b = (top.b + (bottom.b - top.b) * t) / 255.0f;
+    float* p = &pixels_[i * 4];
+    p[0] = r * a + p[0] * (1.0f - a);
+    p[1] = g * a + p[1] * (1.0f - a);
+    p[2] = b * a + p[2] * (1.0f - a);
+    p[3] = a + p[3] * (1.0f - a);
+  }
+}
+
 void Canvas::Blit(const Canvas& source, int x, int y) {
   for (int sy = 0; sy < source.height_; ++sy) {
     for (int sx = 0; sx < source.width_; ++sx) {

@@ -31,6 +31,10 @@ class Canvas {
   // Paints colour over the canvas where coverage (one value 0..1 per pixel) says, times alpha.
   void PaintMask(const std::vector<float>& coverage, Theme::Rgb colour, float alpha);
 
+  // As PaintMask, the colour running from top (at row y0) to bottom (at row y1), clamped beyond.
+  void PaintMaskGradient(const std::vector<float>& coverage, Theme::Rgb top, Theme::Rgb bottom, float y0, float y1,
+                         float alpha);
+
   // Paints a shape given by its signed distance in pixels (see shape_distance.h).
   template <class Distance>
   void FillShape(Distance distance, Theme::Rgb colour, float alpha) {

@@ -49,6 +49,16 @@ std::vector<StringEntry> ReadStrings(const std::string& contentDir) {
   }
 }
 
+constexpr bool EveryGuiFontNamesACatalogueFont() {
+  for (const Theme::GuiFont& gui : Theme::kGuiFonts) {
+    bool found = false;
+    for (const Theme::FontRecipe& recipe : Theme::kFonts) found = found || recipe.name == gui.font;
+    if (!found) return false;
+  }
+  return true;
+}
+static_assert(EveryGuiFontNamesACatalogueFont(), "a GUI font names a font that kFonts does not make");
+
 }  // namespace
 
 std::vector<uint32_t> FontCodepoints(const std::vector<StringEntry>& strings) {
@@ -95,7 +105,17 @@ void BuildFonts(const std::string& contentDir, OutputTree& out) {
     }
     GlyphAtlas atlas = PackGlyphs(font.glyphs, Theme::kGlyphSpacing, Theme::kMinAtlasSide, Theme::kMaxAtlasSide);
     out.Write(RunPath(Theme::kFontFolder, name + ".xml"), BmFontDescriptionXml(font, atlas, name + ".png"));
-    out.Write(RunPath(Theme::kFontFolder, name + ".png"), EncodeTexture(std::move(atlas.image)));
+    const std::vector<uint8_t> png = EncodeTexture(atlas.image);
+    out.Write(RunPath(Theme::kFontFolder, name + ".png"), png);
+
+    // The GUI font draws without kerning: its copy lists none, so it measures as it draws.
+    font.kernings.clear();
+    for (const Theme::GuiFont& gui : Theme::kGuiFonts) {
+      if (gui.font != recipe.name) continue;
+      const std::string file(gui.file);
+      out.Write(RunPath(Theme::kGuiFolder, file + ".xml"), BmFontDescriptionXml(font, atlas, file + ".png"));
+      out.Write(RunPath(Theme::kGuiFolder, file + ".png"), png);
+    }
   }
   out.Write(RunPath(Theme::kFontFolder, Theme::kFontCatalogue), FontCatalogueXml());
 }

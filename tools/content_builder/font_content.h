@@ -19,7 +19,8 @@ std::vector<uint32_t> FontCodepoints(const std::vector<StringEntry>& strings);
 std::string FontCatalogueXml();
 
 // Reads the string table source for the glyph set, rasterises every font and writes the atlases,
-// descriptions and catalogue to the font folder.
+// descriptions and catalogue to the font folder, and the GUI fonts (theme: kGuiFonts) to the GUI
+// folder.
 void BuildFonts(const std::string& contentDir, OutputTree& out);
 
 }  // namespace ContentBuilder

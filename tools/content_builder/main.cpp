@@ -7,6 +7,7 @@
 
 #include "tools/content_builder/animation_sheets.h"
 #include "tools/content_builder/font_content.h"
+#include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/nine_part_panel.h"
 #include "tools/content_builder/output_tree.h"
 #include "tools/content_builder/particle_effects.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     ContentBuilder::BuildAnimationSheets(out);
     ContentBuilder::BuildNinePartPanel(out);
     ContentBuilder::BuildParticleEffects(out);
+    ContentBuilder::BuildGuiTextures(out);
     ContentBuilder::BuildFonts(contentDir, out);
     ContentBuilder::BuildSounds(out);
     const int stale = out.Finish();

@@ -20,7 +20,9 @@ int ShadowMargin() {
   return static_cast<int>(std::ceil(std::max(std::abs(s.offsetX), std::abs(s.offsetY)) + 3.0f * s.sigma));
 }
 
-TextureImage Crop(const TextureImage& image, int x, int y, int width, int height) {
+}  // namespace
+
+TextureImage CropImage(const TextureImage& image, int x, int y, int width, int height) {
   TextureImage piece{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4)};
   for (int row = 0; row < height; ++row) {
     const auto from = image.rgba.begin() + (static_cast<ptrdiff_t>(y + row) * image.width + x) * 4;
@@ -29,17 +31,17 @@ TextureImage Crop(const TextureImage& image, int x, int y, int width, int height
   return piece;
 }
 
-}  // namespace
-
 int PanelCornerSize() {
   const Theme::PanelTheme& t = Theme::kPanel;
   const float offset = std::max(std::abs(t.shadow.offsetX), std::abs(t.shadow.offsetY));
   return ShadowMargin() + static_cast<int>(std::ceil(t.radius + offset + 3.0f * t.shadow.sigma));
 }
 
-TextureImage DrawPanel() {
+TextureImage DrawPanel() { return DrawPanel(Theme::kPanel.strip); }
+
+TextureImage DrawPanel(int middle) {
   const Theme::PanelTheme& t = Theme::kPanel;
-  const int side = 2 * PanelCornerSize() + t.strip;
+  const int side = 2 * PanelCornerSize() + middle;
   const float m = static_cast<float>(ShadowMargin());
   const float far = static_cast<float>(side) - m;
   Canvas canvas(side, side);
@@ -58,9 +60,9 @@ TextureImage DrawPanel() {
 
 std::array<TextureImage, 9> CutPanel(const TextureImage& panel) {
   const int c = PanelCornerSize(), s = Theme::kPanel.strip, far = c + s;
-  return {Crop(panel, 0, 0, c, c),   Crop(panel, c, 0, s, c),     Crop(panel, far, 0, c, c),
-          Crop(panel, far, c, c, s), Crop(panel, far, far, c, c), Crop(panel, c, far, s, c),
-          Crop(panel, 0, far, c, c), Crop(panel, 0, c, c, s),     Crop(panel, c, c, s, s)};
+  return {CropImage(panel, 0, 0, c, c),   CropImage(panel, c, 0, s, c),     CropImage(panel, far, 0, c, c),
+          CropImage(panel, far, c, c, s), CropImage(panel, far, far, c, c), CropImage(panel, c, far, s, c),
+          CropImage(panel, 0, far, c, c), CropImage(panel, 0, c, c, s),     CropImage(panel, c, c, s, s)};
 }
 
 std::string PanelDescriptionXml() {

@@ -17,6 +17,11 @@ int PanelCornerSize();
 
 // The whole panel before cutting: (2 x corner + strip) pixels square.
 TextureImage DrawPanel();
+// The same panel (2 x corner + middle) pixels square: its edges run straight along the middle.
+TextureImage DrawPanel(int middle);
+
+// The rectangle of an image at (x, y), width x height (inside the image).
+TextureImage CropImage(const TextureImage& image, int x, int y, int width, int height);
 
 // The nine pieces by place: 0 upper-left corner, 1 upper edge, 2 upper-right corner, 3 right
 // edge, 4 lower-right corner, 5 lower edge, 6 lower-left corner, 7 left edge, 8 middle.

@@ -27,6 +27,14 @@ float EllipseDistance(float x, float y, float cx, float cy, float rx, float ry) 
   return k0 * (k0 - 1.0f) / k1;
 }
 
+float SegmentDistance(float x, float y, Point a, Point b, float width) {
+  const float ex = b.x - a.x, ey = b.y - a.y;
+  const float wx = x - a.x, wy = y - a.y;
+  const float lengthSquared = ex * ex + ey * ey;
+  const float t = lengthSquared > 0.0f ? std::clamp((wx * ex + wy * ey) / lengthSquared, 0.0f, 1.0f) : 0.0f;
+  return std::hypot(wx - ex * t, wy - ey * t) - 0.5f * width;
+}
+
 float PolygonDistance(float x, float y, std::span<const Point> corners) {
   float nearest = std::numeric_limits<float>::max();
   bool inside = false;

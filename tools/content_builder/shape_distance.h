@@ -16,6 +16,8 @@ float RoundedRectDistance(float x, float y, float x0, float y0, float x1, float 
 float CircleDistance(float x, float y, float cx, float cy, float radius);
 // Axis-aligned ellipse (a close approximation away from very flat ellipses).
 float EllipseDistance(float x, float y, float cx, float cy, float rx, float ry);
+// A stroke of the given width along the segment a-b, with round ends.
+float SegmentDistance(float x, float y, Point a, Point b, float width);
 // Any simple polygon (corners in order, either winding).
 float PolygonDistance(float x, float y, std::span<const Point> corners);
 

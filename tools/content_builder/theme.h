@@ -364,4 +364,176 @@ inline constexpr int kGlyphSpacing = 2;  // transparent pixels between glyph box
 inline constexpr int kMinAtlasSide = 64;
 inline constexpr int kMaxAtlasSide = 2048;
 
+// ---------------------------------------------------------------------------------------------
+// GUI widgets: strips, switch, sliders, bars, page marks, nine-patch pieces, line box, list box
+// and the GUI fonts, all in one folder repository. Every frame of a strip keeps a transparent
+// gutter inside its cell, so bilinear filtering never mixes in the neighbouring frame.
+// ---------------------------------------------------------------------------------------------
+inline constexpr std::string_view kGuiFolder = "data/share/gui";
+inline constexpr int kGuiGutter = 2;           // transparent pixels inside every frame's border
+
+// A raised body: its colour runs from lighter at the top to darker at the bottom.
+struct Gradient {
+  float topLighten = 0.10f;    // the top mixes in this much white
+  float bottomDarken = 0.08f;  // the bottom mixes in this much ink
+};
+
+// Push buttons: five frames normal, hovered (lighter), pressed (darker, 2 px down), checked,
+// disabled. The frame is the body plus room for the shadow plus the gutter.
+struct ButtonTheme {
+  float radius = 12.0f;
+  Gradient gradient{};
+  SoftShadow shadow{0.0f, 3.0f, 1.5f, 0.30f, kInk};
+  float pressShift = 2.0f;  // the pressed body moves down; its shadow shortens by as much
+  Rgb normal = kAccent, hovered = kAccentHover, pressed = kAccentPressed, checked = kAccentPressed,
+      disabled = kAccentDisabled;
+  float checkedRingWidth = 2.0f, checkedRingAlpha = 0.45f;  // a pale inner ring marks "checked"
+  Rgb checkedRing = kTextOnAccent;
+  float disabledShadowAlpha = 0.10f;
+  // Chevrons of the page buttons, in fractions of the body: tip and the two arm ends.
+  float chevronTipX = 0.38f, chevronArmX = 0.60f, chevronArmY = 0.24f;
+  float chevronStroke = 4.0f;
+  Rgb glyph = kTextOnAccent;
+  float disabledGlyphAlpha = 0.85f;
+};
+inline constexpr ButtonTheme kButton{};
+
+enum class ButtonGlyph { kNone, kChevronLeft, kChevronRight };
+struct ButtonStrip {
+  std::string_view file;
+  int bodyWidth, bodyHeight;
+  ButtonGlyph glyph;
+};
+inline constexpr std::array<ButtonStrip, 4> kButtonStrips{{
+    {"button_wide.png", 200, 52, ButtonGlyph::kNone},       // menus and dialogs (text from a label)
+    {"button_small.png", 120, 44, ButtonGlyph::kNone},      // OK / Cancel and side buttons
+    {"page_prev.png", 44, 44, ButtonGlyph::kChevronLeft},   // page indicator: previous page
+    {"page_next.png", 44, 44, ButtonGlyph::kChevronRight},  // page indicator: next page
+}};
+
+// Check box: five frames box, box hovered, box pressed, check mark (alone, drawn over 0..2),
+// unused (a disabled box).
+struct CheckBoxTheme {
+  std::string_view file = "checkbox.png";
+  int box = 28;
+  float radius = 6.0f, border = 2.0f;
+  Rgb fill = kPaperLight, edge = kGridHeavy;
+  Rgb hoveredEdge = kAccentHover;
+  Rgb pressedFill = kPaperDark, pressedEdge = kAccentPressed;
+  Rgb disabledFill = kPaperDark, disabledEdge = kAccentDisabled;
+  SoftShadow shadow{0.0f, 1.0f, 1.0f, 0.18f, kInk};
+  // The tick: three points in fractions of the box (left end, bottom, right end).
+  std::array<float, 6> tick{0.22f, 0.52f, 0.42f, 0.73f, 0.79f, 0.29f};
+  float tickStroke = 4.0f;
+  Rgb mark = kAccent;
+};
+inline constexpr CheckBoxTheme kCheckBox{};
+
+// Switch: a track (panel) and a narrower round knob that slides along it. The knob's texture is
+// wider than its disc by exactly as much as makes the disc stop `knobInset` inside the track's
+// ends when the widget moves it by +-(panel width - knob width) / 2.
+struct SwitchTheme {
+  std::string_view panelFile = "switch_panel.png", knobFile = "switch_knob.png";
+  int trackWidth = 64, trackHeight = 34;  // a pill: the radius is half the height
+  Rgb track = kPaperDark, trackEdge = kGridThin;
+  float trackBorder = 1.5f;
+  SoftShadow innerShadow{0.0f, 1.5f, 1.5f, 0.16f, kInk};  // inside the track, along its top
+  int knob = 26;                                           // disc diameter
+  Rgb knobFill = kAccent;
+  Gradient knobGradient{};
+  SoftShadow knobShadow{0.0f, 1.5f, 1.5f, 0.30f, kInk};
+};
+inline constexpr SwitchTheme kSwitch{};
+
+// The 13-frame slider: 0..2 decrease button (idle, hovered, pressed), 3..5 increase button,
+// 6..8 knob, 9 track start, 10 track body, 11 track end, 12 fill. Frames are square: the
+// texture's height is its width / 13 (the slider's button size).
+struct SliderTheme {
+  std::string_view file = "slider13.png";
+  std::string_view listFile = "listbox_slider.png";  // frames 0..11 only, for the list box
+  int frame = 40;                                     // matches the layouts' button radius of 20
+  int button = 26;                                    // disc diameter of the step buttons
+  Rgb buttonIdle = kAccent, buttonHovered = kAccentHover, buttonPressed = kAccentPressed;
+  Gradient buttonGradient{};
+  SoftShadow buttonShadow{0.0f, 1.5f, 1.0f, 0.28f, kInk};
+  float buttonPressShift = 1.0f;
+  float signLength = 12.0f, signStroke = 3.0f;  // the minus and plus on the step buttons
+  Rgb sign = kTextOnAccent;
+  int knob = 24;                                // disc diameter
+  float knobRing = 3.0f;
+  Rgb knobFill = kPaperLight, knobPressedFill = kPaperDark;
+  Rgb knobRingIdle = kAccent, knobRingHovered = kAccentHover, knobRingPressed = kAccentPressed;
+  SoftShadow knobShadow{0.0f, 1.5f, 1.0f, 0.28f, kInk};
+  float trackThickness = 10.0f, trackBorder = 1.0f;
+  Rgb track = kPaperDark, trackEdge = kGridThin;
+  float fillThickness = 6.0f;
+  Rgb fill = kAccent;
+};
+inline constexpr SliderTheme kSlider{};
+
+// Bars of two halves side by side, left the empty bar and right the full one, with one
+// silhouette so that any part of the full half lines up with the empty half under it: the
+// progress bar and the simple slider's track. Sizes are per half, gutters included.
+struct BarTheme {
+  std::string_view file;
+  int halfWidth, height;
+  float border;
+  Rgb empty, emptyEdge, full, fullEdge;
+  SoftShadow innerShadow;  // inside the empty bar, along its top
+};
+inline constexpr BarTheme kProgressBar{"progress_bar.png", 300, 24, 1.5f, kPaperDark, kGridThin, kAccent,
+                                       kAccentPressed, {0.0f, 1.5f, 1.5f, 0.16f, kInk}};
+inline constexpr BarTheme kSimpleSliderTrack{"simple_slider.png", 240, 14, 1.0f, kPaperDark, kGridThin, kAccent,
+                                             kAccentPressed, {0.0f, 1.0f, 1.0f, 0.14f, kInk}};
+inline constexpr std::string_view kSimpleSliderRunnerFile = "simple_slider_runner.png";  // the slider's knob look
+
+// Page marks: two cells side by side, left the current page's mark, right every other page's.
+struct PageMarksTheme {
+  std::string_view file = "page_marks.png";
+  int cell = 24;
+  float current = 12.0f, other = 10.0f;  // dot diameters
+  Rgb currentColour = kAccent, otherColour = kGridHeavy;
+};
+inline constexpr PageMarksTheme kPageMarks{};
+
+// Nine-patch panel: the panel look of kPanel cut into nine square pieces of one side (the
+// corner size), named by the layout keys "TX_<row>_<column>" as "panel9_<row>_<column>.png".
+inline constexpr std::string_view kPanel9FilePrefix = "panel9_";
+
+// Line box background, texture size (the gutter is inside it).
+struct LineBoxTheme {
+  std::string_view file = "linebox.png";
+  int width = 360, height = 48;
+  float radius = 8.0f, border = 1.5f;
+  Rgb fill = kPaperLight, edge = kGridHeavy;
+  SoftShadow innerShadow{0.0f, 1.5f, 1.5f, 0.12f, kInk};
+};
+inline constexpr LineBoxTheme kLineBox{};
+
+// List box: the panel (its size sets the list's), the selected row's highlight (one row high,
+// the panel's width), an overlay of row separators for the panel, and the slider strip
+// (kSlider.listFile). Rows: the panel's height / rows.
+struct ListBoxTheme {
+  std::string_view panelFile = "listbox_panel.png", rowFile = "listbox_row.png", listFile = "listbox_list.png";
+  int width = 360, rows = 6, rowHeight = 44;
+  float radius = 10.0f, border = 1.5f;
+  Rgb fill = kPaperLight, edge = kGridThin;
+  SoftShadow innerShadow{0.0f, 1.5f, 1.5f, 0.08f, kInk};
+  float rowInsetX = 8.0f, rowInsetY = 3.0f, rowRadius = 8.0f;
+  Rgb row = kAccent;
+  Gradient rowGradient{0.06f, 0.05f};
+  float separatorInset = 14.0f, separatorWidth = 1.0f;
+  Rgb separator = kGridThin;
+};
+inline constexpr ListBoxTheme kListBox{};
+
+// GUI fonts (line box and list box): copies of catalogue fonts as "<file>.xml" and
+// "<file>.png" in the GUI folder. The GUI font draws without kerning, so its description lists
+// none.
+struct GuiFont {
+  std::string_view file;  // without extension
+  std::string_view font;  // catalogue name of kFonts it is made from
+};
+inline constexpr std::array<GuiFont, 2> kGuiFonts{{{"font_body18", "body18"}, {"font_bold22", "bold22"}}};
+
 }  // namespace ContentBuilder::Theme
