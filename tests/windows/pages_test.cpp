@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "engine/graphics/transform.h"
+#include "engine/gui/gui_label.h"
 #include "engine/gui/gui_page_number.h"
 #include "engine/resources/load_error.h"
+#include "engine/resources/string_table.h"
 #include "tests/bots/bot_test_support.h"
 #include "tests/graphics/sprite_test_support.h"
 #include "tests/windows/pages_test_support.h"
@@ -133,6 +135,26 @@ TEST_F(PagesGridTest, ItemsComeFromTheDelegateWithTheirPropertiesAndTrees) {
     EXPECT_EQ(second.GetProperty("n")->intValue, 4);
     EXPECT_EQ(second.gui->rootObject->transform->parent, &second.transform);
     EXPECT_EQ(grid.items[0]->gui, nullptr);
+}
+
+TEST_F(PagesGridTest, ItemTreesComeFromTheirLayoutPlacedOnTheItemWithLabelsLocalised) {
+    const std::string rows = "<Workbook><Worksheet><Table><Row><Cell><Data>k_pack</Data></Cell><Cell><Data>Forest"
+                             "</Data></Cell></Row></Table></Worksheet></Workbook>";
+    JC_STRING_TABLE table;
+    ASSERT_TRUE(table.LoadFromMemory(rows.data(), rows.size()));
+    ASSERT_TRUE(document.load_string(R"(<pages cols="2" rows="1" pos="512 384"><item size="100 50"><GUI>
+        <WLABEL ID="3" FONT="f" FONT_TEXTURE="t" TEXT="k_pack"/>
+        <BUTTON5 ID="4" TEXTURE="b.png"><TRANSFORM>10 5 0 0 0 0 0 0 0 1 1 1</TRANSFORM></BUTTON5>
+        </GUI></item><item size="100 50"/></pages>)"));
+    grid.Load(document.document_element(), &table);
+    grid.LoadResources();
+    const JC_GUI_OBJECT* tree = grid.items[0]->gui->rootObject;
+    ASSERT_NE(tree->FindChildById(3), nullptr);
+    EXPECT_EQ(static_cast<const JC_GUI_WLABEL*>(tree->FindChildById(3))->GetText(), L"Forest");
+    const JS_TRANSFORM3 button = GetAbsolute(*tree->FindChildById(4)->transform);
+    EXPECT_EQ(button.positionX, 512.0f - 50.0f + 10.0f);
+    EXPECT_EQ(button.positionY, 384.0f + 5.0f);
+    EXPECT_EQ(grid.gui.rootObject->children, std::vector<JC_GUI_OBJECT*>{grid.items[0]->gui->rootObject});
 }
 
 TEST_F(PagesGridTest, AReleaseOverAnItemClicksItWhereverThePressBegan) {
