@@ -60,8 +60,9 @@ public:
     virtual int32_t OnMouseMove();
     virtual void Refresh() {}
 
-    // "size" ("w h"); a child "GUI" becomes the widget tree (a new one; its labels localised
-    // when a table is given); a child "property" fills the properties.
+    // "size" ("w h"); a child "GUI" becomes the widget tree (a new one, replacing any earlier
+    // tree, so items are loaded before a grid shows them; its labels localised when a table is
+    // given); a child "property" fills the properties.
     virtual void Load(const pugi::xml_node& element, const QRV::JC_STRING_TABLE* table);
 
     // The widget of that id in the tree and its whole subtree shown or hidden; nothing when absent.
