@@ -94,18 +94,5 @@ TEST_F(ProgressBarTest, CompletionCallsBackOnceEachTimeItCompletes) {
     EXPECT_EQ(CallLog::calls.front(), reinterpret_cast<uintptr_t>(bar));
 }
 
-TEST_F(ProgressBarTest, TexturesAreCountedAndAMissingOneDrawsAnyway) {
-    JC_GUI_PROGRESS_BAR* bar = Make();
-    EXPECT_EQ(Record("bar.png")->refCount, 2);  // one user per sprite
-    bar->ReleaseResources();
-    EXPECT_EQ(Record("bar.png")->refCount, 0);
-    EXPECT_TRUE(DrawnVertices([&] { root.DrawTree(); }).empty());
-    JC_GUI_PROGRESS_BAR* missing = Make("<PROGRESS_BAR ID='6' TEXTURE='none.png'/>");
-    EXPECT_FLOAT_EQ(missing->fullWidth, 8.0f);  // half the default texture
-    missing->value = 2;
-    missing->ApplyValue();
-    EXPECT_EQ(DrawnVertices([&] { root.DrawTree(); }).size(), 8u);
-}
-
 }  // namespace
 }  // namespace QRV

@@ -24,7 +24,6 @@ protected:
 };
 
 TEST_F(SimpleSliderTest, PressDragAndRelease) {
-    enum Op { kMove, kDown, kUp, kRightDown, kKeyDown, kLeftUpAlready };
     struct Step {
         Op op;
         int32_t x;
@@ -36,41 +35,26 @@ TEST_F(SimpleSliderTest, PressDragAndRelease) {
         std::vector<Step> steps;
     } cases[] = {
         {"drag across and beyond the track",
-         {{kMove, 175, -1, 0}, {kDown, 0, 7, 0}, {kMove, 200, 9, 0.5f}, {kMove, 100, 9, 0}, {kMove, 235, 9, 0.85f},
-          {kMove, 400, 9, 1}, {kUp, 0, 8, 1}, {kMove, 200, -1, 1}}},
-        {"a press beside the track", {{kMove, 300, -1, 0}, {kDown, 0, -1, 0}, {kMove, 200, -1, 0}}},
+         {{kMove, 175, -1, 0}, {kDown, 0, 7, 0}, {kDrag, 200, 9, 0.5f}, {kDrag, 100, 9, 0}, {kDrag, 235, 9, 0.85f},
+          {kDrag, 400, 9, 1}, {kUp, 0, 8, 1}, {kDrag, 200, -1, 1}}},
+        {"a press beside the track", {{kMove, 300, -1, 0}, {kDown, 0, -1, 0}, {kDrag, 200, -1, 0}}},
         {"right button and keys do not press it",
-         {{kMove, 175, -1, 0}, {kRightDown, 0, -1, 0}, {kMove, 200, -1, 0}, {kKeyDown, 0, -1, 0}, {kMove, 210, -1, 0},
+         {{kMove, 175, -1, 0}, {kRightDown, 0, -1, 0}, {kDrag, 200, -1, 0}, {kKeyDown, 0, -1, 0}, {kDrag, 210, -1, 0},
           {kUp, 0, -1, 0}}},
         {"a release another widget took ends the drag on the next move",
-         {{kMove, 175, -1, 0}, {kDown, 0, 7, 0}, {kMove, 200, 9, 0.5f}, {kLeftUpAlready, 230, -1, 0.5f},
-          {kMove, 240, -1, 0.5f}}},
+         {{kMove, 175, -1, 0}, {kDown, 0, 7, 0}, {kDrag, 200, 9, 0.5f}, {kMove, 230, -1, 0.5f},
+          {kDrag, 240, -1, 0.5f}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         JC_GUI_SIMPLE_SLIDER* slider = Make();
         for (size_t i = 0; i < c.steps.size(); ++i) {
             const Step& s = c.steps[i];
-            int32_t code = -1;
-            switch (s.op) {
-                case kMove:
-                    input.MoveTo(s.x, 100);
-                    input.Get().keys[VK_LBUTTON] = slider->IsPressed() ? 2 : 0;
-                    code = Code(root.DispatchMouseMove());
-                    break;
-                case kLeftUpAlready: code = Move(s.x, 100); break;
-                case kDown: code = Down(); break;
-                case kUp: code = Up(); break;
-                case kRightDown: code = Down(VK_RBUTTON); break;
-                case kKeyDown: code = Down(VK_RETURN); break;
-            }
-            EXPECT_EQ(code, s.code) << "step " << i;
+            EXPECT_EQ(Do(s.op, s.x, 100), s.code) << "step " << i;
             EXPECT_FLOAT_EQ(slider->GetValue(), s.value) << "step " << i;
             EXPECT_FLOAT_EQ(RunnerX(slider), s.value * 100.0f - 50.0f) << "step " << i;
         }
-        root.ReleaseTree();
-        root.children.clear();
-        delete slider;
+        ClearRoot();
     }
 }
 
@@ -104,10 +88,6 @@ TEST_F(SimpleSliderTest, DrawsTheTrackTheFilledPartAndTheRunner) {
     EXPECT_FLOAT_EQ(v[4].u, 0.5f);
     EXPECT_FLOAT_EQ(v[5].u, 0.75f);
     EXPECT_FLOAT_EQ(v[8].x, 192.0f);  // the runner, centred on the value
-    slider->ReleaseResources();
-    EXPECT_EQ(Record("track.png")->refCount, 0);
-    EXPECT_EQ(Record("runner.png")->refCount, 0);
-    EXPECT_TRUE(DrawnVertices([&] { root.DrawTree(); }).empty());
 }
 
 }  // namespace

@@ -88,43 +88,25 @@ TEST_F(LocalizationTest, TheRequestThenTheDefaultThenTheFallback) {
     }
 }
 
-TEST_F(LocalizationTest, TheCurrentLanguageAgainLoadsNothing) {
-    const pugi::xml_document* first = localization.SetLanguage("de");
-    ASSERT_NE(first, nullptr);
-    const JC_REPOSITORY* repository = manager.FindRepository("data/de");
-    ASSERT_NE(repository, nullptr);
-    EXPECT_EQ(manager.GetResource("data/de strings.xml")->refCount, 1);
-    EXPECT_EQ(localization.SetLanguage("de"), first);
-    EXPECT_EQ(manager.FindRepository("data/de"), repository);
-    EXPECT_EQ(manager.GetResource("data/de strings.xml")->refCount, 1);
-}
-
-TEST_F(LocalizationTest, AChangeReleasesAndUnloadsTheOldLanguage) {
-    ASSERT_EQ(Hello(localization.SetLanguage("de")), "Hallo");
-    JS_RESOURCE* german = manager.GetResource("data/de strings.xml");
-    ASSERT_NE(german, nullptr);
-
-    EXPECT_EQ(Hello(localization.SetLanguage("en")), "Hello");
-    EXPECT_EQ(localization.currentLanguage, "en");
-    EXPECT_EQ(manager.FindRepository("data/de"), nullptr);
-    EXPECT_EQ(manager.GetResource("data/de strings.xml"), nullptr);
-    EXPECT_EQ(manager.GetResource("data/en strings.xml")->refCount, 1);
-
-    localization.Unload();
-    EXPECT_EQ(localization.currentLanguage, "");
-    EXPECT_EQ(localization.strings, nullptr);
-    EXPECT_EQ(manager.FindRepository("data/en"), nullptr);
-    localization.Unload();
-}
-
-TEST_F(LocalizationTest, ALanguageFoundLaterReplacesTheMainTable) {
+// From the main table to "de" (asked twice) to "en" and back to none.
+TEST_F(LocalizationTest, ChangesReleaseTheOldTableAndUnloadItsFolder) {
     WithMainTable();
     localization.defaultLanguage = "xx";
     ASSERT_EQ(Hello(localization.SetLanguage("")), "Main");
-    EXPECT_EQ(manager.GetResource("strings.xml")->refCount, 1);
+    const pugi::xml_document* german = localization.SetLanguage("de");
+    EXPECT_EQ(Hello(german), "Hallo");
+    EXPECT_EQ(manager.GetResource("strings.xml")->refCount, 0);
+    const JC_REPOSITORY* folder = manager.FindRepository("data/de");
+    EXPECT_EQ(localization.SetLanguage("de"), german);
+    EXPECT_EQ(manager.FindRepository("data/de"), folder);
+    EXPECT_EQ(manager.GetResource("data/de strings.xml")->refCount, 1);
 
     EXPECT_EQ(Hello(localization.SetLanguage("en")), "Hello");
-    EXPECT_EQ(manager.GetResource("strings.xml")->refCount, 0);
+    EXPECT_EQ(manager.FindRepository("data/de"), nullptr);
+    EXPECT_EQ(manager.GetResource("data/de strings.xml"), nullptr);
+    localization.Unload();
+    EXPECT_EQ(localization.currentLanguage + (localization.strings == nullptr ? "none" : "held"), "none");
+    EXPECT_EQ(manager.FindRepository("data/en"), nullptr);
 }
 
 }  // namespace

@@ -16,9 +16,6 @@
 #include "tests/gui/gui_test_support.h"
 
 namespace QRV::GuiTest {
-// widget_test_support.h has a fixture of the same name: the inline namespace keeps the two apart
-// in the one test program.
-inline namespace Scene {
 
 struct SceneQuad {
     float left, top, right, bottom;
@@ -32,7 +29,7 @@ struct SceneQuad {
 // x = 8 x its index here, advance 10 ('W' 20, '|' 4). Any other character shows as '?'.
 inline constexpr const wchar_t* kGlyphs = L"abcdefghijklmnopqrstuvwxyzW?|%0123456789";
 
-class WidgetSceneTest : public TestSupport::SpriteSceneTest {
+class TextWidgetSceneTest : public TestSupport::SpriteSceneTest {
 protected:
     void SetUp() override {
         SpriteSceneTest::SetUp();
@@ -121,5 +118,4 @@ protected:
     float savedFrameTime = 0.0f;
 };
 
-}  // namespace Scene
 }  // namespace QRV::GuiTest

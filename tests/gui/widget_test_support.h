@@ -41,11 +41,16 @@ protected:
     }
     void TearDown() override {
         // The widgets give their textures back while the cache still exists.
+        ClearRoot();
+        g_frameTime.store(savedFrameTime);
+        SpriteSceneTest::TearDown();
+    }
+
+    // Releases and deletes every widget under the root.
+    void ClearRoot() {
         root.ReleaseTree();
         for (JC_GUI_OBJECT* child : root.children) delete child;
         root.children.clear();
-        g_frameTime.store(savedFrameTime);
-        SpriteSceneTest::TearDown();
     }
 
     // Writes the images, then loads the main repository.
@@ -87,6 +92,28 @@ protected:
         input.Release(vk);
         return Code(root.DispatchMouseUp());
     }
+    // One scripted frame: kWarp only moves the pointer (no walk), kDrag moves it with the left
+    // button held.
+    enum Op { kMove, kWarp, kDrag, kDown, kUp, kRightDown, kRightUp, kKeyDown, kKeyUp };
+    int32_t Do(Op op, int32_t x, int32_t y) {
+        switch (op) {
+            case kMove: return Move(x, y);
+            case kWarp: input.MoveTo(x, y); return -1;
+            case kDrag:
+                input.Clear();
+                input.MoveTo(x, y);
+                input.SetKey(VK_LBUTTON, 2);
+                return Code(root.DispatchMouseMove());
+            case kDown: return Down();
+            case kUp: return Up();
+            case kRightDown: return Down(VK_RBUTTON);
+            case kRightUp: return Up(VK_RBUTTON);
+            case kKeyDown: return Down(VK_SPACE);
+            case kKeyUp: return Up(VK_SPACE);
+        }
+        return -1;
+    }
+
     // Ticks of the update walk, each `dt` seconds long.
     void Tick(int frames, float dt) {
         g_frameTime.store(dt);
