@@ -11,6 +11,7 @@
 #include "engine/platform/clock.h"
 #include "engine/resources/repository_manager.h"
 #include "engine/windows/bot_sleep_template.h"
+#include "engine/windows/pointer_data.h"
 
 using namespace QRV;
 
@@ -62,8 +63,7 @@ void JCWindow::Draw() {
 }
 
 void JCWindow::SendToWindowBots(int32_t messageId, int32_t button) {
-    windowBots.Broadcast(messageId, static_cast<float>(button), 0.0f, 0.0f,
-                         reinterpret_cast<void*>(static_cast<intptr_t>(button)), 0);
+    windowBots.Broadcast(messageId, static_cast<float>(button), 0.0f, 0.0f, ButtonData(button), 0);
 }
 
 JS_GUI_EVENT* JCWindow::OnMouseDown(int32_t button) {

@@ -147,7 +147,7 @@ public:
     // Built from the bot descriptions at every show; ticked, never drawn.
     QRV::JC_BOT_LIST xmlBots;
     // Added by subclasses: ticked, drawn, and given the mouse and resource messages (47 and 48
-    // carry the button in a and, as an integer, in data).
+    // carry the button in a and in data, pointer_data.h).
     QRV::JC_BOT_LIST windowBots;
     int32_t openType = WindowShow::MoveDown;
     int32_t closeType = WindowShow::MoveDown;

@@ -123,10 +123,10 @@ public:
     int updates = 0;
 };
 
-class WindowSceneTest : public GuiTest::WidgetSceneTest {
+class WindowSceneTest : public GuiTest::TextWidgetSceneTest {
 protected:
     void SetUp() override {
-        WidgetSceneTest::SetUp();
+        TextWidgetSceneTest::SetUp();
         // A label font, a 5-frame button strip of 100 x 40 frames, a line box and a background.
         Put("label.xml", TestSupport::kTestFontXml);
         PutImage("atlas.png", 128, 64);
