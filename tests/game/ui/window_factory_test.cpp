@@ -8,12 +8,9 @@
 #include <typeinfo>
 
 #include "engine/gui/gui_label.h"
-#include "engine/gui/gui_layout.h"
 #include "engine/resources/string_table.h"
 #include "engine/windows/window_editbox.h"
-#include "engine/windows/window_manager.h"
 #include "engine/windows/window_simple.h"
-#include "tests/windows/window_test_support.h"
 
 namespace QRV {
 namespace {
@@ -44,22 +41,6 @@ TEST(WindowFactory, UnknownTypesAndFilesWithoutTypeOrNameMakeNothing) {
                             R"(<W _type="G_WINDOW_SIMPLE"/>)", R"(<W _name="A"/>)", R"(<W _type="G_WINDOW_CONFIRM" _name="A"/>)"}) {
         EXPECT_EQ(Create(xml), nullptr) << xml;
     }
-}
-
-class WindowFactoryListTest : public WindowTest::WindowSceneTest {};
-
-TEST_F(WindowFactoryListTest, AWindowListGoesOnPastAnUnknownType) {
-    Put("list.xml", R"(<list><w file="a.xml"/><w file="b.xml"/><w file="c.xml"/></list>)");
-    Put("a.xml", R"(<W _type="G_WINDOW_SIMPLE" _name="A"/>)");
-    Put("b.xml", R"(<W _type="GG_WINDOW_LATER" _name="B"/>)");
-    Put("c.xml", R"(<W _type="G_WINDOW_EDITBOX" _name="C"/>)");
-    LoadContent();
-    JCWindowManager windows(nullptr);
-    windows.defaultFactory = &CreateWindowByType;
-    EXPECT_TRUE(windows.LoadWindows("list.xml"));
-    ASSERT_EQ(windows.Windows().size(), 2u);
-    EXPECT_NE(dynamic_cast<JCWindow_Simple*>(windows.FindWindow("A")), nullptr);
-    EXPECT_NE(dynamic_cast<JCWindow_Editbox*>(windows.FindWindow("C")), nullptr);
 }
 
 TEST(RefreshGuiTexts, ReplacesKeysDepthFirstAndLeavesOtherTextsAlone) {
