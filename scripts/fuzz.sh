@@ -66,6 +66,8 @@ seed_string_table() {
   if [[ $n -eq 0 ]]; then
     printf '<?xml version="1.0"?>\n<Workbook><Worksheet><Table><Row><Cell><Data>key</Data></Cell><Cell><Data>value</Data></Cell></Row><Row><Cell><Data>one</Data></Cell></Row></Table></Worksheet></Workbook>\n' > "$dir/strings.xml"
   fi
+  # Always, as a spreadsheet program saves it: prefixed elements, a skipped cell, a line break.
+  printf '<?xml version="1.0"?>\n<ss:Workbook xmlns:ss="urn:schemas-microsoft-com:office:spreadsheet"><ss:Worksheet ss:Name="en"><ss:Table><ss:Column ss:Width="90"/><ss:Row><ss:Cell ss:Index="2"><ss:Data ss:Type="String">no key</ss:Data></ss:Cell></ss:Row><ss:Row><ss:Cell><ss:Data>k</ss:Data></ss:Cell><ss:Cell><ss:Data>a&#10;b</ss:Data></ss:Cell></ss:Row></ss:Table></ss:Worksheet></ss:Workbook>\n' > "$dir/strings_prefixed.xml"
 }
 
 status=0

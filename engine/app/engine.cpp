@@ -6,6 +6,7 @@
 #include "engine/core/callback.h"
 #include "engine/core/command_line.h"
 #include "engine/core/property_map.h"
+#include "engine/core/result_codes.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/gl_device.h"
 #include "engine/platform/input.h"
@@ -30,7 +31,7 @@ int FrameHook(uintptr_t) { return Frame(); }
 int FailGraphics() {
     Platform::ShowMessageBox("The game could not initialise graphics.", "Error",
                              Platform::MessageBoxKind::Error);
-    return -1;
+    return RESULT::Failed;
 }
 
 }  // namespace
@@ -49,21 +50,21 @@ int Init(const std::string& title) {
         device = g_deviceFactory();
     } else {
         g_window = new JC_PLATFORM_WINDOW(g_app->width, g_app->height);
-        if (g_window->Create(title) != 1) return FailGraphics();
+        if (g_window->Create(title) != RESULT::Ok) return FailGraphics();
         g_app->desktopWidth = g_desktopWidth;
         g_app->desktopHeight = g_desktopHeight;
         device = std::make_unique<Platform::GlRenderDevice>(g_window->sdlWindow);
     }
 
     g_render = new JC_RENDER(std::move(device));
-    if (g_render->CreateDevice(g_window, 0.1f, 0.0f) != 1) return FailGraphics();
+    if (g_render->CreateDevice(g_window, 0.1f, 0.0f) != RESULT::Ok) return FailGraphics();
     g_render->SetDisplayMode(static_cast<uint32_t>(g_app->width), static_cast<uint32_t>(g_app->height),
                              g_app->fullscreen, g_app->stretch);
 
     g_clock = new JC_CLOCK();
 
     g_soundManager = new JC_SOUND_MANAGER();
-    if (g_soundManager->OpenDevice() != 1)
+    if (g_soundManager->OpenDevice() != RESULT::Ok)
         Platform::ShowMessageBox("No sound device has been detected. The game will continue without audio.",
                                  "Warning");
 
@@ -112,7 +113,7 @@ void RenderStep() {
     if (app.renderCap != 0 &&
         static_cast<float>(app.renderCount + 1) * (1.0f / static_cast<float>(app.renderCap)) > app.renderAccumulator)
         return;
-    if (g_render == nullptr || g_render->BeginFrame() != 1) return;
+    if (g_render == nullptr || g_render->BeginFrame() != RESULT::Ok) return;
     app.renderCount += 1;
     if (app.renderAccumulator >= 1.0f) {
         app.renderFps = app.renderCount;
@@ -140,12 +141,12 @@ void Run() {
 }
 
 int Frame() {
-    if (g_app->running == 0) return -109;
+    if (g_app->running == 0) return RESULT::NotRunning;
     // As in Run: a step that was too early (it slept instead) draws nothing.
-    if (!UpdateStep()) return 1;
-    if (g_app->running == 0) return -109;
+    if (!UpdateStep()) return RESULT::Ok;
+    if (g_app->running == 0) return RESULT::NotRunning;
     RenderStep();
-    return 1;
+    return RESULT::Ok;
 }
 
 void SetDisplayMode(int32_t width, int32_t height, uint8_t fullscreen, uint8_t stretch) {
@@ -203,7 +204,7 @@ int Shutdown() {
     ClearAllHooks();
     // The window released its own SDL subsystems; this frees the rest of what SDL set up.
     if (hadWindow) SDL_Quit();
-    return 1;
+    return RESULT::Ok;
 }
 
 }  // namespace QRV::Engine

@@ -5,6 +5,7 @@
 
 #include "engine/core/callback.h"
 #include "engine/core/command_line.h"
+#include "engine/core/result_codes.h"
 
 namespace QRV {
 
@@ -14,14 +15,14 @@ int RunStartHook(int argc, const char* const* argv) {
 }
 
 int ExitStatusFor(int result) {
-    if (result == 100500) return 0;
+    if (result == RESULT::NormalEnd) return 0;
     std::fprintf(stderr, "quorvel: finished with code %d\n", result);
     return 1;
 }
 
 int DefaultCloseHandler(uintptr_t) {
     std::fflush(nullptr);
-    std::_Exit(ExitStatusFor(-100500));
+    std::_Exit(ExitStatusFor(RESULT::DefaultClose));
 }
 
 }  // namespace QRV

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/core/result_codes.h"
+
 namespace QRV {
 
 // Message ids understood by the engine's objects. An object answers the ids that concern it and
@@ -32,8 +34,8 @@ constexpr int32_t Refresh = 56;
 // Results of Message that the lists act upon.
 namespace MSG_RESULT {
 constexpr int32_t GoOn = 0;
-constexpr int32_t Finished = -113;  // the owning list deletes the object
-constexpr int32_t Stop = -109;      // no later object of the list gets this message in this pass
+constexpr int32_t Finished = RESULT::Finished;  // the owning list deletes the object
+constexpr int32_t Stop = RESULT::Stop;          // no later object of the list gets this message in this pass
 }  // namespace MSG_RESULT
 
 // Packs four characters into an id word whose bytes in memory are those characters, so that

@@ -59,12 +59,12 @@ int32_t JC_BOT_TRANSFORM::Tick(float dt) {
 }
 
 void JC_BOT_TRANSFORM::FinishNow() {
-    if (target != nullptr) {
-        JS_TRANSFORM3* const keepParent = target->parent;
-        *target = end;
-        target->parent = keepParent;
-        target = nullptr;
-    }
+    // Without a target there is nothing to finish: the tween ends without calling back.
+    if (target == nullptr) return;
+    JS_TRANSFORM3* const keepParent = target->parent;
+    *target = end;
+    target->parent = keepParent;
+    target = nullptr;
     elapsed = duration + 1.0f;
     End();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A tween of a whole transform (pivot, rotation, scale, position) from wherever the target is
 // when the delay ends to an end transform. The end is taken in its absolute form; the target's
-// parent pointer is never changed, so the end should have no parent of its own.
+// parent pointer is never changed, so the end should have no parent of its own. The end callback
+// runs only when the tween finishes on a target: one made without a target ends silently.
 
 #include <cstdint>
 

@@ -1,5 +1,7 @@
 #include "engine/core/callback.h"
 
+#include "engine/core/result_codes.h"
+
 namespace QRV {
 
 JS_CALLBACK* cbAppStart = nullptr;
@@ -26,7 +28,7 @@ JS_CALLBACK* JS_CALLBACK::Create(Function fn) {
 }
 
 int JS_CALLBACK::Invoke(const JS_CALLBACK* record, uintptr_t value) {
-    if (record == nullptr) return -108;
+    if (record == nullptr) return RESULT::Missing;
     if (record->fn == nullptr) return 0;
     return record->fn(value != 0 ? value : record->argument);
 }

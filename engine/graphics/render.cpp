@@ -129,6 +129,7 @@ int JC_RENDER::CreateDevice(void* windowHandle, float nearZ, float farZ) {
         defaultTexture = RegisterTexture(kDefaultTextureSide, kDefaultTextureSide, std::vector<uint8_t>(bytes, 0));
     }
 
+    if (currentTarget != nullptr) SetRenderTarget(nullptr);
     Flush();
     currentCamera = primaryCamera;
     device->SetTransform(TransformKind::Projection, projection);
@@ -161,11 +162,19 @@ bool JC_RENDER::Rebuild() {
         }
     }
 
+    // Whatever was queued belonged to the old device.
+    queuedVertices = 0;
+    queuedIndices = 0;
+    batchIndexed = false;
+
     if (!deviceCreated) {
         if (!device->Create(params)) return false;
         deviceCreated = true;
-    } else if (!device->Reset(params)) {
-        return false;
+    } else {
+        // Targets do not survive a reset: their device objects go first and are made again after.
+        ReleaseTargetSurfaces();
+        if (!device->Reset(params)) return false;
+        for (JS_RENDER_TARGET* target : renderTargets) MakeTargetSurface(target);
     }
 
     // The size actually obtained (the drawable), which the letterbox is computed from.
@@ -173,11 +182,6 @@ bool JC_RENDER::Rebuild() {
     device->GetBackBufferSize(realWidth, realHeight);
     backBufferWidth = static_cast<uint32_t>(realWidth > 0 ? realWidth : params.backBufferWidth);
     backBufferHeight = static_cast<uint32_t>(realHeight > 0 ? realHeight : params.backBufferHeight);
-
-    // Whatever was queued belonged to the old device.
-    queuedVertices = 0;
-    queuedIndices = 0;
-    batchIndexed = false;
 
     // The device states that match the restored word, so that the first change is a true change.
     currentState = kRestoredState;
@@ -209,27 +213,36 @@ void JC_RENDER::UpdateProjection() {
         if (ry > rx) aspectFix.m[1][1] = rx / ry;
     }
 
-    const double tanEighth = std::tan(std::numbers::pi / 8.0);
-    // W / H rather than (W + 1) / (H + 1), so that the logical corners land exactly on the corners.
-    const float aspect = static_cast<float>(width) / static_cast<float>(height);
-    const float zFar = farPlane > 0.0f ? farPlane
-                                       : static_cast<float>((static_cast<double>(height) + 1.0) * 0.5 / tanEighth * 2.0);
-    const float zNear = nearPlane > 0.0f ? nearPlane : 0.1f;
-    const Matrix4 perspective = PerspectiveFovLH(static_cast<float>(std::numbers::pi / 4.0), aspect, zNear, zFar);
-    projection = Matrix4::Product(perspective, aspectFix);
+    projection = Matrix4::Product(PerspectiveForSize(width, height), aspectFix);
 
     if (primaryCamera == nullptr) primaryCamera = new JC_CAMERA();
     if (secondaryCamera == nullptr) secondaryCamera = new JC_CAMERA();
     primaryCamera->SetForSize(static_cast<int32_t>(width), static_cast<int32_t>(height));
     secondaryCamera->SetForSize(static_cast<int32_t>(width), static_cast<int32_t>(height));
-    currentCamera = (currentState & RS::Camera) != 0 ? primaryCamera : secondaryCamera;
+    currentCamera = CameraFor(currentState);
 
-    device->SetTransform(TransformKind::Projection, projection);
+    device->SetTransform(TransformKind::Projection, ActiveProjection());
+}
+
+Matrix4 JC_RENDER::PerspectiveForSize(uint32_t sizeWidth, uint32_t sizeHeight) const {
+    const double tanEighth = std::tan(std::numbers::pi / 8.0);
+    // W / H rather than (W + 1) / (H + 1), so that the logical corners land exactly on the corners.
+    const float aspect = static_cast<float>(sizeWidth) / static_cast<float>(sizeHeight);
+    const float zFar = farPlane > 0.0f
+                           ? farPlane
+                           : static_cast<float>((static_cast<double>(sizeHeight) + 1.0) * 0.5 / tanEighth * 2.0);
+    const float zNear = nearPlane > 0.0f ? nearPlane : 0.1f;
+    return PerspectiveFovLH(static_cast<float>(std::numbers::pi / 4.0), aspect, zNear, zFar);
+}
+
+JC_CAMERA* JC_RENDER::CameraFor(uint32_t state) {
+    if (currentTarget != nullptr) return &targetCamera;
+    return (state & RS::Camera) != 0 ? primaryCamera : secondaryCamera;
 }
 
 Matrix4 JC_RENDER::CameraViewProjection() const {
     const Matrix4 world = currentCamera != nullptr ? currentCamera->matrix : Matrix4::Identity();
-    return Matrix4::Product(Matrix4::Product(world, view), projection);
+    return Matrix4::Product(Matrix4::Product(world, view), ActiveProjection());
 }
 
 void JC_RENDER::LogicalToNdc(float x, float y, float z, float& ndcX, float& ndcY, float& ndcZ) const {
@@ -253,6 +266,8 @@ int JC_RENDER::BeginFrame() {
         case Platform::DeviceStatus::NeedsReset: Rebuild(); return -110;
         case Platform::DeviceStatus::Ok: break;
     }
+    // A frame starts on the screen.
+    if (currentTarget != nullptr) SetRenderTarget(nullptr);
 
     // A window system may settle the drawable's size only after the mode change: the letterbox
     // follows the size the device has now.
@@ -281,6 +296,7 @@ int JC_RENDER::BeginFrame() {
 int JC_RENDER::EndFrame() {
     if (ready != 0) return -1;
     Flush();
+    if (currentTarget != nullptr) SetRenderTarget(nullptr);
     device->EndScene();
     device->Present();
     ready = 1;
@@ -312,8 +328,8 @@ int JC_RENDER::ApplyState(uint32_t state) {
 
     if ((changed & RS::Camera) != 0) {
         Flush();
-        currentCamera = (state & RS::Camera) != 0 ? primaryCamera : secondaryCamera;
-        device->SetTransform(TransformKind::Projection, projection);
+        currentCamera = CameraFor(state);
+        device->SetTransform(TransformKind::Projection, ActiveProjection());
     }
     device->SetAntialias((state & RS::Antialias) != 0);
 
@@ -349,6 +365,9 @@ bool JC_RENDER::StartBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexC
     if (stagedIndices.size() < batchIndexLimit) stagedIndices.resize(batchIndexLimit);
 
     JS_TEXTURE* bound = (state & RS::Textured) != 0 ? texture : nullptr;
+    // A target cannot be read while it is drawn into (binding it forgot it as the texture, so
+    // such a draw always arrives here).
+    if (currentTarget != nullptr && bound == &currentTarget->texture) return false;
     const bool stateChanged = !SameState(state, currentState);
     const bool textureChanged = bound != currentTexture;
     const bool full = queuedVertices + vertexCount > batchVertexLimit || queuedIndices + indexCount > batchIndexLimit;
@@ -626,11 +645,88 @@ void JC_RENDER::Release() {
     }
     defaultTexture = nullptr;
 
+    if (device && deviceCreated) ReleaseTargetSurfaces();
+    currentTarget = nullptr;
+    for (JS_RENDER_TARGET* target : renderTargets) delete target;
+    renderTargets.clear();
+
     delete primaryCamera;
     delete secondaryCamera;
     primaryCamera = nullptr;
     secondaryCamera = nullptr;
     currentCamera = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Render targets
+
+bool JC_RENDER::MakeTargetSurface(JS_RENDER_TARGET* target) {
+    const Platform::RenderTargetHandles made = device->CreateRenderTarget(target->width, target->height);
+    target->deviceHandle = made.target;
+    target->texture.deviceHandle = made.target != 0 ? made.texture : 0;
+    return made.target != 0;
+}
+
+void JC_RENDER::ReleaseTargetSurfaces() {
+    // The device returns to the back buffer when the bound target goes.
+    currentTarget = nullptr;
+    for (JS_RENDER_TARGET* target : renderTargets) {
+        ForgetBinding(&target->texture);
+        if (target->deviceHandle != 0) device->DestroyRenderTarget(target->deviceHandle);
+        target->deviceHandle = 0;
+        target->texture.deviceHandle = 0;
+    }
+}
+
+JS_RENDER_TARGET* JC_RENDER::CreateRenderTarget(uint32_t targetWidth, uint32_t targetHeight) {
+    if (targetWidth == 0 || targetHeight == 0 || targetWidth > Platform::kMaxImageSide ||
+        targetHeight > Platform::kMaxImageSide || !device || !deviceCreated || !Platform::IsMainThread()) {
+        return nullptr;
+    }
+    auto* target = new JS_RENDER_TARGET();
+    target->width = targetWidth;
+    target->height = targetHeight;
+    target->texture.width = targetWidth;
+    target->texture.height = targetHeight;
+    if (!MakeTargetSurface(target)) {
+        delete target;
+        return nullptr;
+    }
+    renderTargets.insert(target);
+    return target;
+}
+
+int JC_RENDER::SetRenderTarget(JS_RENDER_TARGET* target) {
+    if (!device || !deviceCreated || !Platform::IsMainThread()) return -1;
+    if (target != nullptr && (renderTargets.count(target) == 0 || target->deviceHandle == 0)) return -1;
+    // What is queued belongs to the surface bound until now.
+    Flush();
+    if (target == currentTarget) return 1;
+    if (!device->SetRenderTarget(target != nullptr ? target->deviceHandle : 0)) return -1;
+    currentTarget = target;
+    if (target != nullptr) {
+        ForgetBinding(&target->texture);
+        targetCamera.SetForSize(static_cast<int32_t>(target->width), static_cast<int32_t>(target->height));
+        targetProjection = PerspectiveForSize(target->width, target->height);
+    }
+    currentCamera = CameraFor(currentState);
+    device->SetTransform(TransformKind::Projection, ActiveProjection());
+    return 1;
+}
+
+int JC_RENDER::ReleaseRenderTarget(JS_RENDER_TARGET* target) {
+    if (target == nullptr || !Platform::IsMainThread() || renderTargets.count(target) == 0) return -1;
+    // What was drawn into it is drawn before it goes.
+    if (target == currentTarget) SetRenderTarget(nullptr);
+    ForgetBinding(&target->texture);
+    if (target->deviceHandle != 0 && device) device->DestroyRenderTarget(target->deviceHandle);
+    renderTargets.erase(target);
+    delete target;
+    return 1;
+}
+
+bool JC_RENDER::IsRegistered(const JS_RENDER_TARGET* target) const {
+    return renderTargets.count(const_cast<JS_RENDER_TARGET*>(target)) != 0;
 }
 
 }  // namespace QRV

@@ -1,6 +1,7 @@
 #pragma once
 // The renderer: batches every quad and triangle list into one dynamic buffer pair, turns the
-// render-state word into device states only when it changes, and owns the textures.
+// render-state word into device states only when it changes, and owns the textures and the render
+// targets.
 
 #include <cstdint>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "engine/core/matrix4.h"
 #include "engine/graphics/camera.h"
 #include "engine/platform/render_device.h"
+#include "engine/graphics/render_target.h"
 #include "engine/graphics/texture.h"
 
 namespace QRV {
@@ -72,7 +74,21 @@ public:
     int ReleaseTexture(JS_TEXTURE* texture);
     bool IsRegistered(const JS_TEXTURE* texture) const;
 
-    // Frees the default texture, the cameras and the registries.
+    // Render targets, main thread only. Null for a zero or oversized size, before the device
+    // exists, off the main thread, or when the device cannot make one.
+    JS_RENDER_TARGET* CreateRenderTarget(uint32_t width, uint32_t height);
+    // Flushes the queued batch, then sends the draws that follow into the target (null: back to
+    // the screen and its letterbox). In a target, a logical point (x, y) lands at its pixel
+    // (x, y): the camera and projection are made for its size. Frames begin and end on the
+    // screen. 1, or -1 with the binding unchanged for an unregistered target, one the device has
+    // no surface for, or a call off the main thread.
+    int SetRenderTarget(JS_RENDER_TARGET* target);
+    // 1 released (the screen is bound again first when it was bound); -1 for null, an
+    // unregistered target, or a call off the main thread.
+    int ReleaseRenderTarget(JS_RENDER_TARGET* target);
+    bool IsRegistered(const JS_RENDER_TARGET* target) const;
+
+    // Frees the default texture, the cameras and both registries.
     void Release();
 
     // Flushes the queued batch (also done by state, texture and capacity changes).
@@ -92,6 +108,8 @@ public:
 
     uint32_t currentState = 0;
     JS_TEXTURE* currentTexture = nullptr;
+    // The render target draws go into; null for the screen.
+    JS_RENDER_TARGET* currentTarget = nullptr;
     uint32_t vertexCapacity = 8192;
     uint32_t indexCapacity = (8192 - 2) * 3;
     uint32_t pointCapacity = 4096;
@@ -127,6 +145,16 @@ private:
     bool Rebuild();
     // The aspect fix, the projection and both cameras for the current mode.
     void UpdateProjection();
+    // The perspective that makes a W x H plane at z = 0 fill the view of a camera set for W x H.
+    Matrix4 PerspectiveForSize(uint32_t sizeWidth, uint32_t sizeHeight) const;
+    // The camera a state word draws with: the target's while one is bound.
+    JC_CAMERA* CameraFor(uint32_t state);
+    // The projection in force: the target's while one is bound, else the screen's.
+    const Matrix4& ActiveProjection() const { return currentTarget != nullptr ? targetProjection : projection; }
+    // Makes the device's target and texture for a record; false when the device made none.
+    bool MakeTargetSurface(JS_RENDER_TARGET* target);
+    // Frees the device objects of every render target (before a reset, or for good).
+    void ReleaseTargetSurfaces();
     // Applies a state word field by field; 0 when it is the same state, else 1.
     int ApplyState(uint32_t state);
     // Binds a texture record (uploading it on first use), or none for null.
@@ -164,6 +192,11 @@ private:
     std::vector<JS_TEXTURE*> releasedRecords;
     // Device textures to delete on the main thread.
     std::vector<uint32_t> deadHandles;
+
+    // The render-target registry (main thread only), and the camera and projection of the bound target.
+    std::unordered_set<JS_RENDER_TARGET*> renderTargets;
+    JC_CAMERA targetCamera;
+    Matrix4 targetProjection = Matrix4::Identity();
 
     std::unique_ptr<Platform::IRenderDevice> device;
 };

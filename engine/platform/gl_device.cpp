@@ -168,6 +168,9 @@ bool GlRenderDevice::Create(const PresentParams& params) {
     // Vsync where the driver offers it; without it the engine's caps still pace the frames.
     SDL_GL_SetSwapInterval(1);
     QueryAnisotropy();
+    framebuffers = QueryFramebuffers();
+    targets.clear();
+    boundTarget = 0;
 
     gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
     gl.Disable(GL_CULL_FACE);  // quads come in either winding
@@ -273,21 +276,22 @@ bool GlRenderDevice::BuildBuffers() {
     return gl.GetError() == GL_NO_ERROR;
 }
 
-void GlRenderDevice::QueryAnisotropy() {
-    bool found = false;
+bool GlRenderDevice::HasExtension(const char* name) {
     if (contextVersion >= 33 && gl.GetStringi != nullptr) {
         GLint count = 0;
         gl.GetIntegerv(GL_NUM_EXTENSIONS, &count);
-        for (GLint i = 0; i < count && !found; ++i) {
-            const char* name = reinterpret_cast<const char*>(gl.GetStringi(GL_EXTENSIONS, static_cast<GLuint>(i)));
-            found = name != nullptr && (std::strcmp(name, "GL_EXT_texture_filter_anisotropic") == 0 ||
-                                        std::strcmp(name, "GL_ARB_texture_filter_anisotropic") == 0);
+        for (GLint i = 0; i < count; ++i) {
+            const char* listed = reinterpret_cast<const char*>(gl.GetStringi(GL_EXTENSIONS, static_cast<GLuint>(i)));
+            if (listed != nullptr && std::strcmp(listed, name) == 0) return true;
         }
-    } else {
-        const char* list = reinterpret_cast<const char*>(gl.GetString(GL_EXTENSIONS));
-        found = HasExtensionToken(list, "GL_EXT_texture_filter_anisotropic") ||
-                HasExtensionToken(list, "GL_ARB_texture_filter_anisotropic");
+        return false;
     }
+    return HasExtensionToken(reinterpret_cast<const char*>(gl.GetString(GL_EXTENSIONS)), name);
+}
+
+void GlRenderDevice::QueryAnisotropy() {
+    const bool found =
+        HasExtension("GL_EXT_texture_filter_anisotropic") || HasExtension("GL_ARB_texture_filter_anisotropic");
     anisotropyMax = 1.0f;
     if (found) {
         GLfloat value = 1.0f;
@@ -295,6 +299,15 @@ void GlRenderDevice::QueryAnisotropy() {
         anisotropyMax = std::max(1.0f, value);
     }
     gl.GetError();  // a driver that names the extension but rejects the query leaves it at 1
+}
+
+bool GlRenderDevice::QueryFramebuffers() {
+    // The entry points may resolve even where the context does not support them: the version or
+    // the extension decides.
+    const bool loaded = gl.GenFramebuffers != nullptr && gl.DeleteFramebuffers != nullptr &&
+                        gl.BindFramebuffer != nullptr && gl.FramebufferTexture2D != nullptr &&
+                        gl.CheckFramebufferStatus != nullptr;
+    return loaded && (contextVersion >= 33 || HasExtension("GL_ARB_framebuffer_object"));
 }
 
 bool GlRenderDevice::Reset(const PresentParams&) {
@@ -319,6 +332,7 @@ void GlRenderDevice::GetBackBufferSize(int32_t& width, int32_t& height) const {
 }
 
 void GlRenderDevice::UpdateViewport() {
+    if (boundTarget != 0) return;  // a target's viewport is the whole target
     int32_t w = 0, h = 0;
     GetBackBufferSize(w, h);
     if (w == drawableWidth && h == drawableHeight) return;
@@ -374,9 +388,12 @@ void GlRenderDevice::PrepareDraw(uint32_t vertexCount) {
     if (transformDirty) {
         // Row vectors: clip = p * World * View * Projection, then z from the projection's 0..w to
         // GL's -w..w (z' = 2z - w) so that the near and far planes clip in the same place.
+        // A target's texture is read with v = 0 as its top row, while GL writes a framebuffer's
+        // rows bottom-up: drawing into a target turns y over, so the top lands in row 0.
         Matrix4 depthRemap = Matrix4::Identity();
         depthRemap.m[2][2] = 2.0f;
         depthRemap.m[3][2] = -1.0f;
+        if (boundTarget != 0) depthRemap.m[1][1] = -1.0f;
         const Matrix4 clip =
             Matrix4::Product(Matrix4::Product(Matrix4::Product(world, view), projection), depthRemap);
         // Uploaded as stored, the row-major matrix reads as its transpose in GLSL, so
@@ -516,8 +533,13 @@ uint32_t GlRenderDevice::CreateTexture(uint32_t width, uint32_t height, const ui
 }
 
 void GlRenderDevice::DestroyTexture(uint32_t handle) {
-    // Only textures made here; 0, the white texel and unknown names are left alone.
-    if (context == nullptr || textures.erase(handle) == 0) return;
+    // Only textures made here; 0, the white texel, unknown names and the textures of render
+    // targets (they go with their target) are left alone.
+    if (context == nullptr) return;
+    for (const auto& [framebuffer, target] : targets) {
+        if (target.texture == handle) return;
+    }
+    if (textures.erase(handle) == 0) return;
     const GLuint name = handle;
     gl.DeleteTextures(1, &name);
     if (boundTexture == handle) {
@@ -532,6 +554,58 @@ void GlRenderDevice::BindTexture(uint32_t handle) {
     if (name == boundTexture) return;
     gl.BindTexture(GL_TEXTURE_2D, name);
     boundTexture = name;
+}
+
+RenderTargetHandles GlRenderDevice::CreateRenderTarget(uint32_t width, uint32_t height) {
+    if (context == nullptr || !framebuffers) return {};
+    const uint32_t texture = CreateTexture(width, height, nullptr);  // transparent, point, clamped
+    if (texture == 0) return {};
+
+    GLuint framebuffer = 0;
+    gl.GenFramebuffers(1, &framebuffer);
+    gl.BindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    gl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    const GLenum status = gl.CheckFramebufferStatus(GL_FRAMEBUFFER);
+    gl.BindFramebuffer(GL_FRAMEBUFFER, boundTarget);
+    if (status != GL_FRAMEBUFFER_COMPLETE || framebuffer == 0) {
+        std::fprintf(stderr, "OpenGL: a %ux%u render target cannot be made (0x%x)\n", width, height, status);
+        if (framebuffer != 0) gl.DeleteFramebuffers(1, &framebuffer);
+        DestroyTexture(texture);
+        return {};
+    }
+    targets[framebuffer] = Target{texture, static_cast<int32_t>(width), static_cast<int32_t>(height)};
+    return {framebuffer, texture};
+}
+
+void GlRenderDevice::BindFramebuffer(uint32_t target) {
+    gl.BindFramebuffer(GL_FRAMEBUFFER, target);
+    boundTarget = target;
+    transformDirty = true;  // y turns over in a target
+    if (target != 0) {
+        const Target& bound = targets.at(target);
+        gl.Viewport(0, 0, bound.width, bound.height);
+    } else {
+        // Back on the window: its whole drawable again, whatever size it has now.
+        drawableWidth = drawableHeight = -1;
+        UpdateViewport();
+    }
+}
+
+bool GlRenderDevice::SetRenderTarget(uint32_t target) {
+    if (context == nullptr || (target != 0 && targets.count(target) == 0)) return false;
+    if (target != boundTarget) BindFramebuffer(target);
+    return true;
+}
+
+void GlRenderDevice::DestroyRenderTarget(uint32_t target) {
+    auto found = targets.find(target);
+    if (context == nullptr || found == targets.end()) return;
+    if (boundTarget == target) BindFramebuffer(0);
+    const uint32_t texture = found->second.texture;
+    targets.erase(found);
+    const GLuint framebuffer = target;
+    gl.DeleteFramebuffers(1, &framebuffer);
+    DestroyTexture(texture);
 }
 
 }  // namespace QRV::Platform

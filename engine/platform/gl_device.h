@@ -1,7 +1,8 @@
 #pragma once
 // The OpenGL drawing device: one context on the SDL window (3.3 core, else 2.1), one shader that
 // multiplies the texture by the vertex colour, and CPU staging arrays for the dynamic buffers that
-// are uploaded at each draw. Every call must come from the main thread.
+// are uploaded at each draw. Render targets are framebuffer objects with one texture each. Every
+// call must come from the main thread.
 
 #include <cstdint>
 #include <unordered_map>
@@ -52,6 +53,9 @@ public:
     void DestroyTexture(uint32_t handle) override;
     void BindTexture(uint32_t handle) override;
     bool SupportsAnisotropy() const override { return anisotropyMax > 1.0f; }
+    RenderTargetHandles CreateRenderTarget(uint32_t width, uint32_t height) override;
+    bool SetRenderTarget(uint32_t target) override;
+    void DestroyRenderTarget(uint32_t target) override;
 
     // The context made by Create: 33 for 3.3 core, 21 for 2.1; 0 before Create.
     int ContextVersion() const { return contextVersion; }
@@ -70,11 +74,22 @@ private:
         bool operator==(const Sampling&) const = default;
     };
 
+    // A render target: the framebuffer (its key in targets) draws into this texture.
+    struct Target {
+        uint32_t texture = 0;
+        int32_t width = 0;
+        int32_t height = 0;
+    };
+
     bool MakeContext();
+    bool HasExtension(const char* name);
     bool BuildProgram();
     bool BuildBuffers();
     void QueryAnisotropy();
+    // Whether this context can make framebuffer objects.
+    bool QueryFramebuffers();
     void UpdateViewport();
+    void BindFramebuffer(uint32_t target);
     void PrepareDraw(uint32_t vertexCount);
     void ApplySampling(uint32_t texture);
 
@@ -106,6 +121,11 @@ private:
     std::unordered_map<uint32_t, Sampling> textures;
     uint32_t boundTexture = 0;
     float anisotropyMax = 1.0f;
+
+    bool framebuffers = false;
+    std::unordered_map<uint32_t, Target> targets;
+    // The bound framebuffer; 0 is the window's back buffer.
+    uint32_t boundTarget = 0;
 };
 
 }  // namespace QRV::Platform

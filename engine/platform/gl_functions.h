@@ -61,13 +61,20 @@ namespace QRV::Platform {
     X(void, DrawArrays, (GLenum mode, GLint first, GLsizei count))                                \
     X(void, DrawElements, (GLenum mode, GLsizei count, GLenum type, const void* indices))
 
-// Entry points that only some contexts have: vertex array objects (required by core profiles)
-// and the indexed extension query (GL 3.0+). Null when the driver lacks them.
+// Entry points that only some contexts have: vertex array objects (required by core profiles),
+// the indexed extension query and framebuffer objects (GL 3.0+, or ARB_framebuffer_object). Null
+// when the driver lacks them; a non-null one may still be unsupported by the context.
 #define QRV_GL_OPTIONAL_FUNCTIONS(X)                                                              \
     X(void, GenVertexArrays, (GLsizei n, GLuint * arrays))                                        \
     X(void, DeleteVertexArrays, (GLsizei n, const GLuint* arrays))                                \
     X(void, BindVertexArray, (GLuint array))                                                      \
-    X(const GLubyte*, GetStringi, (GLenum name, GLuint index))
+    X(const GLubyte*, GetStringi, (GLenum name, GLuint index))                                    \
+    X(void, GenFramebuffers, (GLsizei n, GLuint * framebuffers))                                  \
+    X(void, DeleteFramebuffers, (GLsizei n, const GLuint* framebuffers))                          \
+    X(void, BindFramebuffer, (GLenum target, GLuint framebuffer))                                 \
+    X(void, FramebufferTexture2D, (GLenum target, GLenum attachment, GLenum textarget,            \
+                                   GLuint texture, GLint level))                                  \
+    X(GLenum, CheckFramebufferStatus, (GLenum target))
 
 struct GlFunctions {
 #define QRV_GL_DECLARE(ret, name, args) ret(APIENTRY* name) args = nullptr;

@@ -67,6 +67,7 @@ bool NullRenderDevice::Create(const PresentParams& params) {
 
 bool NullRenderDevice::Reset(const PresentParams& params) {
     if (DeviceCall* call = Record(CallKind::Reset)) call->params = params;
+    if (!targets.empty()) return false;
     needsReset = false;
     inScene = false;
     return true;
@@ -221,6 +222,9 @@ uint32_t NullRenderDevice::CreateTexture(uint32_t width, uint32_t height, const 
 
 void NullRenderDevice::DestroyTexture(uint32_t handle) {
     if (DeviceCall* call = Record(CallKind::DestroyTexture)) call->handle = handle;
+    for (const auto& [target, texture] : targets) {
+        if (texture == handle) return;  // goes with its target
+    }
     textures.erase(handle);
     if (state.texture == handle) state.texture = 0;
 }
@@ -228,6 +232,50 @@ void NullRenderDevice::DestroyTexture(uint32_t handle) {
 void NullRenderDevice::BindTexture(uint32_t handle) {
     if (DeviceCall* call = Record(CallKind::BindTexture)) call->handle = handle;
     state.texture = handle;
+}
+
+uint32_t NullRenderDevice::TargetTexture(uint32_t handle) const {
+    auto it = targets.find(handle);
+    return it == targets.end() ? 0 : it->second;
+}
+
+RenderTargetHandles NullRenderDevice::CreateRenderTarget(uint32_t width, uint32_t height) {
+    RenderTargetHandles made;
+    if (!failRenderTargets && width > 0 && height > 0) {
+        made.target = nextTarget++;
+        made.texture = nextTexture++;
+        TextureData& data = textures[made.texture];
+        data.width = width;
+        data.height = height;
+        targets[made.target] = made.texture;
+    }
+    if (DeviceCall* call = Record(CallKind::CreateRenderTarget)) {
+        call->handle = made.target;
+        call->targetTexture = made.texture;
+        call->width = width;
+        call->height = height;
+    }
+    return made;
+}
+
+bool NullRenderDevice::SetRenderTarget(uint32_t target) {
+    const bool known = target == 0 || targets.count(target) != 0;
+    if (known) state.target = target;
+    if (DeviceCall* call = Record(CallKind::SetRenderTarget)) {
+        call->handle = target;
+        call->succeeded = known;
+    }
+    return known;
+}
+
+void NullRenderDevice::DestroyRenderTarget(uint32_t target) {
+    if (DeviceCall* call = Record(CallKind::DestroyRenderTarget)) call->handle = target;
+    auto it = targets.find(target);
+    if (it == targets.end()) return;
+    textures.erase(it->second);
+    if (state.texture == it->second) state.texture = 0;
+    if (state.target == target) state.target = 0;
+    targets.erase(it);
 }
 
 }  // namespace QRV::Platform

@@ -36,6 +36,9 @@ enum class CallKind {
     CreateTexture,
     DestroyTexture,
     BindTexture,
+    CreateRenderTarget,
+    SetRenderTarget,
+    DestroyRenderTarget,
     Count
 };
 
@@ -49,6 +52,7 @@ struct NullDeviceState {
     bool lighting = false;
     bool antialias = false;
     uint32_t texture = 0;
+    uint32_t target = 0;  // the bound render target, 0 for the back buffer
     Matrix4 world = Matrix4::Identity();
     Matrix4 view = Matrix4::Identity();
     Matrix4 projection = Matrix4::Identity();
@@ -70,8 +74,11 @@ struct DeviceCall {
     AddressMode addressU = AddressMode::Clamp, addressV = AddressMode::Clamp;  // SetAddressing
     TransformKind transform = TransformKind::World;  // SetTransform
     Matrix4 matrix = Matrix4::Identity();           // SetTransform
-    uint32_t handle = 0;                   // CreateTexture (the new one), DestroyTexture, BindTexture
-    uint32_t width = 0, height = 0;        // CreateTexture
+    uint32_t handle = 0;                   // CreateTexture, CreateRenderTarget (the new one), DestroyTexture,
+                                           // BindTexture, SetRenderTarget, DestroyRenderTarget
+    uint32_t targetTexture = 0;            // CreateRenderTarget (its texture)
+    uint32_t width = 0, height = 0;        // CreateTexture, CreateRenderTarget
+    bool succeeded = true;                 // SetRenderTarget
     // Draw*: the device states the draw ran under, and the vertices and indices it reads.
     NullDeviceState state;
     std::vector<JS_VERTEX> vertices;
@@ -97,6 +104,8 @@ public:
     void SetFailBeginScene(bool fail) { failBeginScene = fail; }
     void SetFailClear(bool fail) { failClear = fail; }
     void SetSupportsAnisotropy(bool supported) { anisotropy = supported; }
+    // While set, CreateRenderTarget makes nothing.
+    void SetFailRenderTargets(bool fail) { failRenderTargets = fail; }
 
     // --- what tests read
     const std::vector<DeviceCall>& Calls() const { return calls; }
@@ -118,9 +127,14 @@ public:
     uint32_t HighestVertexLocked() const { return highestVertex; }
     uint32_t HighestIndexLocked() const { return highestIndex; }
     bool InScene() const { return inScene; }
+    size_t LiveTargetCount() const { return targets.size(); }
+    bool IsLiveTarget(uint32_t handle) const { return targets.count(handle) != 0; }
+    // The texture of a live target (0 when unknown).
+    uint32_t TargetTexture(uint32_t handle) const;
 
     // --- IRenderDevice
     bool Create(const PresentParams& params) override;
+    // Fails while any render target is alive (they must be released before a reset).
     bool Reset(const PresentParams& params) override;
     DeviceStatus TestCooperativeLevel() override;
     void GetBackBufferSize(int32_t& width, int32_t& height) const override;
@@ -146,6 +160,9 @@ public:
     void DestroyTexture(uint32_t handle) override;
     void BindTexture(uint32_t handle) override;
     bool SupportsAnisotropy() const override { return anisotropy; }
+    RenderTargetHandles CreateRenderTarget(uint32_t width, uint32_t height) override;
+    bool SetRenderTarget(uint32_t target) override;
+    void DestroyRenderTarget(uint32_t target) override;
 
 private:
     // Counts the call; returns the record to fill, or null when only counting.
@@ -167,6 +184,7 @@ private:
     bool failBeginScene = false;
     bool failClear = false;
     bool anisotropy = true;
+    bool failRenderTargets = false;
     bool inScene = false;
 
     // The locked buffers live here; the end of the last written range bounds a plain draw.
@@ -178,6 +196,9 @@ private:
 
     std::map<uint32_t, TextureData> textures;
     uint32_t nextTexture = 1;
+    // Live render targets and their textures (which are also in textures).
+    std::map<uint32_t, uint32_t> targets;
+    uint32_t nextTarget = 1;
     NullDeviceState state;
 };
 

@@ -27,6 +27,13 @@ enum class BlendFactor { One, InvSrcAlpha };
 enum class TextureFilter { Point, Linear, Anisotropic };
 enum class AddressMode { Clamp, Wrap };
 
+// What the device makes for a render target: the surface that is drawn into and the texture that
+// shows what was drawn. target is 0 when none could be made.
+struct RenderTargetHandles {
+    uint32_t target = 0;
+    uint32_t texture = 0;
+};
+
 struct PresentParams {
     int32_t backBufferWidth = 1024;
     int32_t backBufferHeight = 768;
@@ -39,7 +46,8 @@ public:
 
     // Creates the device (the GL context on the window, or nothing for the null device).
     virtual bool Create(const PresentParams& params) = 0;
-    // Re-creates the size-dependent resources after a mode change or a lost device.
+    // Re-creates the size-dependent resources after a mode change or a lost device. Render
+    // targets do not survive it: release every one first and make them again afterwards.
     virtual bool Reset(const PresentParams& params) = 0;
     virtual DeviceStatus TestCooperativeLevel() = 0;
     // The real size of the back buffer in pixels (the drawable), used for the letterbox.
@@ -76,6 +84,15 @@ public:
     virtual void DestroyTexture(uint32_t handle) = 0;
     virtual void BindTexture(uint32_t handle) = 0;
     virtual bool SupportsAnisotropy() const = 0;
+
+    // Render targets: a texture of the given size that draws go into while it is bound. Its
+    // texture binds like any other (rows top-down: v = 0 is the top of what was drawn, the
+    // projection's y = +1) and goes with the target, never through DestroyTexture. Binding 0
+    // returns to the back buffer and its whole viewport; false for an unknown target (the
+    // binding stays). Destroying the bound target returns to the back buffer.
+    virtual RenderTargetHandles CreateRenderTarget(uint32_t width, uint32_t height) = 0;
+    virtual bool SetRenderTarget(uint32_t target) = 0;
+    virtual void DestroyRenderTarget(uint32_t target) = 0;
 };
 
 }  // namespace Platform

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <thread>
 
+#include "engine/core/result_codes.h"
+
 namespace QRV {
 
 struct JS_THREAD {
@@ -18,7 +20,7 @@ struct JS_THREAD {
     // Set by whoever wants the thread to end; the function polls it.
     std::atomic<bool> stopRequested{false};
     // The function's result, stored before `finished` becomes true.
-    std::atomic<int> result{259};
+    std::atomic<int> result{RESULT::StillActive};
     std::atomic<bool> finished{false};
 };
 

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <vector>
 
+#include "engine/core/result_codes.h"
 #include "engine/platform/image_decoder.h"
 #include "engine/platform/main_thread.h"
 
@@ -61,24 +62,24 @@ JC_PLATFORM_WINDOW::~JC_PLATFORM_WINDOW() {
 }
 
 int JC_PLATFORM_WINDOW::Create(const std::string& title) {
-    if (sdlWindow != nullptr) return 1;
+    if (sdlWindow != nullptr) return RESULT::Ok;
     if (!videoStarted) {
         std::fprintf(stderr, "No display to open the window on: %s\n", SDL_GetError());
-        return -1;
+        return RESULT::Failed;
     }
     // Only the window: the drawing device makes its GL context on it afterwards.
     sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                                  height, SDL_WINDOW_OPENGL);
     if (sdlWindow == nullptr) {
         std::fprintf(stderr, "The window could not be created: %s\n", SDL_GetError());
-        return -1;
+        return RESULT::Failed;
     }
     SetIcon();
     ApplyWindowStyle();
     ApplyMode(width, height, fullscreen, stretch);
     // Key presses come with the character they type (paired up by the pump).
     SDL_StartTextInput();
-    return 1;
+    return RESULT::Ok;
 }
 
 void JC_PLATFORM_WINDOW::SetIcon() {

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "engine/core/result_codes.h"
+
 namespace QRV {
 
 struct JS_THREAD;
@@ -17,7 +19,7 @@ public:
     using Job = int (*)(JC_LOADER* loader);
 
     // What GetExitCode gives while the job runs.
-    static constexpr uint32_t kStillActive = 259;
+    static constexpr uint32_t kStillActive = RESULT::StillActive;
 
     explicit JC_LOADER(Job job = nullptr) : job(job) {}
     JC_LOADER(const JC_LOADER&) = delete;
@@ -47,7 +49,7 @@ public:
     void SetProgress(int32_t value) { progress.store(value); }
 
     // The job's exit code when the thread cannot be started.
-    static constexpr int kStartFailed = -112;
+    static constexpr int kStartFailed = RESULT::StartFailed;
 
 protected:
     std::atomic<int32_t> progress{0};

@@ -11,6 +11,7 @@
 #include "engine/resources/qrvlzo_reader.h"
 #include "engine/resources/repository_manager.h"
 #include "engine/resources/zip_reader.h"
+#include "engine/core/result_codes.h"
 
 namespace QRV {
 
@@ -29,23 +30,23 @@ namespace {
 
 int ReadDirectoryFile(const std::string& path, uint8_t** bytes, uint32_t* size) {
     JC_QRVLZO_FILE file;
-    if (!file.Open(path)) return -108;
+    if (!file.Open(path)) return RESULT::Missing;
     const size_t length = file.Size();
     std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[length + 1]);
-    if (buffer == nullptr || !file.Read(buffer.get())) return -109;
+    if (buffer == nullptr || !file.Read(buffer.get())) return RESULT::ShortRead;
     buffer[length] = 0;
     *bytes = buffer.release();
     *size = static_cast<uint32_t>(length);
-    return 1;
+    return RESULT::Ok;
 }
 
 }  // namespace
 
 int LoadResource(const JC_PATHS* paths, JS_RESOURCE* record) {
-    if (record == nullptr) return -108;
+    if (record == nullptr) return RESULT::Missing;
     if (record->loaded != 0) {
         // Raw bytes already read stay; a typed object is not overwritten.
-        return record->kind == kResourceBytes ? 1 : -108;
+        return record->kind == kResourceBytes ? RESULT::Ok : RESULT::Missing;
     }
     if (paths == nullptr) paths = JC_PATHS::Instance();
 
@@ -61,14 +62,14 @@ int LoadResource(const JC_PATHS* paths, JS_RESOURCE* record) {
     } else if (fs::is_directory(status)) {
         result = ReadDirectoryFile(source + "/" + record->name, &bytes, &size);
     } else {
-        return -1;
+        return RESULT::Failed;
     }
     if (result != 1) return result;
     record->object = bytes;
     record->size = size;
     record->kind = kResourceBytes;
     record->loaded = 1;
-    return 1;
+    return RESULT::Ok;
 }
 
 pugi::xml_document* GetResourceXml(JS_RESOURCE* record) {

@@ -4,8 +4,11 @@
 //   <Workbook><Worksheet><Table>
 //     <Row><Cell><Data>key</Data></Cell><Cell><Data>value</Data></Cell></Row> ...
 //
-// Cells count by position from 1 (cell 1 the key, cell 2 the value); a cell's text is the first
-// text or CDATA child of its first child element. Every sibling of the first "Row" is a row.
+// Elements are matched by their local name, so spreadsheet programs' prefixed forms
+// ("ss:Workbook", "ss:Row", ...) read the same. Cells count by position from 1 (cell 1 the key,
+// cell 2 the value); a cell's "ss:Index" attribute moves it (and the cells after it) to that
+// column, as programs write rows with skipped cells. A cell's text is the first text or CDATA
+// child of its "Data" element, line breaks included. Every sibling of the first "Row" is a row.
 // Texts are UTF-8; GetWide gives the wide form that labels show.
 
 #include <cstddef>
@@ -31,12 +34,15 @@ public:
     };
 
     // Replaces the contents with the rows of the document (or of any node whose child is
-    // "Workbook"). A missing "Workbook", "Worksheet" or "Table" leaves the table empty.
-    void Load(const pugi::xml_node& document);
-    // Parses the bytes as XML and loads them; false (and an empty table) when they do not parse.
-    bool LoadFromMemory(const void* data, size_t size);
+    // "Workbook"). A missing "Workbook", "Worksheet" or "Table" is a failed load: false, an empty
+    // table, and the reason in *error when given.
+    bool Load(const pugi::xml_node& document, std::string* error = nullptr);
+    // Parses the bytes as XML and loads them; false (and an empty table) when they do not parse or
+    // do not hold a table.
+    bool LoadFromMemory(const void* data, size_t size, std::string* error = nullptr);
     // Loads the XML resource of the key through the resource cache, then drops the reference;
-    // false (and an empty table) when the key is absent or does not parse.
+    // false (and an empty table) when the key is absent, does not parse or holds no table, with one
+    // line on stderr naming the key.
     bool LoadFromResource(const std::string& key);
 
     // The value of the first entry whose key equals key exactly, else key itself.

@@ -7,16 +7,20 @@
 #include <cstring>
 #include <limits>
 
-#include "engine/platform/clock.h"
 #include "engine/sound/sound_lock.h"
+#include "engine/core/result_codes.h"
 
 namespace QRV {
 namespace {
 
-// A whole sound larger than this once decoded is refused: the length comes from the file.
+// A whole sound larger than this once decoded (in two channels, as OpenAL gets it) is refused: the
+// length comes from the file.
 constexpr int64_t kMaxWholeBytes = int64_t{256} * 1024 * 1024;
 // Consecutive holes tolerated in one refill before the data counts as broken.
 constexpr int kMaxHoles = 64;
+// A deferred start whose remaining delay is below half the time source's millisecond has run out:
+// the float rounding of many small steps stays below it.
+constexpr float kDelayResolution = 0.0005f;
 
 // The stream reads from the sound's bytes in memory, like a file.
 size_t MemoryRead(void* destination, size_t size, size_t count, void* source) {
@@ -98,22 +102,22 @@ int JC_SOUND::Init(const void* bytes, uint32_t size, int bufferCount, bool decod
     data = static_cast<const uint8_t*>(bytes);
     dataSize = size;
     readPos = 0;
-    if (data == nullptr || dataSize == 0) return -112;
+    if (data == nullptr || dataSize == 0) return RESULT::StartFailed;
 
     stream = new OggVorbis_File();
-    if (ov_open_callbacks(this, stream, nullptr, 0, kMemoryCallbacks) < 0) return -112;
+    if (ov_open_callbacks(this, stream, nullptr, 0, kMemoryCallbacks) < 0) return RESULT::StartFailed;
     streamOpen_ = true;
 
     comment = ov_comment(stream, -1);
     info = ov_info(stream, -1);
-    if (info == nullptr || info->rate <= 0) return -112;
+    if (info == nullptr || info->rate <= 0) return RESULT::StartFailed;
     // Only one or two 16-bit channels map onto OpenAL's formats.
     if (info->channels == 1) {
         format = AL_FORMAT_MONO16;
     } else if (info->channels == 2) {
         format = AL_FORMAT_STEREO16;
     } else {
-        return -112;
+        return RESULT::StartFailed;
     }
     rate = static_cast<int32_t>(info->rate);
     playTime = 0.0f;
@@ -121,13 +125,12 @@ int JC_SOUND::Init(const void* bytes, uint32_t size, int bufferCount, bool decod
     delay = 0.0f;
 
     const ogg_int64_t samples = ov_pcm_total(stream, -1);
-    if (samples <= 0) return -112;
+    if (samples <= 0) return RESULT::StartFailed;
     totalTime_ = ov_time_total(stream, -1);
 
     if (whole) {
-        const int64_t wholeBytes = static_cast<int64_t>(samples) * info->channels * 2;
-        if (wholeBytes > kMaxWholeBytes) return -112;
-        bufferBytes = static_cast<int32_t>(wholeBytes);
+        if (static_cast<int64_t>(samples) * 4 > kMaxWholeBytes) return RESULT::StartFailed;
+        bufferBytes = static_cast<int32_t>(static_cast<int64_t>(samples) * info->channels * 2);
     } else {
         bufferBytes = kStreamBufferBytes;
     }
@@ -137,24 +140,26 @@ int JC_SOUND::Init(const void* bytes, uint32_t size, int bufferCount, bool decod
     long decoded = 0;
     if (whole) {
         decoded = Decode(stream, decodeBuffer.data(), bufferBytes);
-        if (decoded <= 0) return -112;
+        if (decoded <= 0) return RESULT::StartFailed;
     }
 
     JC_SOUND_LOCK lock;
     context = alcGetCurrentContext();
-    if (context == nullptr) return -112;
+    if (context == nullptr) return RESULT::StartFailed;
     if (whole) {
         alGetError();
         alGenBuffers(2, buffers);
         if (alGetError() != AL_NO_ERROR) {
             buffers[0] = buffers[1] = 0;
-            return -112;
+            return RESULT::StartFailed;
         }
-        alBufferData(buffers[0], format, decodeBuffer.data(), static_cast<ALsizei>(decoded), rate);
-        if (alGetError() != AL_NO_ERROR) return -112;
-        // The PCM now lives in OpenAL; the copy here is not read again.
+        HandToOpenAL(buffers[0], decoded);
+        if (alGetError() != AL_NO_ERROR) return RESULT::StartFailed;
+        // The PCM now lives in OpenAL; the copies here are not read again.
         decodeBuffer.clear();
         decodeBuffer.shrink_to_fit();
+        stereoBuffer_.clear();
+        stereoBuffer_.shrink_to_fit();
         Rewind();
     }
     return 1;
@@ -178,6 +183,9 @@ bool JC_SOUND::Play() {
     playTime = 0.0f;
     draining_ = false;
     alSourcef(source, AL_GAIN, gain_);
+    // Centred on the listener.
+    alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
+    alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
 
     if (whole) {
         alSourcei(source, AL_BUFFER, static_cast<ALint>(buffers[0]));
@@ -229,12 +237,11 @@ bool JC_SOUND::IsPlaying() {
     return state == AL_PLAYING;
 }
 
-void JC_SOUND::Update() {
+void JC_SOUND::Update(float elapsed) {
     JC_SOUND_LOCK lock;
-    const float frameTime = g_frameTime.load();
     if (delay > 0.0f) {
-        delay -= frameTime;
-        if (delay <= 0.0f) {
+        delay -= elapsed;
+        if (delay <= kDelayResolution) {
             delay = 0.0f;
             Play();
         }
@@ -294,7 +301,7 @@ void JC_SOUND::Update() {
             return;
         }
     }
-    playTime += frameTime;
+    playTime += elapsed;
 }
 
 void JC_SOUND::SetGain(float value) {
@@ -328,8 +335,25 @@ void JC_SOUND::DetachFromDevice() {
 long JC_SOUND::FillBuffer(ALuint buffer) {
     const long n = Decode(stream, decodeBuffer.data(), bufferBytes);
     if (n <= 0) return n;
-    alBufferData(buffer, format, decodeBuffer.data(), static_cast<ALsizei>(n), rate);
+    HandToOpenAL(buffer, n);
     return n;
+}
+
+void JC_SOUND::HandToOpenAL(ALuint buffer, long bytes) {
+    if (format != AL_FORMAT_MONO16) {
+        alBufferData(buffer, format, decodeBuffer.data(), static_cast<ALsizei>(bytes), rate);
+        return;
+    }
+    // OpenAL pans a mono source by its renderer's own law, several dB below a stereo source of the
+    // same samples (4.5 dB with OpenAL Soft 1.19). As two equal channels a mono sound plays
+    // centred and exactly as loud as stereo.
+    const size_t samples = static_cast<size_t>(bytes) / 2;
+    stereoBuffer_.resize(samples * 4);
+    for (size_t i = 0; i < samples; ++i) {
+        std::memcpy(&stereoBuffer_[i * 4], &decodeBuffer[i * 2], 2);
+        std::memcpy(&stereoBuffer_[i * 4 + 2], &decodeBuffer[i * 2], 2);
+    }
+    alBufferData(buffer, AL_FORMAT_STEREO16, stereoBuffer_.data(), static_cast<ALsizei>(samples * 4), rate);
 }
 
 void JC_SOUND::Rewind() {

@@ -38,8 +38,9 @@ public:
     void Stop();
     // A source exists, the sound is marked playing and the source state is AL_PLAYING.
     bool IsPlaying();
-    // One tick of the sound thread.
-    void Update();
+    // One tick of the sound thread; `elapsed` is the seconds since its previous tick. A deferred
+    // start counts down by it.
+    void Update(float elapsed);
 
     // OpenAL gain 0..1 (clamped), applied to the source now and to every source made later.
     void SetGain(float gain);
@@ -64,6 +65,7 @@ public:
     const uint8_t* data = nullptr;
     size_t dataSize = 0;
     size_t readPos = 0;
+    // The stream's layout; OpenAL is handed mono as two equal channels.
     ALenum format = 0;
     ALuint source = 0;
     ALuint buffers[2] = {0, 0};
@@ -78,10 +80,13 @@ private:
     // Decodes into the decoding buffer and hands it to the buffer: bytes (0 at the end of the
     // stream), or a negative vorbisfile error.
     long FillBuffer(ALuint buffer);
+    // Hands the first `bytes` of the decoding buffer to the OpenAL buffer, always as stereo.
+    void HandToOpenAL(ALuint buffer, long bytes);
     void Rewind();
     void DeleteSource();
     void DeleteBuffers();
 
+    std::vector<char> stereoBuffer_;  // mono PCM with each sample doubled
     float gain_ = 1.0f;
     bool draining_ = false;
     bool streamOpen_ = false;

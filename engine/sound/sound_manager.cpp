@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/platform/time_source.h"
+
 namespace QRV {
 
 JC_SOUND_MANAGER* g_soundManager = nullptr;
@@ -30,6 +32,7 @@ int JC_SOUND_MANAGER::OpenDevice() {
     alListenerfv(AL_POSITION, listenerPosition);
     alListenerfv(AL_VELOCITY, listenerVelocity);
     alListenerfv(AL_ORIENTATION, listenerOrientation);
+    alDistanceModel(AL_NONE);
     lastError = alcGetError(device);
     return 1;
 }
@@ -80,8 +83,18 @@ size_t JC_SOUND_MANAGER::SoundCount() {
 
 bool JC_SOUND_MANAGER::UpdateSounds() {
     JC_SOUND_LOCK lock;
-    if (device == nullptr || sounds.empty()) return false;
-    for (JC_SOUND* sound : sounds) sound->Update();
+    if (device == nullptr || sounds.empty()) {
+        // Idle time is nobody's: the next tick with sounds counts from itself.
+        ticked_ = false;
+        return false;
+    }
+    // The thread sleeps about 10 ms between ticks, however long that really takes: sounds are
+    // told the time that passed, not an assumed tick length.
+    const uint32_t now = Platform::NowMs();
+    const float elapsed = ticked_ ? static_cast<float>(now - lastTickMs_) / 1000.0f : 0.0f;
+    lastTickMs_ = now;
+    ticked_ = true;
+    for (JC_SOUND* sound : sounds) sound->Update(elapsed);
     return true;
 }
 

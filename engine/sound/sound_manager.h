@@ -35,17 +35,24 @@ public:
     int ReleaseSound(JC_SOUND* sound);
 
     size_t SoundCount();
-    // One tick of every sound in list order, under the sound lock; false when there is no device
-    // or no sound.
+    // One tick of every sound in list order, under the sound lock, each told the time since the
+    // previous tick by the time source; false when there is no device or no sound.
     bool UpdateSounds();
 
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
-    float listenerPosition[3] = {1.0f, 1.0f, 1.0f};
+    // The game places no sound in space: the listener stands at the origin facing -z with +y up,
+    // and every source sits on it (relative, at offset 0) with no distance attenuation.
+    float listenerPosition[3] = {0.0f, 0.0f, 0.0f};
     float listenerVelocity[3] = {0.0f, 0.0f, 0.0f};
-    float listenerOrientation[6] = {1.0f, 1.0f, 2.0f, 0.0f, 0.0f, 0.0f};
+    float listenerOrientation[6] = {0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f};
     ALCenum lastError = ALC_NO_ERROR;
     std::vector<JC_SOUND*> sounds;
+
+private:
+    // The time source's milliseconds at the previous tick that updated sounds, when there was one.
+    uint32_t lastTickMs_ = 0;
+    bool ticked_ = false;
 };
 
 extern JC_SOUND_MANAGER* g_soundManager;

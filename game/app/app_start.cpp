@@ -1,5 +1,6 @@
 #include "game/app/app_start.h"
 
+#include "engine/core/result_codes.h"
 #include "engine/app/app_context.h"
 #include "engine/core/callback.h"
 #include "engine/app/engine.h"
@@ -45,10 +46,10 @@ int AppStart(uintptr_t) {
     QRV::InstallHook(QRV::cbExit, OnExit);
     if (QRV::Engine::Init("Quorvel") < 0) {
         OnExit(0);
-        return -100500;
+        return QRV::RESULT::DefaultClose;
     }
     QRV::Engine::Run();
-    return 100500;
+    return QRV::RESULT::NormalEnd;
 }
 
 }  // namespace Game

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
+#include <atomic>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "engine/app/app_context.h"
@@ -12,13 +16,19 @@
 #include "engine/platform/null_device.h"
 #include "engine/graphics/render.h"
 #include "engine/platform/time_source.h"
+#include "engine/platform/window.h"
 
 namespace {
 
 // Simulated time: sleeping advances the clock; a zero sleep (a yield) lets one millisecond pass.
-uint32_t g_now = 5000;
+// Atomic: the sound thread reads the time source too while sounds exist.
+std::atomic<uint32_t> g_now{5000};
+int g_sleeps = 0;
 uint32_t FakeNow() { return g_now; }
-void FakeSleep(uint32_t ms) { g_now += ms == 0 ? 1 : ms; }
+void FakeSleep(uint32_t ms) {
+    ++g_sleeps;
+    g_now += ms == 0 ? 1 : ms;
+}
 
 struct LoopRecord {
     int renders = 0;
@@ -31,6 +41,8 @@ struct LoopRecord {
     uint32_t stallAtRender = 0;  // render number after which the clock jumps
     uint32_t stallMs = 0;
     float frameAfterStall = 0.0f;
+    uint32_t updateCostMs = 0;  // simulated time each update hook takes
+    std::string order;          // update hooks with the key state they read, key hooks, steps
 };
 LoopRecord g_rec;
 
@@ -43,6 +55,7 @@ int OnInit(uintptr_t) {
 }
 int OnUpdate(uintptr_t) {
     ++g_rec.updates;
+    g_now += g_rec.updateCostMs;
     return 0;
 }
 int OnRender(uintptr_t) {
@@ -64,10 +77,11 @@ std::unique_ptr<QRV::Platform::IRenderDevice> MakeNullDevice() {
     return std::make_unique<QRV::Platform::NullRenderDevice>();
 }
 
-class EngineLoop : public ::testing::Test {
+class EngineLoopThreaded : public ::testing::Test {
 protected:
     void SetUp() override {
         g_now = 5000;
+        g_sleeps = 0;
         g_rec = LoopRecord{};
         QRV::Platform::SetTimeSource(FakeNow, FakeSleep);
         QRV::Engine::SetDeviceFactory(MakeNullDevice);
@@ -83,13 +97,15 @@ protected:
         QRV::ReleaseHook(QRV::cbUpdate);
         QRV::ReleaseHook(QRV::cbRender);
         QRV::ReleaseHook(QRV::cbExit);
+        QRV::ReleaseHook(QRV::cbKeyDown);
+        QRV::ReleaseHook(QRV::cbKeyUp);
         QRV::Engine::Shutdown();
         QRV::Engine::SetDeviceFactory(nullptr);
         QRV::Platform::SetTimeSource(nullptr, nullptr);
     }
 };
 
-TEST_F(EngineLoop, SixtyFramesPerSimulatedSecondInRealTime) {
+TEST_F(EngineLoopThreaded, SixtyFramesPerSimulatedSecondInRealTime) {
     const uint32_t start = g_now;
     g_rec.stopAtMs = start + 2000;
     QRV::Engine::Run();
@@ -105,7 +121,78 @@ TEST_F(EngineLoop, SixtyFramesPerSimulatedSecondInRealTime) {
     EXPECT_NEAR(QRV::g_app->updateFps, 60, 1);
 }
 
-TEST_F(EngineLoop, LongFrameIsClampedToMaxDt) {
+// An embedding host calls the frame hook as often as it likes: a call that comes too early sleeps
+// and draws nothing, so the pace and the game time are those of Run.
+TEST_F(EngineLoopThreaded, FrameHookDrawsOnlyAfterAStepThatAdvancedTheClock) {
+    const uint32_t start = g_now;
+    g_rec.stopAtMs = start + 2000;
+    QRV::g_app->running = 1;
+    int calls = 0;
+    while (QRV::CallHook(QRV::cbFrame) == 1) ++calls;
+    const double elapsed = (g_now - start) / 1000.0;
+
+    EXPECT_NEAR(g_rec.renders, 120, 2);
+    EXPECT_NEAR(g_rec.updates, 120, 2);
+    EXPECT_NEAR(g_rec.frameTimeSum, elapsed, 1.0 / 60.0);
+    EXPECT_GT(calls, g_rec.updates);  // the early calls were made, and slept
+}
+
+// Without an update cap nothing sleeps; the render cap alone skips frames to 60 a second.
+TEST_F(EngineLoopThreaded, RenderCapAloneDrawsSixtyFramesASecondWithoutSleeping) {
+    QRV::g_app->updateCap = 0;
+    g_rec.updateCostMs = 1;
+    const uint32_t start = g_now;
+    g_rec.stopAtMs = start + 2000;
+    QRV::Engine::Run();
+    const double elapsed = (g_now - start) / 1000.0;
+
+    EXPECT_EQ(g_sleeps, 0);
+    EXPECT_EQ(g_rec.updates, static_cast<int>(g_now - start));  // one per simulated millisecond
+    EXPECT_NEAR(g_rec.renders, 60.0 * elapsed, 1.0);
+    EXPECT_NEAR(QRV::g_app->renderFps, 60, 1);
+}
+
+// The update step runs the update hook, ages the keys, then pumps the messages: a key pressed
+// between two update hooks reads 1 in exactly one of them (and a release 255 in exactly one).
+TEST_F(EngineLoopThreaded, KeyPressedBetweenTwoUpdateHooksReadsOneExactlyOnce) {
+    // A window object on SDL's display-less driver gives the update step its message pump; no
+    // window is opened. Shutdown deletes it.
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    new QRV::JC_PLATFORM_WINDOW(1024, 768);
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+    ASSERT_NE(SDL_WasInit(SDL_INIT_EVENTS), 0u) << SDL_GetError();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+
+    QRV::InstallHook(QRV::cbUpdate, [](uintptr_t) {
+        const int step = ++g_rec.updates;
+        g_rec.order += "U" + std::to_string(QRV::g_input->keys[QRV::VK_LEFT]);
+        // The key goes down after the first hook and up after the third.
+        if (step == 1 || step == 3) {
+            SDL_Event e{};
+            e.type = step == 1 ? SDL_KEYDOWN : SDL_KEYUP;
+            e.key.keysym.sym = SDLK_LEFT;
+            e.key.keysym.scancode = SDL_SCANCODE_LEFT;
+            SDL_PushEvent(&e);
+        }
+        return 0;
+    });
+    QRV::InstallHook(QRV::cbKeyDown, [](uintptr_t) {
+        g_rec.order += " D";
+        return 0;
+    });
+    QRV::InstallHook(QRV::cbKeyUp, [](uintptr_t) {
+        g_rec.order += " R";
+        return 0;
+    });
+    QRV::g_app->updateCap = 0;
+    for (int i = 0; i < 5; ++i) {
+        g_rec.order += "|";
+        ASSERT_TRUE(QRV::Engine::UpdateStep());
+    }
+    EXPECT_EQ(g_rec.order, "|U0 D|U1|U2 R|U255|U0");
+}
+
+TEST_F(EngineLoopThreaded, LongFrameIsClampedToMaxDt) {
     g_rec.stopAtMs = g_now + 1000;
     g_rec.stallAtRender = 10;
     g_rec.stallMs = 200;
@@ -115,7 +202,7 @@ TEST_F(EngineLoop, LongFrameIsClampedToMaxDt) {
     EXPECT_LE(g_rec.frameTimeSum, 1.0 - 0.2 + 1.0 / 30.0 + 1.0 / 60.0);
 }
 
-TEST_F(EngineLoop, FpsCountersChangeOnlyAfterAFullSecond) {
+TEST_F(EngineLoopThreaded, FpsCountersChangeOnlyAfterAFullSecond) {
     g_rec.stopAtMs = g_now + 900;
     QRV::Engine::Run();
     EXPECT_EQ(QRV::g_app->renderFps, 0);
@@ -123,7 +210,7 @@ TEST_F(EngineLoop, FpsCountersChangeOnlyAfterAFullSecond) {
     EXPECT_GT(g_rec.renders, 40);
 }
 
-TEST_F(EngineLoop, LostDeviceDrawsNothing) {
+TEST_F(EngineLoopThreaded, LostDeviceDrawsNothing) {
     auto* device = static_cast<QRV::Platform::NullRenderDevice*>(QRV::g_render->Device());
     device->SetLost(true);
     QRV::g_app->running = 1;
@@ -135,7 +222,7 @@ TEST_F(EngineLoop, LostDeviceDrawsNothing) {
     EXPECT_GT(g_rec.renders, 0);
 }
 
-TEST_F(EngineLoop, FrameAfterStopDoesNothing) {
+TEST_F(EngineLoopThreaded, FrameAfterStopDoesNothing) {
     QRV::g_app->running = 0;
     EXPECT_EQ(QRV::Engine::Frame(), -109);
     EXPECT_EQ(QRV::CallHook(QRV::cbFrame), -109);
@@ -143,7 +230,7 @@ TEST_F(EngineLoop, FrameAfterStopDoesNothing) {
     EXPECT_EQ(g_rec.renders, 0);
 }
 
-TEST_F(EngineLoop, DisplayModeFromAnotherThreadWaitsForTheMainThread) {
+TEST_F(EngineLoopThreaded, DisplayModeFromAnotherThreadWaitsForTheMainThread) {
     std::thread other([] { QRV::Engine::SetDisplayMode(800, 600, 1, 0); });
     other.join();
     EXPECT_EQ(QRV::g_app->fullscreen, 0);
@@ -155,7 +242,7 @@ TEST_F(EngineLoop, DisplayModeFromAnotherThreadWaitsForTheMainThread) {
     EXPECT_EQ(QRV::g_render->fullscreen, 1);
 }
 
-TEST(EngineShutdown, NullsEverySingletonAndIsSafeTwice) {
+TEST(EngineShutdownThreaded, NullsEverySingletonAndIsSafeTwice) {
     QRV::Engine::SetDeviceFactory(MakeNullDevice);
     QRV::g_app->Reset();
     ASSERT_EQ(QRV::Engine::Init("test"), -108);  // no init hook installed

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <deque>
 #include <functional>
 #include <string>
@@ -168,6 +169,33 @@ TEST(BotList, LevelFilters) {
         std::string drawn;
         for (auto it = log.events.rbegin(); it != log.events.rend(); ++it) drawn += it->substr(1);
         EXPECT_EQ(drawn, c.passing);
+    }
+}
+
+// Priorities are compared for every object, before the level filter: a rise next to an object
+// the filter skips still sorts the list. Labels in capitals are skipped (update level 0).
+TEST(BotList, PriorityRiseNextToAFilteredObjectStillSorts) {
+    struct Case {
+        const char* labels;
+        float priorities[3];
+        const char* sorted;
+    };
+    const Case cases[] = {
+        {"aSh", {5, 0, 3}, "ahS"},  // the skipped object is followed by a higher one
+        {"aS", {0, 5, 0}, "Sa"},    // the skipped object itself is the higher one
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.labels);
+        Log log;
+        QRV::JC_BOT_LIST list;
+        for (size_t i = 0; c.labels[i] != 0; ++i) {
+            auto* o = new FakeObject(log, std::string(1, c.labels[i]), c.priorities[i]);
+            o->updateLevel = std::isupper(static_cast<unsigned char>(c.labels[i])) ? 0 : 1;
+            list.Add(o);
+        }
+        list.Update();
+        EXPECT_EQ(Order(list), c.sorted);
+        EXPECT_EQ(list.outOfOrderCount, 0u);
     }
 }
 

@@ -129,4 +129,22 @@ TEST(TweenTransform, EndIsTakenAbsolute) {
     EXPECT_EQ(target.parent, nullptr);
 }
 
+// The end callback belongs to a target: a tween made without one never calls it, whether it runs
+// out or is told to finish, and still ends when its time is up.
+TEST(TweenTransform, NoTargetNoEndCallback) {
+    BotTest::FrameTimeGuard guard;
+    for (const bool finishNow : {false, true}) {
+        SCOPED_TRACE(finishNow ? "message 45" : "ticks");
+        JC_BOT_TRANSFORM tween(nullptr, EndTransform(), 0.0f, 1.0f);
+        BotTest::Counter ended;
+        ended.Attach(tween);
+        if (finishNow) {
+            EXPECT_EQ(BotTest::FinishNow(tween), 0);
+        }
+        EXPECT_EQ(Tick(tween, 0.6f), 0);
+        EXPECT_EQ(Tick(tween, 0.6f), MSG_RESULT::Finished);
+        EXPECT_EQ(ended.calls, 0);
+    }
+}
+
 }  // namespace

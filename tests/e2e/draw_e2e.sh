@@ -36,6 +36,15 @@ content_checks=(
   "835 365 444444"   # across its short axis: outside
   "765 435 444444"
   "850 400 444444"
+  "364 592 FF8000"   # render target, drawn at twice its size: its top-left quarter stays on top
+  "500 672 FFFFFF"   # its bottom-right corner, both ends: the target's own width maps onto it
+  "548 680 FFFFFF"
+  "492 592 000080"   # its background, top right and bottom left
+  "364 656 000080"
+  "290 624 444444"   # around it: the clear colour
+  "566 624 444444"
+  "428 550 444444"
+  "428 698 444444"
   "1000 20 444444"   # clear colour
   "20 740 444444"
 )
@@ -66,6 +75,23 @@ read_geometry() {
   position=$(sed -n 's/.*Position: \(-\{0,1\}[0-9]*,-\{0,1\}[0-9]*\).*/\1/p' <<< "$info")
 }
 
+# Whether read_geometry finds the window covering the whole screen.
+window_covers_screen() {
+  read_geometry
+  [[ $geometry == "$screen" && $position == 0,0 ]]
+}
+
+# shot_shows_scene IMAGE: takes a screenshot and looks at a few of the content checks, quietly.
+shot_shows_scene() {
+  local shot=$1 point x y want sx sy
+  import -window root "$shot" || return 1
+  for point in "90 90 FF0000" "800 400 FF00FF" "1000 20 444444"; do
+    read -r x y want <<< "$point"
+    read -r sx sy < <(map_point "$x" "$y")
+    expect_pixel "$shot" "$sx" "$sy" "$want" 3 2> /dev/null || return 1
+  done
+}
+
 # run_case NAME SCREEN windowed|fullscreen WANT_CONTEXT [ENV=VALUE ...]
 run_case() {
   case_name=$1
@@ -80,13 +106,8 @@ run_case() {
   (cd "$run_dir" && exec env "$@" ./e2e_draw_scene "${args[@]}") > "$log" 2>&1 &
   scene_pid=$!
 
-  local ready=""
-  for _ in $(seq 1 300); do
-    ready=$(grep -m1 '^ready:' "$log" || true)
-    [[ -n "$ready" ]] && break
-    kill -0 "$scene_pid" 2> /dev/null || break
-    sleep 0.1
-  done
+  local ready
+  ready=$(wait_for_line 30 "$log" '^ready:' || true)
   if [[ -z "$ready" ]]; then
     fail "the scene never became ready"
     cat "$log" >&2
@@ -99,7 +120,7 @@ run_case() {
   echo "[$case_name] $ready"
   [[ $ready == *"context $want_context,"* ]] || fail "want a GL $want_context context"
 
-  window=$(xdotool search --name '^Quorvel draw scene$' 2> /dev/null | head -n 1 || true)
+  window=$(wait_for_window 5 '^Quorvel draw scene$' || true)
   if [[ -z "$window" ]]; then
     fail "the scene's window cannot be found"
     window=root
@@ -111,29 +132,30 @@ run_case() {
     # desktop the manager does this. The drawable already has the screen's size.
     echo "[$case_name] no window manager took the fullscreen request: moving the window over the screen"
     xdotool windowmove "$window" 0 0 windowsize "$window" "$screen_w" "$screen_h"
-    for _ in $(seq 1 50); do
-      read_geometry
-      [[ $geometry == "$screen" && $position == 0,0 ]] && break
-      sleep 0.1
-    done
+    wait_for 5 window_covers_screen || true
     echo "[$case_name] window $geometry at $position"
   fi
-  sleep 0.5
-  import -window root "$shot"
 
   if [[ $mode == windowed ]]; then
-    [[ $geometry == 1024x768 ]] || fail "window is $geometry, want 1024x768"
     scale=1
     origin_x=${position%,*}
     origin_y=${position#*,}
   else
-    [[ $geometry == "$screen" && $position == 0,0 ]] ||
-      fail "fullscreen window is $geometry at $position, want $screen at 0,0"
-    [[ $ready == *"drawable $screen,"* ]] || fail "the drawable is not the screen's size"
     # Letterbox: the logical screen scaled uniformly and centred.
     read -r scale origin_x origin_y < <(awk -v w="$screen_w" -v h="$screen_h" 'BEGIN {
       s = w / 1024 < h / 768 ? w / 1024 : h / 768
       printf "%.6f %.6f %.6f\n", s, (w - 1024 * s) / 2, (h - 768 * s) / 2 }')
+  fi
+  # The checks read the first screenshot that shows the scene where it belongs (after a move the
+  # next frames are still on their way); when none does in time, they say what is wrong with the last.
+  wait_for 10 shot_shows_scene "$shot" || true
+
+  if [[ $mode == windowed ]]; then
+    [[ $geometry == 1024x768 ]] || fail "window is $geometry, want 1024x768"
+  else
+    [[ $geometry == "$screen" && $position == 0,0 ]] ||
+      fail "fullscreen window is $geometry at $position, want $screen at 0,0"
+    [[ $ready == *"drawable $screen,"* ]] || fail "the drawable is not the screen's size"
     # The bars keep the clear colour in the corners ...
     check_screen "$shot" 3 3 444444
     check_screen "$shot" $((screen_w - 4)) $((screen_h - 4)) 444444

@@ -8,6 +8,9 @@
 //   magenta 60 x 60 square, scaled 2 x 1 in x, rotated 45 degrees, centred at (800, 400)
 //   yellow quads outside the logical screen: left -100..-20 and right 1044..1124 (y 300..400),
 //   top 400..600 x -25..-5; they show only in the letterbox bars.
+//   a 128 x 64 render target, drawn into between the quads above (dark blue 0x000080, an orange
+//   0xFF8000 top-left quarter, a white bottom-right 32 x 32), shown at twice its size at 300..556
+//   x 560..688
 // Usage: e2e_draw_scene --work DIR [--fullscreen] [--seconds N]
 // Prints "ready" once the scene has been shown for a few frames in its final mode.
 
@@ -35,6 +38,7 @@
 
 namespace {
 
+using QRV::JS_RENDER_TARGET;
 using QRV::JS_TEXTURE;
 using QRV::JS_VERTEX;
 using QRV::Matrix4;
@@ -54,6 +58,7 @@ struct SceneState {
     double seconds = 30.0;
     std::string workDir;
     JS_TEXTURE* texture = nullptr;
+    JS_RENDER_TARGET* target = nullptr;
     int frames = 0;
     int framesInMode = 0;
     bool switched = false;
@@ -117,6 +122,15 @@ void DrawScene() {
 
     DrawQuad(540, 40, 740, 240, 0xFF0000FF, nullptr, kTriangles | kBlend);
     DrawQuad(640, 90, 840, 190, 0x80FF0000, nullptr, kTriangles | kBlend);
+
+    // Into the target, in its own pixels, under the same state as the quads still queued for the
+    // screen; then the screen again, where the rest of the scene keeps its letterbox.
+    render.SetRenderTarget(g_scene.target);
+    DrawQuad(0, 0, 128, 64, 0xFF000080, nullptr, kTriangles | kBlend);
+    DrawQuad(0, 0, 64, 32, 0xFFFF8000, nullptr, kTriangles | kBlend);
+    DrawQuad(96, 32, 128, 64, 0xFFFFFFFF, nullptr, kTriangles | kBlend);
+    render.SetRenderTarget(nullptr);
+    DrawQuad(300, 560, 556, 688, 0xFFFFFFFF, &g_scene.target->texture, kTriangles | kTextured | kBlend);
 
     DrawQuad(40, 300, 240, 500, 0xFF008000, nullptr, kTriangles | kBlend);
     DrawQuad(140, 350, 340, 450, 0x80FF0000, nullptr, kTriangles | kBlend | kAdditive);
@@ -219,12 +233,16 @@ int main(int argc, char** argv) {
             g_scene.texture->width != 64 || g_scene.texture->height != 64) {
             std::fprintf(stderr, "the scene texture did not load as a 64 x 64 image\n");
             status = 1;
+        } else if ((g_scene.target = QRV::g_render->CreateRenderTarget(128, 64)) == nullptr) {
+            std::fprintf(stderr, "the render target could not be made\n");
+            status = 1;
         } else {
             g_scene.start = std::chrono::steady_clock::now();
             QRV::Engine::Run();
             std::printf("drew %d frames\n", g_scene.frames);
         }
         if (g_scene.texture != nullptr && QRV::g_render != nullptr) QRV::g_render->ReleaseTexture(g_scene.texture);
+        if (g_scene.target != nullptr && QRV::g_render != nullptr) QRV::g_render->ReleaseRenderTarget(g_scene.target);
     }
     SceneEngine::Stop();
     return status;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Real sound through OpenAL Soft's wave-file backend (no sound hardware): e2e_sound_play plays a
 # streamed piece to its end, an effect decoded whole, sixteen voices plus a refused seventeenth,
-# and the "music" playlist; the recording is then checked for what sounded when. A second run
-# with no usable backend checks that everything runs on without a device.
+# and the "music" playlist; the recording is then checked for what sounded when. A second
+# recording of mono and stereo pieces of the same tone checks that every sound plays centred at
+# its own level. A last run with no usable backend checks that everything runs on without a device.
 # Usage: sound_e2e.sh RUN_DIR WORK_DIR
 set -euo pipefail
 run_dir=$1
@@ -11,7 +12,9 @@ rm -rf "$work_dir"
 mkdir -p "$work_dir"
 program="$run_dir/e2e_sound_play"
 
-cat > "$work_dir/alsoft.conf" << CONF
+# OpenAL Soft configuration that records into the file $2, written as $1.
+write_conf() {
+  cat > "$1" << CONF
 [general]
 drivers = wave
 frequency = 44100
@@ -19,8 +22,11 @@ channels = stereo
 sample-type = int16
 
 [wave]
-file = $work_dir/recording.wav
+file = $2
 CONF
+}
+write_conf "$work_dir/alsoft.conf" "$work_dir/recording.wav"
+write_conf "$work_dir/balance.conf" "$work_dir/balance.wav"
 
 failures=0
 
@@ -33,6 +39,12 @@ fi
 echo "== checking the recording"
 if ! "$program" analyze "$work_dir/recording.wav"; then
   echo "FAIL: the recording" >&2
+  failures=$((failures + 1))
+fi
+
+echo "== mono and stereo into $work_dir/balance.wav"
+if ! ALSOFT_CONF="$work_dir/balance.conf" ALSOFT_DRIVERS=wave "$program" balance "$work_dir/balance.wav"; then
+  echo "FAIL: mono and stereo levels" >&2
   failures=$((failures + 1))
 fi
 

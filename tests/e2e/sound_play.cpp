@@ -7,6 +7,8 @@
 //                                     them against what Play did
 //   e2e_sound_play nodevice WORK_DIR  the same start-up with no sound device: everything must
 //                                     run on
+//   e2e_sound_play balance WAV_FILE   plays mono and stereo pieces of the same samples into the
+//                                     recording WAV_FILE, then measures each channel's level
 //
 // Exit status 0 when every check held; each failed check prints a "FAIL" line.
 
@@ -252,8 +254,12 @@ int NoDevice(const std::filesystem::path& work) {
 struct Wave {
     int channels = 0;
     int rate = 0;
-    std::vector<float> frames;  // the peak of the channels per frame, 0..1
-    std::vector<float> first;   // the first channel, signed, for the frequency estimate
+    std::vector<float> frames;   // the peak of the channels per frame, 0..1
+    std::vector<float> samples;  // every channel, signed, interleaved
+
+    float Sample(size_t frame, int channel) const {
+        return samples[frame * static_cast<size_t>(channels) + static_cast<size_t>(channel)];
+    }
 };
 
 uint32_t Le(const std::string& b, size_t at, int bytes) {
@@ -299,7 +305,7 @@ bool ReadWave(const std::string& path, Wave& wave) {
                         return false;
                     }
                     peak = std::max(peak, std::fabs(v));
-                    if (c == 0) wave.first.push_back(v);
+                    wave.samples.push_back(v);
                 }
                 wave.frames.push_back(peak);
             }
@@ -318,7 +324,6 @@ struct Stretch {
 
 // Sounding stretches: runs of 5 ms windows whose peak is above the silence threshold.
 std::vector<Stretch> FindStretches(const Wave& wave) {
-    const std::vector<float>& signal = wave.first;
     const size_t window = static_cast<size_t>(wave.rate) / 200;
     std::vector<Stretch> stretches;
     bool inside = false;
@@ -337,7 +342,7 @@ std::vector<Stretch> FindStretches(const Wave& wave) {
     if (inside) stretches.back().end = static_cast<double>(wave.frames.size()) / wave.rate;
     for (Stretch& s : stretches) {
         const size_t from = static_cast<size_t>(s.start * wave.rate);
-        const size_t to = std::min(signal.size(), static_cast<size_t>(s.end * wave.rate));
+        const size_t to = std::min(wave.frames.size(), static_cast<size_t>(s.end * wave.rate));
         // Rises from clearly below zero to clearly above it, so that noise at the crossings
         // does not count twice.
         // Periods counted between the first and the last rise.
@@ -345,9 +350,10 @@ std::vector<Stretch> FindStretches(const Wave& wave) {
         size_t firstRise = 0, lastRise = 0;
         bool low = false;
         for (size_t i = from; i < to; ++i) {
-            if (signal[i] < -0.02f) {
+            const float v = wave.Sample(i, 0);
+            if (v < -0.02f) {
                 low = true;
-            } else if (signal[i] > 0.02f && low) {
+            } else if (v > 0.02f && low) {
                 if (rises++ == 0) firstRise = i;
                 lastRise = i;
                 low = false;
@@ -389,15 +395,95 @@ int Analyze(const std::string& path) {
     return g_failures == 0 ? 0 : 1;
 }
 
+// --- Mono against stereo ----------------------------------------------------------------
+
+// Level in dB of full scale of one channel over the middle half of a stretch (away from its edges).
+double ChannelLevel(const Wave& wave, const Stretch& stretch, int channel) {
+    const double quarter = (stretch.end - stretch.start) / 4.0;
+    const size_t from = static_cast<size_t>((stretch.start + quarter) * wave.rate);
+    const size_t to = std::min(wave.frames.size(), static_cast<size_t>((stretch.end - quarter) * wave.rate));
+    double sum = 0.0;
+    for (size_t i = from; i < to; ++i) sum += static_cast<double>(wave.Sample(i, channel)) * wave.Sample(i, channel);
+    const double rms = to > from ? std::sqrt(sum / static_cast<double>(to - from)) : 0.0;
+    return rms > 0.0 ? 20.0 * std::log10(rms) : -200.0;
+}
+
+// The same tone as one channel and as two equal ones, each decoded whole and streamed: every one
+// must sound centred, at the tone's own level.
+int Balance(const std::string& wavPath) {
+    constexpr double kSeconds = 0.8;
+    constexpr float kAmplitude = 0.5f;
+    constexpr double kToleranceDb = 0.5;
+    struct Piece {
+        const char* name;
+        int channels;
+        bool whole;
+    };
+    const Piece pieces[] = {{"mono, whole", 1, true}, {"stereo, whole", 2, true},
+                            {"mono, streamed", 1, false}, {"stereo, streamed", 2, false}};
+    {
+        QRV::JC_SOUND_MANAGER manager;
+        Check(manager.OpenDevice() == 1, "the wave-file device opens");
+        if (!manager.HasDevice()) return 1;
+        QRV::JS_THREAD* thread = QRV::StartThread(QRV::SoundStreamThread, reinterpret_cast<uintptr_t>(&manager));
+        std::vector<std::vector<uint8_t>> data;
+        data.reserve(std::size(pieces));  // the sounds read these bytes in place
+        for (const Piece& piece : pieces) {
+            data.push_back(QRV::Test::EncodeToneOgg(piece.channels, 44100, kSeconds, 440.0, kAmplitude));
+            QRV::JC_SOUND* sound =
+                manager.CreateSound(data.back().data(), static_cast<uint32_t>(data.back().size()), 1, piece.whole);
+            Check(sound != nullptr, std::string("the ") + piece.name + " piece is created");
+            if (sound == nullptr) continue;
+            Sleep(kPause);
+            sound->Play();
+            Check(WaitUntil([&] { return !Playing(sound); }, kSeconds + 2.0), std::string("the ") + piece.name + " piece ends");
+        }
+        Sleep(kPause);
+        QRV::StopAndJoinThread(thread);
+        QRV::RemoveThread(thread);
+        for (QRV::JC_SOUND* sound : std::vector<QRV::JC_SOUND*>(manager.sounds)) manager.ReleaseSound(sound);
+        manager.CloseDevice();  // the WAV file is completed here
+    }
+
+    Wave wave;
+    if (!ReadWave(wavPath, wave) || wave.rate <= 0 || wave.channels != 2) {
+        Check(false, "the recording " + wavPath + " reads as a stereo WAV file");
+        return 1;
+    }
+    const std::vector<Stretch> stretches = FindStretches(wave);
+    Check(stretches.size() == std::size(pieces), "four sounding stretches, one for each piece");
+    if (stretches.size() != std::size(pieces)) return 1;
+    const double ownLevel = 20.0 * std::log10(kAmplitude / std::sqrt(2.0));
+    double levels[std::size(pieces)][2] = {};
+    for (size_t i = 0; i < std::size(pieces); ++i) {
+        const std::string name = pieces[i].name;
+        levels[i][0] = ChannelLevel(wave, stretches[i], 0);
+        levels[i][1] = ChannelLevel(wave, stretches[i], 1);
+        std::printf("%-16s left %6.2f dBFS, right %6.2f dBFS (the tone: %.2f dBFS)\n", name.c_str(), levels[i][0],
+                    levels[i][1], ownLevel);
+        Check(std::fabs(levels[i][0] - levels[i][1]) <= kToleranceDb, name + " sounds equally in both channels");
+        Check(std::fabs(levels[i][0] - ownLevel) <= kToleranceDb && std::fabs(levels[i][1] - ownLevel) <= kToleranceDb,
+              name + " sounds at its own level");
+    }
+    for (size_t i = 0; i < std::size(pieces); i += 2) {
+        for (int c = 0; c < 2; ++c) {
+            Check(std::fabs(levels[i][c] - levels[i + 1][c]) <= kToleranceDb,
+                  std::string(pieces[i].name) + " is as loud as " + pieces[i + 1].name + (c == 0 ? " on the left" : " on the right"));
+        }
+    }
+    return g_failures == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s play|nodevice WORK_DIR | analyze WAV_FILE\n", argv[0]);
+        std::fprintf(stderr, "usage: %s play|nodevice WORK_DIR | analyze|balance WAV_FILE\n", argv[0]);
         return 2;
     }
     const std::string mode = argv[1];
     if (mode == "analyze") return Analyze(argv[2]);
+    if (mode == "balance") return Balance(argv[2]);
     const std::filesystem::path work = std::filesystem::absolute(argv[2]);
     std::filesystem::create_directories(work);
     if (mode == "play") return Play(work);

@@ -50,17 +50,6 @@ read_geometry() {
   position=$(sed -n 's/.*Position: \(-\{0,1\}[0-9]*,-\{0,1\}[0-9]*\).*/\1/p' <<< "$info")
 }
 
-wait_for_line() {
-  local pattern=$1 line=""
-  for _ in $(seq 1 600); do
-    line=$(grep -m1 "$pattern" "$log" || true)
-    [[ -n "$line" ]] && break
-    kill -0 "$scene_pid" 2> /dev/null || break
-    sleep 0.1
-  done
-  echo "$line"
-}
-
 check_shot() {
   local shot=$1
   shift
@@ -78,7 +67,7 @@ start_xvfb 1024x768
 scene_pid=$!
 
 for shot in A B; do
-  line=$(wait_for_line "^shot: $shot")
+  line=$(wait_for_line 60 "$log" "^shot: $shot" || true)
   if [[ -z "$line" ]]; then
     fail "the scene never held still for shot $shot"
     cat "$log" >&2
@@ -86,7 +75,7 @@ for shot in A B; do
   fi
   echo "$line"
   if [[ $shot == A ]]; then
-    window=$(xdotool search --name '^Quorvel sprite scene$' 2> /dev/null | head -n 1 || true)
+    window=$(wait_for_window 5 '^Quorvel sprite scene$' || true)
     [[ -n "$window" ]] || { fail "the scene's window cannot be found"; break; }
     read_geometry
     echo "window $geometry at $position"

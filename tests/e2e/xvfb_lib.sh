@@ -1,6 +1,9 @@
-# Shared helpers for the end-to-end scripts: a private Xvfb display and pixel checks.
+# Shared helpers for the end-to-end scripts: a private Xvfb display, waits with a deadline and
+# pixel checks.
 # Usage: source this file, `trap e2e_cleanup EXIT`, then start_xvfb WIDTHxHEIGHT; keep the program
 # under test in scene_pid so that it never outlives the test, and count failed checks with fail.
+# Wait for what a check needs (a window mapped, a line printed, a pixel drawn) with wait_for, never
+# with a fixed sleep.
 
 scene_pid=""
 failures=0
@@ -15,6 +18,50 @@ e2e_cleanup() {
   stop_xvfb
 }
 
+# wait_for SECONDS COMMAND [ARG...]: runs the command until it succeeds, every tenth of a second,
+# for at most SECONDS (fractions allowed). Succeeds as soon as the command does; fails when the
+# deadline passes first, or when the program under test (scene_pid, when set) has ended and the
+# command fails once more after that.
+wait_for() {
+  local seconds=$1
+  shift
+  local deadline
+  deadline=$(($(date +%s%N) / 1000000 + $(awk -v s="$seconds" 'BEGIN { printf "%d", s * 1000 }')))
+  while true; do
+    "$@" && return 0
+    if [[ -n "${scene_pid:-}" ]] && ! kill -0 "$scene_pid" 2> /dev/null; then
+      "$@"
+      return
+    fi
+    (($(date +%s%N) / 1000000 < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+# wait_for_line SECONDS FILE PATTERN: prints the first line of FILE matching the grep PATTERN once
+# there is one; prints nothing (and fails) when none comes in time.
+wait_for_line() {
+  local seconds=$1 file=$2 pattern=$3
+  wait_for "$seconds" grep -qs -m1 -- "$pattern" "$file" || return 1
+  grep -s -m1 -- "$pattern" "$file"
+}
+
+# wait_for_window SECONDS NAME_PATTERN: prints the id of the first X window whose name matches.
+wait_for_window() {
+  local seconds=$1 pattern=$2
+  wait_for "$seconds" window_exists "$pattern" || return 1
+  xdotool search --name "$pattern" 2> /dev/null | head -n 1
+}
+
+window_exists() {
+  [[ -n "$(xdotool search --name "$1" 2> /dev/null | head -n 1)" ]]
+}
+
+# xvfb_settled NUMBER_FILE: the server has written its display number, or has given up.
+xvfb_settled() {
+  [[ -n "$(tr -dc '0-9' < "$1")" ]] || ! kill -0 "$XVFB_PID" 2> /dev/null
+}
+
 start_xvfb() {
   local size=$1
   # Xvfb picks a free display itself and writes its number to the given descriptor, so parallel
@@ -23,13 +70,9 @@ start_xvfb() {
   number_file=$(mktemp)
   Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3> "$number_file" > /dev/null 2>&1 &
   XVFB_PID=$!
-  local number=""
-  for _ in $(seq 1 100); do
-    number=$(tr -dc '0-9' < "$number_file")
-    [[ -n "$number" ]] && break
-    kill -0 "$XVFB_PID" 2> /dev/null || break
-    sleep 0.1
-  done
+  wait_for 10 xvfb_settled "$number_file" || true
+  local number
+  number=$(tr -dc '0-9' < "$number_file")
   rm -f "$number_file"
   [[ -n "$number" ]] || { echo "Xvfb did not start" >&2; return 1; }
   XVFB_DISPLAY=":$number"

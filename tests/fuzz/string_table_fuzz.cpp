@@ -9,8 +9,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QRV::JC_STRING_TABLE table;
-    if (!table.LoadFromMemory(data, size)) {
-        if (table.Count() != 0) std::abort();
+    std::string error;
+    if (!table.LoadFromMemory(data, size, &error)) {
+        // A failed load is empty and says why.
+        if (table.Count() != 0 || !table.Entries().empty() || error.empty()) std::abort();
         return 0;
     }
     if (static_cast<size_t>(table.Count()) != table.Entries().size()) std::abort();

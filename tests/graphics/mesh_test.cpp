@@ -232,6 +232,30 @@ TEST_F(MeshTest, DrawRegionAtDrawsASubRectangleThroughTheChain) {
     EXPECT_FLOAT_EQ(mesh.transform->pivotX, 0.0f);
 }
 
+// A sub-rectangle of the quad shows the same part of the atlas whether the region is stored
+// upright or turned: each drawn corner takes the UV that SetRegion's mapping gives its place.
+TEST_F(MeshTest, DrawRegionAtFollowsTheRegionsMappingWhenTurned) {
+    const std::array<float, 4> rects[] = {{0, 0, 1, 1}, {0.5f, 0.25f, 1, 0.75f}, {0.25f, 0, 0.5f, 1}};
+    for (const uint8_t rotated : {0, 1}) {
+        JC_MESH mesh;
+        JS_REGION region{texture, 16, 8, 0.25f, 0.5f, 0.75f, 1.0f, rotated};
+        mesh.SetRegion(&region);
+        const JS_VERTEX c0 = mesh.vertices[0], c1 = mesh.vertices[1], c3 = mesh.vertices[3];
+        for (const auto& [left, top, right, bottom] : rects) {
+            SCOPED_TRACE(testing::Message() << "rotated " << int{rotated} << ", rect " << left << " " << top
+                                            << " " << right << " " << bottom);
+            const std::vector<JS_VERTEX> v = Drawn([&] { mesh.DrawRegionAt(left, top, right, bottom, 8, 4, 0, 0); });
+            ASSERT_EQ(v.size(), 4u);
+            const float fx[4] = {left, right, right, left};
+            const float fy[4] = {top, top, bottom, bottom};
+            for (size_t k = 0; k < 4; ++k) {
+                EXPECT_NEAR(v[k].u, c0.u + fx[k] * (c1.u - c0.u) + fy[k] * (c3.u - c0.u), kEps) << "corner " << k;
+                EXPECT_NEAR(v[k].v, c0.v + fx[k] * (c1.v - c0.v) + fy[k] * (c3.v - c0.v), kEps) << "corner " << k;
+            }
+        }
+    }
+}
+
 TEST_F(MeshTest, CopiesKeepColoursAndUVs) {
     JC_MESH source;
     JS_REGION region{texture, 30, 20, 0.1f, 0.2f, 0.3f, 0.4f, 0};

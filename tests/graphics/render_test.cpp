@@ -685,7 +685,10 @@ TEST_F(RenderTest, ReleasingTheBoundTextureFlushesAndLeavesNoStaleBinding) {
     EXPECT_FALSE(device->IsLiveTexture(firstHandle));
 }
 
-TEST_F(RenderTest, ReleaseOnAnotherThreadWaitsForTheMainThread) {
+// Textures handed over from other threads; "Threaded" suites also run under ThreadSanitizer.
+class RenderThreaded : public RenderTest {};
+
+TEST_F(RenderThreaded, ReleaseOnAnotherThreadWaitsForTheMainThread) {
     JS_TEXTURE* texture = LoadSolid(5, 5, 5, 255);
     Begin();
     DrawQuad(texture, kQuadWord);
@@ -709,7 +712,7 @@ TEST_F(RenderTest, ReleaseOnAnotherThreadWaitsForTheMainThread) {
     EXPECT_EQ(device->Draws().back()->state.texture, next->deviceHandle);
 }
 
-TEST_F(RenderTest, TexturesLoadedAndReleasedOnOtherThreadsUploadOnceOnTheMainThread) {
+TEST_F(RenderThreaded, TexturesLoadedAndReleasedOnOtherThreadsUploadOnceOnTheMainThread) {
     const std::vector<uint8_t> png = TestImages::SolidPng(2, 2, 3, 3, 3, 255);
     std::array<std::vector<JS_TEXTURE*>, 4> kept;
     std::vector<std::thread> threads;

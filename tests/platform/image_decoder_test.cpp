@@ -102,7 +102,7 @@ TEST(ImageDecoderTest, RejectsWhatIsNotAReadableImage) {
     EXPECT_FALSE(DecodeImage(png.data(), 0, image));
 }
 
-TEST(ImageDecoderTest, DecodesConcurrentlyOnManyThreads) {
+TEST(ImageDecoderThreaded, DecodesConcurrentlyOnManyThreads) {
     const std::vector<uint8_t> source = QuadrantImage();
     const std::vector<uint8_t> png = TestImages::Encode(Format::Png, kSide, kSide, source);
     const std::vector<uint8_t> garbage(64, 0xAB);

@@ -126,7 +126,9 @@ TEST_F(WindowTest, FullscreenOnALogicalSizedDesktopIsUnscaled) {
     EXPECT_EQ(ly, 500);
 }
 
-TEST_F(WindowTest, RequestsFromOtherThreadsWaitForTheMainThread) {
+class WindowThreaded : public WindowTest {};
+
+TEST_F(WindowThreaded, RequestsFromOtherThreadsWaitForTheMainThread) {
     JC_PLATFORM_WINDOW window(1024, 768);
     g_desktopWidth = 1920;
     g_desktopHeight = 1080;

@@ -10,7 +10,7 @@ TEST(CatalogueLoadError, TextNamesTheFile) {
               "Файл не найден или ошибка синтаксиса. Например: не закрыт какой-либо узел");
 }
 
-TEST(CatalogueLoadErrorDeathTest, EndsTheProcessWithFailureEvenFromAWorkerThread) {
+TEST(CatalogueLoadErrorThreadedDeathTest, EndsTheProcessWithFailureEvenFromAWorkerThread) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     setenv("QUORVEL_NO_MESSAGEBOX", "1", 1);
     EXPECT_EXIT(ShowLoadErrorAndExit("gameplay.settings"), ::testing::ExitedWithCode(kLoadErrorExitCode),

@@ -58,7 +58,7 @@ uint32_t PollUntilDone(JC_LOADER& loader, uint32_t expected) {
 
 }  // namespace
 
-TEST(Loader, FailureIsSeenAsFailureEvenWhenDoneIsPolledEarly) {
+TEST(LoaderThreaded, FailureIsSeenAsFailureEvenWhenDoneIsPolledEarly) {
     const size_t threadsBefore = QRV::ThreadCount();
     QRV::g_currentLoader = nullptr;
     EXPECT_EQ(QRV::GetLoaderExitCode(), 0u);
@@ -79,7 +79,7 @@ TEST(Loader, FailureIsSeenAsFailureEvenWhenDoneIsPolledEarly) {
     EXPECT_EQ(QRV::ThreadCount(), threadsBefore);
 }
 
-TEST(Loader, FailedStartIsDoneAndFailed) {
+TEST(LoaderThreaded, FailedStartIsDoneAndFailed) {
     TestLoader loader(nullptr);
     EXPECT_FALSE(loader.Start());
     EXPECT_TRUE(loader.IsDone());
@@ -87,7 +87,7 @@ TEST(Loader, FailedStartIsDoneAndFailed) {
     EXPECT_FALSE(loader.Start());
 }
 
-TEST(Loader, DestroyedWhileRunningCancelsAndJoins) {
+TEST(LoaderThreaded, DestroyedWhileRunningCancelsAndJoins) {
     const size_t threadsBefore = QRV::ThreadCount();
     for (int run = 0; run < 20; ++run) {
         auto loader = std::make_unique<TestLoader>(&RunUntilCancelled);
@@ -102,7 +102,7 @@ TEST(Loader, DestroyedWhileRunningCancelsAndJoins) {
     EXPECT_EQ(QRV::ThreadCount(), threadsBefore);
 }
 
-TEST(Loader, CancelAndJoinKeepsTheResult) {
+TEST(LoaderThreaded, CancelAndJoinKeepsTheResult) {
     TestLoader loader(&RunUntilCancelled);
     ASSERT_TRUE(loader.Start());
     loader.CancelAndJoin();

@@ -4,7 +4,9 @@
 #include <pugixml.hpp>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -79,28 +81,39 @@ TEST(StringTable, FindIsExactAndFallsBackToTheKey) {
     EXPECT_EQ(table.GetWide("unknown"), L"unknown");
 }
 
-TEST(StringTable, MissingStructureOrBrokenXmlGivesAnEmptyTable) {
-    const std::string cases[] = {
-        "<Other/>",
-        "<Workbook/>",
-        "<Workbook><Worksheet/></Workbook>",
-        "<Workbook><Worksheet><Table/></Worksheet></Workbook>",
-        "<Workbook><Table><Row><Cell><Data>k</Data></Cell></Row></Table></Workbook>",
+TEST(StringTable, MissingStructureOrBrokenXmlIsAFailedLoad) {
+    struct Case {
+        const char* xml;
+        bool loads;
+        const char* reason;  // part of the error text
     };
-    for (const std::string& xml : cases) {
-        SCOPED_TRACE(xml);
+    const Case cases[] = {
+        {"<Other/>", false, "no Workbook"},
+        {"<Workbook/>", false, "no Worksheet"},
+        {"<Workbook><Worksheet/></Workbook>", false, "no Table"},
+        {"<Workbook><Table><Row><Cell><Data>k</Data></Cell></Row></Table></Workbook>", false, "no Worksheet"},
+        {"<ss:Workbook xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\"><ss:Worksheet>"
+         "<ss:Row><ss:Cell><ss:Data>k</ss:Data></ss:Cell></ss:Row></ss:Worksheet></ss:Workbook>",
+         false, "no Table"},
+        {"<Workbook><Worksheet><Table><Row><Cell><Data>k</Data></Cell></Row>", false, "not XML"},
+        // A sheet without rows is a table without entries, not a failure.
+        {"<Workbook><Worksheet><Table/></Worksheet></Workbook>", true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.xml);
         JC_STRING_TABLE table = LoadText(Sheet("<Row><Cell><Data>old</Data></Cell></Row>"));
         ASSERT_EQ(table.Count(), 1);
-        EXPECT_TRUE(table.LoadFromMemory(xml.data(), xml.size()));
+        std::string error;
+        EXPECT_EQ(table.LoadFromMemory(c.xml, std::strlen(c.xml), &error), c.loads);
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
         EXPECT_EQ(table.Count(), 0);
+        EXPECT_TRUE(table.Entries().empty());
         EXPECT_EQ(table.Find("old"), "old");
     }
 
     JC_STRING_TABLE table = LoadText(Sheet("<Row><Cell><Data>old</Data></Cell></Row>"));
-    const std::string broken = "<Workbook><Worksheet><Table><Row>";
-    EXPECT_FALSE(table.LoadFromMemory(broken.data(), broken.size()));
-    EXPECT_EQ(table.Count(), 0);
     EXPECT_FALSE(table.LoadFromMemory(nullptr, 10));
+    EXPECT_EQ(table.Count(), 0);
 }
 
 // Loading by key goes through the resource cache of a temporary Resources folder.
@@ -115,6 +128,7 @@ protected:
         std::ofstream(root / "Resources" / "strings.xml")
             << Sheet("<Row><Cell><Data>title_txt</Data></Cell><Cell><Data>Quorvel</Data></Cell></Row>");
         std::ofstream(root / "Resources" / "broken.xml") << "<Workbook><Worksheet>";
+        std::ofstream(root / "Resources" / "no_table.xml") << "<Workbook><Worksheet ss:Name=\"en\"/></Workbook>";
         // The first Instance call sets itself up from the current folder; set up again so the
         // paths point here whether or not an earlier test made the service.
         fs::current_path(root);
@@ -150,4 +164,22 @@ TEST_F(StringTableResource, LoadsByKeyAndDropsItsReference) {
     EXPECT_EQ(table.Count(), 0);
     EXPECT_FALSE(table.LoadFromResource("broken.xml"));
     EXPECT_EQ(table.Count(), 0);
+}
+
+TEST_F(StringTableResource, FailedLoadsSayWhichFileOnOneLine) {
+    const char* keys[] = {"no_table.xml", "broken.xml", "absent.xml"};
+    for (const char* key : keys) {
+        SCOPED_TRACE(key);
+        JC_STRING_TABLE table;
+        ::testing::internal::CaptureStderr();
+        const bool loaded = table.LoadFromResource(key);
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(table.Count(), 0);
+        EXPECT_NE(said.find(key), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
+    QRV::JS_RESOURCE* record = QRV::g_repositoryManager->GetResource("no_table.xml");
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->refCount, 0);
 }

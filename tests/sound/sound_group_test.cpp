@@ -92,7 +92,7 @@ TEST(SoundGroupCatalogue, MissingGroupsEntriesAndSoundsGiveMinusOne) {
 }
 
 // Groups over real short tones on the null backend; the sounds are handed to the entries directly.
-class SoundGroupPlayback : public SoundFixture {
+class SoundGroupPlaybackThreaded : public SoundFixture {
 protected:
     void SetUp() override {
         SoundFixture::SetUp();
@@ -128,7 +128,7 @@ protected:
     float savedFrameTime_ = 0.0f;
 };
 
-TEST_F(SoundGroupPlayback, PlaylistMovesOnInNameOrderAndWraps) {
+TEST_F(SoundGroupPlaybackThreaded, PlaylistMovesOnInNameOrderAndWraps) {
     groups_.active = 1;
     ASSERT_EQ(music_->Start(), 1);
     EXPECT_EQ(music_->playing, 1);
@@ -146,7 +146,7 @@ TEST_F(SoundGroupPlayback, PlaylistMovesOnInNameOrderAndWraps) {
     }
 }
 
-TEST_F(SoundGroupPlayback, PlaylistWaitsWhilePlayingAndWhileInactive) {
+TEST_F(SoundGroupPlaybackThreaded, PlaylistWaitsWhilePlayingAndWhileInactive) {
     ASSERT_EQ(music_->Start(), 1);
     Frame(5.0f);  // not active: nothing moves
     EXPECT_EQ(music_->current->first, "a");
@@ -156,7 +156,7 @@ TEST_F(SoundGroupPlayback, PlaylistWaitsWhilePlayingAndWhileInactive) {
     EXPECT_EQ(groups_.elapsed, 0.0f);
 }
 
-TEST_F(SoundGroupPlayback, GroupGainReachesRunningAndLaterSources) {
+TEST_F(SoundGroupPlaybackThreaded, GroupGainReachesRunningAndLaterSources) {
     music_->Start();
     JC_SOUND* a = SoundOf("a");
     groups_.SetGroupGain(music_, 50.0f);
@@ -176,7 +176,7 @@ TEST_F(SoundGroupPlayback, GroupGainReachesRunningAndLaterSources) {
     groups_.SetGroupGain("nope", 50.0f);  // unknown: nothing happens
 }
 
-TEST_F(SoundGroupPlayback, ZeroGainPlaysNothingButThePlaylistStillMoves) {
+TEST_F(SoundGroupPlaybackThreaded, ZeroGainPlaysNothingButThePlaylistStillMoves) {
     groups_.SetGroupGain("music", 0.0f);
     groups_.SetGroupGain("sounds", 0.0f);
     EXPECT_EQ(groups_.PlaySound("hint"), 1);
@@ -193,7 +193,7 @@ TEST_F(SoundGroupPlayback, ZeroGainPlaysNothingButThePlaylistStillMoves) {
     EXPECT_EQ(g_soundSourcesInUse.load(), 0);
 }
 
-TEST_F(SoundGroupPlayback, PlaySoundRestartsFromTheStart) {
+TEST_F(SoundGroupPlaybackThreaded, PlaySoundRestartsFromTheStart) {
     EXPECT_EQ(groups_.PlaySound("hint"), 1);
     JC_SOUND* hint = groups_.FindGroup("sounds")->FindSound("hint")->sound;
     EXPECT_TRUE(hint->IsPlaying());
@@ -205,7 +205,7 @@ TEST_F(SoundGroupPlayback, PlaySoundRestartsFromTheStart) {
 }
 
 // Sounds taken through the resource cache.
-class SoundGroupResources : public TestSupport::ResourceTreeTest {
+class SoundGroupResourcesThreaded : public TestSupport::ResourceTreeTest {
 protected:
     void SetUp() override {
         ResourceTreeTest::SetUp();
@@ -225,7 +225,7 @@ protected:
     JC_SOUND_MANAGER* previousSound_ = nullptr;
 };
 
-TEST_F(SoundGroupResources, LoadsCountsAndReleasesReferences) {
+TEST_F(SoundGroupResourcesThreaded, LoadsCountsAndReleasesReferences) {
     const auto tone = EncodeToneOgg(1, 22050, 0.2);
     Put("data/music/one.ogg", std::string(tone.begin(), tone.end()));
     Put("data/music/bad.ogg", "not an ogg file");

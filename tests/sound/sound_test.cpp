@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "engine/platform/clock.h"
 #include "engine/platform/thread.h"
+#include "engine/platform/time_source.h"
 #include "engine/sound/sound_manager.h"
 #include "engine/sound/sound_thread.h"
 #include "tests/sound/ogg_tone.h"
@@ -17,9 +20,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class SoundTest : public SoundFixture {};
+class SoundThreaded : public SoundFixture {};
 
-TEST_F(SoundTest, TotalTimeAndFormatFollowTheStream) {
+TEST_F(SoundThreaded, TotalTimeAndFormatFollowTheStream) {
     struct Case {
         int channels;
         int rate;
@@ -47,7 +50,7 @@ TEST_F(SoundTest, TotalTimeAndFormatFollowTheStream) {
     }
 }
 
-TEST_F(SoundTest, BadDataCreatesNothing) {
+TEST_F(SoundThreaded, BadDataCreatesNothing) {
     const auto good = EncodeToneOgg(1, 22050, 0.5);
     std::vector<uint8_t> garbage(4000);
     for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(i * 131 + 7);
@@ -69,7 +72,7 @@ TEST_F(SoundTest, BadDataCreatesNothing) {
     EXPECT_EQ(manager_.SoundCount(), 0u);
 }
 
-TEST_F(SoundTest, DamagedAudioPagesNeverCrash) {
+TEST_F(SoundThreaded, DamagedAudioPagesNeverCrash) {
     // Headers intact, audio scrambled: creation may succeed, decoding must stay in bounds.
     auto bytes = EncodeToneOgg(2, 44100, 0.6);
     for (size_t i = bytes.size() / 2; i < bytes.size(); i += 7) bytes[i] ^= 0x5a;
@@ -78,14 +81,14 @@ TEST_F(SoundTest, DamagedAudioPagesNeverCrash) {
         if (sound == nullptr) continue;
         sound->Play();
         for (int i = 0; i < 100 && sound->playing; ++i) {
-            sound->Update();
+            sound->Update(0.01f);
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         EXPECT_EQ(manager_.ReleaseSound(sound), 1);
     }
 }
 
-TEST_F(SoundTest, WholeSoundStopsOnTheTickAfterItEnds) {
+TEST_F(SoundThreaded, WholeSoundStopsOnTheTickAfterItEnds) {
     JC_SOUND* sound = Create(EncodeToneOgg(1, 22050, 0.2), true);
     ASSERT_NE(sound, nullptr);
     EXPECT_FALSE(sound->Play());
@@ -95,7 +98,7 @@ TEST_F(SoundTest, WholeSoundStopsOnTheTickAfterItEnds) {
 
     ASSERT_TRUE(WaitFor([&] { return !sound->IsPlaying(); }, 2.0));
     EXPECT_EQ(sound->playing, 1);  // nobody ticked it yet
-    sound->Update();
+    sound->Update(0.01f);
     EXPECT_EQ(sound->playing, 0);
     EXPECT_EQ(sound->Source(), 0u);
     EXPECT_EQ(g_soundSourcesInUse.load(), 0);
@@ -123,7 +126,7 @@ double PlayToEnd(JC_SOUND_MANAGER& manager, JC_SOUND* sound) {
     return seconds;
 }
 
-TEST_F(SoundTest, StreamedSoundPlaysItsWholeLengthAndRewinds) {
+TEST_F(SoundThreaded, StreamedSoundPlaysItsWholeLengthAndRewinds) {
     struct Case {
         int channels;
         int rate;
@@ -147,7 +150,7 @@ TEST_F(SoundTest, StreamedSoundPlaysItsWholeLengthAndRewinds) {
     }
 }
 
-TEST_F(SoundTest, SeventeenthPlayIsRefusedUntilASourceIsFree) {
+TEST_F(SoundThreaded, SeventeenthPlayIsRefusedUntilASourceIsFree) {
     const auto bytes = EncodeToneOgg(1, 22050, 5.0);
     std::vector<JC_SOUND*> sounds;
     for (int i = 0; i < kMaxSoundSources + 1; ++i) {
@@ -173,7 +176,7 @@ TEST_F(SoundTest, SeventeenthPlayIsRefusedUntilASourceIsFree) {
     EXPECT_EQ(g_soundSourcesInUse.load(), kMaxSoundSources);
 }
 
-TEST_F(SoundTest, SourceCounterCountsLiveSourcesOnly) {
+TEST_F(SoundThreaded, SourceCounterCountsLiveSourcesOnly) {
     const auto bytes = EncodeToneOgg(1, 22050, 3.0);
     // Each step: 'c' create, 'p' play, 's' stop, 'r' release, on one of three sounds.
     const char* scripts[] = {
@@ -200,7 +203,7 @@ TEST_F(SoundTest, SourceCounterCountsLiveSourcesOnly) {
     }
 }
 
-TEST_F(SoundTest, ReleasingAPlayingSoundDeletesItsSource) {
+TEST_F(SoundThreaded, ReleasingAPlayingSoundDeletesItsSource) {
     const auto bytes = EncodeToneOgg(2, 44100, 3.0);
     for (bool whole : {true, false}) {
         JC_SOUND* sound = Create(bytes, whole);
@@ -216,26 +219,102 @@ TEST_F(SoundTest, ReleasingAPlayingSoundDeletesItsSource) {
     EXPECT_EQ(manager_.ReleaseSound(nullptr), -1);
 }
 
-TEST_F(SoundTest, DeferredStartCountsDownByFrameTime) {
+// Simulated milliseconds for the time source, starting just before the counter wraps.
+std::atomic<uint32_t> g_simulatedMs{0};
+uint32_t SimulatedNow() { return g_simulatedMs.load(); }
+
+// The time source runs on simulated milliseconds while the game runs at `frameTime` a frame.
+struct SimulatedTime {
+    explicit SimulatedTime(float frameTime) : savedFrameTime(g_frameTime.load()) {
+        g_frameTime.store(frameTime);
+        g_simulatedMs.store(0xFFFFFF00u);
+        Platform::SetTimeSource(SimulatedNow, nullptr);
+    }
+    ~SimulatedTime() {
+        Platform::SetTimeSource(nullptr, nullptr);
+        g_frameTime.store(savedFrameTime);
+    }
+    float savedFrameTime;
+};
+
+// A deferred start waits for the time that passed on the sound thread, whatever the game's frame
+// time and however often or seldom the thread ticks.
+TEST_F(SoundThreaded, DeferredStartWaitsForTheTimeBetweenTicks) {
+    SimulatedTime time(1.0f / 60.0f);
+    struct Case {
+        const char* name;
+        std::vector<uint32_t> stepsMs;  // time between ticks, repeated
+    };
+    const Case cases[] = {
+        {"every 10 ms", {10}},
+        {"every millisecond", {1}},
+        {"one frame apart", {16, 17, 17}},
+        {"stalled thread", {400}},
+        {"irregular", {3, 250, 9, 1, 40}},
+    };
     JC_SOUND* sound = Create(EncodeToneOgg(1, 22050, 1.0), false);
     ASSERT_NE(sound, nullptr);
-    const float savedFrameTime = g_frameTime.load();
-    g_frameTime.store(0.01f);
-    {
-        JC_SOUND_LOCK lock;
-        sound->delay = 0.025f;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        manager_.UpdateSounds();  // the previous tick, before the start is deferred
+        {
+            JC_SOUND_LOCK lock;
+            sound->delay = 1.0f;
+        }
+        uint32_t simulated = 0;
+        for (size_t tick = 0; simulated < 1500; ++tick) {
+            const uint32_t step = c.stepsMs[tick % c.stepsMs.size()];
+            simulated += step;
+            g_simulatedMs.fetch_add(step);
+            manager_.UpdateSounds();
+            SCOPED_TRACE(simulated);
+            if (simulated < 1000) {
+                ASSERT_EQ(sound->playing, 0);
+            } else {
+                // Starts on the first tick at or after one second.
+                ASSERT_EQ(sound->playing, 1);
+                EXPECT_EQ(sound->delay, 0.0f);
+                EXPECT_TRUE(sound->IsPlaying());
+                break;
+            }
+        }
+        EXPECT_EQ(sound->playing, 1);
+        sound->Stop();
     }
-    sound->Update();
-    sound->Update();
-    EXPECT_EQ(sound->playing, 0);
-    sound->Update();
-    EXPECT_EQ(sound->playing, 1);
-    EXPECT_EQ(sound->delay, 0.0f);
-    EXPECT_TRUE(sound->IsPlaying());
-    g_frameTime.store(savedFrameTime);
 }
 
-TEST_F(SoundTest, GainIsClampedAndReachesTheSource) {
+// Nothing is placed in space: whatever the OpenAL renderer's panning, each sound plays from the
+// listener's own position, as two channels, with no distance attenuation.
+TEST_F(SoundThreaded, EverySoundPlaysCentredOnTheListener) {
+    ALfloat position[3] = {-1.0f, -1.0f, -1.0f};
+    ALfloat orientation[6] = {};
+    alGetListenerfv(AL_POSITION, position);
+    alGetListenerfv(AL_ORIENTATION, orientation);
+    EXPECT_EQ(std::vector<float>(position, position + 3), std::vector<float>({0.0f, 0.0f, 0.0f}));
+    EXPECT_EQ(std::vector<float>(orientation, orientation + 6), std::vector<float>({0, 0, -1, 0, 1, 0}));
+    EXPECT_EQ(alGetInteger(AL_DISTANCE_MODEL), AL_NONE);
+
+    for (int channels : {1, 2}) {
+        const auto bytes = EncodeToneOgg(channels, 22050, 1.0);
+        for (bool whole : {true, false}) {
+            SCOPED_TRACE(testing::Message() << channels << (whole ? " whole" : " streamed"));
+            JC_SOUND* sound = Create(bytes, whole);
+            ASSERT_NE(sound, nullptr);
+            sound->Play();
+            ALint relative = AL_FALSE;
+            ALint bufferChannels = 0;
+            alGetSourcei(sound->Source(), AL_SOURCE_RELATIVE, &relative);
+            alGetSource3f(sound->Source(), AL_POSITION, &position[0], &position[1], &position[2]);
+            alGetBufferi(sound->buffers[0], AL_CHANNELS, &bufferChannels);
+            EXPECT_EQ(relative, AL_TRUE);
+            EXPECT_EQ(std::vector<float>(position, position + 3), std::vector<float>({0.0f, 0.0f, 0.0f}));
+            EXPECT_EQ(bufferChannels, 2);
+            EXPECT_EQ(manager_.ReleaseSound(sound), 1);
+        }
+    }
+}
+
+TEST_F(SoundThreaded, GainIsClampedAndReachesTheSource) {
     JC_SOUND* sound = Create(EncodeToneOgg(1, 22050, 1.0), true);
     ASSERT_NE(sound, nullptr);
     sound->SetGain(0.25f);  // before there is a source: applied when one is made
@@ -261,11 +340,11 @@ TEST(SoundNoDevice, NothingIsCreatedAndNothingBreaks) {
     JC_SOUND orphan;  // a sound with no context plays nothing
     EXPECT_FALSE(orphan.Play());
     orphan.Stop();
-    orphan.Update();
+    orphan.Update(0.01f);
     EXPECT_FALSE(orphan.IsPlaying());
 }
 
-TEST_F(SoundTest, CloseDeviceLeavesSoundsReleasable) {
+TEST_F(SoundThreaded, CloseDeviceLeavesSoundsReleasable) {
     JC_SOUND* sound = Create(EncodeToneOgg(2, 44100, 2.0), false);
     ASSERT_NE(sound, nullptr);
     sound->Play();

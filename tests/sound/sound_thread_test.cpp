@@ -12,9 +12,9 @@
 namespace QRV::Test {
 namespace {
 
-class SoundThreadTest : public SoundFixture {};
+class SoundStreamThreaded : public SoundFixture {};
 
-TEST_F(SoundThreadTest, StopsOnRequestWithOrWithoutSounds) {
+TEST_F(SoundStreamThreaded, StopsOnRequestWithOrWithoutSounds) {
     JS_THREAD* idle = StartThread(SoundStreamThread, reinterpret_cast<uintptr_t>(&manager_));
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     StopAndJoinThread(idle);
@@ -31,7 +31,7 @@ TEST_F(SoundThreadTest, StopsOnRequestWithOrWithoutSounds) {
 
 // The main thread plays, stops, releases, recreates and changes gains while the sound thread
 // refills; a long piece nobody touches must keep playing throughout.
-TEST_F(SoundThreadTest, MainThreadWorkDoesNotDisturbStreaming) {
+TEST_F(SoundStreamThreaded, MainThreadWorkDoesNotDisturbStreaming) {
     const auto longPiece = EncodeToneOgg(2, 44100, 20.0);
     const auto shortStream = EncodeToneOgg(2, 44100, 0.4);
     const auto blip = EncodeToneOgg(1, 22050, 0.1);

@@ -1,0 +1,73 @@
+#pragma once
+// The check box: one quad showing frames of a five-frame strip (0 box, 1 box hovered, 2 box
+// pressed, 3 check mark drawn over the box, 4 unused), with a rectangular hit shape, both placed
+// by the widget's transform with the centre at the position.
+//
+// States: 0 unchecked, 1 unchecked and hovered, 2 unchecked and pressed, 3 checked.
+//   unchecked: 0 -> 1 when the pointer enters (code 3), 1 -> 0 when it leaves (code 4),
+//              1 -> 2 on a left press (code 7), 2 -> 3 on the left release (code 8), wherever
+//              the pointer is then;
+//   checked:   every move over it reports code 3 and marks it hovered; a left press while
+//              hovered (code 7) and the left release (code 8) make it 1 again; leaving clears
+//              the hover and cancels a press under way.
+// Only the left button counts: a right click or a key never toggles it. The pointer is the one
+// the last mouse-move walk stored.
+//
+// Setters called before the first RestoreResources store their value (state, size); the build
+// applies them.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/gui/gui_checkbox_interface.h"
+#include "engine/gui/hit_shape.h"
+
+namespace QRV {
+
+class JC_MESH;
+
+class JC_GUI_CHECKBOX5 : public JC_GUI_CHECKBOX_INTERFACE {
+public:
+    JC_GUI_CHECKBOX5(int32_t id, const std::string& textureName);
+    ~JC_GUI_CHECKBOX5() override;
+
+    // A checked box draws the box (pressed, hovered or plain) and the mark over it.
+    void Draw() override;
+    JS_GUI_EVENT* OnMouseUp() override;
+    JS_GUI_EVENT* OnMouseDown() override;
+    JS_GUI_EVENT* OnMouseMove() override;
+    // The quad becomes width x height, centred; so does the hit shape.
+    void SetSize(int32_t width, int32_t height) override;
+    // The first call builds the quad and the shape (one fifth of the texture wide); later ones
+    // bind the texture again after a release.
+    void RestoreResources() override;
+    void ReleaseResources() override;
+    void SetAlpha(float alpha) override;
+
+    bool IsChecked() const override { return state == 3; }
+    // State 3 or 0 at once; `immediate` changes nothing.
+    void SetChecked(bool checked, bool immediate) override;
+
+    bool IsBuilt() const { return built != 0; }
+    const JC_MESH* Quad() const { return quad.get(); }
+    const JS_HIT_SHAPE* Shape() const { return shape.get(); }
+
+    uint8_t hovered = 0;
+    uint8_t pressing = 0;
+    std::string textureName;
+    int32_t state = 0;
+
+private:
+    void ShowFrame(int32_t frame);
+    void ApplySize();
+
+    std::unique_ptr<JS_HIT_SHAPE> shape;
+    std::unique_ptr<JC_MESH> quad;
+    uint8_t built = 0;
+    // A size set before the build (0 x 0: none).
+    int32_t storedWidth = 0;
+    int32_t storedHeight = 0;
+};
+
+}  // namespace QRV

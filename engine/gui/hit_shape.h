@@ -1,0 +1,42 @@
+#pragma once
+// The hit-test shapes of widgets: a circle or a rectangle placed by a transform, and the
+// containment test of a widget's quad.
+
+#include <cstdint>
+
+#include "engine/core/transform.h"
+
+namespace QRV {
+
+class JC_MESH;
+
+namespace HIT_SHAPE {
+constexpr int32_t None = 0;
+constexpr int32_t Circle = 1;
+constexpr int32_t Rectangle = 2;
+}  // namespace HIT_SHAPE
+
+struct JS_HIT_SHAPE {
+    // Circle or Rectangle; any other kind never hits.
+    int32_t kind = HIT_SHAPE::None;
+    // The radius, or the rectangle's width.
+    float a = 0.0f;
+    // The rectangle's height.
+    float b = 0.0f;
+    uint32_t reserved0 = 0;
+    // Not owned: the owning widget's transform or its quad's.
+    JS_TRANSFORM3* transform = nullptr;
+    uint32_t reserved1 = 0;
+
+    // Whether a point in screen pixels lies inside, through the transform's parent chain.
+    // Circle: closer to the position than the radius (the radius is not scaled). Rectangle: the
+    // point taken into the transform's own space (rotation undone about the position, position
+    // subtracted, pivot added, scale not undone) lies strictly inside 0..a by 0..b.
+    bool Contains(float x, float y) const;
+};
+
+// Whether a point in screen pixels lies strictly inside the quad: the point is taken into the
+// quad transform's own space (scale not undone) and compared with the quad's width and height.
+bool QuadContains(const JC_MESH& quad, float x, float y);
+
+}  // namespace QRV
