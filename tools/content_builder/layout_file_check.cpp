@@ -78,7 +78,8 @@ void CheckRootAttributes(const pugi::xml_node& root, std::string_view type, Layo
     if (!a)
       AddProblem(problems, root, std::string("missing ") + key + " (the default is SH_MOVE_DOWN)");
     else if (!OneOf(kTransitions, a.value()))
-      AddProblem(problems, root, std::string(key) + ": \"" + a.value() + "\" is no transition (SH_MOMENTAL ... SH_MOVE_RIGHT)");
+      AddProblem(problems, root,
+                 std::string(key) + ": \"" + a.value() + "\" is no transition (SH_MOMENTAL ... SH_MOVE_RIGHT)");
   }
   if (std::string_view(root.attribute("_typeOpen").value()) == "SH_MOMENTAL" && root.attribute("_timeShow"))
     AddProblem(problems, root, "_timeShow is not read when _typeOpen is SH_MOMENTAL");
@@ -196,7 +197,9 @@ void CheckControls(const pugi::xml_node& root, std::string_view type, const Widg
   const auto expect = [&](long long id, std::string_view element, bool required, std::string_view role) {
     const auto at = ids.find(id);
     if (at == ids.end()) {
-      if (required) AddProblem(problems, root, "no " + std::string(element) + " " + std::to_string(id) + " (" + std::string(role) + ")");
+      if (required)
+        AddProblem(problems, root,
+                   "no " + std::string(element) + " " + std::to_string(id) + " (" + std::string(role) + ")");
     } else if (std::string_view(at->second.name()) != element) {
       AddProblem(problems, at->second, "control " + std::to_string(id) + " (" + std::string(role) + ") must be a " +
                                            std::string(element));
@@ -250,7 +253,7 @@ LayoutProblems CheckWindowFile(const pugi::xml_document& document, const LayoutR
   for (const pugi::xml_node& child : root.children()) {
     if (child.type() != pugi::node_element) continue;
     const std::string_view name = child.name();
-    if (name == "GUI") continue;
+    if (name == "GUI" || root.child(child.name()) != child) continue;  // repeats are reported above
     if (name == "background") {
       CheckBackground(child, refs, problems);
     } else if (name == "bots") {
@@ -314,7 +317,8 @@ LayoutProblems CheckPagesLayout(const pugi::xml_document& document, const Layout
   for (const char* key : {"cols", "rows"})
     if (!root.attribute(key)) AddProblem(problems, root, std::string("missing ") + key + " (no pages without it)");
   if (const pugi::xml_attribute turn = root.attribute("turn_type"); turn && !OneOf(kTurnTypes, turn.value()))
-    AddProblem(problems, root, std::string("turn_type \"") + turn.value() + "\" is not SLIDE_HORIZONTAL, SLIDE_VERTICAL or MOMENTAL");
+    AddProblem(problems, root,
+               std::string("turn_type \"") + turn.value() + "\" is not SLIDE_HORIZONTAL, SLIDE_VERTICAL or MOMENTAL");
   if (const auto speed = ParseNumberList(root.attribute("turn_speed").value()); speed && speed->front() <= 0)
     AddProblem(problems, root, "turn_speed must be above 0");
 
@@ -330,7 +334,9 @@ LayoutProblems CheckPagesLayout(const pugi::xml_document& document, const Layout
       firstSize = size.value();
     } else if (firstSize != size.value() && !sizesDiffer) {
       sizesDiffer = true;
-      AddProblem(problems, item, "size \"" + std::string(size.value()) + "\": every item is laid out with the first item's size \"" + firstSize + "\"");
+      AddProblem(problems, item,
+                 "size \"" + std::string(size.value()) + "\": every item is laid out with the first item's size \"" +
+                     firstSize + "\"");
     }
     for (const pugi::xml_attribute& a : item.attributes())
       if (std::string_view(a.name()) != "size") AddProblem(problems, item, std::string("unknown attribute ") + a.name());

@@ -328,7 +328,8 @@ void CheckWidgetTree(const pugi::xml_node& parent, bool labelsAreKeys, const Lay
     if (rule == nullptr) {
       std::string hint;
       for (const WidgetRule& r : Vocabulary())
-        if (SameIgnoringCase(r.element, child.name())) hint = " (element names are case-sensitive: " + std::string(r.element) + ")";
+        if (SameIgnoringCase(r.element, child.name()))
+          hint = " (element names are case-sensitive: " + std::string(r.element) + ")";
       AddProblem(problems, child, "not a widget element; the engine skips it" + hint);
       continue;
     }
