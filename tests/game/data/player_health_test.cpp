@@ -108,6 +108,8 @@ TEST_F(PlayerHealthTest, NeverStuck) {
         // A profile without "health" has count 0 and period 0: everything comes back at once.
         {"no health at all", 5, "", 0, 5, 5},
         {"10,000 expired entries", 10000, tenThousand, 0, 10000, 10000},
+        {"more missing than one fill adds", 200000, "<health count=\"0\" time_refill_heart=\"0\"/>", 0,
+         static_cast<int32_t>(gcPlayerHealth::kMaxFilledEntries), static_cast<int32_t>(2 * gcPlayerHealth::kMaxFilledEntries)},
         {"a heart count below 0", 3, "<health count=\"-2147483648\" time_refill_heart=\"0\"/>", 0,
          static_cast<int32_t>(-2147483648LL + gcPlayerHealth::kMaxFilledEntries),
          static_cast<int32_t>(-2147483648LL + 2 * gcPlayerHealth::kMaxFilledEntries)},
@@ -121,6 +123,8 @@ TEST_F(PlayerHealthTest, NeverStuck) {
         g_healthTestNow = T + c.wait;
         player.GetHealth().Update();
         EXPECT_EQ(player.GetHealth().GetCount(), c.afterWait) << c.name;
+        // Below the maximum a refill always runs.
+        EXPECT_EQ(player.GetHealth().IsIncrementing(), c.afterWait < c.life) << c.name;
     }
 }
 
