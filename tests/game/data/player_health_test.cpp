@@ -11,7 +11,9 @@
 
 #include "game/data/calendar_clock.h"
 #include "game/data/game_player.h"
+#include "game/data/player_manager.h"
 #include "tests/test_kit/parsed_xml.h"
+#include "tests/test_kit/temp_folder.h"
 
 namespace {
 
@@ -126,6 +128,22 @@ TEST_F(PlayerHealthTest, NeverStuck) {
         // Below the maximum a refill always runs.
         EXPECT_EQ(player.GetHealth().IsIncrementing(), c.afterWait < c.life) << c.name;
     }
+}
+
+TEST_F(PlayerHealthTest, HeartsDueWhileTheGameWasClosedComeBackWithAnUpdateAfterLoading) {
+    QRV::TestKit::TempFolder temp("quorvel-health");
+    temp.Write("players.xml", "<Players current=\"p\"><player name=\"p\"><playeritems><item name=\"life\" count=\"5\"/>"
+                              "</playeritems><health increment=\"true\" count=\"3\" countdown=\"100\" time_refill_heart=\"600\">"
+                              "<lost_name value=\"" + std::to_string(T - 1000) + "\"/><lost_name value=\"" +
+                              std::to_string(T - 400) + "\"/></health></player></Players>");
+    JCPlayerManager manager;
+    manager.Load(temp.String() + "/");
+    auto* player = dynamic_cast<gcPlayer*>(manager.GetCurrentPlayer());
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(player->GetHealth().GetCount(), 3);  // loading alone changes nothing
+    EXPECT_TRUE(player->GetHealth().Update());
+    EXPECT_EQ(player->GetHealth().GetCount(), 4);
+    EXPECT_DOUBLE_EQ(player->GetHealth().GetCountdown(), 200.0);
 }
 
 TEST_F(PlayerHealthTest, RunningCountdownGivesTheHeartBack) {
