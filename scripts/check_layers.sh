@@ -18,6 +18,7 @@ LAYERS=(
   engine/windows
   engine/app
   game/config
+  game/data
   game/ui
   game/app
 )
