@@ -8,6 +8,7 @@
 #include "tools/content_builder/animation_sheets.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/gui_content.h"
+#include "tools/content_builder/level_content.h"
 #include "tools/content_builder/nine_part_panel.h"
 #include "tools/content_builder/output_tree.h"
 #include "tools/content_builder/particle_effects.h"
@@ -37,9 +38,14 @@ int main(int argc, char** argv) {
     ContentBuilder::BuildGuiTextures(out);
     ContentBuilder::BuildFonts(contentDir, out);
     ContentBuilder::BuildSounds(out);
+    const auto packs = ContentBuilder::BuildLevelContent(contentDir, out);
     // Last: windows and layouts are checked against everything above.
     ContentBuilder::BuildWindowContent(contentDir, out);
     const int stale = out.Finish();
+    // The game scans the finished folder, files the builder did not make included.
+    const auto folderFaults = ContentBuilder::CheckPackFolders(out.RunDir() / "Resources", packs);
+    for (const std::string& fault : folderFaults) std::fprintf(stderr, "content builder: %s\n", fault.c_str());
+    if (!folderFaults.empty()) return 1;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("content: %zu files in %s (%d stale removed) in %.2f s\n", out.WrittenCount(),
                 argv[2], stale, seconds);

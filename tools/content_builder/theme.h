@@ -584,4 +584,114 @@ inline constexpr std::array<LayoutValue, 4> kLayoutValues{{
 inline constexpr std::string_view kBackdropFile = "backdrop.png";
 inline constexpr int kBackdropSide = 8;
 
+
+// ---------------------------------------------------------------------------------------------
+// Packs and levels: text pictures under content/levels/<pack>/ become one pack folder per pack at
+// the top of Resources/ (level files, "main" with the pack's card and its level grid, "image" with
+// the cover and the board background). Board geometry, the board's plain sprites, the pack card
+// and the level tiles are set here.
+// ---------------------------------------------------------------------------------------------
+inline constexpr std::string_view kLevelSource = "levels";          // below content/: one folder per pack
+inline constexpr std::string_view kPackPropertiesSource = "pack.txt";  // in each pack's source folder
+inline constexpr std::string_view kPackItemFile = "pack_item.xml";  // in <pack>/main: the edition's "pack_item"
+inline constexpr std::string_view kPackPagesFile = "pages.xml";     // in <pack>/main: the level grid
+inline constexpr std::string_view kPackCoverFile = "cover.png";     // in <pack>/image
+inline constexpr std::string_view kPackCoverClosedFile = "cover_closed.png";
+inline constexpr std::string_view kPackBackgroundFile = "background.png";
+inline constexpr std::string_view kBoardFolder = "data/share/board";  // the board's sprites
+inline constexpr std::string_view kPackArtFolder = "data/share/packs";  // card and level tiles of every pack
+
+// One board size: the "settings" of every level of that size. The clue numbers are not part of
+// the level file; the builder checks with clueInterval and clueFirst (the clue style's spacing
+// and its distance from the field's edge, rounded up) that a board and its clues fit the
+// 1024 x 768 screen.
+struct BoardGeometry {
+  int size;            // columns = rows
+  int cell;            // "elSize", pixels
+  int block;           // "block": cells per block both ways (the heavier fifth line)
+  int shift;           // "shiftBlock" both ways: negative, a gap at every block edge
+  float x, y;          // "position": the board's centre on the screen
+  int bonuses;         // "bonuses", at most the picture's filled cells
+  float clueInterval;  // pixels between the numbers of one line
+  float clueFirst;     // from the field's edge to the centre of the nearest number
+};
+inline constexpr std::array<BoardGeometry, 4> kBoards{{
+    {5, 60, 5, -4, 580.0f, 420.0f, 1, 28.0f, 24.0f},
+    {10, 44, 5, -4, 600.0f, 440.0f, 2, 26.0f, 22.0f},
+    {15, 32, 5, -4, 640.0f, 460.0f, 3, 22.0f, 20.0f},
+    {20, 26, 5, -4, 700.0f, 474.0f, 4, 18.0f, 18.0f},
+}};
+inline constexpr float kClueHalfWidth = 12.0f;  // half the widest clue number, for the fit check
+
+// The board's sprites, drawn plainly: a block of cells (paper with thin grid lines inside and the
+// heavier line around it), the selection of filled marks (accent) and of crosses (cross colour).
+struct BoardSpriteTheme {
+  Rgb blockFill = kPaperLight, gridThin = kGridThin, gridHeavy = kGridHeavy;
+  float thinLine = 1.0f, heavyLine = 2.0f;
+  int selectionSide = 64;  // the selection textures are drawn once and sized to the cell
+  float selectionInset = 4.0f, selectionRadius = 8.0f, selectionAlpha = 0.45f;
+  Rgb selectionYes = kAccent;
+  float crossStroke = 7.0f, crossInset = 16.0f, crossAlpha = 0.80f;
+  Rgb selectionNo = kCross;
+};
+inline constexpr BoardSpriteTheme kBoardSprites{};
+
+// Pack themes: the tint of a pack's cover band and of its board background's border motif.
+struct PackTheme {
+  std::string_view name;
+  Rgb tint;
+};
+inline constexpr std::array<PackTheme, 7> kPackThemes{{
+    {"first_steps", {0x9C, 0xC9, 0xBD}},
+    {"home", {0xE0, 0xB0, 0x9C}},
+    {"animals", {0xE2, 0xC9, 0x96}},
+    {"nature", {0xA9, 0xC9, 0xA1}},
+    {"travel", {0x9F, 0xC4, 0xCC}},
+    {"music", {0xBE, 0xB2, 0xD6}},
+    {"sky", {0xA9, 0xBD, 0xE0}},
+}};
+
+// The pack card (the pack list's item) and its cover; control ids are the card's "gui_*" keys.
+struct PackCardTheme {
+  int width = 240, height = 232;                // "size" of the card
+  std::string_view cardFile = "pack_card.png";  // kPackArtFolder: the card's panel
+  std::string_view activeFile = "pack_active.png";  // an accent ring around the card
+  float radius = 14.0f, activeRing = 4.0f, activeGap = 3.0f;
+  SoftShadow shadow{0.0f, 3.0f, 3.0f, 0.25f, kInk};
+  int coverWidth = 200, coverHeight = 140, coverTop = 16;  // image/cover.png, this far below the card's top
+  float coverRadius = 10.0f, coverBand = 18.0f;  // the tinted band along the cover's top
+  float coverCellGap = 1.0f, coverCellRadius = 1.5f;
+  Rgb coverPaper = kPaper, coverInk = kInk, coverGrid = kGridThin;
+  float lockWidth = 36.0f, lockHeight = 28.0f, lockShackle = 11.0f, lockStroke = 5.0f;
+  Rgb lock = kGridHeavy;
+  int idOpen = 1, idClose = 2, idActive = 3, idScore = 4, idRequired = 5, idTitle = 6, idCard = 10, idStar = 11;
+};
+inline constexpr PackCardTheme kPackCard{};
+
+// A level tile (the level list's item); control ids are the item's "gui_*" keys, the three
+// stars take consecutive ids from idStar.
+struct LevelTileTheme {
+  int width = 112, height = 112;  // "size" of the item
+  std::string_view openFile = "level_open.png", closedFile = "level_closed.png", activeFile = "level_active.png";
+  std::string_view starFile = "level_star.png";  // left half an empty star, right half a gold one
+  float radius = 14.0f, inset = 6.0f, activeRing = 4.0f;
+  SoftShadow shadow{0.0f, 3.0f, 2.5f, 0.25f, kInk};
+  int star = 24;  // side of one star half
+  float starOutline = 2.0f;
+  int idOpen = 1, idClose = 2, idActive = 3, idNumber = 4, idStar = 5;
+  // The grid of one page and where it stands.
+  int cols = 4, rows = 3, interval = 16;
+  float x = 600.0f, y = 420.0f;
+};
+inline constexpr LevelTileTheme kLevelTile{};
+
+// The board background of every pack: the paper, lighter towards the middle, and a frame of
+// soft tinted dots.
+struct BoardBackgroundTheme {
+  int width = 1024, height = 768;
+  Rgb paper = kPaper, centre = kPaperLight;
+  float dotSpacing = 48.0f, dotRadius = 5.0f, dotAlpha = 0.35f;  // dots in the outermost rows and columns
+};
+inline constexpr BoardBackgroundTheme kBoardBackground{};
+
 }  // namespace ContentBuilder::Theme

@@ -1,0 +1,42 @@
+// The pictures of packs and boards: the board's plain sprites (a block of cells and the two
+// selection marks), the pack card and level tiles shared by every pack, and each pack's cover
+// (one of its pictures in ink on paper), closed cover (an empty grid under a lock) and board
+// background (paper with a border of dots in the pack's tint). Parameters: theme.h.
+#pragma once
+
+#include <string_view>
+
+#include "tools/content_builder/line_solver.h"
+#include "tools/content_builder/texture_png.h"
+#include "tools/content_builder/theme.h"
+
+namespace ContentBuilder {
+
+// The tint of a pack theme; the first theme's for an unknown name.
+Theme::Rgb PackTint(std::string_view theme);
+
+// A block of board.block x board.block cells of board.cell pixels.
+TextureImage DrawBoardBlock(const Theme::BoardGeometry& board);
+TextureImage DrawSelectionYes();
+TextureImage DrawSelectionNo();
+
+// The pack card's panel and its accent ring, one size (the card plus room for the shadow).
+TextureImage DrawPackCard();
+TextureImage DrawPackActive();
+
+// A pack's cover with the picture in ink, and its closed cover (an empty grid of the picture's
+// size under a lock).
+TextureImage DrawPackCover(const LinePicture& picture, Theme::Rgb tint);
+TextureImage DrawPackCoverClosed(const LinePicture& picture, Theme::Rgb tint);
+
+// A pack's board background, the size of the screen.
+TextureImage DrawBoardBackground(Theme::Rgb tint);
+
+// Level tiles: open, closed (with a lock), the accent ring of the active level, and the star
+// pair (left half empty, right half won).
+TextureImage DrawLevelOpen();
+TextureImage DrawLevelClosed();
+TextureImage DrawLevelActive();
+TextureImage DrawLevelStars();
+
+}  // namespace ContentBuilder
