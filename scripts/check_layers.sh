@@ -18,6 +18,7 @@ LAYERS=(
   engine/windows
   engine/app
   game/config
+  game/data
   game/app
 )
 # The content builder and the benchmarks sit beside the stack: they may use the whole engine
