@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/content_builder/animation_sheets.h"
+#include "tools/content_builder/catalogue_content.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/level_content.h"
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     const auto packs = ContentBuilder::BuildLevelContent(contentDir, out);
     // Last: windows and layouts are checked against everything above.
     ContentBuilder::BuildWindowContent(contentDir, out);
+    ContentBuilder::BuildCatalogueContent(contentDir, out);
     const int stale = out.Finish();
     // The game scans the finished folder, files the builder did not make included.
     const auto folderFaults = ContentBuilder::CheckPackFolders(out.RunDir() / "Resources", packs);
