@@ -6,6 +6,7 @@
 #include "engine/app/engine.h"
 #include "engine/app/entry.h"
 #include "engine/platform/clock.h"
+#include "game/app/global.h"
 
 namespace Game {
 namespace {
@@ -14,6 +15,12 @@ int OnInit(uintptr_t) {
     QRV::g_app->renderCap = 60;
     QRV::g_app->updateCap = 60;
     if (QRV::g_clock != nullptr) QRV::g_clock->maxDt = 1.0f / 30.0f;
+    if (!gcGlobal::Instance().Startup()) return QRV::RESULT::StartFailed;
+    return 1;
+}
+
+int OnFrame(uintptr_t) {
+    gcGlobal::Instance().DrawBorders();
     return 1;
 }
 
@@ -23,7 +30,11 @@ int OnClose(uintptr_t) {
 }
 
 int OnExit(uintptr_t) {
+    gcGlobal& global = gcGlobal::Instance();
+    global.SaveSettings();
+    global.Shutdown();
     QRV::ReleaseHook(QRV::cbInit);
+    QRV::ReleaseHook(QRV::cbRender);
     QRV::ReleaseHook(QRV::cbClose);
     QRV::ReleaseHook(QRV::cbExit);
     QRV::Engine::Shutdown();
@@ -42,6 +53,7 @@ int AppStart(uintptr_t) {
     QRV::g_app->renderCap = 60;
     QRV::g_app->updateCap = 60;
     QRV::InstallHook(QRV::cbInit, OnInit);
+    QRV::InstallHook(QRV::cbRender, OnFrame);
     QRV::InstallHook(QRV::cbClose, OnClose);
     QRV::InstallHook(QRV::cbExit, OnExit);
     if (QRV::Engine::Init("Quorvel") < 0) {

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "tools/content_builder/animation_sheets.h"
+#include "tools/content_builder/border_art.h"
 #include "tools/content_builder/font_content.h"
+#include "tools/content_builder/game_config_content.h"
 #include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/nine_part_panel.h"
 #include "tools/content_builder/output_tree.h"
@@ -36,6 +38,8 @@ int main(int argc, char** argv) {
     ContentBuilder::BuildGuiTextures(out);
     ContentBuilder::BuildFonts(contentDir, out);
     ContentBuilder::BuildSounds(out);
+    ContentBuilder::BuildGameConfig(out);
+    ContentBuilder::BuildBorderArt(out);
     const int stale = out.Finish();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("content: %zu files in %s (%d stale removed) in %.2f s\n", out.WrittenCount(),
