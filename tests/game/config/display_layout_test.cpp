@@ -91,7 +91,9 @@ TEST(DisplayLayoutTest, TallDesktopGetsBarsAboveAndBelow) {
 TEST(DisplayLayoutTest, NoBorderEverCoversTheLogicalScreen) {
     std::vector<std::pair<int32_t, int32_t>> desktops = {{1920, 0}, {0, 0}, {1024, 768}, {800, 600}};
     for (int32_t w = 320; w <= 3840; w += 160) {
-        for (int32_t h = 240; h <= 2400; h += 120) desktops.emplace_back(w, h);
+        for (int32_t h = 240; h <= 2400; h += 120) {
+            desktops.emplace_back(w, h);
+        }
     }
     int drawn = 0;
     for (const auto& [w, h] : desktops) {
@@ -99,7 +101,9 @@ TEST(DisplayLayoutTest, NoBorderEverCoversTheLogicalScreen) {
         for (const DisplayLayout before : {DisplayLayout{}, DisplayLayout{true, false}, DisplayLayout{false, true}}) {
             const DisplayLayout layout = ClassifyDesktop(before, w, h);
             const std::vector<BorderDraw> draws = BorderDraws(layout, w, h, kLineSide, kLineSide);
-            if (h == 0) EXPECT_TRUE(draws.empty());
+            if (h == 0) {
+                EXPECT_TRUE(draws.empty());
+            }
             for (const BorderDraw& draw : draws) {
                 const BorderRect r = CoveredRect(draw);
                 EXPECT_GT(r.right, r.left);
