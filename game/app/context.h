@@ -8,6 +8,7 @@
 #include "engine/resources/leaderboard_table.h"
 #include "engine/resources/string_table.h"
 #include "engine/sound/sound_groups.h"
+#include "game/data/player_manager.h"
 
 class gcContext {
 public:
@@ -17,6 +18,7 @@ public:
 
     QRV::JC_STRING_TABLE stringTable;
     JCSoundGroups soundGroups;
+    JCPlayerManager playerManager;
     QRV::JCFontCatalogue fonts;
     // The dispatcher below; the game's parts reach it through this pointer.
     QRV::gEventDispatcher* eventDispatcher = nullptr;

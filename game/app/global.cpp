@@ -38,6 +38,10 @@ void gcGlobal::ApplyVolumes() {
     if (context == nullptr) return;
     float music = kDefaultVolume;
     float sound = kDefaultVolume;
+    if (const JCPlayer* player = context->playerManager.GetCurrentPlayer()) {
+        music = player->GetMusicVolume();
+        sound = player->GetSoundVolume();
+    }
     JCSoundGroups& groups = context->soundGroups;
     groups.SetGroupGain("music", music);
     groups.SetGroupGain("sounds", sound);

@@ -2,6 +2,8 @@
 # The configuration through the real game, each run with XDG_DATA_HOME at a fresh folder:
 # - a desktop of 800 x 600 makes the game fullscreen, and after SIGTERM the user's "game.xml"
 #   records it in a save folder of mode 0700;
+# - profiles written by the test survive a start and a quit; a garbage "players.xml" is moved to
+#   "players.xml.bad" byte for byte and named on stderr;
 # - the border art lies above and below the logical screen on 1280 x 1024 and beside it on
 #   1920 x 1080, and never over it;
 # - without the editions file the game ends with the load-error message naming it.
@@ -113,6 +115,47 @@ border_case 1280x1024 "640 8 art" "20 1016 art" "640 29 art" "640 40 clear" "640
   "1275 985 clear" "640 984 clear" "640 1000 art"
 border_case 1920x1080 "100 540 art" "1820 20 art" "236 540 art" "245 540 clear" "960 540 clear" \
   "245 4 clear" "1675 1075 clear" "1684 540 art"
+
+# --- Profiles: two written by the test come back after a start and a quit, rewritten by the game
+# with the same current player; a garbage file is moved aside byte for byte and the game runs on.
+# (start_game CASE; wait for the window; stop_game CASE)
+run_briefly() {
+  start_game "$1"
+  window=$(wait_for_window 20 '^Quorvel' || true)
+  [[ -n "$window" ]] || fail "no game window"
+  stop_game "$1"
+}
+start_xvfb 1024x768
+fresh_case profiles
+players=$work_dir/$case_name/xdg/quorvel/players.xml
+mkdir -p "$(dirname "$players")"
+cat > "$players" << 'XML'
+<?xml version="1.0"?>
+<Players current="Zoë">
+  <player name="Ann" sound_volume="40" music_volume="20" passed_tutorial="true" game_cursor="false" inapp_bought="false">
+    <playeritems><item name="life" count="5"/></playeritems>
+  </player>
+  <player name="Zoë" sound_volume="80" music_volume="70" passed_tutorial="false" game_cursor="true" inapp_bought="true"/>
+</Players>
+XML
+run_briefly "$case_name"
+grep -q '^	<player ' "$players" || fail "players.xml was not written again by the game"
+[[ "$(grep -c '<player ' "$players")" -eq 2 ]] || fail "players.xml does not hold two profiles"
+grep -q '<Players current="Zoë"' "$players" || fail "the current player is not Zoë"
+grep -q '<player name="Ann" sound_volume="40" music_volume="20" passed_tutorial="true"' "$players" ||
+  fail "Ann's profile changed"
+grep -q '<player name="Zoë".*inapp_bought="true"' "$players" || fail "Zoë's profile changed"
+
+fresh_case garbage-profiles
+players=$work_dir/$case_name/xdg/quorvel/players.xml
+mkdir -p "$(dirname "$players")"
+printf '<Players current="x"><player name="\001\377' > "$players"
+cp "$players" "$work_dir/$case_name/garbage"
+run_briefly "$case_name"
+cmp -s "$work_dir/$case_name/garbage" "$players.bad" || fail "players.xml.bad is not the garbage file byte for byte"
+grep -qF "$players.bad" "$work_dir/$case_name/game.log" || fail "stderr does not name players.xml.bad"
+grep -q '<Players' "$players" 2> /dev/null || fail "no new players.xml after the quit"
+stop_xvfb
 
 # --- Without the editions file the game stops at once and names the file.
 fresh_case no-editions

@@ -15,6 +15,7 @@
 #include "engine/graphics/sprite.h"
 #include "game/config/config_values.h"
 #include "game/config/edition_select.h"
+#include "game/data/game_player.h"
 #include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/border_art.h"
 #include "tools/content_builder/game_config_content.h"
@@ -112,6 +113,14 @@ TEST_F(GameConfigContentTest, DefaultPlayerWritesEveryAttributeWithFullHearts) {
   EXPECT_FALSE(health.first_child()) << "a full supply has no lost hearts";
   EXPECT_STREQ(health.attribute("increment").value(), "false");
   EXPECT_EQ(health.attribute("time_refill_heart").as_llong(), 1800);
+
+  // As the game reads it: full hearts stay full, nothing to refill.
+  gcPlayer loaded;
+  loaded.LoadXml(player);
+  EXPECT_TRUE(loaded.GetGameCursor());
+  EXPECT_EQ(loaded.GetHealth().GetCount(), loaded.GetItemCount("life"));
+  EXPECT_FALSE(loaded.GetHealth().Update());
+  EXPECT_TRUE(loaded.GetHealth().GetLost().empty());
 }
 
 // The two sprites name textures the build made: an opaque pattern that repeats (its dots keep

@@ -14,6 +14,7 @@
 #include "engine/app/app_context.h"
 #include "engine/sound/sound_group.h"
 #include "game/app/context.h"
+#include "game/data/game_player.h"
 #include "tests/graphics/sprite_test_support.h"
 
 namespace {
@@ -264,7 +265,7 @@ TEST_F(GlobalConfigTest, BordersDrawOutsideTheScreenWhenShown) {
     }
 }
 
-TEST_F(GlobalConfigTest, VolumesDefaultToEightyAndSkipAbsentGroups) {
+TEST_F(GlobalConfigTest, VolumesComeFromTheCurrentPlayerOrDefaultToEightyAndSkipAbsentGroups) {
     JCSoundGroups& groups = global->GetContext()->soundGroups;
     auto* music = new JCSoundGroup();
     groups.groups["music"] = music;
@@ -276,6 +277,16 @@ TEST_F(GlobalConfigTest, VolumesDefaultToEightyAndSkipAbsentGroups) {
     EXPECT_EQ(music->gain + sounds->gain, 0.0f);
     global->ApplyVolumes();
     EXPECT_FLOAT_EQ(sounds->gain, 0.8f);
+
+    JCPlayerManager& players = global->GetContext()->playerManager;
+    auto player = std::make_unique<gcPlayer>();
+    player->SetName(L"Zo\u00eb");
+    player->SetMusicVolume(30.0f);
+    player->SetSoundVolume(100.0f);
+    players.SelectPlayer(players.AddPlayer(std::move(player)));
+    global->ApplyVolumes();
+    EXPECT_FLOAT_EQ(music->gain, 0.3f);
+    EXPECT_FLOAT_EQ(sounds->gain, 1.0f);
 }
 
 }  // namespace
