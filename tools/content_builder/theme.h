@@ -639,4 +639,52 @@ struct BorderArtTheme {
 };
 inline constexpr BorderArtTheme kBorderArt{};
 
+
+// ---------------------------------------------------------------------------------------------
+// Windows and layouts: authored XML under content/ that the builder checks and copies. The
+// sources name look parameters by placeholder (see content/GUIDE.md) and get them from here:
+//   {{hex:<colour>}}   AARRGGBB, for label colours and window settings
+//   {{argb:<colour>}}  "a r g b" in decimal, for line and list box text, backgrounds, sprites
+//   {{value:<name>}}   a number of kLayoutValues
+// ---------------------------------------------------------------------------------------------
+inline constexpr std::string_view kWindowSource = "windows";              // below content/: one file per window
+inline constexpr std::string_view kWindowListSource = "window_list.xml";  // below content/
+inline constexpr std::string_view kLayoutSource = "layouts";              // below content/: paged-grid layouts
+inline constexpr std::string_view kWindowFolder = "data/share/windows";
+inline constexpr std::string_view kWindowList = "windows.xml";  // in kCatalogueFolder
+inline constexpr std::string_view kLayoutFolder = "data/share/layouts";
+
+struct LayoutColour {
+  std::string_view name;
+  Rgb colour;
+  uint8_t alpha;
+};
+inline constexpr std::array<LayoutColour, 7> kLayoutColours{{
+    {"ink", kInk, 0xFF},
+    {"text_on_accent", kTextOnAccent, 0xFF},
+    {"error", kError, 0xFF},
+    // Modal dialogs dim the screen behind them with ink at 40 %; the dim fades in from clear.
+    {"dim", kInk, 0x66},
+    {"dim_clear", kInk, 0x00},
+    // The scene-switch fade covers the screen with ink.
+    {"fade", kInk, 0xFF},
+    {"fade_clear", kInk, 0x00},
+}};
+
+struct LayoutValue {
+  std::string_view name;
+  float value;
+};
+inline constexpr std::array<LayoutValue, 4> kLayoutValues{{
+    {"dialog_fade_seconds", 0.25f},   // dialogs fade in and out
+    {"caret_blink_seconds", 0.5f},    // each phase of a text entry's blinking caret
+    {"screen_fade_seconds", 0.3f},    // the full-screen fade between scenes, each way
+    {"page_turn_speed", 3000.0f},     // pixels per second of a paged grid's slide (a page in about 0.34 s)
+}};
+
+// The backdrop of dimmed dialogs and of the screen fade: plain opaque white in the GUI folder,
+// stretched over the screen and tinted by the window's background colours.
+inline constexpr std::string_view kBackdropFile = "backdrop.png";
+inline constexpr int kBackdropSide = 8;
+
 }  // namespace ContentBuilder::Theme
