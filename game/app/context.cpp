@@ -1,3 +1,3 @@
 #include "game/app/context.h"
 
-gcContext::gcContext() : eventDispatcher(&dispatcher) {}
+gcContext::gcContext() : windowManager(&stringTable), eventDispatcher(&dispatcher) {}

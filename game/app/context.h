@@ -8,6 +8,7 @@
 #include "engine/resources/leaderboard_table.h"
 #include "engine/resources/string_table.h"
 #include "engine/sound/sound_groups.h"
+#include "engine/windows/window_manager.h"
 #include "game/data/player_manager.h"
 
 class gcContext {
@@ -17,6 +18,8 @@ public:
     gcContext& operator=(const gcContext&) = delete;
 
     QRV::JC_STRING_TABLE stringTable;
+    // Localises the labels of its windows with the string table above.
+    JCWindowManager windowManager;
     JCSoundGroups soundGroups;
     JCPlayerManager playerManager;
     QRV::JCFontCatalogue fonts;

@@ -10,6 +10,11 @@ namespace {
 // The gains without a player, on the volume scale of 0 to 100.
 constexpr float kDefaultVolume = 80.0f;
 
+// The window manager's sound callback: the named sound of the group "sounds" of the context.
+void PlayContextSound(void* context, std::string name) {
+    static_cast<gcContext*>(context)->soundGroups.PlaySound(name);
+}
+
 }  // namespace
 
 gcGlobal& gcGlobal::Instance() {
@@ -17,7 +22,9 @@ gcGlobal& gcGlobal::Instance() {
     return instance;
 }
 
-gcGlobal::gcGlobal() : context(std::make_unique<gcContext>()) {}
+gcGlobal::gcGlobal() : context(std::make_unique<gcContext>()) {
+    context->windowManager.SetSoundCallback(Closure<void(std::string)>(context.get(), PlayContextSound));
+}
 
 gcGlobal::~gcGlobal() = default;
 
@@ -53,14 +60,12 @@ void gcGlobal::MuteSoundGroups() {
     context->soundGroups.SetGroupGain("sounds", 0.0f);
 }
 
-void gcGlobal::PlaySoundCallback(std::string name) {
-    gcContext* context = Instance().GetContext();
-    if (context != nullptr) context->soundGroups.PlaySound(name);
-}
-
 void gcGlobal::Shutdown() {
     ReleaseBorderSprites();
-    if (context != nullptr) context->localization.Unload();
+    if (context != nullptr) {
+        context->windowManager.DeleteAllWindows();
+        context->localization.Unload();
+    }
     QRV::SweepUnusedResources();
     for (auto it = shareRepositories.rbegin(); it != shareRepositories.rend(); ++it) QRV::UnloadRepository(*it);
     shareRepositories.clear();

@@ -21,7 +21,8 @@ public:
     // The one instance, made on first use and destroyed at process exit.
     static gcGlobal& Instance();
 
-    // A fresh singleton: empty maps and a new context. Tests make their own.
+    // A fresh singleton: empty maps and a new context, whose window manager plays its sounds
+    // (window events and control sounds) from the context's group "sounds". Tests make their own.
     gcGlobal();
     // Frees the border sprites and any context that Shutdown did not.
     ~gcGlobal();
@@ -60,8 +61,6 @@ public:
     void ApplyVolumes();
     // Gain 0 for "music" and "sounds".
     void MuteSoundGroups();
-    // The window manager's sound callback: plays the named sound of the group "sounds".
-    static void PlaySoundCallback(std::string name);
 
     // Tears down what Startup made, in reverse; copes with a partial start. The context is gone
     // afterwards.

@@ -289,4 +289,17 @@ TEST_F(GlobalConfigTest, VolumesComeFromTheCurrentPlayerOrDefaultToEightyAndSkip
     EXPECT_FLOAT_EQ(sounds->gain, 1.0f);
 }
 
+// One plain function, bound to the context, serves both of the window manager's sound closures.
+TEST_F(GlobalConfigTest, TheWindowManagerPlaysItsSoundsThroughTheContext) {
+    gcContext* context = global->GetContext();
+    const JCWindowManager& windows = context->windowManager;
+    ASSERT_TRUE(windows.soundEvent);
+    EXPECT_TRUE(windows.soundEvent == windows.controlSound);
+    EXPECT_EQ(windows.soundEvent.object, context);
+    EXPECT_EQ(windows.stringTable, &context->stringTable);
+    windows.soundEvent("open.Title");  // no group "sounds" yet: nothing plays
+    context->soundGroups.groups["sounds"] = new JCSoundGroup();
+    windows.controlSound("click.Title.3");
+}
+
 }  // namespace
