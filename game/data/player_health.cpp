@@ -40,10 +40,10 @@ bool gcPlayerHealth::AddHeart() {
     return true;
 }
 
-void gcPlayerHealth::FillMissingEntries(int64_t now) {
+void gcPlayerHealth::FillMissingEntries(int64_t firstStart) {
     const int64_t missing = static_cast<int64_t>(Maximum()) - count;
     while (static_cast<int64_t>(lost.size()) < missing && lost.size() < kMaxFilledEntries) {
-        lost.push_back(lost.empty() ? now : SaturatingAdd(lost.back(), timeRefillHeart));
+        lost.push_back(lost.empty() ? firstStart : SaturatingAdd(lost.back(), timeRefillHeart));
     }
 }
 
@@ -52,8 +52,10 @@ bool gcPlayerHealth::Update() {
     if (count < Maximum()) FillMissingEntries(now);
     // Every refill that has run out gives its heart back, oldest first; each later one started
     // where the one before ended, so several can be due at once.
+    int64_t lastEnd = now;
     while (count < Maximum() && !lost.empty() && SaturatingSub(now, lost.front()) >= timeRefillHeart) {
         ++count;
+        lastEnd = SaturatingAdd(lost.front(), timeRefillHeart);
         lost.pop_front();
     }
     if (count >= Maximum()) {
@@ -61,7 +63,8 @@ bool gcPlayerHealth::Update() {
         countdown = 0.0;
         return false;
     }
-    if (lost.empty()) return increment;
+    // Only when more hearts were missing than one fill adds: the next ones follow on.
+    if (lost.empty()) FillMissingEntries(lastEnd);
     increment = true;
     countdown = static_cast<double>(SaturatingAdd(SaturatingSub(lost.front(), now), timeRefillHeart));
     return true;

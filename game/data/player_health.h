@@ -17,8 +17,8 @@ class gcPlayerHealth {
 public:
     // The default refill period of one heart, in seconds.
     static constexpr int64_t kDefaultRefillPeriod = 1800;
-    // The most refill entries that Update adds for hearts missing without one; more are added by
-    // later calls as these run out.
+    // The most refill entries that Update adds at once for hearts missing without one; more follow
+    // as these run out.
     static constexpr size_t kMaxFilledEntries = 1u << 16;
 
     explicit gcPlayerHealth(const JCPlayer& owner) : owner(&owner) {}
@@ -60,8 +60,8 @@ public:
 private:
     int32_t Maximum() const;
     // Adds refill entries for missing hearts that have none, each starting where the one before
-    // ends (the first now, when there are none).
-    void FillMissingEntries(int64_t now);
+    // ends (the first at firstStart, when there are none).
+    void FillMissingEntries(int64_t firstStart);
 
     bool increment = false;
     int32_t count = 0;

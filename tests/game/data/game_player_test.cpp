@@ -76,6 +76,7 @@ TEST(GamePlayerTest, TheChangeCallbackHearsEveryStatisticChange) {
 
 TEST(GamePlayerTest, CopiesOwnTheirHearts) {
     gcPlayer original;
+    EXPECT_EQ(original.GetHealth().GetRefillPeriod(), 1800);  // a new profile's refill period
     original.SetItemCount("life", 5);
     original.GetHealth().AddHeart();
     original.GetHealth().AddHeart();

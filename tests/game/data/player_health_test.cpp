@@ -11,7 +11,9 @@
 
 #include "game/data/calendar_clock.h"
 #include "game/data/game_player.h"
+#include "game/data/player_manager.h"
 #include "tests/test_kit/parsed_xml.h"
+#include "tests/test_kit/temp_folder.h"
 
 namespace {
 
@@ -108,6 +110,8 @@ TEST_F(PlayerHealthTest, NeverStuck) {
         // A profile without "health" has count 0 and period 0: everything comes back at once.
         {"no health at all", 5, "", 0, 5, 5},
         {"10,000 expired entries", 10000, tenThousand, 0, 10000, 10000},
+        {"more missing than one fill adds", 200000, "<health count=\"0\" time_refill_heart=\"0\"/>", 0,
+         static_cast<int32_t>(gcPlayerHealth::kMaxFilledEntries), static_cast<int32_t>(2 * gcPlayerHealth::kMaxFilledEntries)},
         {"a heart count below 0", 3, "<health count=\"-2147483648\" time_refill_heart=\"0\"/>", 0,
          static_cast<int32_t>(-2147483648LL + gcPlayerHealth::kMaxFilledEntries),
          static_cast<int32_t>(-2147483648LL + 2 * gcPlayerHealth::kMaxFilledEntries)},
@@ -121,7 +125,25 @@ TEST_F(PlayerHealthTest, NeverStuck) {
         g_healthTestNow = T + c.wait;
         player.GetHealth().Update();
         EXPECT_EQ(player.GetHealth().GetCount(), c.afterWait) << c.name;
+        // Below the maximum a refill always runs.
+        EXPECT_EQ(player.GetHealth().IsIncrementing(), c.afterWait < c.life) << c.name;
     }
+}
+
+TEST_F(PlayerHealthTest, HeartsDueWhileTheGameWasClosedComeBackWithAnUpdateAfterLoading) {
+    QRV::TestKit::TempFolder temp("quorvel-health");
+    temp.Write("players.xml", "<Players current=\"p\"><player name=\"p\"><playeritems><item name=\"life\" count=\"5\"/>"
+                              "</playeritems><health increment=\"true\" count=\"3\" countdown=\"100\" time_refill_heart=\"600\">"
+                              "<lost_name value=\"" + std::to_string(T - 1000) + "\"/><lost_name value=\"" +
+                              std::to_string(T - 400) + "\"/></health></player></Players>");
+    JCPlayerManager manager;
+    manager.Load(temp.String() + "/");
+    auto* player = dynamic_cast<gcPlayer*>(manager.GetCurrentPlayer());
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(player->GetHealth().GetCount(), 3);  // loading alone changes nothing
+    EXPECT_TRUE(player->GetHealth().Update());
+    EXPECT_EQ(player->GetHealth().GetCount(), 4);
+    EXPECT_DOUBLE_EQ(player->GetHealth().GetCountdown(), 200.0);
 }
 
 TEST_F(PlayerHealthTest, RunningCountdownGivesTheHeartBack) {
