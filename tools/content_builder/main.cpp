@@ -6,7 +6,9 @@
 #include <string>
 
 #include "tools/content_builder/animation_sheets.h"
+#include "tools/content_builder/border_art.h"
 #include "tools/content_builder/font_content.h"
+#include "tools/content_builder/game_config_content.h"
 #include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/nine_part_panel.h"
 #include "tools/content_builder/output_tree.h"
@@ -37,6 +39,8 @@ int main(int argc, char** argv) {
     ContentBuilder::BuildGuiTextures(out);
     ContentBuilder::BuildFonts(contentDir, out);
     ContentBuilder::BuildSounds(out);
+    ContentBuilder::BuildGameConfig(out);
+    ContentBuilder::BuildBorderArt(out);
     // Last: windows and layouts are checked against everything above.
     ContentBuilder::BuildWindowContent(contentDir, out);
     const int stale = out.Finish();
