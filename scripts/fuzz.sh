@@ -71,6 +71,15 @@ seed_string_table() {
   printf '<?xml version="1.0"?>\n<ss:Workbook xmlns:ss="urn:schemas-microsoft-com:office:spreadsheet"><ss:Worksheet ss:Name="en"><ss:Table><ss:Column ss:Width="90"/><ss:Row><ss:Cell ss:Index="2"><ss:Data ss:Type="String">no key</ss:Data></ss:Cell></ss:Row><ss:Row><ss:Cell><ss:Data>k</ss:Data></ss:Cell><ss:Cell><ss:Data>a&#10;b</ss:Data></ss:Cell></ss:Row></ss:Table></ss:Worksheet></ss:Workbook>\n' > "$dir/strings_prefixed.xml"
 }
 
+seed_config() {
+  local dir=$1 file
+  for file in game.xml data/share/main/other/editions.xml data/share/main/other/gameplay.xml; do
+    [[ -f "$resources/$file" ]] && printf '%s\n' "$resources/$file" | collect "$dir" > /dev/null
+  done
+  # The user's copy as the game saves it.
+  printf '<?xml version="1.0"?>\n<game>\n\t<param key="edition" value="desktop" />\n\t<param key="fullscreen" value="1" />\n\t<param key="lang" value="en" />\n</game>\n' > "$dir/user_game.xml"
+}
+
 # Profiles: the saves of two rounds written by the game's own save code (the driver of the kill
 # test, when the run folder has it), the content's default player files, and a few made here.
 save_round_seeds() {

@@ -6,8 +6,10 @@
 #include <string>
 
 #include "tools/content_builder/animation_sheets.h"
+#include "tools/content_builder/border_art.h"
 #include "tools/content_builder/catalogue_content.h"
 #include "tools/content_builder/font_content.h"
+#include "tools/content_builder/game_config_content.h"
 #include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/level_content.h"
 #include "tools/content_builder/nine_part_panel.h"
@@ -40,6 +42,8 @@ int main(int argc, char** argv) {
     ContentBuilder::BuildFonts(contentDir, out);
     ContentBuilder::BuildSounds(out);
     const auto packs = ContentBuilder::BuildLevelContent(contentDir, out);
+    ContentBuilder::BuildGameConfig(out);
+    ContentBuilder::BuildBorderArt(out);
     // Last: windows and layouts are checked against everything above.
     ContentBuilder::BuildWindowContent(contentDir, out);
     ContentBuilder::BuildCatalogueContent(contentDir, out);

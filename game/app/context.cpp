@@ -1,0 +1,3 @@
+#include "game/app/context.h"
+
+gcContext::gcContext() : windowManager(&stringTable), eventDispatcher(&dispatcher) {}
