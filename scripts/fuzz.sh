@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of tests/fuzz with clang and runs each for a while over seeds from a
-# built run folder's Resources (qrvlzo files, zip archives, string tables); small built-in seeds
+# built run folder's Resources (qrvlzo files, zip archives, string tables, level files); small built-in seeds
 # stand in where the run folder has none.
 #   scripts/fuzz.sh [seconds per target, default 30] [run folder, default build/release/run]
 # Exits non-zero when a target crashes or a sanitizer reports anything.
@@ -68,6 +68,17 @@ seed_string_table() {
   fi
   # Always, as a spreadsheet program saves it: prefixed elements, a skipped cell, a line break.
   printf '<?xml version="1.0"?>\n<ss:Workbook xmlns:ss="urn:schemas-microsoft-com:office:spreadsheet"><ss:Worksheet ss:Name="en"><ss:Table><ss:Column ss:Width="90"/><ss:Row><ss:Cell ss:Index="2"><ss:Data ss:Type="String">no key</ss:Data></ss:Cell></ss:Row><ss:Row><ss:Cell><ss:Data>k</ss:Data></ss:Cell><ss:Cell><ss:Data>a&#10;b</ss:Data></ss:Cell></ss:Row></ss:Table></ss:Worksheet></ss:Workbook>\n' > "$dir/strings_prefixed.xml"
+}
+
+seed_level_file() {
+  local dir=$1 n=0
+  if [[ -d "$resources" ]]; then
+    n=$(find "$resources" -mindepth 2 -maxdepth 2 -type f -name 'level*.xml' \( -path '*/pack*' -o -path '*/tutorial*' \) |
+      sort | collect "$dir")
+  fi
+  if [[ $n -eq 0 ]]; then
+    printf '<level><settings elSize="60 60" grid="2 2" block="5 5" shiftBlock="-4 -4" position="580 420" bonuses="1"><block><FILE>data/share/board block_60.png</FILE></block><selection_yes/><selection_no/></settings><gElements><cell type="100"/><cell type="101"/><cell/><cell type="100"/></gElements></level>\n' > "$dir/level.xml"
+  fi
 }
 
 status=0
