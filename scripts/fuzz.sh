@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of tests/fuzz with clang and runs each for a while over seeds from a
-# built run folder's Resources (qrvlzo files, zip archives, string tables) and from saves written by
-# the run folder's save driver; small built-in seeds stand in where the run folder has none. No
-# input may allocate more than 256 MiB.
+# built run folder's Resources (qrvlzo files, zip archives, string tables, level files) and from
+# saves written by the run folder's save driver; small built-in seeds stand in where the run folder
+# has none. No input may allocate more than 256 MiB.
 #   scripts/fuzz.sh [seconds per target, default 30] [run folder, default build/release/run]
 # Exits non-zero when a target crashes or a sanitizer reports anything.
 set -euo pipefail
@@ -122,6 +122,17 @@ seed_player_binary() {
 }
 
 save_round_seeds "$out/seedwork"
+
+seed_level_file() {
+  local dir=$1 n=0
+  if [[ -d "$resources" ]]; then
+    n=$(find "$resources" -mindepth 2 -maxdepth 2 -type f -name 'level*.xml' \( -path '*/pack*' -o -path '*/tutorial*' \) |
+      sort | collect "$dir")
+  fi
+  if [[ $n -eq 0 ]]; then
+    printf '<level><settings elSize="60 60" grid="2 2" block="5 5" shiftBlock="-4 -4" position="580 420" bonuses="1"><block><FILE>data/share/board block_60.png</FILE></block><selection_yes/><selection_no/></settings><gElements><cell type="100"/><cell type="101"/><cell/><cell type="100"/></gElements></level>\n' > "$dir/level.xml"
+  fi
+}
 
 status=0
 for exe in "$out"/*_fuzz; do

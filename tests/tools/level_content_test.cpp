@@ -19,8 +19,10 @@
 
 #include "game/data/level_file.h"
 #include "tools/content_builder/font_content.h"
+#include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/level_files.h"
 #include "tools/content_builder/line_solver.h"
+#include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
 #include "tools/content_builder/theme.h"
 #include "tools/content_builder/window_content.h"
@@ -46,7 +48,9 @@ class LevelContent : public ::testing::Test {
     fs::remove_all(root);
     CB::OutputTree out(root);
     CB::BuildStringTable(kContent.string(), out);
+    CB::BuildGuiTextures(out);
     CB::BuildFonts(kContent.string(), out);
+    CB::BuildSounds(out);
     sources = new std::vector<CB::PackSource>(CB::BuildLevelContent(kContent.string(), out));
     out.Finish();
     resources = root / "Resources";
@@ -60,7 +64,8 @@ class LevelContent : public ::testing::Test {
       built.push_back(std::move(pack));
     }
     std::sort(built.begin(), built.end(), [](const BuiltPack& a, const BuiltPack& b) { return a.folder < b.folder; });
-    for (CB::StringEntry& e : CB::ParseStringsSource(ReadText(kContent / Theme::kStringsSource))) strings.insert(e.key);
+    for (CB::StringEntry& e : CB::ParseStringsSource(ReadText(kContent / Theme::kStringsSource)))
+      texts.emplace(e.key, e.text);
   }
   static void TearDownTestSuite() {
     delete sources;
@@ -103,7 +108,7 @@ class LevelContent : public ::testing::Test {
   static inline fs::path root, resources;
   static inline std::vector<CB::PackSource>* sources = nullptr;
   static inline std::vector<BuiltPack> built;
-  static inline std::set<std::string> strings;
+  static inline std::map<std::string, std::string> texts;  // the string table
 };
 
 TEST_F(LevelContent, EveryLevelSolvesByLineLogicAloneToItsPicture) {
@@ -330,13 +335,144 @@ TEST_F(LevelContent, EveryKeyTextureAndFileNamedResolves) {
       ASSERT_TRUE(document.load_file((resources / pack.folder / "main" / file).c_str()));
       walk(document, pack.folder + "/main/" + std::string(file));
     }
+    if (fs::is_directory(resources / pack.folder / "tutorial"))
+      for (const fs::directory_entry& e : fs::recursive_directory_iterator(resources / pack.folder / "tutorial")) {
+        if (!e.is_regular_file()) continue;
+        pugi::xml_document document;
+        ASSERT_TRUE(document.load_file(e.path().c_str())) << e.path();
+        walk(document, e.path().string());
+      }
     pugi::xml_document card;
     ASSERT_TRUE(card.load_file((resources / pack.folder / "main" / Theme::kPackItemFile).c_str()));
     const auto values = Properties(card.document_element());
     expectFile(values.at("background"), pack.folder + " background");
-    EXPECT_EQ(strings.count(values.at("title")), 1u) << pack.folder << ": title key " << values.at("title");
+    EXPECT_EQ(texts.count(values.at("title")), 1u) << pack.folder << ": title key " << values.at("title");
   }
   EXPECT_GT(named, 0);
+}
+
+// Widths of text in a built font, as its labels lay text out (advances and kerning, no wrapping).
+struct StepFont {
+  int lineHeight = 0;
+  std::map<uint32_t, int> advance;
+  std::map<std::pair<uint32_t, uint32_t>, int> kerning;
+  explicit StepFont(const fs::path& description) {
+    pugi::xml_document d;
+    EXPECT_TRUE(d.load_file(description.c_str())) << description;
+    const pugi::xml_node font = d.child("font");
+    lineHeight = font.child("common").attribute("lineHeight").as_int();
+    for (const pugi::xml_node& c : font.child("chars").children("char"))
+      advance[c.attribute("id").as_uint()] = c.attribute("xadvance").as_int();
+    for (const pugi::xml_node& k : font.child("kernings").children("kerning"))
+      kerning[{k.attribute("first").as_uint(), k.attribute("second").as_uint()}] = k.attribute("amount").as_int();
+  }
+  // The widest line and the height of all lines; the text is ASCII.
+  std::pair<int, int> Measure(const std::string& text) const {
+    int widest = 0, width = 0, lines = 1;
+    uint32_t previous = 0;
+    for (const char ch : text) {
+      const auto c = static_cast<uint32_t>(static_cast<unsigned char>(ch));
+      if (c == '\n') {
+        widest = std::max(widest, width);
+        width = 0, previous = 0, ++lines;
+        continue;
+      }
+      const auto a = advance.find(c);
+      const auto k = kerning.find({previous, c});
+      width += (a == advance.end() ? 0 : a->second) + (k == kerning.end() ? 0 : k->second);
+      previous = c;
+    }
+    return {std::max(widest, width), lines * lineHeight};
+  }
+};
+
+TEST_F(LevelContent, EveryTutorialLevelIsLedByStepWindowsWithUniqueNames) {
+  std::set<std::string> names;
+  const StepFont body(resources / "data/share/font/body18.xml");
+  const Theme::TutorialStepTheme& t = Theme::kTutorialStep;
+  int steps = 0;
+  for (const BuiltPack* pack : OfKind(1)) {
+    const CB::PackSource& source = SourceOf(pack->folder);
+    for (size_t level = 0; level < pack->levelFiles.size(); ++level) {
+      const std::string base = pack->levelFiles[level].substr(0, pack->levelFiles[level].find('.'));
+      const fs::path folder = resources / pack->folder / "tutorial" / base;
+      ASSERT_TRUE(fs::is_directory(folder)) << folder << ": a tutorial level without steps";
+      std::vector<std::string> files;
+      for (const fs::directory_entry& e : fs::directory_iterator(folder)) files.push_back(e.path().filename().string());
+      std::sort(files.begin(), files.end());
+      ASSERT_FALSE(files.empty()) << folder;
+      std::string previousName;
+      for (size_t i = 0; i < files.size(); ++i) {
+        const std::string where = (folder / files[i]).string();
+        // No "_": every step belongs to every variant.
+        EXPECT_EQ(files[i], CB::StepFileName(static_cast<int>(i) + 1)) << where;
+        pugi::xml_document document;
+        ASSERT_TRUE(document.load_file((folder / files[i]).c_str())) << where;
+        const pugi::xml_node window = document.document_element();
+        EXPECT_STREQ(window.attribute("_type").value(), "TWindow_TutorialStep") << where;
+        const std::string name = window.attribute("_name").value();
+        EXPECT_EQ(name.find('.'), std::string::npos) << where;
+        EXPECT_TRUE(names.insert(name).second) << where << ": a second window named " << name;
+        EXPECT_LT(previousName, name) << where << ": steps run in the order of their names";
+        previousName = name;
+
+        // Every cell the script names lies on the level's board.
+        const int size = source.levels[level].picture.cols;
+        std::vector<std::string> tokens;
+        if (const pugi::xml_attribute cells = window.child("finish").child("elements").attribute("value")) tokens.push_back(cells.value());
+        for (const char* list : {"messages_start", "messages_end"})
+          for (const pugi::xml_node& m : window.child(list).children()) {
+            const std::string command = m.attribute("value").value();
+            EXPECT_EQ(command.rfind("gameplay::", 0), 0u) << where << ": " << command;
+            for (size_t at = 0; at <= command.size();) {
+              const size_t cut = command.find("::", at);
+              tokens.push_back(command.substr(at, cut == std::string::npos ? std::string::npos : cut - at));
+              if (cut == std::string::npos) break;
+              at = cut + 2;
+            }
+          }
+        for (const std::string& token : tokens) {
+          std::vector<std::pair<int, int>> cells;
+          CB::TutorialStep probe;
+          probe.cells = token;
+          if (token.find(' ') == std::string::npos || token.find_first_not_of("0123456789 |-") != std::string::npos) continue;
+          for (const auto& [col, row] : CB::CellsOfStep(probe)) {
+            EXPECT_TRUE(col >= 0 && row >= 0 && col < size && row < size) << where << ": cell " << col << " " << row;
+          }
+        }
+
+        // The step can be left: by its button, its cells or an action; the button is in its GUI.
+        std::map<std::string, std::string> settings;
+        for (const pugi::xml_node& p : window.child("settings").children("param"))
+          settings.emplace(p.attribute("key").value(), p.attribute("value").value());
+        const bool button = settings.count("button_next") + settings.count("button_start_game") > 0;
+        EXPECT_TRUE(button || window.child("finish").child("elements") || window.child("finish").child("action")) << where;
+        std::set<long long> ids;
+        std::function<void(const pugi::xml_node&)> walk = [&](const pugi::xml_node& n) {
+          for (const pugi::xml_node& c : n.children()) {
+            if (c.attribute("ID")) ids.insert(c.attribute("ID").as_llong());
+            walk(c);
+          }
+        };
+        walk(window.child("GUI"));
+        for (const char* key : {"button_next", "button_start_game", "error_id"})
+          if (settings.count(key)) {
+            EXPECT_EQ(ids.count(std::stoll(settings.at(key))), 1u) << where << ": " << key;
+          }
+        EXPECT_EQ(settings.count("error_time"), 1u) << where;
+
+        // The text is a key of the string table and fits the panel inside its shadow.
+        const pugi::xml_node text = window.child("GUI").first_child().child("CONTEXT").find_child_by_attribute("ID", "102");
+        ASSERT_TRUE(text) << where;
+        ASSERT_EQ(texts.count(text.attribute("TEXT").value()), 1u) << where << ": " << text.attribute("TEXT").value();
+        const auto [w, h] = body.Measure(texts.at(text.attribute("TEXT").value()));
+        EXPECT_LE(w, t.width - 48) << where;
+        EXPECT_LE(h, t.height - 140) << where;
+        ++steps;
+      }
+    }
+  }
+  EXPECT_GT(steps, 0);
 }
 
 // The builder's own rules, on sources made for the purpose.
@@ -467,6 +603,76 @@ TEST_F(LevelSources, PackPropertiesAreCheckedAndNeverNameThePack) {
   EXPECT_EQ(p.price, 500);
   EXPECT_EQ(p.inapp, "pack06");
   EXPECT_EQ(p.cover, 3);
+}
+
+TEST_F(LevelSources, TutorialStepsAreCheckedAndStayOnTheirBoards) {
+  struct Case {
+    std::string text, fault;
+  };
+  const Case cases[] = {
+      {"[01 01]\ntext = t\n", "nothing ends this step"},
+      {"[01 01]\nbutton = next\n", "without text"},
+      {"[01 02]\ntext = t\nbutton = next\n", "steps run 01, 02"},
+      {"[1 1]\n", "[NN SS]"},
+      {"text = t\n", "before the first"},
+      {"[01 01]\ntext = t\naction = use_undo\n", "not one a step waits for"},
+      {"[01 01]\ntext = t\nbutton = back\n", "next or start_game"},
+      {"[01 01]\ntext = t\ncells = 0 1|2\n", "cells:"},
+      {"[01 01]\ntext = t\nbutton = next\nstart = soon gameplay::pause\n", "start:"},
+      {"[01 01]\ntext = t\nbutton = next\nend = 0 process::undo\n", "end:"},
+      {"[01 01]\ntext = t\nbutton = next\ncolour = red\n", "unknown key"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> faults;
+    CB::ParseTutorialSteps(c.text, faults);
+    std::string all;
+    for (const std::string& f : faults) all += f + "\n";
+    EXPECT_NE(all.find(c.fault), std::string::npos) << c.text << "\n" << all;
+  }
+  std::vector<std::string> faults;
+  const std::vector<CB::TutorialStep> steps = CB::ParseTutorialSteps(
+      "# a step\n[01 01]\ntext = k\ncells = 0 1|4 4\nstart = 0.5 gameplay::process::fill::2 3::2 4::1::0\n"
+      "action = buy::life\nstack = true\n[02 01]\ntext = k\nbutton = start_game\n",
+      faults);
+  EXPECT_TRUE(faults.empty());
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_FLOAT_EQ(steps[0].start.at(0).delay, 0.5f);
+  EXPECT_EQ(steps[0].start.at(0).command, "gameplay::process::fill::2 3::2 4::1::0");
+  EXPECT_TRUE(steps[0].stack);
+  EXPECT_EQ(CB::CellsOfStep(steps[0]), (std::vector<std::pair<int, int>>{{0, 1}, {4, 4}, {2, 3}, {2, 4}}));
+  EXPECT_EQ(CB::StepWindowName("tutorial01", 2, 1), "tutorial01-level02-step01");
+
+  // A cell off the level's board stops the build.
+  WritePack("tutorial01");
+  Write("tutorial01/steps.txt", "[01 01]\ntext = k\ncells = 5 0\n");
+  EXPECT_NE(Faults().find("the cell 5 0 is off the 5 x 5 board"), std::string::npos) << Faults();
+  Write("tutorial01/steps.txt", "[02 01]\ntext = k\nbutton = next\n");
+  EXPECT_NE(Faults().find("no picture 2"), std::string::npos) << Faults();
+  // Ordinary packs have no steps.
+  WritePack("pack01");
+  Write("pack01/steps.txt", "");
+  EXPECT_NE(Faults().find("pack01/steps.txt: a picture is"), std::string::npos) << Faults();
+}
+
+TEST_F(LevelSources, ALevelFileReadsBackAsWritten) {
+  // One picture cell on a 20 x 20 board: the geometry's bonuses are cut to it.
+  CB::LinePicture picture{20, 20, std::vector<bool>(400, false)};
+  picture.filled[20 * 3 + 7] = true;  // column 7, row 3
+  const Theme::BoardGeometry& board = *CB::BoardFor(20);
+  ASSERT_GT(board.bonuses, 1);
+  pugi::xml_document document;
+  ASSERT_TRUE(document.load_string(CB::LevelFileXml(picture, board).c_str()));
+  gcLevelFile level;
+  ASSERT_TRUE(gcReadLevelFile(document, level));
+  EXPECT_EQ(level.settings.bonuses, 1);
+  EXPECT_EQ(level.settings.cols, 20);
+  EXPECT_EQ(level.settings.cellWidth, board.cell);
+  EXPECT_EQ(level.settings.shiftX, board.shift);
+  EXPECT_FLOAT_EQ(level.settings.positionX, board.x);
+  ASSERT_EQ(level.cellTypes.size(), 400u);
+  for (size_t i = 0; i < level.cellTypes.size(); ++i)
+    EXPECT_EQ(level.cellTypes[i], i == 67 ? kLevelCellPicture : kLevelCellEmpty) << i;
+  EXPECT_STREQ(level.settings.blockSprite.child_value("FILE"), "data/share/board block_26.png");
 }
 
 TEST_F(LevelSources, TheFinishedRunFolderHoldsNoStrayPackFolderOrFile) {

@@ -257,4 +257,16 @@ TextureImage DrawLevelStars() {
   return ToTexture(canvas);
 }
 
+TextureImage DrawTutorialFlash() {
+  const Theme::TutorialStepTheme& t = Theme::kTutorialStep;
+  const int w = t.width - 2 * t.flashInset, h = t.height - 2 * t.flashInset;
+  Canvas canvas(w, h);
+  canvas.FillShape(
+      [&](float x, float y) {
+        return RoundedRectDistance(x, y, 0.5f, 0.5f, static_cast<float>(w) - 0.5f, static_cast<float>(h) - 0.5f, t.flashRadius);
+      },
+      Theme::kTextOnAccent, 1.0f);
+  return ToTexture(canvas);
+}
+
 }  // namespace ContentBuilder

@@ -39,4 +39,7 @@ TextureImage DrawLevelClosed();
 TextureImage DrawLevelActive();
 TextureImage DrawLevelStars();
 
+// The flash over a tutorial step's panel: white (the step tints it), rounded.
+TextureImage DrawTutorialFlash();
+
 }  // namespace ContentBuilder

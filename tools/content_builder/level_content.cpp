@@ -101,6 +101,7 @@ std::vector<PackSource> BuildLevelContent(const std::string& contentDir, OutputT
   out.Write(RunPath(Theme::kPackArtFolder, tile.closedFile), EncodeTexture(DrawLevelClosed()));
   out.Write(RunPath(Theme::kPackArtFolder, tile.activeFile), EncodeTexture(DrawLevelActive()));
   out.Write(RunPath(Theme::kPackArtFolder, tile.starFile), EncodeTexture(DrawLevelStars()));
+  out.Write(RunPath(Theme::kPackArtFolder, Theme::kTutorialStep.flashFile), EncodeTexture(DrawTutorialFlash()));
 
   const LayoutReferences refs = ReferencesOf(contentDir, out);
   std::vector<std::string> faults;
@@ -120,6 +121,18 @@ std::vector<PackSource> BuildLevelContent(const std::string& contentDir, OutputT
                          std::to_string(e.right) + " x " + std::to_string(e.top) + ".." + std::to_string(e.bottom) +
                          ", beyond the 1024 x 768 screen");
       out.Write(PackPath(pack.folder, LevelFileName(level.number)), LevelFileXml(level.picture, board));
+    }
+    for (const TutorialStep& step : pack.steps) {
+      const std::string folder = pack.folder + "/tutorial/" + LevelBaseName(step.level);
+      const std::string path = PackPath(folder, StepFileName(step.step));
+      const std::string xml =
+          TutorialStepXml(step, StepWindowName(pack.folder, step.level, step.step), pack.properties.title);
+      pugi::xml_document document;
+      if (!document.load_string(xml.c_str()))
+        faults.push_back(path + ": not well-formed XML");
+      else
+        AddProblems(faults, path, CheckWindowFile(document, refs));
+      out.Write(path, xml);
     }
     const std::string item = PackItemXml(pack), pages = PackPagesXml(pack);
     const std::string itemPath = PackPath(main, Theme::kPackItemFile), pagesPath = PackPath(main, Theme::kPackPagesFile);

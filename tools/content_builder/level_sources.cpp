@@ -110,9 +110,9 @@ std::string SolverReport(const LevelSource& level) {
 
 }  // namespace
 
-std::string LevelFileName(int number) {
-  return "level" + std::string(number < 10 ? "0" : "") + std::to_string(number) + ".xml";
-}
+std::string LevelBaseName(int number) { return "level" + std::string(number < 10 ? "0" : "") + std::to_string(number); }
+
+std::string LevelFileName(int number) { return LevelBaseName(number) + ".xml"; }
 
 LinePicture ParsePicture(std::string_view text, std::string& fault) {
   LinePicture picture;
@@ -254,6 +254,12 @@ std::vector<PackSource> ReadPackSources(const fs::path& levelsDir) {
     for (const fs::path& file : files) {
       const std::string name = file.filename().string();
       if (name == Theme::kPackPropertiesSource) continue;
+      if (name == Theme::kTutorialStepsSource && pack.kind == 1) {
+        std::vector<std::string> found;
+        pack.steps = ParseTutorialSteps(ReadText(file), found);
+        for (const std::string& f : found) faults.push_back(file.string() + ": " + f);
+        continue;
+      }
       LevelSource level;
       if (!fs::is_regular_file(file) || !SplitPictureFile(name, level.number, level.name)) {
         faults.push_back(file.string() + ": a picture is \"NN-name.txt\" (lower-case words joined by '-')");
@@ -280,6 +286,19 @@ std::vector<PackSource> ReadPackSources(const fs::path& levelsDir) {
       pack.levels.push_back(std::move(level));
     }
     if (pack.levels.empty()) faults.push_back(folder.string() + ": a pack without pictures");
+    const fs::path steps = folder / Theme::kTutorialStepsSource;
+    for (const TutorialStep& step : pack.steps) {
+      const std::string where = steps.string() + ": line " + std::to_string(step.line) + ": ";
+      if (step.level > static_cast<int>(pack.levels.size())) {
+        faults.push_back(where + "no picture " + std::to_string(step.level) + " in this pack");
+        continue;
+      }
+      const int size = pack.levels[static_cast<size_t>(step.level - 1)].picture.cols;
+      for (const auto& [col, row] : CellsOfStep(step))
+        if (col < 0 || row < 0 || col >= size || row >= size)
+          faults.push_back(where + "the cell " + std::to_string(col) + " " + std::to_string(row) + " is off the " +
+                           std::to_string(size) + " x " + std::to_string(size) + " board");
+    }
     if (pack.properties.cover > static_cast<int>(pack.levels.size()))
       faults.push_back(properties.string() + ": cover names no picture of the pack");
     packs.push_back(std::move(pack));

@@ -1,7 +1,9 @@
 // The authored level set: one folder per pack below content/levels/, named "tutorialNN" or
-// "packNN", holding the pack's properties ("pack.txt") and its pictures "NN-name.txt" ('#' a
-// picture cell, '.' an empty cell, one row per line). Reading checks the naming rules the game
-// imposes, the properties, the pictures' sizes and that line logic alone solves every picture.
+// "packNN", holding the pack's properties ("pack.txt"), its pictures "NN-name.txt" ('#' a
+// picture cell, '.' an empty cell, one row per line) and, in a tutorial pack, the steps of its
+// levels ("steps.txt", tutorial_steps.h). Reading checks the naming rules the game imposes, the
+// properties, the pictures' sizes, that line logic alone solves every picture and that the steps
+// name levels and cells that exist.
 #pragma once
 
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "tools/content_builder/line_solver.h"
+#include "tools/content_builder/tutorial_steps.h"
 
 namespace ContentBuilder {
 
@@ -38,6 +41,7 @@ struct PackSource {
   int kind = 0;        // 0 ordinary ("pack..."), 1 tutorial ("tutorial...")
   PackProperties properties;
   std::vector<LevelSource> levels;  // in number order
+  std::vector<TutorialStep> steps;  // tutorial packs: "steps.txt", level by level
   int Size() const { return levels.empty() ? 0 : levels.front().picture.cols; }
 };
 
@@ -48,7 +52,9 @@ class LevelSourceError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// "levelNN.xml" for level number NN.
+// "levelNN" for level number NN: the level's name in its pack; its file is "levelNN.xml" and its
+// tutorial steps lie in "<pack>/tutorial/levelNN".
+std::string LevelBaseName(int number);
 std::string LevelFileName(int number);
 
 // A picture's text; an empty fault means it parsed.

@@ -1,0 +1,55 @@
+// Tutorial steps: the windows that lead the player through a tutorial level, one after another.
+// Authored per tutorial pack in "steps.txt"; each step becomes a window of type
+// "TWindow_TutorialStep" at <pack>/tutorial/levelNN/stepSS.xml, named "<pack>-levelNN-stepSS"
+// (unique in the game, no ".", zero-padded so that name order is step order).
+//
+// steps.txt: "[NN SS]" opens step SS of level NN (both numbered from 01 without gaps), then
+// "key = value" lines; '#' comments and blank lines are skipped.
+//   text = <string key>                 the step's explanation (required)
+//   button = next | start_game          a button that goes to the next step, or leaves the
+//                                        tutorial for the first level of the first pack
+//   cells = <col row>|<col row>|...     cells the player must mark with right moves
+//   action = <name>                     use_reset, use_hint, use_store, close_store,
+//                                        level_did_complete or buy::<item> (repeatable)
+//   start = <seconds> <command>         a text command sent when the step shows, after the delay
+//   end = <seconds> <command>           a text command sent when the step hides (repeatable)
+//   stack = true | false                wait in the window manager's queue instead of showing
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace ContentBuilder {
+
+struct TutorialMessage {
+  float delay = 0.0f;
+  std::string command;
+};
+
+struct TutorialStep {
+  int level = 0, step = 0;
+  int line = 0;  // of its "[NN SS]" in steps.txt
+  std::string text, button, cells;
+  std::vector<std::string> actions;
+  std::vector<TutorialMessage> start, end;
+  bool stack = false;
+};
+
+// The steps in source order; each fault is appended as "line <n>: <what>".
+std::vector<TutorialStep> ParseTutorialSteps(std::string_view text, std::vector<std::string>& faults);
+
+// Every cell a step names, in its cell list and in its commands' cell tokens (a token of two
+// integers, or such pairs joined by "|"), as (column, row).
+std::vector<std::pair<int, int>> CellsOfStep(const TutorialStep& step);
+
+// "<pack>-levelNN-stepSS" and "stepSS.xml".
+std::string StepWindowName(std::string_view folder, int level, int step);
+std::string StepFileName(int step);
+
+// The step's window: a panel beside the board with the pack's title, the step's text, its button
+// and the image that flashes when a move is taken back; its settings and script.
+std::string TutorialStepXml(const TutorialStep& step, std::string_view windowName, std::string_view title);
+
+}  // namespace ContentBuilder
