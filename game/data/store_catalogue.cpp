@@ -2,23 +2,12 @@
 
 #include <pugixml.hpp>
 
-#include "engine/resources/load_error.h"
-#include "engine/resources/resource_loaders.h"
-
 JCStoreCatalogue::~JCStoreCatalogue() { Clear(); }
 
 bool JCStoreCatalogue::LoadStoreItems(const pugi::xml_node& root) {
     if (!root) return false;
     for (const pugi::xml_node& element : StoreItemElements(root)) items.push_back(new JCStoreItem(element));
     return true;
-}
-
-bool JCStoreCatalogue::LoadFromFile(const std::string& key) {
-    pugi::xml_document* document = QRV::AcquireXmlResource(key);
-    if (document == nullptr) ShowLoadErrorAndExit(key);
-    const bool loaded = LoadStoreItems(document->document_element());
-    QRV::ReleaseXml(document);
-    return loaded;
 }
 
 JCStoreItem* JCStoreCatalogue::FindItem(const std::string& name, int32_t amount) const {

@@ -3,18 +3,8 @@
 #include <pugixml.hpp>
 
 #include "engine/core/event_dispatcher.h"
-#include "engine/resources/load_error.h"
-#include "engine/resources/resource_loaders.h"
 
 JCTrophyList::~JCTrophyList() { Clear(); }
-
-bool JCTrophyList::LoadTrophies(const std::string& key) {
-    pugi::xml_document* document = QRV::AcquireXmlResource(key);
-    if (document == nullptr) ShowLoadErrorAndExit(key);
-    const bool loaded = LoadTrophiesFrom(*document);
-    QRV::ReleaseXml(document);
-    return loaded;
-}
 
 bool JCTrophyList::LoadTrophiesFrom(const pugi::xml_node& document) {
     const pugi::xml_node list = document.child("trophies");
