@@ -157,6 +157,22 @@ seed_trophy_file() {
   for file in "$1"/*; do printf '\x00\x00\x80\x3f\x07\x00\x00\x00\x64\x00\x00\x00\x01\x00\x00' >> "$file"; done
 }
 
+# Every pack's description and level grid the builder wrote, and a small one of each.
+seed_pack_files() {
+  local dir=$1 file=$2 fallback=$3 n=0
+  if [[ -d "$resources" ]]; then
+    n=$(find "$resources" -mindepth 3 -maxdepth 3 -type f -path "*/main/$file" \( -path '*/pack*' -o -path '*/tutorial*' \) |
+      sort | collect "$dir")
+  fi
+  [[ $n -gt 0 ]] || printf '%s' "$fallback" > "$dir/small.xml"
+}
+seed_pack_description() {
+  seed_pack_files "$1" pack_item.xml '<pack size="10 10"><GUI><WLABEL ID="6" TEXT="t"/></GUI><property><param key="name" value="x"/><param key="is_lock" value="true"/></property></pack>'
+}
+seed_pack_pages() {
+  seed_pack_files "$1" pages.xml '<pages cols="2" rows="1" turn_type="MOMENTAL"><level size="5 5"/><level/><x/></pages>'
+}
+
 status=0
 for exe in "$out"/*_fuzz; do
   [[ -x "$exe" ]] || continue

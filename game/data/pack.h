@@ -32,6 +32,8 @@ public:
     static JCPack* Default();
     static bool IsDefault(const JCPack* pack) { return pack == Default(); }
 
+    // The grid item's own reading of an element stays reachable beside the pack load.
+    using JCPagesItem::Load;
     // Registers the folder and its "main" and "image" folders as repositories, reads the
     // description ("<folder>/main <descriptionFile>") and the level grid ("<folder>/main
     // pages.xml"), then names, numbers and opens the levels from the folder's files. A missing or
