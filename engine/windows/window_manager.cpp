@@ -115,6 +115,14 @@ void JCWindowManager::QueueWindow(const std::string& name) {
     queue.push_back(window);
 }
 
+bool JCWindowManager::RemoveFromQueue(const JCWindow* window) {
+    if (window == nullptr || queue.empty()) return false;
+    const bool wasFirst = queue.front() == window;
+    if (std::erase(queue, window) == 0) return false;
+    if (wasFirst && !queue.empty()) Show(queue.front(), false);
+    return true;
+}
+
 void JCWindowManager::Open(JCWindow* window) {
     // A window shown again before its last close was noticed stands on the stack once.
     std::erase(stack, window);

@@ -62,6 +62,10 @@ public:
     // Shows the window now when the queue is empty; either way appends it, so queued windows
     // come one after another, each when the one before has closed.
     void QueueWindow(const std::string& name);
+    // Takes every entry of the window out of the queue (a window that must not come up any more).
+    // When it was the first entry, the one shown from the queue, the next queued window shows now
+    // instead of when it closes. False when the window was not queued.
+    bool RemoveFromQueue(const JCWindow* window);
     // The first window of that name among all windows, or among the stacked ones; null if none.
     JCWindow* FindWindow(const std::string& name) const;
     JCWindow* FindShownWindow(const std::string& name) const;

@@ -203,6 +203,30 @@ TEST_F(WindowManagerTest, QueuedWindowsComeOneAfterAnother) {
     EXPECT_EQ(events, (std::vector<std::string>{"open.A", "close.A", "open.B", "close.B", "open.C", "close.C"}));
 }
 
+TEST_F(WindowManagerTest, AWindowTakenOutOfTheQueueNeverComesUp) {
+    PutWindow("A");
+    PutWindow("B");
+    PutWindow("C");
+    LoadAll();
+    windows.QueueWindow("A");
+    windows.QueueWindow("B");
+    windows.QueueWindow("C");
+    Frames(windows, 1);
+    // A waiting window leaves the queue; one not queued is no change.
+    EXPECT_TRUE(windows.RemoveFromQueue(Probe("B")));
+    EXPECT_FALSE(windows.RemoveFromQueue(Probe("B")));
+    EXPECT_FALSE(windows.RemoveFromQueue(nullptr));
+    windows.Stack().front()->Hide(false);
+    Frames(windows, 1);
+    EXPECT_EQ(StackNames(), (std::vector<std::string>{"C"}));
+    // The first entry (the one shown) taken out: the next comes at once.
+    windows.QueueWindow("A");
+    EXPECT_TRUE(windows.RemoveFromQueue(Probe("C")));
+    Frames(windows, 1);
+    EXPECT_EQ(StackNames(), (std::vector<std::string>{"A", "C"}));
+    EXPECT_EQ(windows.Queue().size(), 1u);
+}
+
 TEST_F(WindowManagerTest, OneWindowLeavesPerFrameAndTheWalkStopsThere) {
     PutWindow("Low", R"(_layer="-1")");
     PutWindow("A");
