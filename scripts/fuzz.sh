@@ -173,6 +173,13 @@ seed_pack_pages() {
   seed_pack_files "$1" pages.xml '<pages cols="2" rows="1" turn_type="MOMENTAL"><level size="5 5"/><level/><x/></pages>'
 }
 
+# The loading screen's description the builder wrote, and a small one.
+seed_loader_screen() {
+  local dir=$1
+  if [[ -f "$catalogue/screen_loading.xml" ]]; then cp "$catalogue/screen_loading.xml" "$dir/"; fi
+  printf '%s' '<s><background><FILE>a.png</FILE></background><animation><FILE>b.png</FILE><ANIMATION grid="2 1" frames="2" fps="8" loop="true"/></animation><splashes time_per_splash="0.5" time_fade="0.25" back_color="255 1 2 3"><x><FILE>pictures/splash.png</FILE><POS>1 2</POS><HOT_SPOT/></x><y><FILE>missing.png</FILE></y><z><FILE>broken.png</FILE></z></splashes></s>' > "$dir/small.xml"
+}
+
 status=0
 for exe in "$out"/*_fuzz; do
   [[ -x "$exe" ]] || continue

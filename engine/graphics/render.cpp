@@ -341,14 +341,9 @@ void JC_RENDER::BindTexture(JS_TEXTURE* texture) {
     uint32_t handle = 0;
     if (texture != nullptr) {
         if (texture->deviceHandle == 0) {
-            // First use: the pixels decoded on whatever thread become a device texture here. Only
-            // registered records are uploaded, so every device texture has an owner that frees it.
+            // First use: the pixels decoded on whatever thread become a device texture here.
             std::lock_guard<std::mutex> lock(textureLock);
-            const size_t expected = size_t{texture->width} * texture->height * 4;
-            if (textures.count(texture) != 0 && expected != 0 && texture->pendingPixels.size() == expected) {
-                texture->deviceHandle = device->CreateTexture(texture->width, texture->height, texture->pendingPixels.data());
-                if (texture->deviceHandle != 0) std::vector<uint8_t>().swap(texture->pendingPixels);
-            }
+            UploadLocked(texture);
         }
         handle = texture->deviceHandle;
     }
@@ -570,6 +565,28 @@ void JC_RENDER::Flush() {
 // ---------------------------------------------------------------------------------------------
 // Textures
 
+void JC_RENDER::UploadLocked(JS_TEXTURE* texture) {
+    // Only registered records are uploaded, so every device texture has an owner that frees it.
+    if (texture->deviceHandle != 0 || textures.count(texture) == 0) return;
+    const size_t expected = size_t{texture->width} * texture->height * 4;
+    if (expected == 0 || texture->pendingPixels.size() != expected) return;
+    texture->deviceHandle = device->CreateTexture(texture->width, texture->height, texture->pendingPixels.data());
+    if (texture->deviceHandle != 0) std::vector<uint8_t>().swap(texture->pendingPixels);
+}
+
+uint32_t JC_RENDER::UploadPendingTextures() {
+    if (!deviceCreated || !device || !Platform::IsMainThread()) return 0;
+    std::lock_guard<std::mutex> lock(textureLock);
+    uint32_t made = 0;
+    for (JS_TEXTURE* texture : uploadQueue) {
+        if (texture->deviceHandle != 0) continue;
+        UploadLocked(texture);
+        if (texture->deviceHandle != 0) ++made;
+    }
+    uploadQueue.clear();
+    return made;
+}
+
 JS_TEXTURE* JC_RENDER::RegisterTexture(uint32_t textureWidth, uint32_t textureHeight, std::vector<uint8_t> pixels) {
     auto* texture = new JS_TEXTURE();
     texture->width = textureWidth;
@@ -577,6 +594,7 @@ JS_TEXTURE* JC_RENDER::RegisterTexture(uint32_t textureWidth, uint32_t textureHe
     texture->pendingPixels = std::move(pixels);
     std::lock_guard<std::mutex> lock(textureLock);
     textures.insert(texture);
+    if (!texture->pendingPixels.empty()) uploadQueue.push_back(texture);
     return texture;
 }
 
@@ -617,6 +635,7 @@ int JC_RENDER::ReleaseTexture(JS_TEXTURE* texture) {
     {
         std::lock_guard<std::mutex> lock(textureLock);
         if (textures.erase(texture) == 0) return -1;
+        std::erase(uploadQueue, texture);
         if (!Platform::IsMainThread()) {
             // The main thread may be drawing with it: it goes at the start of the next frame, and
             // until then its address cannot be handed to a new record.
@@ -677,6 +696,7 @@ void JC_RENDER::Release() {
     {
         std::lock_guard<std::mutex> lock(textureLock);
         records.swap(textures);
+        uploadQueue.clear();
     }
     for (JS_TEXTURE* texture : records) {
         if (texture->deviceHandle != 0 && device) device->DestroyTexture(texture->deviceHandle);

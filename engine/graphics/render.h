@@ -85,6 +85,11 @@ public:
     // 1 released; -1 for null, the default or no-texture record, or an unregistered record.
     int ReleaseTexture(JS_TEXTURE* texture);
     bool IsRegistered(const JS_TEXTURE* texture) const;
+    // Main thread: makes the device textures of every record whose decoded pixels still wait (a
+    // record is otherwise made at its first draw), so that textures decoded on a loader thread
+    // are created while the loading screen runs. The number made; 0 off the main thread or
+    // before the device exists.
+    uint32_t UploadPendingTextures();
 
     // Render targets, main thread only. Null for a zero or oversized size, before the device
     // exists, off the main thread, or when the device cannot make one.
@@ -181,6 +186,9 @@ private:
     // Appends one draw to the batch; false when it was dropped.
     bool QueueTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state,
                         uint32_t vertexCount, const uint16_t* indices, uint32_t indexCount);
+    // Creates the record's device texture from its pending pixels when it is registered and not yet
+    // made; the texture lock is held.
+    void UploadLocked(JS_TEXTURE* texture);
     // A decoded image (or a blank one) as a new registered record.
     JS_TEXTURE* RegisterTexture(uint32_t width, uint32_t height, std::vector<uint8_t> pixels);
     // Main thread: deletes records released elsewhere and the device textures of released records.
@@ -204,6 +212,8 @@ private:
     std::vector<JS_TEXTURE*> releasedRecords;
     // Device textures to delete on the main thread.
     std::vector<uint32_t> deadHandles;
+    // Records registered with pixels, in order, until UploadPendingTextures makes them.
+    std::vector<JS_TEXTURE*> uploadQueue;
 
     // The render-target registry (main thread only), and the camera and projection of the bound target.
     std::unordered_set<JS_RENDER_TARGET*> renderTargets;

@@ -740,6 +740,34 @@ TEST_F(RenderThreaded, TexturesLoadedAndReleasedOnOtherThreadsUploadOnceOnTheMai
     EXPECT_EQ(device->CountOf(CallKind::CreateTexture), 40u);
 }
 
+TEST_F(RenderThreaded, TexturesDecodedOnALoaderThreadAreMadeWhenTheMainThreadDrainsTheQueue) {
+    // The default texture made with the device goes first.
+    EXPECT_EQ(render->UploadPendingTextures(), 1u);
+    device->ClearRecord();
+    const std::vector<uint8_t> png = TestImages::SolidPng(2, 2, 9, 9, 9, 255);
+    std::vector<JS_TEXTURE*> made;
+    uint32_t offMain = 99;
+    std::thread loader([&] {
+        for (int i = 0; i < 6; ++i) made.push_back(render->LoadTextureMemory(png.data(), png.size()));
+        render->ReleaseTexture(made[1]);
+        offMain = render->UploadPendingTextures();
+    });
+    loader.join();
+    EXPECT_EQ(offMain, 0u);
+    EXPECT_EQ(device->CountOf(CallKind::CreateTexture), 0u);
+    // One drawn first is made at its draw; the released one never.
+    Begin();
+    DrawQuad(made[0], kQuadWord);
+    End();
+    EXPECT_EQ(render->UploadPendingTextures(), 4u);
+    EXPECT_EQ(device->CountOf(CallKind::CreateTexture), 5u);
+    for (size_t i : {0u, 2u, 3u, 4u, 5u}) {
+        EXPECT_NE(made[i]->deviceHandle, 0u) << i;
+        EXPECT_TRUE(made[i]->pendingPixels.empty()) << i;
+    }
+    EXPECT_EQ(render->UploadPendingTextures(), 0u);
+}
+
 TEST_F(RenderTest, BlankTexturesAndReleaseFreeEverything) {
     EXPECT_EQ(render->CreateBlankTexture(0, 4), nullptr);
     EXPECT_EQ(render->CreateBlankTexture(4, 0), nullptr);

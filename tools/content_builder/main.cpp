@@ -12,6 +12,7 @@
 #include "tools/content_builder/game_config_content.h"
 #include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/level_content.h"
+#include "tools/content_builder/loading_screen_content.h"
 #include "tools/content_builder/nine_part_panel.h"
 #include "tools/content_builder/output_tree.h"
 #include "tools/content_builder/particle_effects.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     const auto packs = ContentBuilder::BuildLevelContent(contentDir, out);
     ContentBuilder::BuildGameConfig(out);
     ContentBuilder::BuildBorderArt(out);
+    ContentBuilder::BuildLoadingScreen(out);
     // Last: windows and layouts are checked against everything above.
     ContentBuilder::BuildWindowContent(contentDir, out);
     ContentBuilder::BuildCatalogueContent(contentDir, out);

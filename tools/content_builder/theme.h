@@ -583,10 +583,23 @@ inline constexpr std::array<ConfigValue, 22> kBaseEdition{{
     {"unlock_pack_immediately", "0"},
     {"pack_logic_stars", "0"},
 }};
-// The platform names the desktop: its first letter is none of O, I and A.
-inline constexpr std::array<ConfigValue, 2> kDesktopEdition{{
+// The platform names the desktop: its first letter is none of O, I and A. Its packs' description
+// file, its catalogues and its window list; tutorial steps of the "_pc" variant; packs open by the
+// stars of all levels, and a bought pack stays bought. "inapp" stays empty: everything is bought
+// with the game's money (the desktop's test store would hand every product out for nothing), and
+// every advertising network of "ad" refuses at start-up. The content assumes "free" 0.
+inline constexpr std::array<ConfigValue, 11> kDesktopEdition{{
     {"type", "desktop"},
     {"platform", "pc"},
+    {"pack_item", "pack_item.xml"},
+    {"trophies", "data/share/main/other trophies.xml"},
+    {"store", "data/share/main/other store.xml"},
+    {"ad", "data/share/main/other ad.xml"},
+    {"inapp", ""},
+    {"scenes", "data/share/main/other windows.xml"},
+    {"tutorial_postfix", "_pc"},
+    {"pack_logic_stars", "1"},
+    {"unlock_pack_immediately", "0"},
 }};
 
 // The gameplay configuration (named by the editions' "gameplay"): the files of the board screen.
@@ -919,5 +932,38 @@ struct TutorialStepTheme {
   float flashRadius = 10.0f;
 };
 inline constexpr TutorialStepTheme kTutorialStep{};
+
+// ---------------------------------------------------------------------------------------------
+// Loading screen: the description "screen_loading.xml" in kCatalogueFolder and its pictures. A
+// paper background, the logo (a small picture puzzle beside the game's name), a 3 x 3 grid whose
+// cells fill one by one in reading order, and one splash: a title card read straight from its file
+// (a plain PNG, never a repository member), with the paper colour behind it.
+// ---------------------------------------------------------------------------------------------
+struct LoadingScreenTheme {
+  std::string_view description = "screen_loading.xml";  // in kCatalogueFolder
+  std::string_view folder = "data/share/image/loading";
+  std::string_view backgroundFile = "background.png", logoFile = "logo.png", animationFile = "grid_fill.png";
+  std::string_view splashFile = "title_card.png";
+  std::string_view title = "Quorvel", tagline = "a calm game of picture logic";
+  // Background: paper with a soft lighter glow in the middle, drawn small and stretched.
+  int backgroundWidth = 256, backgroundHeight = 192;
+  Rgb paper = kPaper, glow = kPaperLight;
+  float glowRadiusX = 110.0f, glowRadiusY = 80.0f;
+  // Logo: a 5 x 5 picture (rows, '#' filled) on a grid, then the name in the title face.
+  std::array<std::string_view, 5> motif{".#.#.", "#####", "#####", ".###.", "..#.."};
+  int logoCell = 20, logoGap = 28, logoTitleSize = 84, logoHeight = 140;
+  float logoX = 512.0f, logoY = 300.0f;  // centre
+  // Animation: one frame per filled cell count, 0 to 9, then the full grid held one more frame.
+  int gridCells = 3, gridCell = 16, gridPad = 4;
+  float gridFps = 6.0f;
+  float animationX = 512.0f, animationY = 480.0f;
+  // Splash: the title card over the whole screen.
+  int splashWidth = 1024, splashHeight = 768;
+  Rgb card = kPaperLight, tint = kGridHeavy, rule = kAccent;
+  int cardCell = 30, cardTitleSize = 120, cardTaglineSize = 32;
+  float timePerSplash = 2.0f, timeFade = 0.4f;
+  Rgb ink = kInk, gridLine = kGridThin, heavyLine = kGridHeavy;
+};
+inline constexpr LoadingScreenTheme kLoadingScreen{};
 
 }  // namespace ContentBuilder::Theme
