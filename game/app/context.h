@@ -9,7 +9,10 @@
 #include "engine/resources/string_table.h"
 #include "engine/sound/sound_groups.h"
 #include "engine/windows/window_manager.h"
+#include "game/data/packs.h"
 #include "game/data/player_manager.h"
+#include "game/data/store_catalogue.h"
+#include "game/data/trophy_list.h"
 
 class gcContext {
 public:
@@ -22,6 +25,10 @@ public:
     JCWindowManager windowManager;
     JCSoundGroups soundGroups;
     JCPlayerManager playerManager;
+    JCPacks packs;
+    JCTrophyList trophies;
+    // The store's items; kept here until the game root holds them.
+    JCStoreCatalogue store;
     QRV::JCFontCatalogue fonts;
     // The dispatcher below; the game's parts reach it through this pointer.
     QRV::gEventDispatcher* eventDispatcher = nullptr;

@@ -64,6 +64,7 @@ void gcGlobal::Shutdown() {
     ReleaseBorderSprites();
     if (context != nullptr) {
         context->windowManager.DeleteAllWindows();
+        context->packs.Unload();
         context->localization.Unload();
     }
     QRV::SweepUnusedResources();

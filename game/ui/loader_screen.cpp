@@ -65,6 +65,7 @@ void gcLoaderScreen::ReadSplashes(const pugi::xml_node& element) {
         QRV::g_render != nullptr) {
         backTexture = QRV::g_render->CreateBlankTexture(2, 2);
         if (backTexture != nullptr) {
+            backColor = Byte(argb[0]) << 24 | Byte(argb[1]) << 16 | Byte(argb[2]) << 8 | Byte(argb[3]);
             // Pixels are R, G, B, A bytes; the record is new and not yet made on the device.
             for (size_t pixel = 0; pixel < 4; ++pixel) {
                 backTexture->pendingPixels[pixel * 4 + 0] = static_cast<uint8_t>(Byte(argb[1]));

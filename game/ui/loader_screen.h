@@ -79,6 +79,8 @@ public:
     // The colour (ARGB) a splash is drawn with now; its alpha falls during its fade.
     uint32_t SplashColor(size_t index) const { return splashes[index]->color; }
     bool HasBackColor() const { return backTexture != nullptr; }
+    // "back_color" as ARGB (0 without one).
+    uint32_t BackColor() const { return backColor; }
     float TimePerSplash() const { return timePerSplash; }
     float FadeTime() const { return fadeTime; }
 
@@ -101,6 +103,7 @@ private:
     // A quad of the logical screen with a 2 x 2 texture of the back colour; absent without one.
     QRV::JC_MESH backQuad;
     QRV::JS_TEXTURE* backTexture = nullptr;
+    uint32_t backColor = 0;
     float fadeTime = 0.2f;
     float timePerSplash = 2.0f;
     std::vector<std::unique_ptr<Splash>> splashes;

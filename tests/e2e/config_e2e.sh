@@ -54,7 +54,7 @@ is_border_art() {
 }
 
 # screen_shows IMAGE SPEC...: every spec is "X Y art" (border art there) or "X Y clear" (the
-# clear colour, nothing drawn).
+# logical screen's paper, no border art over it).
 screen_shows() {
   local image=$1 spec x y what
   shift
@@ -63,7 +63,7 @@ screen_shows() {
     if [[ $what == art ]]; then
       is_border_art "$image" "$x" "$y" || return 1
     else
-      expect_pixel "$image" "$x" "$y" 444444 2 2> /dev/null || return 1
+      is_paper "$image" "$x" "$y" || return 1
     fi
   done
 }
@@ -118,11 +118,13 @@ border_case 1920x1080 "100 540 art" "1820 20 art" "236 540 art" "245 540 clear" 
 
 # --- Profiles: two written by the test come back after a start and a quit, rewritten by the game
 # with the same current player; a garbage file is moved aside byte for byte and the game runs on.
-# (start_game CASE; wait for the window; stop_game CASE)
+# (start_game CASE; wait for the window and for the loading screen to hand over, so the player
+# list has been read; stop_game CASE)
 run_briefly() {
   start_game "$1"
   window=$(wait_for_window 20 '^Quorvel' || true)
   [[ -n "$window" ]] || fail "no game window"
+  [[ -z "$window" ]] || wait_for 15 game_running "$window" "$work_dir/$1/running.png" || fail "the game did not start"
   stop_game "$1"
 }
 start_xvfb 1024x768

@@ -109,3 +109,24 @@ expect_pixel() {
   done
   return 0
 }
+
+# is_paper IMAGE X Y: the game's paper background there (its paper, up to the lighter paper of the
+# background's middle and of the title card).
+is_paper() {
+  local got
+  got=$(pixel_of "$1" "$2" "$3")
+  [[ -n "$got" ]] || return 1
+  ((16#${got:0:2} >= 0xF1 && 16#${got:0:2} <= 0xFE && 16#${got:2:2} >= 0xEC && 16#${got:2:2} <= 0xFB &&
+    16#${got:4:2} >= 0xE3 && 16#${got:4:2} <= 0xF5))
+}
+
+# game_running WINDOW IMAGE: a screenshot of the 1024 x 768 game window, taken into IMAGE, shows the
+# running game's paper background where the title card and the loading screen's logo and grid lie,
+# so the loading screen has handed over.
+game_running() {
+  import -window "$1" "$2" 2> /dev/null || return 1
+  local point
+  for point in "452 195" "285 280" "512 480" "512 384"; do
+    is_paper "$2" $point || return 1
+  done
+}

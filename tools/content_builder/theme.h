@@ -954,7 +954,7 @@ struct LoadingScreenTheme {
   int logoCell = 20, logoGap = 28, logoTitleSize = 84, logoHeight = 140;
   float logoX = 512.0f, logoY = 300.0f;  // centre
   // Animation: one frame per filled cell count, 0 to 9, then the full grid held one more frame.
-  int gridCells = 3, gridCell = 16, gridPad = 4;
+  int gridCells = 3, gridCell = 22, gridPad = 4;
   float gridFps = 6.0f;
   float animationX = 512.0f, animationY = 480.0f;
   // Splash: the title card over the whole screen.

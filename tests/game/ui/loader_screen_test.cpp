@@ -129,6 +129,7 @@ TEST_F(LoaderScreenThreaded, SplashesLieFirstOnTopOverTheBackColourWhereTheySay)
     EXPECT_FLOAT_EQ(drawn[14].x, 1024.0f);
     EXPECT_FLOAT_EQ(drawn[14].y, 768.0f);
     EXPECT_EQ(drawn[12].color, 0xFFFFFFFFu);
+    EXPECT_EQ(screen->BackColor(), 0xFFF0E6C8u);
     EXPECT_FLOAT_EQ(second[0].x, 10.0f);  // upper-left corner at POS
     EXPECT_FLOAT_EQ(second[0].y, 20.0f);
     EXPECT_FLOAT_EQ(second[2].x, 26.0f);
@@ -143,6 +144,7 @@ TEST_F(LoaderScreenThreaded, SplashesLieFirstOnTopOverTheBackColourWhereTheySay)
     gcLoaderScreen plain(&LoaderScreenQuickJob, &windows, "plain.xml");
     plain.LoadSpriteResources();
     EXPECT_FALSE(plain.HasBackColor());
+    EXPECT_EQ(plain.BackColor(), 0u);
     EXPECT_EQ(DrawnVertices([&] { plain.Draw(); }).size(), 4u);
     EXPECT_FLOAT_EQ(plain.TimePerSplash(), 1.0f);
     EXPECT_FLOAT_EQ(plain.FadeTime(), 0.2f);
