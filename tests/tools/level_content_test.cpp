@@ -25,7 +25,6 @@
 #include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
 #include "tools/content_builder/theme.h"
-#include "tools/content_builder/window_content.h"
 
 namespace {
 
