@@ -123,6 +123,29 @@ seed_player_binary() {
 
 save_round_seeds "$out/seedwork"
 
+# The game catalogues the builder writes, and small ones of each kind.
+catalogue=$run_dir/Resources/data/share/main/other
+seed_catalogue() {
+  local dir=$1 file=$2 fallback=$3
+  if [[ -f "$catalogue/$file" ]]; then cp "$catalogue/$file" "$dir/$file"; fi
+  printf '%s' "$fallback" > "$dir/small.xml"
+}
+seed_store_file() {
+  seed_catalogue "$1" store.xml '<store><note/><item name="error" value="3"><x/><item name="error" value="5"/></item><other name="life_refill" endless="yes"/><item/></store>'
+}
+seed_purchase_file() {
+  seed_catalogue "$1" inapp.xml '<inapp app_key="k"><item name="a" product_id="p" type="C"/><other/><item name="b" product_id="p" type="n"/></inapp>'
+}
+seed_ad_file() {
+  seed_catalogue "$1" ad.xml '<ad><n><param key="name" value="adnet2"/></n><n><param key="name" value="adnet2"/></n><n><param key="name" value="x"/></n></ad>'
+}
+# The probe is read off the input's last 15 bytes: each file gets them.
+seed_trophy_file() {
+  seed_catalogue "$1" trophies.xml '<trophies><t name="a" bonus="5"><image_open TEXTURE="x"><ANIMATION grid="2 2" frames="4"/></image_open><condition name="money" value_type="int" value="0" operator="&gt;="/></t></trophies>'
+  local file
+  for file in "$1"/*; do printf '\x00\x00\x80\x3f\x07\x00\x00\x00\x64\x00\x00\x00\x01\x00\x00' >> "$file"; done
+}
+
 status=0
 for exe in "$out"/*_fuzz; do
   [[ -x "$exe" ]] || continue

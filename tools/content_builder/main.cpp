@@ -7,6 +7,7 @@
 
 #include "tools/content_builder/animation_sheets.h"
 #include "tools/content_builder/border_art.h"
+#include "tools/content_builder/catalogue_content.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/game_config_content.h"
 #include "tools/content_builder/gui_content.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     ContentBuilder::BuildBorderArt(out);
     // Last: windows and layouts are checked against everything above.
     ContentBuilder::BuildWindowContent(contentDir, out);
+    ContentBuilder::BuildCatalogueContent(contentDir, out);
     const int stale = out.Finish();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("content: %zu files in %s (%d stale removed) in %.2f s\n", out.WrittenCount(),
