@@ -19,6 +19,7 @@ LAYERS=(
   engine/app
   game/config
   game/data
+  game/ui
   game/app
 )
 # The content builder and the benchmarks sit beside the stack: they may use the whole engine

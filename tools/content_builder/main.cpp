@@ -6,7 +6,10 @@
 #include <string>
 
 #include "tools/content_builder/animation_sheets.h"
+#include "tools/content_builder/border_art.h"
+#include "tools/content_builder/catalogue_content.h"
 #include "tools/content_builder/font_content.h"
+#include "tools/content_builder/game_config_content.h"
 #include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/level_content.h"
 #include "tools/content_builder/nine_part_panel.h"
@@ -38,9 +41,12 @@ int main(int argc, char** argv) {
     ContentBuilder::BuildGuiTextures(out);
     ContentBuilder::BuildFonts(contentDir, out);
     ContentBuilder::BuildSounds(out);
+    ContentBuilder::BuildGameConfig(out);
+    ContentBuilder::BuildBorderArt(out);
     const auto packs = ContentBuilder::BuildLevelContent(contentDir, out);
     // Last: windows and layouts are checked against everything above.
     ContentBuilder::BuildWindowContent(contentDir, out);
+    ContentBuilder::BuildCatalogueContent(contentDir, out);
     const int stale = out.Finish();
     // The game scans the finished folder, files the builder did not make included.
     const auto folderFaults = ContentBuilder::CheckPackFolders(out.RunDir() / "Resources", packs);

@@ -536,6 +536,109 @@ struct GuiFont {
 };
 inline constexpr std::array<GuiFont, 2> kGuiFonts{{{"font_body18", "body18"}, {"font_bold22", "bold22"}}};
 
+// ---------------------------------------------------------------------------------------------
+// Game configuration: the shipped settings, the editions, the gameplay configuration and the
+// default player, all "key"/"value" lists except the player (the player's own XML form).
+// ---------------------------------------------------------------------------------------------
+struct ConfigValue {
+  std::string_view key, value;
+};
+
+inline constexpr std::string_view kGameSettingsFile = "game.xml";  // top of Resources
+// The settings the game ships with; "edition" names the edition it runs as, "company" and
+// "product" are kept for the user's copy only (saves go to the platform's data folder).
+inline constexpr std::array<ConfigValue, 5> kGameSettings{{
+    {"lang", "en"},
+    {"edition", "desktop"},
+    {"company", "Quorvel Works"},
+    {"product", "Quorvel"},
+    {"fullscreen", "false"},
+}};
+
+// Editions, in kCatalogueFolder. The base edition holds every key; the desktop edition after it
+// adds its own values over the base's. Keys with empty values are filled in by the content that
+// uses them as it comes.
+inline constexpr std::string_view kEditionsFile = "editions.xml";
+inline constexpr std::array<ConfigValue, 22> kBaseEdition{{
+    {"type", "base"},
+    {"gameplay", "data/share/main/other gameplay.xml"},
+    {"player", "data/share/main/other player.xml"},
+    {"platform", ""},
+    {"heart", "1"},
+    {"default_player", "1"},
+    {"run_if_url_lost", "1"},
+    {"url_file", ""},
+    {"run_if_exe_lost", "1"},
+    {"exe_file", ""},
+    {"free", "0"},
+    {"gameplay_ad", "0"},
+    {"pack_item", ""},
+    {"trophies", ""},
+    {"inapp", ""},
+    {"ad", ""},
+    {"tutorial_postfix", ""},
+    {"store", ""},
+    {"leaderboard", ""},
+    {"scenes", ""},
+    {"unlock_pack_immediately", "0"},
+    {"pack_logic_stars", "0"},
+}};
+// The platform names the desktop: its first letter is none of O, I and A.
+inline constexpr std::array<ConfigValue, 2> kDesktopEdition{{
+    {"type", "desktop"},
+    {"platform", "pc"},
+}};
+
+// The gameplay configuration (named by the editions' "gameplay"): the files of the board screen.
+inline constexpr std::string_view kGameplayConfigFile = "gameplay.xml";
+inline constexpr std::array<ConfigValue, 9> kGameplayConfig{{
+    {"settings", "data/share/main/gameplay settings.xml"},
+    {"ambient", "data/share/main/gameplay ambient.xml"},
+    {"effects", "data/share/main/gameplay effects.xml"},
+    {"check_mode", "data/share/main/gameplay check_mode.xml"},
+    {"numbers", "data/share/main/gameplay numbers.xml"},
+    {"hint_button", "data/share/main/gameplay hint_button.xml"},
+    {"pause_button", "data/share/main/gameplay pause_button.xml"},
+    {"reset_selection", "data/share/main/gameplay reset_selection.xml"},
+    {"store_button", "data/share/main/gameplay store_button.xml"},
+}};
+
+// The default player (named by the editions' "player"), the template of every new profile. Its
+// hearts are full: "count" is "life" and nothing is lost. Volumes are on the 0 to 100 scale.
+struct ItemCount {
+  std::string_view name;
+  int count;
+};
+struct DefaultPlayerTheme {
+  std::string_view file = "player.xml";
+  std::string_view name = "player";
+  float soundVolume = 80.0f, musicVolume = 70.0f;
+  bool gameCursor = true, passedTutorial = false, inappBought = false;
+  // In name order, as the player writes them.
+  std::array<ItemCount, 4> items{{{"error", 3}, {"hint_start", 1}, {"life", 5}, {"refill_hint", 0}}};
+  int refillSeconds = 1800;  // one heart comes back after this long
+};
+inline constexpr DefaultPlayerTheme kDefaultPlayer{};
+
+// ---------------------------------------------------------------------------------------------
+// Border art around the logical screen when the desktop is not 4:3: a quiet pattern on the darker
+// band colour, tiled, and a thin seam in the grid colour where it meets the screen. Described as
+// the sprites "ear_tile" and "ear_line" of "ear" in "data data.xml".
+// ---------------------------------------------------------------------------------------------
+inline constexpr std::string_view kDataFolder = "data";
+inline constexpr std::string_view kDataDescriptions = "data.xml";
+struct BorderArtTheme {
+  std::string_view folder = "data/share/image/border";
+  std::string_view tileFile = "ear_tile.png", lineFile = "ear_line.png";
+  int tileSide = 48;         // the pattern repeats every tile
+  int cells = 4;             // cells per tile side; every other one (checkered) holds a dot
+  float dotSide = 6.0f, dotRadius = 1.5f, dotAlpha = 0.6f;
+  Rgb band = kPaperDark, dot = kGridThin;
+  int lineSide = 3;          // the seam's thickness in logical pixels
+  Rgb line = kGridHeavy;
+};
+inline constexpr BorderArtTheme kBorderArt{};
+
 
 // ---------------------------------------------------------------------------------------------
 // Windows and layouts: authored XML under content/ that the builder checks and copies. The
@@ -713,5 +816,110 @@ struct TutorialStepTheme {
   float flashRadius = 10.0f;
 };
 inline constexpr TutorialStepTheme kTutorialStep{};
+
+// ---------------------------------------------------------------------------------------------
+// Game catalogues: the store, the trophies, the in-app products and the advertising networks,
+// written by hand under content/catalogues/, checked and copied to kCatalogueFolder; the trophies'
+// medals and the shop's icons are drawn here.
+// ---------------------------------------------------------------------------------------------
+inline constexpr std::string_view kCatalogueSource = "catalogues";  // below content/
+inline constexpr std::string_view kStoreFile = "store.xml";
+inline constexpr std::string_view kTrophiesFile = "trophies.xml";
+inline constexpr std::string_view kPurchasesFile = "inapp.xml";
+inline constexpr std::string_view kAdvertisingFile = "ad.xml";
+
+// The default player's counts of "life" and "error": each ladder of the store starts above them.
+inline constexpr int kStartingLives = 5;
+inline constexpr int kStartingErrors = 3;
+// The store's items: the two ladders and the endless items. Only "second_chance" is sold through
+// the in-app store (its "InAppKey"), when that is on.
+inline constexpr std::array<std::string_view, 2> kStoreLadders{"life", "error"};
+inline constexpr std::array<std::string_view, 3> kStoreEndless{"life_refill", "refill_hint", "second_chance"};
+inline constexpr std::string_view kSecondChanceProduct = "second_chance";
+// The in-app product of the pack sold for money: that pack's "inapp" names it.
+inline constexpr std::string_view kPackProduct = "pack_unlock";
+
+// The ordinary packs; each has the trophy "achievements_txt_" + folder + "_name" (pack folders
+// found below content/levels/ are required too).
+inline constexpr std::array<std::string_view, 6> kOrdinaryPacks{"pack01", "pack02", "pack03",
+                                                                "pack04", "pack05", "pack06"};
+// Trophies the game looks for by name; the ordinary packs' trophies come on top of these.
+inline constexpr std::array<std::string_view, 13> kRequiredTrophies{
+    "achievements_txt_training01_name",  "achievements_txt_hints01_no_name", "achievements_txt_noerrors01_name",
+    "achievements_txt_hints01_name",     "achievements_txt_intime01_name",   "achievements_txt_stars01_name",
+    "achievements_txt_stars02_name",     "achievements_txt_stars03_name",    "achievements_txt_currency01_name",
+    "achievements_txt_currency02_name",  "achievements_txt_currency03_name", "achievements_txt_lives01_buy_name",
+    "achievements_txt_alltrophies_name"};
+// What a trophy's condition may test: the player's statistics and the values the game root
+// probes ("perfect_levels" three-star levels of the ordinary packs, "life" the hearts bought,
+// "passed_fraction" of a pack or of the training, "all_other_trophies").
+inline constexpr std::array<std::string_view, 14> kTrophyValues{
+    "money",          "money_max",         "hint_use",          "without_hint_in_row_max",
+    "without_hint_in_row", "without_error_in_row_max", "without_error_in_row", "fail_level_in_row_max",
+    "fail_level_in_row", "level_time_min", "perfect_levels",    "life",
+    "passed_fraction", "all_other_trophies"};
+
+// The advertising networks of the advertising file (every one refuses on the desktop).
+inline constexpr std::array<std::string_view, 6> kAdNetworks{"adnet0", "adnet1", "adnet2",
+                                                             "adnet3", "adnet5", "adnet9"};
+
+// Medals: a disc hanging from a two-tailed ribbon, with an emblem in the middle. Earned medals are
+// gold with an ink emblem and an accent ribbon; medals not yet earned are paper grey.
+inline constexpr std::string_view kMedalFolder = "data/share/image/trophies";
+enum class Emblem { kStar, kCoin, kHeart, kCheck, kClock, kBulb, kBulbCrossed, kCap, kCrown, kPicture };
+struct Medal {
+  std::string_view stem;     // "<stem>_open.png" and "<stem>_closed.png"
+  Emblem emblem;
+  int count;                 // 1 to 3 emblems (the tiers)
+  std::string_view picture;  // kPicture: a 3 x 3 nonogram, rows top to bottom, '#' filled
+};
+inline constexpr std::array<Medal, 19> kMedals{{
+    {"training01", Emblem::kCap, 1, ""},       {"hints01_no", Emblem::kBulbCrossed, 1, ""},
+    {"noerrors01", Emblem::kCheck, 1, ""},     {"hints01", Emblem::kBulb, 1, ""},
+    {"intime01", Emblem::kClock, 1, ""},       {"stars01", Emblem::kStar, 1, ""},
+    {"stars02", Emblem::kStar, 2, ""},         {"stars03", Emblem::kStar, 3, ""},
+    {"currency01", Emblem::kCoin, 1, ""},      {"currency02", Emblem::kCoin, 2, ""},
+    {"currency03", Emblem::kCoin, 3, ""},      {"lives01_buy", Emblem::kHeart, 1, ""},
+    {"alltrophies", Emblem::kCrown, 1, ""},    {"pack01", Emblem::kPicture, 1, ".#.###.#."},
+    {"pack02", Emblem::kPicture, 1, "#.#.#.#.#"}, {"pack03", Emblem::kPicture, 1, "###.#..#."},
+    {"pack04", Emblem::kPicture, 1, "#..##.###"}, {"pack05", Emblem::kPicture, 1, ".#.#.#.#."},
+    {"pack06", Emblem::kPicture, 1, "###...###"},
+}};
+struct MedalLook {
+  Rgb disc, ring, emblem, ribbon, ribbonEdge;
+};
+struct MedalTheme {
+  int side = 96;
+  float discX = 48.0f, discY = 54.0f, discRadius = 33.0f, ring = 4.0f;
+  float ribbonTop = 2.0f, ribbonWidth = 16.0f, ribbonSpread = 12.0f, ribbonEdgeWidth = 1.5f;
+  float emblemSize = 36.0f, tierScale = 0.58f;  // one emblem's box; several are scaled down
+  float stroke = 0.14f;                         // strokes of the emblems, as part of their box
+  SoftShadow shadow{0.0f, 2.0f, 1.5f, 0.25f, kInk};
+  MedalLook open{kReward, kRewardOutline, kInk, kAccent, kAccentPressed};
+  MedalLook closed{kPaperDark, kGridHeavy, kAccentDisabled, kAccentDisabled, kGridThin};
+};
+inline constexpr MedalTheme kMedal{};
+
+// Shop icons: one per store item, an emblem with a small accent badge.
+inline constexpr std::string_view kShopIconFolder = "data/share/image/shop";
+enum class ShopIcon { kMoreHearts, kHeartRefill, kMoreErrors, kHintRefill, kSecondChance };
+struct ShopIconFile {
+  std::string_view file;
+  ShopIcon icon;
+};
+inline constexpr std::array<ShopIconFile, 5> kShopIcons{{{"life.png", ShopIcon::kMoreHearts},
+                                                         {"life_refill.png", ShopIcon::kHeartRefill},
+                                                         {"error.png", ShopIcon::kMoreErrors},
+                                                         {"refill_hint.png", ShopIcon::kHintRefill},
+                                                         {"second_chance.png", ShopIcon::kSecondChance}}};
+struct ShopIconTheme {
+  int side = 48;
+  float emblemX = 22.0f, emblemY = 22.0f, emblemSize = 34.0f;
+  float badgeX = 35.0f, badgeY = 35.0f, badgeRadius = 10.0f, badgeStroke = 3.0f;
+  SoftShadow shadow{0.0f, 1.5f, 1.0f, 0.28f, kInk};
+  Rgb heart = kError, cross = kCross, bulb = kReward, bulbEdge = kRewardOutline, arrow = kAccent;
+  Rgb badge = kAccent, badgeGlyph = kTextOnAccent;
+};
+inline constexpr ShopIconTheme kShopIcon{};
 
 }  // namespace ContentBuilder::Theme
