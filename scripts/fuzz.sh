@@ -157,29 +157,55 @@ seed_trophy_file() {
   for file in "$1"/*; do printf '\x00\x00\x80\x3f\x07\x00\x00\x00\x64\x00\x00\x00\x01\x00\x00' >> "$file"; done
 }
 
-status=0
-for exe in "$out"/*_fuzz; do
-  [[ -x "$exe" ]] || continue
+# One target: seeds, then the run; prints its own report and fails on a crash or a sanitizer
+# report. The engine's readers accept data up to 256 MiB plus a terminating byte, so a larger
+# allocation is a fault.
+run_target() {
+  local exe=$1 target name seeds corpus log
   target=$(basename "$exe")
   name=${target%_fuzz}
   seeds=$out/seeds/$target
   corpus=$out/corpus/$target
   rm -rf "$seeds"
-  mkdir -p "$seeds" "$corpus" "$out/artifacts" "$out/logs"
+  mkdir -p "$seeds" "$corpus"
   if declare -F "seed_$name" > /dev/null; then "seed_$name" "$seeds"; fi
   log=$out/logs/$target.log
-  echo "== $target: $seconds s over $(ls "$seeds" | wc -l) seeds"
-  if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-      "$exe" -max_total_time="$seconds" -malloc_limit_mb=256 -print_final_stats=1 -artifact_prefix="$out/artifacts/$target-" \
-      "$corpus" "$seeds" > "$log" 2>&1; then
-    echo "   FAILED (see $log)"
-    tail -n 40 "$log"
-    status=1
-  elif grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:' "$log"; then
-    echo "   sanitizer report (see $log)"
-    status=1
-  else
+  {
+    echo "== $target: $seconds s over $(ls "$seeds" | wc -l) seeds"
+    if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        "$exe" -max_total_time="$seconds" -malloc_limit_mb=257 -print_final_stats=1 \
+        -artifact_prefix="$out/artifacts/$target-" "$corpus" "$seeds" > "$log" 2>&1; then
+      echo "   FAILED (see $log)"
+      tail -n 40 "$log"
+      return 1
+    elif grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:' "$log"; then
+      echo "   sanitizer report (see $log)"
+      return 1
+    fi
     grep -E '^stat::number_of_executed_units' "$log" | sed 's/^/   /' || true
+  } > "$log.report"
+}
+
+# The targets run side by side, a few at a time (each is one process on one core).
+mkdir -p "$out/artifacts" "$out/logs"
+parallel=${QUORVEL_FUZZ_JOBS:-4}
+status=0
+pids=()
+targets=()
+for exe in "$out"/*_fuzz; do
+  [[ -x "$exe" ]] || continue
+  run_target "$exe" &
+  pids+=($!)
+  targets+=("$exe")
+  if ((${#pids[@]} >= parallel)); then
+    wait "${pids[0]}" || status=1
+    cat "$out/logs/$(basename "${targets[0]}").log.report"
+    pids=("${pids[@]:1}")
+    targets=("${targets[@]:1}")
   fi
+done
+for i in "${!pids[@]}"; do
+  wait "${pids[$i]}" || status=1
+  cat "$out/logs/$(basename "${targets[$i]}").log.report"
 done
 exit $status
