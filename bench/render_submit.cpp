@@ -12,8 +12,9 @@
 #include <vector>
 
 #include "bench/best_time_reporter.h"
-#include "engine/platform/null_device.h"
+#include "engine/graphics/quad.h"
 #include "engine/graphics/render.h"
+#include "engine/platform/null_device.h"
 
 namespace {
 
@@ -21,7 +22,6 @@ using QRV::JS_VERTEX;
 using QRV::Matrix4;
 
 constexpr int kQuads = 10000;
-constexpr uint32_t kQuadWord = 0x2432;
 constexpr uint16_t kQuadIndices[6] = {0, 1, 2, 0, 2, 3};
 const char* const kRendererName = "BM_RendererSubmit";
 const char* const kPlainName = "BM_PlainTransformCopy";
@@ -66,7 +66,7 @@ void BM_RendererSubmit(benchmark::State& state) {
         render.BeginFrame();
         for (int i = 0; i < kQuads; ++i) {
             render.worldMatrix = scene.worlds[static_cast<size_t>(i)];
-            render.DrawTriangles(scene.quad, texture, kQuadWord, 4, kQuadIndices, 6);
+            render.DrawTriangles(scene.quad, texture, QRV::kQuadRenderState, 4, kQuadIndices, 6);
         }
         render.EndFrame();
     }

@@ -18,6 +18,8 @@ LAYERS=(
   engine/windows
   engine/app
   game/config
+  game/data
+  game/ui
   game/app
 )
 # The content builder and the benchmarks sit beside the stack: they may use the whole engine

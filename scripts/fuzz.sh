@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of tests/fuzz with clang and runs each for a while over seeds from a
-# built run folder's Resources (qrvlzo files, zip archives, string tables); small built-in seeds
-# stand in where the run folder has none.
+# built run folder's Resources (qrvlzo files, zip archives, string tables) and from saves written by
+# the run folder's save driver; small built-in seeds stand in where the run folder has none. No
+# input may allocate more than 256 MiB.
 #   scripts/fuzz.sh [seconds per target, default 30] [run folder, default build/release/run]
 # Exits non-zero when a target crashes or a sanitizer reports anything.
 set -euo pipefail
@@ -70,6 +71,58 @@ seed_string_table() {
   printf '<?xml version="1.0"?>\n<ss:Workbook xmlns:ss="urn:schemas-microsoft-com:office:spreadsheet"><ss:Worksheet ss:Name="en"><ss:Table><ss:Column ss:Width="90"/><ss:Row><ss:Cell ss:Index="2"><ss:Data ss:Type="String">no key</ss:Data></ss:Cell></ss:Row><ss:Row><ss:Cell><ss:Data>k</ss:Data></ss:Cell><ss:Cell><ss:Data>a&#10;b</ss:Data></ss:Cell></ss:Row></ss:Table></ss:Worksheet></ss:Workbook>\n' > "$dir/strings_prefixed.xml"
 }
 
+seed_config() {
+  local dir=$1 file
+  for file in game.xml data/share/main/other/editions.xml data/share/main/other/gameplay.xml; do
+    [[ -f "$resources/$file" ]] && printf '%s\n' "$resources/$file" | collect "$dir" > /dev/null
+  done
+  # The user's copy as the game saves it.
+  printf '<?xml version="1.0"?>\n<game>\n\t<param key="edition" value="desktop" />\n\t<param key="fullscreen" value="1" />\n\t<param key="lang" value="en" />\n</game>\n' > "$dir/user_game.xml"
+}
+
+# Profiles: the saves of two rounds written by the game's own save code (the driver of the kill
+# test, when the run folder has it), the content's default player files, and a few made here.
+save_round_seeds() {
+  local work=$1 round
+  rm -rf "$work"
+  [[ -x "$run_dir/e2e_save_kill_driver" ]] || return 0
+  for round in 1 6; do "$run_dir/e2e_save_kill_driver" write "$work/round$round" "$round" > /dev/null 2>&1 || true; done
+}
+
+# Copies the file named $2 of every saved round into the seed folder $1.
+copy_round_files() {
+  local dir=$1 name=$2 file
+  for file in "$out/seedwork"/round*/"$name"; do
+    [[ -f "$file" ]] && cp "$file" "$dir/$(basename "$(dirname "$file")")-$name"
+  done
+  return 0
+}
+
+seed_player_list() {
+  local dir=$1
+  copy_round_files "$dir" players.xml
+  printf '<Players current=""><player name="A"><playeritems><item name="x" count="1"/><other count="2"/><item name="y" count="3"/></playeritems></player><player name="A" sound_volume="9"/></Players>\n' > "$dir/duplicates.xml"
+  printf '<Players current="B"><player name="A"/><!-- c --><player name="B" game_cursor="y"><health count="1" time_refill_heart="600"><lost_name value="2147483653"/></health></player></Players>\n' > "$dir/current.xml"
+}
+
+seed_player_xml() {
+  local dir=$1
+  copy_round_files "$dir" player.xml
+  if [[ -d "$resources" ]]; then find "$resources" -type f -name 'player.xml' | collect "$dir" > /dev/null; fi
+  # The form written before lost times took 64 bits, and a profile without hearts.
+  printf '<player name="old" sound_volume="80" music_volume="33.5" passed_tutorial="false" game_cursor="true" inapp_bought="false"><playeritems><item name="life" count="5"/><item name="error" count="3"/></playeritems><levels><level name="pack1.l1"><param key="stars" value="3"/></level></levels><packs><pack name="pack1"><param key="is_lock" value="false"/></pack></packs><health increment="true" count="3" countdown="12.5" time_refill_heart="1800"><lost_name value="1699999000"/><lost_name value="1700000800"/></health><statistic><param key="money" value="10"/></statistic></player>\n' > "$dir/old.xml"
+  printf '<player name="nohearts"><playeritems><item name="life" count="5"/></playeritems></player>\n' > "$dir/nohearts.xml"
+}
+
+seed_player_binary() {
+  local dir=$1
+  copy_round_files "$dir" profile.bin
+  # Name "A", volumes 50 and 50, flags, one item "life" 5, then purchase, hearts and one lost time.
+  printf '\x01\x00\x00\x00A\x00\x00\x48\x42\x00\x00\x48\x42\x00\x01\x01\x00\x00\x00\x04\x00\x00\x00life\x05\x00\x00\x00\x00\x01\x04\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x08\x07\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x05\x00\x00\x80\x00\x00\x00\x00' > "$dir/small.bin"
+}
+
+save_round_seeds "$out/seedwork"
+
 status=0
 for exe in "$out"/*_fuzz; do
   [[ -x "$exe" ]] || continue
@@ -83,7 +136,7 @@ for exe in "$out"/*_fuzz; do
   log=$out/logs/$target.log
   echo "== $target: $seconds s over $(ls "$seeds" | wc -l) seeds"
   if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-      "$exe" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$out/artifacts/$target-" \
+      "$exe" -max_total_time="$seconds" -malloc_limit_mb=256 -print_final_stats=1 -artifact_prefix="$out/artifacts/$target-" \
       "$corpus" "$seeds" > "$log" 2>&1; then
     echo "   FAILED (see $log)"
     tail -n 40 "$log"

@@ -11,4 +11,11 @@ struct JS_TRANSFORM3 {
     JS_TRANSFORM3* parent = nullptr;  // not owned
 };
 
+// A transform placed by fractions of the logical screen (window placement, "auto_x"/"auto_y" in
+// layouts): the fractions of the width and the height, 0 when the position is in pixels.
+struct JS_TRANSFORM3_AUTO : JS_TRANSFORM3 {
+    float fractionX = 0.0f;
+    float fractionY = 0.0f;
+};
+
 }  // namespace QRV

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "engine/core/conversions.h"
+#include "engine/graphics/quad.h"
 #include "engine/platform/clock.h"
 #include "engine/graphics/render.h"
 
@@ -137,14 +138,8 @@ void G_ANIMATION::SetFrame(int32_t index) {
     const float vBottom = vTop + cellHeight;
     const float u0 = flip != 0 ? uRight : uLeft;
     const float u1 = flip != 0 ? uLeft : uRight;
-    vertices[0].u = u0;
-    vertices[0].v = vTop;
-    vertices[1].u = u1;
-    vertices[1].v = vTop;
-    vertices[2].u = u1;
-    vertices[2].v = vBottom;
-    vertices[3].u = u0;
-    vertices[3].v = vBottom;
+    // A flipped cell runs its u the other way: (u0, u1) may well be decreasing.
+    SetQuadUVs(vertices, u0, vTop, u1, vBottom);
 }
 
 int32_t G_ANIMATION::Update() {

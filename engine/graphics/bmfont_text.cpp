@@ -30,14 +30,6 @@ int64_t AnchorOffset(int32_t place, int64_t extent) {
     }
 }
 
-inline void SetCorner(JS_VERTEX& vertex, float x, float y, uint32_t argb, float u, float v) {
-    vertex.x = x;
-    vertex.y = y;
-    vertex.color = argb;
-    vertex.u = u;
-    vertex.v = v;
-}
-
 int32_t ColumnOf(int32_t anchor) { return anchor >= 0 && anchor <= 8 ? anchor % 3 : 0; }
 int32_t RowOf(int32_t anchor) { return anchor >= 0 && anchor <= 8 ? anchor / 3 : 0; }
 
@@ -58,7 +50,7 @@ bool JC_BMFONT_TEXT::Load(const pugi::xml_document* document, JS_TEXTURE* atlas,
     scaleW = description.scaleW;
     scaleH = description.scaleH;
     glyphs = std::move(description.glyphs);
-    RebuildFastTable();
+    RebuildLayoutTable();
 
     Reserve(maxCharacters);
     loaded = 1;
@@ -70,20 +62,7 @@ void JC_BMFONT_TEXT::Reserve(uint32_t maxCharacters) {
     maxCharacters = std::min<uint32_t>(maxCharacters, 1u << 24);
     capacity = maxCharacters;
     const size_t quads = size_t{maxCharacters} + 1;
-    vertices.assign(quads * 4, JS_VERTEX{0, 0, 0, 0, 0, 0, color, 0, 0});
-    // Every draw starts its quads at index 0, so one draw's worth of indices serves all.
-    const size_t indexedQuads = std::min<size_t>(quads, kMaxQuadsPerDraw);
-    indices.resize(indexedQuads * 6);
-    for (size_t q = 0; q < indexedQuads; ++q) {
-        const auto first = static_cast<uint16_t>(q * 4);
-        uint16_t* out = indices.data() + q * 6;
-        out[0] = first;
-        out[1] = static_cast<uint16_t>(first + 1);
-        out[2] = static_cast<uint16_t>(first + 2);
-        out[3] = first;
-        out[4] = static_cast<uint16_t>(first + 2);
-        out[5] = static_cast<uint16_t>(first + 3);
-    }
+    rects.assign(quads, JS_RECT_QUAD{});
     // One more than the capacity, so that a formatted text that does not fit can be told apart.
     textBuffer.assign(quads + 1, L'\0');
 }
@@ -114,24 +93,58 @@ int32_t JC_BMFONT_TEXT::GetLineWidth(std::wstring_view text) const {
     int64_t width = 0;
     for (const wchar_t c : text) {
         if (c == L'\n') break;
-        if (const JS_BMFONT_GLYPH* glyph = Find(static_cast<uint32_t>(c))) width += glyph->xadvance;
+        width += Advance(static_cast<uint32_t>(c));
     }
     return static_cast<int32_t>(std::min<int64_t>(width, std::numeric_limits<int32_t>::max()));
 }
 
 void JC_BMFONT_TEXT::Clear() {
     glyphs.clear();
-    fastGlyphs.clear();
+    RebuildLayoutTable();
     color = 0xFFFFFFFF;
     anchor = 4;
     loaded = 0;
 }
 
-void JC_BMFONT_TEXT::RebuildFastTable() {
-    fastGlyphs.assign(kFastCodes, nullptr);
+void JC_BMFONT_TEXT::CopyMetrics(const JS_BMFONT_GLYPH& glyph, LayoutGlyph& out) {
+    out.xoffset = glyph.xoffset;
+    out.yoffset = glyph.yoffset;
+    out.width = static_cast<float>(glyph.width);
+    out.height = static_cast<float>(glyph.height);
+    out.uLeft = glyph.uLeft;
+    out.vTop = glyph.vTop;
+    out.uRight = glyph.uRight;
+    out.vBottom = glyph.vBottom;
+    out.xadvance = glyph.xadvance;
+}
+
+void JC_BMFONT_TEXT::RebuildLayoutTable() {
+    layoutGlyphs.assign(kFastCodes, LayoutGlyph{});
+    kerningPairs.clear();
     for (const auto& [code, glyph] : glyphs) {
-        if (code < kFastCodes) fastGlyphs[code] = &glyph;
+        if (code >= kFastCodes) continue;
+        LayoutGlyph& entry = layoutGlyphs[code];
+        CopyMetrics(glyph, entry);
+        entry.present = true;
+        entry.kerningFirst = static_cast<uint32_t>(kerningPairs.size());
+        entry.kerningCount = static_cast<uint32_t>(glyph.kerning.size());
+        for (const auto& [previous, amount] : glyph.kerning) {
+            kerningPairs.push_back({previous, amount});
+            if (previous < kFastCodes) entry.kernedAfter[previous / 64] |= uint64_t{1} << (previous % 64);
+        }
+        std::sort(kerningPairs.begin() + entry.kerningFirst, kerningPairs.end(),
+                  [](const KerningPair& a, const KerningPair& b) { return a.previous < b.previous; });
     }
+}
+
+int32_t JC_BMFONT_TEXT::Kerning(const LayoutGlyph& glyph, uint32_t previous) const {
+    // Most neighbours have no pair: one bit says so.
+    if (previous < kFastCodes && (glyph.kernedAfter[previous / 64] >> (previous % 64) & 1) == 0) return 0;
+    const KerningPair* first = kerningPairs.data() + glyph.kerningFirst;
+    const KerningPair* last = first + glyph.kerningCount;
+    const KerningPair* pair = std::lower_bound(
+        first, last, previous, [](const KerningPair& p, uint32_t code) { return p.previous < code; });
+    return pair != last && pair->previous == previous ? pair->amount : 0;
 }
 
 uint32_t JC_BMFONT_TEXT::Layout(std::wstring_view text) {
@@ -142,11 +155,11 @@ uint32_t JC_BMFONT_TEXT::Layout(std::wstring_view text) {
     int64_t penY = AnchorOffset(row, int64_t{lineHeight} * lines);
     int64_t penX = column == 0 ? 0 : AnchorOffset(column, GetLineWidth(text));
 
-    const uint32_t argb = color;
-    JS_VERTEX* out = vertices.data();
+    JS_RECT_QUAD* out = rects.data();
     uint32_t quads = 0;
     bool hasPrevious = false;
     uint32_t previous = 0;
+    LayoutGlyph beyond;
     for (size_t i = 0; i < text.size(); ++i) {
         const auto code = static_cast<uint32_t>(text[i]);
         if (code == L'\n') {
@@ -156,22 +169,27 @@ uint32_t JC_BMFONT_TEXT::Layout(std::wstring_view text) {
             hasPrevious = false;
             continue;
         }
-        const JS_BMFONT_GLYPH* glyph = Find(code);
-        if (glyph == nullptr) continue;
-        if (hasPrevious && !glyph->kerning.empty()) {
-            const auto pair = glyph->kerning.find(previous);
-            if (pair != glyph->kerning.end()) penX += pair->second;
+        const LayoutGlyph* glyph;
+        if (code < kFastCodes) {
+            glyph = &layoutGlyphs[code];
+            if (!glyph->present) continue;
+            if (hasPrevious && glyph->kerningCount != 0) penX += Kerning(*glyph, previous);
+        } else {
+            // Beyond the table: read from the glyph map as it stands.
+            const auto found = glyphs.find(code);
+            if (found == glyphs.end()) continue;
+            const JS_BMFONT_GLYPH& source = found->second;
+            CopyMetrics(source, beyond);
+            glyph = &beyond;
+            if (hasPrevious && !source.kerning.empty()) {
+                const auto pair = source.kerning.find(previous);
+                if (pair != source.kerning.end()) penX += pair->second;
+            }
         }
         const auto left = static_cast<float>(penX + glyph->xoffset);
         const auto top = static_cast<float>(penY + glyph->yoffset);
-        const float right = left + static_cast<float>(glyph->width);
-        const float bottom = top + static_cast<float>(glyph->height);
-        // z and the normal stay 0 from Reserve: only what changes is written.
-        SetCorner(out[0], left, top, argb, glyph->uLeft, glyph->vTop);
-        SetCorner(out[1], right, top, argb, glyph->uRight, glyph->vTop);
-        SetCorner(out[2], right, bottom, argb, glyph->uRight, glyph->vBottom);
-        SetCorner(out[3], left, bottom, argb, glyph->uLeft, glyph->vBottom);
-        out += 4;
+        *out++ = {left, top, left + glyph->width, top + glyph->height,
+                  glyph->uLeft, glyph->vTop, glyph->uRight, glyph->vBottom};
         ++quads;
         penX += glyph->xadvance;
         previous = code;
@@ -194,8 +212,7 @@ void JC_BMFONT_TEXT::Submit(float x, float y, uint32_t quads) {
     if (perDraw == 0) return;
     for (uint32_t first = 0; first < quads; first += perDraw) {
         const uint32_t count = std::min(perDraw, quads - first);
-        g_render->DrawTriangles(vertices.data() + size_t{first} * 4, texture, renderState, count * 4,
-                                indices.data(), count * 6);
+        g_render->DrawRects(rects.data() + first, count, color, texture, renderState);
     }
 }
 

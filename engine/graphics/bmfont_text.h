@@ -1,6 +1,6 @@
 #pragma once
-// Text drawn with a bitmap font: a whole string is laid out into one vertex buffer (one quad per
-// glyph, on whole pixels) and drawn with the fewest batched calls the renderer's buffers allow.
+// Text drawn with a bitmap font: a whole string is laid out into one list of rectangles (one quad
+// per glyph, on whole pixels) and drawn with the fewest batched calls the renderer's buffers allow.
 //
 // Placement: the text block is anchored at (x, y) of the font's own transform by the anchor
 // (hot spots 0..8: left/middle/right columns, upper/middle/lower rows). Each line is aligned on
@@ -18,7 +18,8 @@
 
 #include "engine/core/transform.h"
 #include "engine/graphics/bmfont_glyph.h"
-#include "engine/platform/render_device.h"
+#include "engine/graphics/quad.h"
+#include "engine/graphics/render.h"
 
 namespace pugi {
 class xml_document;
@@ -66,29 +67,55 @@ public:
     uint8_t loaded = 0;
     uint32_t color = 0xFFFFFFFF;
     int32_t anchor = 4;
-    uint32_t renderState = 0x2432;
+    uint32_t renderState = kQuadRenderState;
     // Its position is set by each draw; a parent set by the owner applies.
     JS_TRANSFORM3 transform;
 
 private:
+    // What the layout reads of a glyph of the first code points, in one table: the numbers in the
+    // form they are used in, and the kerning pairs that end on the glyph as a range of
+    // kerningPairs (sorted by the previous code point), with a bit for each previous code point
+    // below kFastCodes that has a pair.
+    static constexpr uint32_t kFastCodes = 256;
+    struct LayoutGlyph {
+        int32_t xoffset = 0;
+        int32_t yoffset = 0;
+        float width = 0.0f;
+        float height = 0.0f;
+        float uLeft = 0.0f, vTop = 0.0f, uRight = 0.0f, vBottom = 0.0f;
+        uint32_t xadvance = 0;
+        uint32_t kerningFirst = 0;
+        uint32_t kerningCount = 0;
+        bool present = false;
+        uint64_t kernedAfter[kFastCodes / 64] = {};
+    };
+    struct KerningPair {
+        uint32_t previous;
+        int32_t amount;
+    };
+
     // Lays the text out into the vertex buffer: the number of quads written.
     uint32_t Layout(std::wstring_view text);
     // Places the transform and submits the laid-out quads in batches the renderer can take.
     void Submit(float x, float y, uint32_t quads);
-    // Glyph lookup with a direct table for the first code points.
-    const JS_BMFONT_GLYPH* Find(uint32_t code) const {
-        if (code < fastGlyphs.size()) return fastGlyphs[code];
+    // The pen step of a code point (0 without a glyph).
+    uint32_t Advance(uint32_t code) const {
+        if (code < kFastCodes) return layoutGlyphs[code].xadvance;
         const auto found = glyphs.find(code);
-        return found == glyphs.end() ? nullptr : &found->second;
+        return found == glyphs.end() ? 0 : found->second.xadvance;
     }
-    void RebuildFastTable();
+    // The kerning before a glyph of the table that follows previous (0 without a pair).
+    int32_t Kerning(const LayoutGlyph& glyph, uint32_t previous) const;
+    // The glyph's box, texels and advance in the form the layout reads them (kerning aside).
+    static void CopyMetrics(const JS_BMFONT_GLYPH& glyph, LayoutGlyph& out);
+    void RebuildLayoutTable();
 
     uint32_t capacity = 0;
-    std::vector<JS_VERTEX> vertices;
-    std::vector<uint16_t> indices;
+    // The laid-out glyphs, one rectangle each, placed by the renderer.
+    std::vector<JS_RECT_QUAD> rects;
     std::vector<wchar_t> textBuffer;
-    static constexpr uint32_t kFastCodes = 256;
-    std::vector<const JS_BMFONT_GLYPH*> fastGlyphs;
+    std::vector<LayoutGlyph> layoutGlyphs = std::vector<LayoutGlyph>(kFastCodes);
+    std::vector<KerningPair> kerningPairs;
 };
 
 }  // namespace QRV

@@ -10,71 +10,9 @@
 
 namespace QRV {
 
-JC_MESH::JC_MESH() {
-    for (JS_VERTEX& v : ownVertices) v = JS_VERTEX{0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, kWhite, 0.0f, 0.0f};
-    vertices = ownVertices;
-    indices = kQuadIndices;
-    texture = NoTexture();
-    // Every drawing operation places the quad by its transform, so there always is one.
-    transform = new JS_TRANSFORM3();
-    ownsTransform = 1;
-}
+JC_MESH::JC_MESH() { texture = NoTexture(); }
 
 JC_MESH::JC_MESH(JS_TEXTURE* texture) : JC_MESH() { SetWholeTexture(texture); }
-
-JC_MESH::JC_MESH(const JC_MESH& other) { CopyFrom(other); }
-
-JC_MESH& JC_MESH::operator=(const JC_MESH& other) {
-    if (this == &other) return *this;
-    DropTransform();
-    CopyFrom(other);
-    return *this;
-}
-
-JC_MESH::~JC_MESH() { DropTransform(); }
-
-void JC_MESH::CopyFrom(const JC_MESH& other) {
-    for (int i = 0; i < 4; ++i) ownVertices[i] = other.vertices[i];
-    vertices = ownVertices;
-    vertexCount = other.vertexCount;
-    indices = kQuadIndices;
-    indexCount = other.indexCount;
-    texture = other.texture;
-    renderState = other.renderState;
-    uMin = other.uMin;
-    vMin = other.vMin;
-    uMax = other.uMax;
-    vMax = other.vMax;
-    rotated = other.rotated;
-    if (other.ownsTransform != 0) {
-        transform = new JS_TRANSFORM3(*other.transform);
-        ownsTransform = 1;
-    } else {
-        transform = other.transform;
-        ownsTransform = 0;
-    }
-}
-
-void JC_MESH::DropTransform() {
-    if (ownsTransform != 0) delete transform;
-    transform = nullptr;
-    ownsTransform = 0;
-}
-
-void JC_MESH::SetTransform(JS_TRANSFORM3* newTransform) {
-    if (newTransform == transform) return;
-    if (newTransform == nullptr) {
-        DropTransform();
-        transform = new JS_TRANSFORM3();
-        ownsTransform = 1;
-        return;
-    }
-    DropTransform();
-    transform = newTransform;
-    ownsTransform = 0;
-}
-
-bool JC_MESH::HasTexture() const { return IsRealTexture(texture); }
 
 int JC_MESH::SetWholeTexture(JS_TEXTURE* newTexture, JS_TRANSFORM3* newTransform) {
     if (newTexture == nullptr) return -1;
@@ -153,16 +91,6 @@ void JC_MESH::SetHotSpot(int32_t hotSpot, float offsetX, float offsetY) {
 }
 
 void JC_MESH::SetSize(float width, float height) { SetQuadSize(vertices, width, height); }
-
-void JC_MESH::Submit() {
-    if (g_render == nullptr || texture == nullptr) return;
-    g_render->DrawTriangles(vertices, texture, renderState, vertexCount, indices, indexCount);
-}
-
-void JC_MESH::Draw() {
-    LoadWorldMatrix(transform, worldCache);
-    Submit();
-}
 
 void JC_MESH::DrawRegionAt(float left, float top, float right, float bottom, int32_t width, int32_t height,
                            float x, float y) {

@@ -5,8 +5,7 @@
 #include <cstdint>
 
 #include "engine/core/transform.h"
-#include "engine/graphics/transform.h"
-#include "engine/platform/render_device.h"
+#include "engine/graphics/quad_core.h"
 #include "engine/graphics/texture.h"
 
 namespace QRV {
@@ -21,7 +20,7 @@ struct JS_REGION {
     uint8_t rotated = 0;
 };
 
-class JC_MESH {
+class JC_MESH : public JC_QUAD {
 public:
     // Four white zero vertices, the renderer's no-texture record, an own fresh transform.
     JC_MESH();
@@ -29,9 +28,8 @@ public:
     explicit JC_MESH(JS_TEXTURE* texture);
     // A copy keeps the vertices (colours and UVs included), texture, state and UV rectangle; an
     // owned transform is duplicated, a borrowed one shared.
-    JC_MESH(const JC_MESH& other);
-    JC_MESH& operator=(const JC_MESH& other);
-    ~JC_MESH();
+    JC_MESH(const JC_MESH& other) = default;
+    JC_MESH& operator=(const JC_MESH& other) = default;
 
     // The whole texture as the region (its pixel size, UVs 0..1, not rotated), then SetRegion.
     int SetWholeTexture(JS_TEXTURE* texture, JS_TRANSFORM3* transform = nullptr);
@@ -56,36 +54,14 @@ public:
     // Draws once at (x, y) with the rotation angle and scale (scale y 0 means scale x), through
     // this transform alone; the transform is left as it was.
     void DrawAt(float scaleX, float scaleY, float x, float y, float angle);
-    // Draws the quad placed by its absolute transform.
-    void Draw();
 
     // c1 to c3 follow c0 for a quad of this size.
     void SetSize(float width, float height);
     float Width() const { return vertices[1].x - vertices[0].x; }
     float Height() const { return vertices[3].y - vertices[0].y; }
 
-    // A transform that someone else owns (null gives the mesh a fresh own one again).
-    void SetTransform(JS_TRANSFORM3* transform);
-    // True when the texture is anything but the renderer's no-texture record.
-    bool HasTexture() const;
-
-    JS_VERTEX* vertices = nullptr;
-    uint32_t vertexCount = 4;
-    const uint16_t* indices = nullptr;
-    uint32_t indexCount = 6;
-    JS_TEXTURE* texture = nullptr;
-    uint32_t renderState = 0x2432;
-    JS_TRANSFORM3* transform = nullptr;
-    JS_VERTEX ownVertices[4];
-    uint8_t ownsTransform = 0;
     float uMin = 0.0f, vMin = 0.0f, uMax = 1.0f, vMax = 1.0f;
     uint8_t rotated = 0;
-    JS_WORLD_CACHE worldCache;
-
-private:
-    void CopyFrom(const JC_MESH& other);
-    void DropTransform();
-    void Submit();
 };
 
 // Writes the colour into every vertex of the quad.

@@ -24,26 +24,24 @@ void SetQuadSize(JS_VERTEX* quad, float width, float height) {
     quad[3].y = y + height;
 }
 
+namespace {
+
+// Corner i gets (u[i], v[i]).
+void SetCornerUVs(JS_VERTEX* quad, const float (&u)[kQuadVertexCount], const float (&v)[kQuadVertexCount]) {
+    for (uint32_t i = 0; i < kQuadVertexCount; ++i) {
+        quad[i].u = u[i];
+        quad[i].v = v[i];
+    }
+}
+
+}  // namespace
+
 void SetQuadUVs(JS_VERTEX* quad, float uMin, float vMin, float uMax, float vMax) {
-    quad[0].u = uMin;
-    quad[0].v = vMin;
-    quad[1].u = uMax;
-    quad[1].v = vMin;
-    quad[2].u = uMax;
-    quad[2].v = vMax;
-    quad[3].u = uMin;
-    quad[3].v = vMax;
+    SetCornerUVs(quad, {uMin, uMax, uMax, uMin}, {vMin, vMin, vMax, vMax});
 }
 
 void SetQuadUVsRotated(JS_VERTEX* quad, float uMin, float vMin, float uMax, float vMax) {
-    quad[0].u = uMin;
-    quad[0].v = vMax;
-    quad[1].u = uMin;
-    quad[1].v = vMin;
-    quad[2].u = uMax;
-    quad[2].v = vMin;
-    quad[3].u = uMax;
-    quad[3].v = vMax;
+    SetCornerUVs(quad, {uMin, uMin, uMax, uMax}, {vMax, vMin, vMin, vMax});
 }
 
 void SetVertexColors(JS_VERTEX* vertices, uint32_t count, uint32_t argb) {

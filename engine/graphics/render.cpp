@@ -467,6 +467,45 @@ void JC_RENDER::DrawTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, ui
     }
 }
 
+void JC_RENDER::DrawRects(const JS_RECT_QUAD* rects, uint32_t count, uint32_t argb, JS_TEXTURE* texture,
+                          uint32_t state) {
+    // What DrawTriangles does with four corners and six indices a rectangle.
+    if (state == 0 || texture == &noTexture) return;
+    ++drawCalls;
+    if (rects == nullptr || count == 0 || count > kMaxBatchVertices / 4) return;
+    if (!PrepareBatch(state, texture, count * 4, count * 6, true)) return;
+
+    uint16_t* outIndices = stagedIndices.data() + queuedIndices;
+    for (uint32_t q = 0; q < count; ++q) {
+        const auto first = static_cast<uint16_t>(queuedVertices + q * 4);
+        const uint16_t quad[6] = {0, 1, 2, 0, 2, 3};
+        for (int i = 0; i < 6; ++i) outIndices[q * 6 + i] = static_cast<uint16_t>(first + quad[i]);
+    }
+
+    // Each corner is placed as QueueTriangles places a vertex, x m00 + y m10 + z m20 + m30 and so
+    // on, in that order and with z 0, so the result is the same to the bit.
+    const Matrix4& w = worldMatrix;
+    const float m00 = w.m[0][0], m01 = w.m[0][1], m02 = w.m[0][2];
+    const float m10 = w.m[1][0], m11 = w.m[1][1], m12 = w.m[1][2];
+    const float z0 = 0.0f * w.m[2][0], z1 = 0.0f * w.m[2][1], z2 = 0.0f * w.m[2][2];
+    const float m30 = w.m[3][0], m31 = w.m[3][1], m32 = w.m[3][2];
+    JS_VERTEX* out = stagedVertices.data() + queuedVertices;
+    for (uint32_t q = 0; q < count; ++q, out += 4) {
+        const JS_RECT_QUAD& r = rects[q];
+        const float lx = r.left * m00, ly = r.left * m01, lz = r.left * m02;
+        const float rx = r.right * m00, ry = r.right * m01, rz = r.right * m02;
+        const float tx = r.top * m10, ty = r.top * m11, tz = r.top * m12;
+        const float bx = r.bottom * m10, by = r.bottom * m11, bz = r.bottom * m12;
+        out[0] = {lx + tx + z0 + m30, ly + ty + z1 + m31, lz + tz + z2 + m32, 0, 0, 0, argb, r.u0, r.v0};
+        out[1] = {rx + tx + z0 + m30, ry + ty + z1 + m31, rz + tz + z2 + m32, 0, 0, 0, argb, r.u1, r.v0};
+        out[2] = {rx + bx + z0 + m30, ry + by + z1 + m31, rz + bz + z2 + m32, 0, 0, 0, argb, r.u1, r.v1};
+        out[3] = {lx + bx + z0 + m30, ly + by + z1 + m31, lz + bz + z2 + m32, 0, 0, 0, argb, r.u0, r.v1};
+    }
+
+    queuedIndices += count * 6;
+    queuedVertices += count * 4;
+}
+
 void JC_RENDER::DrawPoints(const JS_POINT_SPRITE* first, JS_TEXTURE* texture, uint32_t state) {
     if (first == nullptr || state == 0 || texture == &noTexture) return;
     ++drawCalls;

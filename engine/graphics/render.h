@@ -46,6 +46,14 @@ struct JS_POINT_SPRITE {
     JS_POINT_SPRITE* next = nullptr;
 };
 
+// An upright textured rectangle in local coordinates (z 0), drawn as the quad of corners
+// (left, top), (right, top), (right, bottom), (left, bottom) with the texels (u0, v0), (u1, v0),
+// (u1, v1), (u0, v1).
+struct JS_RECT_QUAD {
+    float left, top, right, bottom;
+    float u0, v0, u1, v1;
+};
+
 class JC_RENDER {
 public:
     explicit JC_RENDER(std::unique_ptr<Platform::IRenderDevice> device);
@@ -63,6 +71,10 @@ public:
 
     void DrawTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state,
                        uint32_t vertexCount, const uint16_t* indices, uint32_t indexCount);
+    // The rectangles in one colour, exactly as DrawTriangles draws their corners (normal 0) with
+    // the indices 0 1 2, 0 2 3 of each, in one draw call; a corner's products with the world
+    // matrix are shared with the corners on the same edges.
+    void DrawRects(const JS_RECT_QUAD* rects, uint32_t count, uint32_t argb, JS_TEXTURE* texture, uint32_t state);
     // Each particle becomes a screen-aligned quad of its size, drawn through the batch.
     void DrawPoints(const JS_POINT_SPRITE* first, JS_TEXTURE* texture, uint32_t state);
 

@@ -13,8 +13,7 @@
 namespace QRV {
 
 G_SPRITE::G_SPRITE() {
-    transform = &ownTransform;
-    ownsTransform = 1;
+    BuildQuad();
     SetTexture(NoTexture());
 }
 
@@ -22,33 +21,24 @@ G_SPRITE::G_SPRITE(const std::string& name) : G_SPRITE() { textureName = name; }
 
 G_SPRITE::G_SPRITE(const pugi::xml_node& node) : G_SPRITE() { Load(node); }
 
-G_SPRITE::G_SPRITE(const G_SPRITE& other) { CopyFrom(other); }
+G_SPRITE::G_SPRITE(const G_SPRITE& other) : JC_QUAD() { CopyFrom(other); }
 
 void G_SPRITE::Assign(const G_SPRITE& other) {
     if (this == &other) return;
     G_SPRITE::ReleaseResources();
-    DropTransform();
-    vertices = nullptr;
-    vertexCount = 0;
     CopyFrom(other);
 }
 
 G_SPRITE::~G_SPRITE() { G_SPRITE::ReleaseResources(); }
 
 void G_SPRITE::CopyFrom(const G_SPRITE& other) {
-    if (other.ownsTransform != 0 && other.transform != nullptr) {
-        ownTransform = *other.transform;
-        transform = &ownTransform;
-        ownsTransform = 1;
-    } else {
-        transform = other.transform;
-        ownsTransform = 0;
-    }
+    CopyTransform(other);
     renderState = other.renderState;
     textureName = other.textureName;
     width = other.width;
     height = other.height;
     hotSpot = other.hotSpot;
+    BuildQuad();
     SetTexture(NoTexture());
     // The copy looks like its source: colours and texture coordinates come along.
     if (other.vertices != nullptr) {
@@ -60,25 +50,6 @@ void G_SPRITE::CopyFrom(const G_SPRITE& other) {
     }
     if (other.HasTexture()) RestoreResources();
 }
-
-void G_SPRITE::DropTransform() {
-    transform = nullptr;
-    ownsTransform = 0;
-}
-
-void G_SPRITE::SetTransform(JS_TRANSFORM3* newTransform) {
-    if (newTransform == transform && newTransform != nullptr) return;
-    DropTransform();
-    if (newTransform == nullptr) {
-        ownTransform = JS_TRANSFORM3();
-        transform = &ownTransform;
-        ownsTransform = 1;
-    } else {
-        transform = newTransform;
-    }
-}
-
-bool G_SPRITE::HasTexture() const { return IsRealTexture(texture); }
 
 void G_SPRITE::BuildQuad() {
     for (uint32_t i = 0; i < kQuadVertexCount; ++i) {
@@ -178,12 +149,6 @@ bool G_SPRITE::Load(const pugi::xml_node& node) {
         SetUVs(uv[0], uv[1], uv[2], uv[3]);
     }
     return true;
-}
-
-void G_SPRITE::Draw() {
-    if (transform != nullptr) LoadWorldMatrix(transform, worldCache);
-    if (g_render == nullptr || texture == nullptr || vertices == nullptr) return;
-    g_render->DrawTriangles(vertices, texture, renderState, vertexCount, indices, indexCount);
 }
 
 bool G_SPRITE::IsMouseOver() const {

@@ -9,13 +9,12 @@
 
 #include "engine/core/transform.h"
 #include "engine/graphics/named_texture.h"
-#include "engine/graphics/transform.h"
-#include "engine/platform/render_device.h"
+#include "engine/graphics/quad_core.h"
 #include "engine/graphics/texture.h"
 
 namespace QRV {
 
-class G_SPRITE {
+class G_SPRITE : public JC_QUAD {
 public:
     // Unbound (the renderer's no-texture record), its own fresh transform, hot spot 4, size -1.
     G_SPRITE();
@@ -56,40 +55,21 @@ public:
     void SetColor(uint32_t argb);
     // c0 (uMin, vMin), c1 (uMax, vMin), c2 (uMax, vMax), c3 (uMin, vMax).
     void SetUVs(float uMin, float vMin, float uMax, float vMax);
-    // A transform that someone else owns (null gives the sprite a fresh own one again).
-    void SetTransform(JS_TRANSFORM3* transform);
 
-    // Draws the quad placed by its absolute transform.
-    void Draw();
     // Whether the input's mouse position lies in the box at the absolute position minus pivot,
     // width x height, bounds included; rotation and scale are not considered.
     bool IsMouseOver() const;
     // UVs (0, 0) to (whole-pixel width / texture width, whole-pixel height / texture height).
     void FitUVsToQuad();
-    // True when bound to anything but the renderer's no-texture record.
-    bool HasTexture() const;
 
-    JS_VERTEX* vertices = nullptr;
-    uint32_t vertexCount = 0;
-    const uint16_t* indices = nullptr;
-    uint32_t indexCount = 0;
-    JS_TEXTURE* texture = nullptr;
-    uint32_t renderState = 0x2432;
-    JS_TRANSFORM3* transform = nullptr;
-    // The quad's storage, inside the sprite like its own transform: no allocations per sprite.
-    JS_VERTEX ownVertices[4] = {};
     std::string textureName;
     float width = -1.0f;
     float height = -1.0f;
     int32_t hotSpot = 4;
-    uint8_t ownsTransform = 0;
-    // Where the transform is when the sprite owns it (ownsTransform 1).
-    JS_TRANSFORM3 ownTransform;
-    JS_WORLD_CACHE worldCache;
 
 private:
+    // White vertices sized width x height from (0, 0), UVs 0..1.
     void BuildQuad();
-    void DropTransform();
     void CopyFrom(const G_SPRITE& other);
 };
 

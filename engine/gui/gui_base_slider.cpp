@@ -131,8 +131,9 @@ void JC_BASESLIDER::Drag() {
     const float raw = (distance - margin) / perUnit + minimum;
     const float whole = std::trunc(step);
     if (whole >= 1.0f) {
-        // Down to a whole multiple of the step (the remainder keeps the sign of the value).
-        value = std::floor(raw);
+        // Down to a whole multiple of the step (the remainder keeps the sign of the value). A knob
+        // placed on a mark may measure a hair below it (49.99996 for 50); that still counts as the mark.
+        value = std::floor(raw + 1e-3f);
         value -= std::fmod(std::trunc(value), whole);
     } else {
         value = raw;

@@ -4,16 +4,12 @@
 
 #include <zlib.h>
 
-#include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 
-// Minizip's traditional PKWARE key schedule. Its header is C that still says "register".
-#define register
-#include <crypt.h>
-#undef register
+#include "engine/core/zip_keys.h"
 
 namespace QRV {
 
@@ -27,20 +23,6 @@ bool CurrentMember(unzFile zip, std::string& name, unz_file_info64& info) {
     return unzGetCurrentFileInfo64(zip, &info, name.data(), static_cast<uLong>(name.size()), nullptr, 0,
                                    nullptr, 0) == UNZ_OK;
 }
-
-// The CRC table in the shape minizip's key schedule reads it (unsigned long entries); zlib hands
-// out 32-bit entries, and passing those straight through would read the wrong keys.
-const unsigned long* CryptTable() {
-    static const std::array<unsigned long, 256> table = [] {
-        std::array<unsigned long, 256> widened{};
-        const z_crc_t* crc = get_crc_table();
-        for (size_t i = 0; i < widened.size(); ++i) widened[i] = crc[i];
-        return widened;
-    }();
-    return table.data();
-}
-
-constexpr size_t kCryptHeaderSize = 12;
 
 // Hands a fully read buffer over (zero-terminated), or frees it on failure.
 int Finish(int result, uint8_t* buffer, size_t length, uint8_t** bytes, uint32_t* size) {
@@ -56,11 +38,11 @@ int Finish(int result, uint8_t* buffer, size_t length, uint8_t** bytes, uint32_t
 
 // Reads the raw (still encrypted and compressed) bytes of the open member, decrypts them with the
 // password and expands them into buffer (length + 1 bytes). The library's own decryption is not
-// available in the system build, so the member is opened raw and its bytes go through minizip's
-// key schedule and zlib here. 1, -108 for an unknown method, -109 for short or bad data.
+// available in the system build, so the member is opened raw and its bytes go through the zip
+// keys and zlib here. 1, -108 for an unknown method, -109 for short or bad data.
 int ReadEncryptedMember(unzFile zip, const unz_file_info64& info, int method, const std::string& password,
                         uint8_t* buffer, size_t length) {
-    if (info.compressed_size < kCryptHeaderSize || info.compressed_size > kMaxZipMemberSize + (1u << 20)) {
+    if (info.compressed_size < kZipCryptHeaderSize || info.compressed_size > kMaxZipMemberSize + (1u << 20)) {
         return -109;
     }
     const size_t rawLength = static_cast<size_t>(info.compressed_size);
@@ -74,16 +56,9 @@ int ReadEncryptedMember(unzFile zip, const unz_file_info64& info, int method, co
     }
     if (done != rawLength) return -109;
 
-    const unsigned long* table = CryptTable();
-    unsigned long keys[3];
-    init_keys(password.c_str(), keys, table);
-    for (size_t i = 0; i < rawLength; ++i) {
-        int c = raw[i];
-        zdecode(keys, table, c);
-        raw[i] = static_cast<uint8_t>(c);
-    }
-    const uint8_t* payload = raw.get() + kCryptHeaderSize;
-    const size_t payloadLength = rawLength - kCryptHeaderSize;
+    ZipKeys(password).Decrypt(raw.get(), rawLength);
+    const uint8_t* payload = raw.get() + kZipCryptHeaderSize;
+    const size_t payloadLength = rawLength - kZipCryptHeaderSize;
 
     if (method == 0) {
         if (payloadLength != length) return -109;

@@ -12,6 +12,7 @@
 #include "engine/core/property_map.h"
 #include "engine/graphics/animation.h"
 #include "tests/bots/bot_test_support.h"
+#include "tests/test_kit/parsed_xml.h"
 
 namespace {
 
@@ -20,9 +21,9 @@ using BotTest::Tick;
 
 // The property map of one window "bots" entry, read from XML as the window reader does.
 void Fill(JCPropertyMap& properties, const char* xml) {
-    pugi::xml_document document;
-    ASSERT_TRUE(document.load_string(xml));
-    properties.Load(document.first_child());
+    const TestKit::ParsedXml document(xml);
+    ASSERT_TRUE(document);
+    properties.Load(document.Root());
 }
 
 TEST(BuilderMove, ReadsEveryKeyAndPlacesTheTargetAtTheBeginning) {

@@ -7,19 +7,14 @@
 #include "engine/bots/object_base.h"
 #include "engine/core/callback.h"
 #include "engine/platform/clock.h"
+#include "tests/test_kit/global_guard.h"
 
 namespace BotTest {
 
 // Restores the frame time the test found, so other suites do not inherit ours.
-class FrameTimeGuard {
+class FrameTimeGuard : public QRV::TestKit::GlobalGuard {
 public:
-    FrameTimeGuard() : saved(QRV::g_frameTime.load()) {}
-    ~FrameTimeGuard() { QRV::g_frameTime.store(saved); }
-    FrameTimeGuard(const FrameTimeGuard&) = delete;
-    FrameTimeGuard& operator=(const FrameTimeGuard&) = delete;
-
-private:
-    float saved;
+    FrameTimeGuard() { Save(QRV::g_frameTime); }
 };
 
 inline int32_t Tick(QRV::JC_BASE& bot, float dt) {

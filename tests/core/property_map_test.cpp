@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/test_kit/parsed_xml.h"
+
 namespace {
 
 struct Forms {
@@ -176,14 +178,14 @@ TEST(PropertyMapXml, SaveThenLoadRestoresEveryTextForm) {
 }
 
 TEST(PropertyMapXml, LoadReadsAnyElementAndBooleanWords) {
-    pugi::xml_document doc;
-    ASSERT_TRUE(doc.load_string(
+    const QRV::TestKit::ParsedXml doc(
         "<root><param key='on' value='true'/><item key='off' value='false'/><x key='n' value='1'/>"
-        "<!-- comment --><x value='nokey'/><x key='n' value='2'/><x key='TRUE' value='TRUE'/></root>"));
+        "<!-- comment --><x value='nokey'/><x key='n' value='2'/><x key='TRUE' value='TRUE'/></root>");
+    ASSERT_TRUE(doc);
     JCPropertyMap map;
     Recorder rec;
     rec.Attach(map);
-    map.Load(doc.child("root"));
+    map.Load(doc.Root());
 
     EXPECT_EQ(map.Find("on")->intValue, 1);
     EXPECT_EQ(map.Find("on")->text, "1");

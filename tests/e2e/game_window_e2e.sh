@@ -8,6 +8,10 @@ mkdir -p "$work_dir"
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb_lib.sh"
 export QUORVEL_NO_MESSAGEBOX=1
+# Saves go to the test's own folder, never to the user's.
+rm -rf "$work_dir/xdg"
+mkdir -p "$work_dir/xdg"
+export XDG_DATA_HOME=$work_dir/xdg
 trap e2e_cleanup EXIT
 
 start_xvfb 1280x1024

@@ -9,6 +9,7 @@
 
 #include "engine/platform/clock.h"
 #include "tests/graphics/sprite_test_support.h"
+#include "tests/test_kit/parsed_xml.h"
 
 namespace QRV {
 namespace {
@@ -18,12 +19,7 @@ class AnimationTest : public TestSupport::SpriteSceneTest {
 protected:
     void SetUp() override {
         SpriteSceneTest::SetUp();
-        previousFrameTime = g_frameTime.load();
-        g_frameTime = 0.25f;
-    }
-    void TearDown() override {
-        g_frameTime = previousFrameTime;
-        SpriteSceneTest::TearDown();
+        globals.Set(g_frameTime, 0.25f);
     }
 
     // A w x h image below Resources, known to the cache.
@@ -267,12 +263,12 @@ TEST_F(AnimationTest, LoadReadsTheAnimationAttributes) {
     };
     for (const LoadCase& c : cases) {
         SCOPED_TRACE(c.xml);
-        pugi::xml_document doc;
-        ASSERT_TRUE(doc.load_string((std::string(R"(<a TEXTURE="t.png">)") + c.xml + "</a>").c_str()));
+        const TestKit::ParsedXml doc((std::string(R"(<a TEXTURE="t.png">)") + c.xml + "</a>").c_str());
+        ASSERT_TRUE(doc);
         G_ANIMATION a;
         a.fps = 3.0f;
         a.frameCount = 5;
-        EXPECT_EQ(a.Load(doc.child("a")), c.loaded);
+        EXPECT_EQ(a.Load(doc.Root()), c.loaded);
         EXPECT_EQ(a.textureName, "t.png");
         EXPECT_EQ(a.loop, c.loop);
         EXPECT_EQ(a.pingPong, c.pingPong);
@@ -286,11 +282,11 @@ TEST_F(AnimationTest, LoadReadsTheAnimationAttributes) {
 }
 
 TEST_F(AnimationTest, LoadShowsTheCurrentFrame) {
-    pugi::xml_document doc;
-    ASSERT_TRUE(doc.load_string(R"(<a><ANIMATION flip="1" grid="4 2" frames="6"/></a>)"));
+    const TestKit::ParsedXml doc(R"(<a><ANIMATION flip="1" grid="4 2" frames="6"/></a>)");
+    ASSERT_TRUE(doc);
     G_ANIMATION a;
     a.frame = 9;
-    ASSERT_TRUE(a.Load(doc.child("a")));
+    ASSERT_TRUE(a.Load(doc.Root()));
     // 9 mod 6 = 3: the last cell of the upper row, flipped.
     EXPECT_EQ(a.frame, 3);
     EXPECT_FLOAT_EQ(a.vertices[0].u, 1.0f);
@@ -301,11 +297,11 @@ TEST_F(AnimationTest, LoadShowsTheCurrentFrame) {
 
 TEST_F(AnimationTest, RestoreSizesOneCellAndCopiesTakeEveryField) {
     PutSheet("sheet.png", 256, 64);
-    pugi::xml_document doc;
-    ASSERT_TRUE(doc.load_string(
-        R"(<a><FILE>sheet.png</FILE><ANIMATION grid="4 1" frames="4" fps="6" loop="0" ping_pong="1" flip="1" reverese="0"/></a>)"));
+    const TestKit::ParsedXml doc(
+        R"(<a><FILE>sheet.png</FILE><ANIMATION grid="4 1" frames="4" fps="6" loop="0" ping_pong="1" flip="1" reverese="0"/></a>)");
+    ASSERT_TRUE(doc);
     G_ANIMATION source;
-    ASSERT_TRUE(source.Load(doc.child("a")));
+    ASSERT_TRUE(source.Load(doc.Root()));
     source.RestoreResources();
     // A 256 x 64 sheet of 4 x 1: a 64 x 64 quad, its pivot placed for the cell.
     EXPECT_EQ(source.height, 64.0f);

@@ -6,15 +6,16 @@
 #include <cmath>
 
 #include "tests/graphics/bmfont_test_support.h"
+#include "tests/test_kit/parsed_xml.h"
 
 namespace QRV {
 namespace {
 
 JS_BMFONT_DESCRIPTION Read(const char* xml, uint32_t textureWidth = 256, uint32_t textureHeight = 128) {
-    pugi::xml_document document;
-    EXPECT_TRUE(document.load_string(xml));
+    const TestKit::ParsedXml document(xml);
+    EXPECT_TRUE(document);
     JS_BMFONT_DESCRIPTION description;
-    ReadBmFontDescription(document.document_element(), textureWidth, textureHeight, description);
+    ReadBmFontDescription(document.Root(), textureWidth, textureHeight, description);
     return description;
 }
 

@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/platform/null_device.h"
 #include "engine/graphics/render.h"
+#include "tests/test_kit/null_renderer.h"
 
 namespace QRV::TestSupport {
 
@@ -46,18 +45,7 @@ struct DrawnQuad {
 // A null-device renderer installed as the global one for the fixture's length.
 class NullRendererTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        auto owned = std::make_unique<Platform::NullRenderDevice>();
-        device = owned.get();
-        render = std::make_unique<JC_RENDER>(std::move(owned));
-        ASSERT_EQ(render->CreateDevice(nullptr, 0.1f, 0.0f), 1);
-        previousRender = g_render;
-        g_render = render.get();
-    }
-    void TearDown() override {
-        g_render = previousRender;
-        render.reset();
-    }
+    void SetUp() override { ASSERT_EQ(renderer.created, 1); }
 
     void BeginFrame() {
         device->ClearRecord();
@@ -77,9 +65,9 @@ protected:
         return quads;
     }
 
-    Platform::NullRenderDevice* device = nullptr;
-    std::unique_ptr<JC_RENDER> render;
-    JC_RENDER* previousRender = nullptr;
+    TestKit::NullRenderer renderer;
+    Platform::NullRenderDevice* device = renderer.device;
+    JC_RENDER* render = renderer.render.get();
 };
 
 }  // namespace QRV::TestSupport

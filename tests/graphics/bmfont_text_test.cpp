@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/graphics/bmfont_test_support.h"
+#include "tests/test_kit/parsed_xml.h"
 
 namespace QRV {
 namespace {
@@ -17,10 +18,10 @@ class BmFontTextTest : public TestSupport::NullRendererTest {
 protected:
     void SetUp() override {
         NullRendererTest::SetUp();
-        ASSERT_TRUE(document.load_string(TestSupport::kTestFontXml));
+        ASSERT_TRUE(xml);
         atlas = render->CreateBlankTexture(128, 64);
         ASSERT_NE(atlas, nullptr);
-        ASSERT_TRUE(font.Load(&document, atlas, 50));
+        ASSERT_TRUE(font.Load(&xml.document, atlas, 50));
         font.anchor = 0;
     }
 
@@ -30,7 +31,7 @@ protected:
         return EndFrameQuads();
     }
 
-    pugi::xml_document document;
+    const TestKit::ParsedXml xml{TestSupport::kTestFontXml};
     JS_TEXTURE* atlas = nullptr;
     JC_BMFONT_TEXT font;
 };
@@ -134,9 +135,9 @@ TEST_F(BmFontTextTest, DataTextIsDrawnLiterallyAndFormatsTakeTheirArguments) {
 }
 
 TEST_F(BmFontTextTest, TextsLongerThanTheCapacityAreNotDrawn) {
-    pugi::xml_document small;
-    ASSERT_TRUE(small.load_string(TestSupport::kTestFontXml));
-    ASSERT_TRUE(font.Load(&small, atlas, 5));
+    const TestKit::ParsedXml small(TestSupport::kTestFontXml);
+    ASSERT_TRUE(small);
+    ASSERT_TRUE(font.Load(&small.document, atlas, 5));
     EXPECT_EQ(DrawText(L"AAAAA").size(), 5u);
     EXPECT_EQ(DrawText(L"AAAAAA").size(), 0u);
     EXPECT_EQ(DrawText(L"AAAA\nA").size(), 0u) << "line feeds count";
@@ -150,9 +151,9 @@ TEST_F(BmFontTextTest, TextsLongerThanTheCapacityAreNotDrawn) {
 }
 
 TEST_F(BmFontTextTest, LongTextsGoInBatchesTheRendererCanTake) {
-    pugi::xml_document large;
-    ASSERT_TRUE(large.load_string(TestSupport::kTestFontXml));
-    ASSERT_TRUE(font.Load(&large, atlas, 5000));
+    const TestKit::ParsedXml large(TestSupport::kTestFontXml);
+    ASSERT_TRUE(large);
+    ASSERT_TRUE(font.Load(&large.document, atlas, 5000));
     font.anchor = 0;
     const std::vector<DrawnQuad> quads = DrawText(std::wstring(3000, L'A'));
     ASSERT_EQ(quads.size(), 3000u);
@@ -193,15 +194,15 @@ TEST_F(BmFontTextTest, ColourAndParentApplyToEveryQuad) {
 TEST_F(BmFontTextTest, LoadNeedsDocumentAndTextureAndReplacesThePreviousFont) {
     JC_BMFONT_TEXT other;
     EXPECT_FALSE(other.Load(nullptr, atlas, 10));
-    EXPECT_FALSE(other.Load(&document, nullptr, 10));
+    EXPECT_FALSE(other.Load(&xml.document, nullptr, 10));
     EXPECT_EQ(other.loaded, 0);
     other.DrawText(0, 0, L"A");  // unloaded: nothing, no crash
 
     font.color = 0xFF00FF00;
     font.anchor = 8;
-    pugi::xml_document bare;
-    ASSERT_TRUE(bare.load_string(R"(<font><common lineHeight="9"/></font>)"));
-    ASSERT_TRUE(font.Load(&bare, atlas, 10));
+    const TestKit::ParsedXml bare(R"(<font><common lineHeight="9"/></font>)");
+    ASSERT_TRUE(bare);
+    ASSERT_TRUE(font.Load(&bare.document, atlas, 10));
     EXPECT_EQ(font.loaded, 1);
     EXPECT_TRUE(font.glyphs.empty());
     EXPECT_EQ(font.lineHeight, 9);

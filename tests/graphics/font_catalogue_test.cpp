@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
-#include "engine/platform/null_device.h"
 #include "engine/graphics/render.h"
 #include "tests/graphics/bmfont_test_support.h"
 #include "tests/platform/test_images.h"
 #include "tests/resources/resource_test_support.h"
+#include "tests/test_kit/null_renderer.h"
+#include "tests/test_kit/parsed_xml.h"
 
 namespace QRV {
 namespace {
@@ -16,10 +17,7 @@ class FontCatalogueTest : public TestSupport::ResourceTreeTest {
 protected:
     void SetUp() override {
         ResourceTreeTest::SetUp();
-        render = std::make_unique<JC_RENDER>(std::make_unique<Platform::NullRenderDevice>());
-        ASSERT_EQ(render->CreateDevice(nullptr, 0.1f, 0.0f), 1);
-        previousRender = g_render;
-        g_render = render.get();
+        ASSERT_EQ(renderer.created, 1);
 
         const std::vector<uint8_t> png = TestImages::SolidPng(128, 64, 255, 255, 255, 255);
         Put("font/atlas.png", std::string(png.begin(), png.end()));
@@ -43,8 +41,6 @@ protected:
     void TearDown() override {
         catalogue.ReleaseAll();
         ResourceTreeTest::TearDown();  // records go while the renderer still exists
-        g_render = previousRender;
-        render.reset();
     }
 
     int32_t Users(const std::string& key) {
@@ -53,8 +49,8 @@ protected:
         return record != nullptr ? record->refCount : -1000;
     }
 
-    std::unique_ptr<JC_RENDER> render;
-    JC_RENDER* previousRender = nullptr;
+    TestKit::NullRenderer renderer;
+    JC_RENDER* render = renderer.render.get();
     JCFontCatalogue catalogue;
 };
 
@@ -106,14 +102,14 @@ TEST_F(FontCatalogueTest, MissingOrUnreadableCatalogueIsAFailure) {
 
 TEST_F(FontCatalogueTest, ReferenceReadsNameColourAndAnchor) {
     ASSERT_TRUE(catalogue.Load("font fonts.xml"));
-    pugi::xml_document layout;
-    ASSERT_TRUE(layout.load_string(R"(<layout>
+    const TestKit::ParsedXml layout(R"(<layout>
         <a fntName="body" fntColor="FF102030" fntHotSpot="HS_DR"/>
         <b fntName="body"/>
         <c fntName="unknown"/>
         <d fntColor="FF102030"/>
-        </layout>)"));
-    const pugi::xml_node root = layout.document_element();
+        </layout>)");
+    ASSERT_TRUE(layout);
+    const pugi::xml_node root = layout.Root();
 
     JCFontRef full;
     ASSERT_TRUE(full.Load(root.child("a"), &catalogue));

@@ -5,11 +5,10 @@
 #include <array>
 #include <cstring>
 #include <functional>
-#include <memory>
 
 #include "engine/graphics/quad.h"
-#include "engine/platform/null_device.h"
 #include "engine/graphics/render.h"
+#include "tests/test_kit/null_renderer.h"
 
 namespace QRV {
 namespace {
@@ -19,28 +18,12 @@ constexpr float kEps = 1e-4f;
 class MeshTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto owned = std::make_unique<Platform::NullRenderDevice>();
-        device = owned.get();
-        render = std::make_unique<JC_RENDER>(std::move(owned));
-        ASSERT_EQ(render->CreateDevice(nullptr, 0.1f, 1000.0f), 1);
-        previous = g_render;
-        g_render = render.get();
+        ASSERT_EQ(renderer.created, 1);
         texture = render->CreateBlankTexture(64, 32);
         ASSERT_NE(texture, nullptr);
     }
-    void TearDown() override { g_render = previous; }
 
-    std::vector<JS_VERTEX> Drawn(const std::function<void()>& draw) {
-        device->ClearRecord();
-        EXPECT_EQ(render->BeginFrame(), 1);
-        draw();
-        EXPECT_EQ(render->EndFrame(), 0);
-        std::vector<JS_VERTEX> out;
-        for (const Platform::DeviceCall* call : device->Draws()) {
-            out.insert(out.end(), call->vertices.begin(), call->vertices.end());
-        }
-        return out;
-    }
+    std::vector<JS_VERTEX> Drawn(const std::function<void()>& draw) { return renderer.DrawnVertices(draw); }
 
     static void ExpectUVs(const JC_MESH& mesh, const std::array<float, 8>& uv) {
         for (int i = 0; i < 4; ++i) {
@@ -49,9 +32,8 @@ protected:
         }
     }
 
-    Platform::NullRenderDevice* device = nullptr;
-    std::unique_ptr<JC_RENDER> render;
-    JC_RENDER* previous = nullptr;
+    TestKit::NullRenderer renderer{1000.0f};
+    JC_RENDER* render = renderer.render.get();
     JS_TEXTURE* texture = nullptr;
 };
 

@@ -12,6 +12,8 @@
 #include "engine/core/random.h"
 #include "engine/graphics/particle_system_ex.h"
 #include "engine/platform/clock.h"
+#include "tests/test_kit/global_guard.h"
+#include "tests/test_kit/parsed_xml.h"
 
 namespace {
 
@@ -41,9 +43,9 @@ protected:
 
     // Loads a description given as XML text into the system.
     static bool Describe(JC_PARTICLE_SYSTEM_EX& system, const std::string& xml) {
-        pugi::xml_document document;
-        EXPECT_TRUE(document.load_string(xml.c_str()));
-        return system.LoadDescription(document.first_child());
+        const QRV::TestKit::ParsedXml document(xml.c_str());
+        EXPECT_TRUE(document);
+        return system.LoadDescription(document.Root());
     }
     static void Run(JC_PARTICLE_SYSTEM& system, float dt, int updates) {
         for (int i = 0; i < updates; ++i) system.Advance(dt);
@@ -233,8 +235,8 @@ TEST_F(ParticleSystemTest, GravityChangesTheVelocityBeforeThePositionMoves) {
         {3.0f, 165.0f, 6.0f, 255.0f},
     };
     // Update runs on the global frame time.
-    const float savedFrameTime = QRV::g_frameTime.load();
-    QRV::g_frameTime = 0.25f;
+    QRV::TestKit::GlobalGuard globals;
+    globals.Set(QRV::g_frameTime, 0.25f);
     for (const auto& e : expected) {
         system.Update();
         EXPECT_FLOAT_EQ(p->x, e[0]);
@@ -242,7 +244,6 @@ TEST_F(ParticleSystemTest, GravityChangesTheVelocityBeforeThePositionMoves) {
         EXPECT_FLOAT_EQ(p->velocityX, e[2]);
         EXPECT_FLOAT_EQ(p->velocityY, e[3]);
     }
-    QRV::g_frameTime = savedFrameTime;
 }
 
 TEST_F(ParticleSystemTest, ColourRunsFromStartThroughMiddleToEndThenTheParticleIsRetired) {

@@ -8,9 +8,11 @@
 
 #include "engine/app/app_context.h"
 #include "engine/core/random.h"
-#include "engine/platform/null_device.h"
 #include "engine/graphics/render.h"
+#include "engine/platform/null_device.h"
 #include "tests/resources/resource_test_support.h"
+#include "tests/test_kit/null_renderer.h"
+#include "tests/test_kit/parsed_xml.h"
 
 namespace {
 
@@ -33,30 +35,21 @@ protected:
         Put("spark.pgm", kSpark);
         Put("other.pgm", kSpark);
         ASSERT_EQ(manager.LoadMain(), 1);
-        auto owned = std::make_unique<NullRenderDevice>();
-        device = owned.get();
-        render = std::make_unique<QRV::JC_RENDER>(std::move(owned));
-        ASSERT_EQ(render->CreateDevice(nullptr, 0.1f, 0.0f), 1);
-        QRV::g_render = render.get();
+        ASSERT_EQ(renderer.created, 1);
         savedState = JC_RANDOM::State();
         JC_RANDOM::Seed(0);
-        savedWidth = QRV::g_app->width;
-        savedHeight = QRV::g_app->height;
-        QRV::g_app->width = 1024;
-        QRV::g_app->height = 768;
+        globals.Set(QRV::g_app->width, 1024);
+        globals.Set(QRV::g_app->height, 768);
     }
     void TearDown() override {
         ResourceTreeTest::TearDown();  // records go while the renderer still exists
-        QRV::g_render = previousRender;
         JC_RANDOM::Seed(savedState);
-        QRV::g_app->width = savedWidth;
-        QRV::g_app->height = savedHeight;
     }
 
     static bool Load(G_PARTICLES& effect, const std::string& xml) {
-        pugi::xml_document document;
-        EXPECT_TRUE(document.load_string(xml.c_str()));
-        return effect.Load(document.first_child());
+        const QRV::TestKit::ParsedXml document(xml.c_str());
+        EXPECT_TRUE(document);
+        return effect.Load(document.Root());
     }
     int32_t Users(const std::string& key) {
         const JS_RESOURCE* record = manager.GetResource(key);
@@ -68,11 +61,10 @@ protected:
         <velocity>0 0</velocity><startSize>6</startSize><endSize>6</endSize>
         <startColor>FFFF0000</startColor><averColor>FFFF0000</averColor><endColor>FFFF0000</endColor></p>)";
 
-    NullRenderDevice* device = nullptr;
-    std::unique_ptr<QRV::JC_RENDER> render;
-    QRV::JC_RENDER* previousRender = QRV::g_render;
+    QRV::TestKit::NullRenderer renderer;
+    NullRenderDevice* device = renderer.device;
+    QRV::JC_RENDER* render = renderer.render.get();
     uint32_t savedState = 0;
-    int32_t savedWidth = 0, savedHeight = 0;
 };
 
 TEST_F(ParticleEffectTest, BindAndReleaseCountOneUserOfTheNamedTexture) {

@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <thread>
 #include <vector>
 
 #include "engine/core/callback.h"
 #include "engine/platform/null_device.h"
 #include "tests/platform/test_images.h"
+#include "tests/test_kit/temp_folder.h"
 
 namespace QRV {
 namespace {
@@ -619,15 +618,10 @@ TEST_F(RenderTest, UnreadableImagesGiveTheTransparentDefaultTexture) {
 }
 
 TEST_F(RenderTest, LoadTextureFileReadsTheImageFile) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("quorvel_render_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".png");
+    const TestKit::TempFolder folder("quorvel-render");
     const std::vector<uint8_t> png = TestImages::SolidPng(6, 2, 1, 1, 1, 255);
-    {
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    }
+    const auto path = folder.Write("picture.png", std::string(png.begin(), png.end()));
     JS_TEXTURE* texture = render->LoadTextureFile(path.string());
-    std::filesystem::remove(path);
     ASSERT_NE(texture, render->defaultTexture);
     EXPECT_EQ(texture->width, 6u);
     EXPECT_EQ(texture->height, 2u);

@@ -9,6 +9,7 @@
 #include "engine/graphics/sprite_holder.h"
 #include "engine/platform/input.h"
 #include "tests/graphics/sprite_test_support.h"
+#include "tests/test_kit/parsed_xml.h"
 
 namespace QRV {
 namespace {
@@ -31,9 +32,9 @@ protected:
 
     // Parses the text and loads a sprite from its root element.
     static void LoadFrom(G_SPRITE& sprite, const std::string& xml) {
-        pugi::xml_document doc;
-        ASSERT_TRUE(doc.load_string(xml.c_str()));
-        EXPECT_TRUE(sprite.Load(doc.document_element()));
+        const TestKit::ParsedXml doc(xml.c_str());
+        ASSERT_TRUE(doc);
+        EXPECT_TRUE(sprite.Load(doc.Root()));
     }
 };
 

@@ -4,14 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/platform/null_device.h"
 #include "engine/graphics/render.h"
 #include "tests/platform/test_images.h"
 #include "tests/resources/resource_test_support.h"
+#include "tests/test_kit/null_renderer.h"
 
 namespace QRV::TestSupport {
 
@@ -19,19 +18,7 @@ class SpriteSceneTest : public ResourceTreeTest {
 protected:
     void SetUp() override {
         ResourceTreeTest::SetUp();
-        auto owned = std::make_unique<Platform::NullRenderDevice>();
-        device = owned.get();
-        render = std::make_unique<JC_RENDER>(std::move(owned));
-        ASSERT_EQ(render->CreateDevice(nullptr, 0.1f, 1000.0f), 1);
-        previousRender = g_render;
-        g_render = render.get();
-    }
-
-    void TearDown() override {
-        // The records free their textures while the renderer still exists.
-        ResourceTreeTest::TearDown();
-        g_render = previousRender;
-        render.reset();
+        ASSERT_EQ(renderer.created, 1);
     }
 
     // A solid w x h PNG below Resources.
@@ -50,20 +37,13 @@ protected:
     // world matrix in force for each draw.
     template <typename Draw>
     std::vector<JS_VERTEX> DrawnVertices(Draw draw) {
-        device->ClearRecord();
-        EXPECT_EQ(render->BeginFrame(), 1);
-        draw();
-        EXPECT_EQ(render->EndFrame(), 0);
-        std::vector<JS_VERTEX> out;
-        for (const Platform::DeviceCall* call : device->Draws()) {
-            out.insert(out.end(), call->vertices.begin(), call->vertices.end());
-        }
-        return out;
+        return renderer.DrawnVertices(draw);
     }
 
-    Platform::NullRenderDevice* device = nullptr;
-    std::unique_ptr<JC_RENDER> render;
-    JC_RENDER* previousRender = nullptr;
+    // A member, so it outlives TearDown: the records free their textures while it still exists.
+    TestKit::NullRenderer renderer{1000.0f};
+    Platform::NullRenderDevice* device = renderer.device;
+    JC_RENDER* render = renderer.render.get();
 };
 
 }  // namespace QRV::TestSupport

@@ -9,6 +9,7 @@
 
 #include "engine/platform/null_device.h"
 #include "engine/graphics/render.h"
+#include "tests/test_kit/global_guard.h"
 
 namespace QRV {
 namespace {
@@ -192,8 +193,8 @@ TEST(TransformMatrix, WrittenOutFormMatchesTheRenderersProduct) {
 
 TEST(TransformMatrix, CachedWorldMatrixFollowsEveryChange) {
     JC_RENDER render(std::make_unique<Platform::NullRenderDevice>());
-    JC_RENDER* previous = g_render;
-    g_render = &render;
+    TestKit::GlobalGuard globals;
+    globals.Set(g_render, &render);
     JS_TRANSFORM3 parent = Placed(100, 0);
     JS_TRANSFORM3 child = Placed(10, 0);
     JS_WORLD_CACHE cache;
@@ -215,13 +216,12 @@ TEST(TransformMatrix, CachedWorldMatrixFollowsEveryChange) {
     EXPECT_EQ(origin(), (std::pair{116.0f, 5.0f}));
     LoadWorldMatrix(nullptr, cache);
     EXPECT_EQ(render.worldMatrix.m[3][0], 0.0f);
-    g_render = previous;
 }
 
 TEST(TransformMatrix, LoadWorldMatrixUsesTheChain) {
     JC_RENDER render(std::make_unique<Platform::NullRenderDevice>());
-    JC_RENDER* previous = g_render;
-    g_render = &render;
+    TestKit::GlobalGuard globals;
+    globals.Set(g_render, &render);
     JS_TRANSFORM3 parent = Placed(100, 100, 0, 2);
     JS_TRANSFORM3 child = Placed(10, 5);
     child.parent = &parent;
@@ -237,7 +237,6 @@ TEST(TransformMatrix, LoadWorldMatrixUsesTheChain) {
     LoadWorldMatrix(nullptr);
     render.worldMatrix.TransformPoint(1, 1, 0, x, y, z);
     EXPECT_NEAR(x, 1.0f, kEps);
-    g_render = previous;
 }
 
 }  // namespace

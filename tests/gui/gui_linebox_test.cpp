@@ -16,10 +16,10 @@ namespace QRV {
 namespace {
 
 // A 200 x 40 box at (300, 200); with the default margins its input area is 192 x 32, x 204..396.
-class LineBoxTest : public GuiTest::WidgetSceneTest {
+class LineBoxTest : public GuiTest::TextWidgetSceneTest {
 protected:
     void SetUp() override {
-        WidgetSceneTest::SetUp();
+        TextWidgetSceneTest::SetUp();
         PutImage("gui_box.png", 200, 40);
         LoadContent();
         box = MakeBox();

@@ -15,10 +15,10 @@ namespace {
 using GuiTest::SceneQuad;
 
 // A list on a 200 x 90 panel at (300, 200): x 200..400, y 155..245; three rows of 30.
-class ListBoxTest : public GuiTest::WidgetSceneTest {
+class ListBoxTest : public GuiTest::TextWidgetSceneTest {
 protected:
     void SetUp() override {
-        WidgetSceneTest::SetUp();
+        TextWidgetSceneTest::SetUp();
         PutImage("gui_panel.png", 200, 90);
         PutImage("gui_list.png", 8, 8);
         PutImage("gui_row.png", 16, 4);

@@ -24,10 +24,10 @@ int CountDrag(uintptr_t argument) {
 }
 
 // A 100 x 60 panel at (300, 200): x 250..350, y 170..230.
-class PanelTest : public GuiTest::WidgetSceneTest {
+class PanelTest : public GuiTest::TextWidgetSceneTest {
 protected:
     void SetUp() override {
-        WidgetSceneTest::SetUp();
+        TextWidgetSceneTest::SetUp();
         PutImage("gui_panel.png", 100, 60);
         PutImage("gui_piece.png", 16, 16);
         LoadContent();

@@ -29,7 +29,7 @@ struct SceneQuad {
 // x = 8 x its index here, advance 10 ('W' 20, '|' 4). Any other character shows as '?'.
 inline constexpr const wchar_t* kGlyphs = L"abcdefghijklmnopqrstuvwxyzW?|%0123456789";
 
-class WidgetSceneTest : public TestSupport::SpriteSceneTest {
+class TextWidgetSceneTest : public TestSupport::SpriteSceneTest {
 protected:
     void SetUp() override {
         SpriteSceneTest::SetUp();

@@ -7,6 +7,7 @@
 #include "engine/platform/input.h"
 #include "engine/platform/main_thread.h"
 #include "engine/platform/window.h"
+#include "tests/test_kit/global_guard.h"
 
 namespace QRV {
 namespace {
@@ -40,15 +41,12 @@ protected:
     static void TearDownTestSuite() { SDL_ResetHint(SDL_HINT_VIDEODRIVER); }
 
     void SetUp() override {
-        savedW = g_desktopWidth;
-        savedH = g_desktopHeight;
+        globals.Save(g_desktopWidth);
+        globals.Save(g_desktopHeight);
     }
-    void TearDown() override {
-        g_desktopWidth = savedW;
-        g_desktopHeight = savedH;
-    }
+    void TearDown() override { globals.Restore(); }
 
-    int32_t savedW = 0, savedH = 0;
+    TestKit::GlobalGuard globals;
 };
 
 TEST_F(WindowTest, ReadsTheDesktopAndReportsAFailedCreate) {

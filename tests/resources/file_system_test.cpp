@@ -9,6 +9,7 @@
 #include "engine/core/callback.h"
 #include "engine/resources/paths.h"
 #include "tests/resources/resource_test_support.h"
+#include "tests/test_kit/temp_folder.h"
 
 namespace {
 
@@ -17,20 +18,14 @@ using QRV::TestSupport::WriteBytes;
 
 class PathsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previousDir = fs::current_path();
-        std::string pattern = (fs::temp_directory_path() / "quorvel-paths-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-    }
+    void SetUp() override { previousDir = fs::current_path(); }
     void TearDown() override {
         QRV::ReleaseHook(QRV::cbRepositoryLoaded);
         fs::current_path(previousDir);
-        std::error_code error;
-        fs::remove_all(root, error);
     }
     fs::path previousDir;
-    std::string root;
+    QRV::TestKit::TempFolder folder{"quorvel-paths"};
+    std::string root = folder.String();
 };
 
 TEST_F(PathsTest, ListingIsSortedByNameWhateverTheCreationOrder) {

@@ -1,23 +1,24 @@
 #include "engine/resources/leaderboard_table.h"
 
 #include <gtest/gtest.h>
-#include <pugixml.hpp>
 
 #include "engine/resources/load_error.h"
 #include "engine/resources/repository_manager.h"
+#include "tests/test_kit/global_guard.h"
+#include "tests/test_kit/parsed_xml.h"
 
 TEST(CatalogueLeaderboard, SkipsChildrenLackingAnAttribute) {
-    pugi::xml_document document;
-    ASSERT_TRUE(document.load_string(
+    QRV::TestKit::ParsedXml xml(
         "<leaderboards>"
         "  <board name=\"Score\" leaderboard_id=\"lb.score\"/>"
         "  <anything name=\"Stars\" leaderboard_id=\"lb.stars\"/>"
         "  <board name=\"NoId\"/>"
         "  <board leaderboard_id=\"lb.nameless\"/>"
         "  <board name=\"Empty\" leaderboard_id=\"\"/>"
-        "</leaderboards>"));
+        "</leaderboards>");
+    ASSERT_TRUE(xml);
     JCLeaderboardTable table;
-    table.LoadDocument(document);
+    table.LoadDocument(xml.document);
     EXPECT_EQ(table.Ids().size(), 3u);
     EXPECT_EQ(table.GetId("Score"), "lb.score");
     EXPECT_EQ(table.GetId("Stars"), "lb.stars");
@@ -31,11 +32,10 @@ TEST(CatalogueLeaderboardDeathTest, MissingFileEndsTheProgram) {
     setenv("QUORVEL_NO_MESSAGEBOX", "1", 1);
     EXPECT_EXIT(
         {
-            QRV::JC_REPOSITORY_MANAGER* saved = QRV::g_repositoryManager;
-            QRV::g_repositoryManager = nullptr;  // nothing registered: every key is missing
+            QRV::TestKit::GlobalGuard globals;
+            globals.Set(QRV::g_repositoryManager, nullptr);  // nothing registered: every key is missing
             JCLeaderboardTable table;
             table.Load("leaderboard.xml");
-            QRV::g_repositoryManager = saved;
         },
         ::testing::ExitedWithCode(kLoadErrorExitCode), "\\[leaderboard\\.xml\\] Ошибка загрузки");
 }

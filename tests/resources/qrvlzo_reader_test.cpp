@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/resources/resource_test_support.h"
+#include "tests/test_kit/temp_folder.h"
 
 namespace {
 
@@ -34,16 +35,8 @@ std::string Sample(size_t length) {
 
 class QrvlzoReaderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quorvel-lzo-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override {
-        std::error_code error;
-        std::filesystem::remove_all(dir, error);
-    }
-    std::string dir;
+    QRV::TestKit::TempFolder folder{"quorvel-lzo"};
+    std::string dir = folder.String();
 };
 
 struct ReadCase {

@@ -12,6 +12,7 @@
 #include "engine/sound/sound_manager.h"
 #include "engine/sound/sound_resource.h"
 #include "tests/resources/resource_test_support.h"
+#include "tests/test_kit/global_guard.h"
 
 namespace {
 
@@ -44,17 +45,12 @@ protected:
         ASSERT_TRUE(manager.LoadNamed("art"));
         ASSERT_TRUE(manager.LoadNamed("archive.zip"));
     }
-    void TearDown() override {
-        ResourceTreeTest::TearDown();  // records go while the renderer still exists
-        QRV::g_render = previousRender;
-    }
-
     // A renderer on the null device, installed as the global one.
     void UseRenderer() {
         render = std::make_unique<QRV::JC_RENDER>(std::make_unique<QRV::Platform::NullRenderDevice>());
         ASSERT_EQ(render->CreateDevice(nullptr, 0.1f, 1000.0f), 1);
         ASSERT_NE(render->defaultTexture, nullptr);
-        QRV::g_render = render.get();
+        globals.Set(QRV::g_render, render.get());
     }
 
     JS_RESOURCE* Record(const std::string& key) {
@@ -63,8 +59,8 @@ protected:
         return record;
     }
 
+    // Outlives TearDown: the records go while the renderer still exists.
     std::unique_ptr<QRV::JC_RENDER> render;
-    QRV::JC_RENDER* previousRender = QRV::g_render;
 };
 
 TEST_F(ResourceLoaderTest, LoadResourceResultCodes) {
@@ -191,8 +187,8 @@ TEST_F(ResourceLoaderTest, RepositoryUnloadedWhileItsTextureIsHeldGoesAfterRelea
 TEST_F(ResourceLoaderTest, TypedLoadOfAnotherKindGivesNullAndKeepsTheObject) {
     UseRenderer();
     QRV::JC_SOUND_MANAGER sounds;  // no device opened
-    QRV::JC_SOUND_MANAGER* previousSounds = QRV::g_soundManager;
-    QRV::g_soundManager = &sounds;
+    QRV::TestKit::GlobalGuard soundGuard;
+    soundGuard.Set(QRV::g_soundManager, &sounds);
 
     JS_RESOURCE* xml = Record("plain.xml");
     pugi::xml_document* document = QRV::GetResourceXml(xml);
@@ -214,18 +210,16 @@ TEST_F(ResourceLoaderTest, TypedLoadOfAnotherKindGivesNullAndKeepsTheObject) {
     EXPECT_EQ(QRV::GetResourceSound(sound, 2, true), nullptr);
     EXPECT_EQ(sound->kind, QRV::kResourceNone);
     EXPECT_EQ(sound->object, nullptr);
-    QRV::g_soundManager = previousSounds;
 }
 
 TEST_F(ResourceLoaderTest, TypedLoadsWithoutRendererOrSoundManagerFailCleanly) {
-    QRV::g_render = nullptr;
-    QRV::JC_SOUND_MANAGER* previousSounds = QRV::g_soundManager;
-    QRV::g_soundManager = nullptr;
+    globals.Set(QRV::g_render, nullptr);
+    QRV::TestKit::GlobalGuard soundGuard;
+    soundGuard.Set(QRV::g_soundManager, nullptr);
     EXPECT_EQ(QRV::GetResourceTexture(Record("image.pgm")), nullptr);
     EXPECT_EQ(QRV::GetResourceSound(Record("sound.ogg"), 2, false), nullptr);
     EXPECT_EQ(Record("image.pgm")->kind, QRV::kResourceNone);
     EXPECT_EQ(Record("sound.ogg")->kind, QRV::kResourceNone);
-    QRV::g_soundManager = previousSounds;
 }
 
 }  // namespace

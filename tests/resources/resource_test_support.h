@@ -3,28 +3,23 @@
 // the test's length, and writers for qrvlzo files and zip archives.
 
 #include <gtest/gtest.h>
-#include <lzo/lzo1x.h>
 #include <zip.h>
 #include <zlib.h>
 
-#include <array>
-#include <ctime>
-
-// Minizip's traditional PKWARE key schedule, with the header-making part.
-#define INCLUDECRYPTINGCODE_IFCRYPTALLOWED
-#define register
-#include <crypt.h>
-#undef register
-
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "engine/core/zip_keys.h"
 #include "engine/resources/paths.h"
 #include "engine/resources/repository_manager.h"
+#include "tests/test_kit/global_guard.h"
+#include "tests/test_kit/temp_folder.h"
+#include "tools/content_builder/qrvlzo_writer.h"
 
 namespace QRV::TestSupport {
 
@@ -34,20 +29,16 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// The qrvlzo form of content: tag, little-endian size (declaredSize when given), LZO1X-1 block.
+// The qrvlzo form of content as the content builder writes it, with declaredSize (when given) in
+// place of the true size.
 inline std::string QrvlzoBytes(const std::string& content, int64_t declaredSize = -1) {
-    EXPECT_EQ(lzo_init(), LZO_E_OK);
-    std::vector<unsigned char> block(content.size() + content.size() / 16 + 64 + 3);
-    std::vector<unsigned char> work(LZO1X_1_MEM_COMPRESS);
-    lzo_uint blockLength = block.size();
-    EXPECT_EQ(lzo1x_1_compress(reinterpret_cast<const unsigned char*>(content.data()), content.size(), block.data(),
-                               &blockLength, work.data()),
-              LZO_E_OK);
-    const uint32_t size = static_cast<uint32_t>(declaredSize < 0 ? content.size() : declaredSize);
-    std::string out = "qrvlzo";
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((size >> shift) & 0xFF));
-    out.append(reinterpret_cast<const char*>(block.data()), blockLength);
-    return out;
+    std::vector<uint8_t> packed = ContentBuilder::CompressQrvlzo(
+        std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
+    if (declaredSize >= 0) {
+        const auto size = static_cast<uint32_t>(declaredSize);
+        for (int i = 0; i < 4; ++i) packed[6 + i] = static_cast<uint8_t>(size >> (8 * i));
+    }
+    return std::string(packed.begin(), packed.end());
 }
 
 struct ZipMember {
@@ -56,16 +47,6 @@ struct ZipMember {
     std::string password;  // empty: not encrypted
     bool deflate = true;
 };
-
-// The CRC table in the entry type of minizip's key schedule (zlib's own has 32-bit entries).
-inline const unsigned long* CryptTable() {
-    static const std::array<unsigned long, 256> table = [] {
-        std::array<unsigned long, 256> widened{};
-        for (size_t i = 0; i < widened.size(); ++i) widened[i] = get_crc_table()[i];
-        return widened;
-    }();
-    return table.data();
-}
 
 // The member's data as stored: raw deflate (or the bytes as they are), behind the 12-byte
 // encryption header and encrypted with the password.
@@ -84,20 +65,16 @@ inline std::string EncryptedPayload(const ZipMember& member, uLong crc) {
         packed.resize(stream.total_out);
         deflateEnd(&stream);
     }
-    unsigned long keys[3];
-    unsigned char header[RAND_HEAD_LEN];
-    const int headerLength = crypthead(member.password.c_str(), header, RAND_HEAD_LEN, keys, CryptTable(), crc);
-    std::string out(reinterpret_cast<char*>(header), static_cast<size_t>(headerLength));
-    for (char plain : packed) {
-        int t;
-        out.push_back(static_cast<char>(zencode(keys, CryptTable(), static_cast<unsigned char>(plain), t)));
-    }
-    return out;
+    const std::vector<uint8_t> stored = EncryptZipData(
+        std::span(reinterpret_cast<const uint8_t*>(packed.data()), packed.size()), member.password,
+        static_cast<uint32_t>(crc), static_cast<uint32_t>(crc));
+    return std::string(stored.begin(), stored.end());
 }
 
 // Writes a zip archive with minizip's writer. Members with a password are encrypted with the
-// traditional PKWARE scheme (prepared here and written raw: the system writer's own encryption
-// reads zlib's CRC table with the wrong entry type). A name ending in "/" makes a directory entry.
+// traditional PKWARE scheme (prepared with the zip keys and written raw: the system writer's own
+// encryption reads zlib's CRC table with the wrong entry type). A name ending in "/" makes a
+// directory entry.
 inline void WriteZip(const std::string& path, const std::vector<ZipMember>& members) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
@@ -166,32 +143,30 @@ class ResourceTreeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         previousDir = std::filesystem::current_path();
-        std::string pattern = (std::filesystem::temp_directory_path() / "quorvel-res-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
+        folder = std::make_unique<TestKit::TempFolder>("quorvel-res");
+        root = folder->Path();
         std::filesystem::current_path(root);
         JC_PATHS::Instance()->Setup();
         resources = JC_PATHS::Instance()->resourcesDir;
-        previousManager = g_repositoryManager;
-        g_repositoryManager = &manager;
+        globals.Set(g_repositoryManager, &manager);
     }
 
     void TearDown() override {
         manager.Destroy();
-        g_repositoryManager = previousManager;
+        globals.Restore();
         std::filesystem::current_path(previousDir);
-        std::error_code error;
-        std::filesystem::remove_all(root, error);
+        folder.reset();
     }
 
     // Writes a file below Resources.
     void Put(const std::string& relative, const std::string& bytes) { WriteBytes(resources + relative, bytes); }
 
     std::filesystem::path previousDir;
+    std::unique_ptr<TestKit::TempFolder> folder;
     std::filesystem::path root;
     std::string resources;
     JC_REPOSITORY_MANAGER manager;
-    JC_REPOSITORY_MANAGER* previousManager = nullptr;
+    TestKit::GlobalGuard globals;
 };
 
 }  // namespace QRV::TestSupport

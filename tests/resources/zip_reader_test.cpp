@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/resources/resource_test_support.h"
+#include "tests/test_kit/temp_folder.h"
 
 namespace {
 
@@ -20,9 +21,8 @@ const char kPassword[] = "MarrowindByPeltane";
 class ResourceZipTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quorvel-zip-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
+        folder = std::make_unique<QRV::TestKit::TempFolder>("quorvel-zip");
+        dir = folder->String();
         archive = dir + "/pack.dat";
         longText = std::string(5000, 'q') + "tail";
         WriteZip(archive, {
@@ -34,10 +34,7 @@ protected:
                               {"dir/inner.txt", "inside", "", true},
                           });
     }
-    void TearDown() override {
-        std::error_code error;
-        std::filesystem::remove_all(dir, error);
-    }
+    void TearDown() override { folder.reset(); }
 
     // Reads a member; the buffer is checked for its terminating zero and freed.
     int Read(const std::string& member, const std::string& password, std::string* content = nullptr) {
@@ -55,6 +52,7 @@ protected:
         return result;
     }
 
+    std::unique_ptr<QRV::TestKit::TempFolder> folder;
     std::string dir;
     std::string archive;
     std::string longText;

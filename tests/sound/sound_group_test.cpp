@@ -11,6 +11,8 @@
 #include "engine/sound/sound_manager.h"
 #include "tests/resources/resource_test_support.h"
 #include "tests/sound/sound_fixture.h"
+#include "tests/test_kit/global_guard.h"
+#include "tests/test_kit/parsed_xml.h"
 
 namespace QRV::Test {
 namespace {
@@ -22,8 +24,7 @@ std::vector<std::string> EntryNames(const JCSoundGroup& group) {
 }
 
 TEST(SoundGroupCatalogue, ReadsGroupsAndEntriesInNameOrder) {
-    pugi::xml_document document;
-    ASSERT_TRUE(document.load_string(
+    const TestKit::ParsedXml document(
         "<sound>"
         "  <group name='music'>"
         "    <s name='c' path='data/m c.ogg'/>"
@@ -33,9 +34,10 @@ TEST(SoundGroupCatalogue, ReadsGroupsAndEntriesInNameOrder) {
         "  <group name='sounds'><s name='hint'/></group>"
         "  <group name='dup'><s name='old'/></group>"
         "  <group name='dup'><s name='new' path='1'/><s name='new' path='2'/></group>"
-        "</sound>"));
+        "</sound>");
+    ASSERT_TRUE(document);
     JCSoundGroups groups;
-    EXPECT_EQ(groups.Load(document.document_element()), 1);
+    EXPECT_EQ(groups.Load(document.Root()), 1);
 
     JCSoundGroup* music = groups.FindGroup("music");
     ASSERT_NE(music, nullptr);
@@ -79,11 +81,11 @@ TEST(SoundGroupCatalogue, MissingGroupsEntriesAndSoundsGiveMinusOne) {
     EXPECT_EQ(empty.FindGroup("sounds"), nullptr);
     EXPECT_EQ(empty.PlaySound("hint"), -1);
 
-    pugi::xml_document document;
-    ASSERT_TRUE(document.load_string("<sound><g name='sounds'><s name='hint' path='x.ogg'/></g>"
-                                     "<g name='empty'/></sound>"));
+    const TestKit::ParsedXml document("<sound><g name='sounds'><s name='hint' path='x.ogg'/></g>"
+                                      "<g name='empty'/></sound>");
+    ASSERT_TRUE(document);
     JCSoundGroups groups;
-    groups.Load(document.document_element());
+    groups.Load(document.Root());
     EXPECT_EQ(groups.PlaySound("nope"), -1);
     EXPECT_EQ(groups.PlaySound("hint"), -1);  // its sound was never loaded
     EXPECT_EQ(groups.FindGroup("empty")->Start(), -1);
@@ -96,11 +98,11 @@ class SoundGroupPlaybackThreaded : public SoundFixture {
 protected:
     void SetUp() override {
         SoundFixture::SetUp();
-        savedFrameTime_ = g_frameTime.load();
-        pugi::xml_document document;
-        ASSERT_TRUE(document.load_string("<sound><g name='music'><s name='c'/><s name='a'/><s name='b'/></g>"
-                                         "<g name='sounds'><s name='hint'/></g></sound>"));
-        groups_.Load(document.document_element());
+        globals_.Save(g_frameTime);
+        const TestKit::ParsedXml document("<sound><g name='music'><s name='c'/><s name='a'/><s name='b'/></g>"
+                                          "<g name='sounds'><s name='hint'/></g></sound>");
+        ASSERT_TRUE(document);
+        groups_.Load(document.Root());
         music_ = groups_.FindGroup("music");
         const auto tone = EncodeToneOgg(1, 22050, 0.15);
         for (const char* name : {"a", "b", "c"}) {
@@ -111,7 +113,7 @@ protected:
     }
 
     void TearDown() override {
-        g_frameTime.store(savedFrameTime_);
+        globals_.Restore();
         SoundFixture::TearDown();
     }
 
@@ -125,7 +127,7 @@ protected:
 
     JCSoundGroups groups_;
     JCSoundGroup* music_ = nullptr;
-    float savedFrameTime_ = 0.0f;
+    TestKit::GlobalGuard globals_;
 };
 
 TEST_F(SoundGroupPlaybackThreaded, PlaylistMovesOnInNameOrderAndWraps) {
@@ -211,18 +213,15 @@ protected:
         ResourceTreeTest::SetUp();
         setenv("ALSOFT_DRIVERS", "null", 0);
         ASSERT_EQ(soundManager_.OpenDevice(), 1);
-        previousSound_ = g_soundManager;
-        g_soundManager = &soundManager_;
+        globals.Set(g_soundManager, &soundManager_);
     }
 
     void TearDown() override {
-        ResourceTreeTest::TearDown();  // releases the sounds of the records
-        g_soundManager = previousSound_;
+        ResourceTreeTest::TearDown();  // releases the sounds of the records, gives g_soundManager back
         soundManager_.CloseDevice();
     }
 
     JC_SOUND_MANAGER soundManager_;
-    JC_SOUND_MANAGER* previousSound_ = nullptr;
 };
 
 TEST_F(SoundGroupResourcesThreaded, LoadsCountsAndReleasesReferences) {
@@ -231,14 +230,14 @@ TEST_F(SoundGroupResourcesThreaded, LoadsCountsAndReleasesReferences) {
     Put("data/music/bad.ogg", "not an ogg file");
     ASSERT_TRUE(LoadRepository("data/music"));
 
-    pugi::xml_document document;
-    ASSERT_TRUE(document.load_string(
+    const TestKit::ParsedXml document(
         "<sound><g name='music'>"
         "<s name='a' path='data/music one.ogg'/><s name='b' path='data/music one.ogg'/>"
         "<s name='c' path='data/music missing.ogg'/><s name='d' path='data/music bad.ogg'/>"
-        "</g></sound>"));
+        "</g></sound>");
+    ASSERT_TRUE(document);
     JCSoundGroups groups;
-    groups.Load(document.document_element());
+    groups.Load(document.Root());
     JCSoundGroup* music = groups.FindGroup("music");
 
     EXPECT_EQ(music->LoadSounds(), 1);

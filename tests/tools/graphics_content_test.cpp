@@ -1,12 +1,12 @@
 // The sprite, animation, panel, particle and font content as the engine's readers take it: every
 // description loads, names files the build made, and fits the textures it names.
-#include <unistd.h>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <set>
 
 #include <stb/stb_image.h>
@@ -16,6 +16,7 @@
 #include "engine/graphics/nine_part_frame.h"
 #include "engine/graphics/particles.h"
 #include "engine/graphics/sprite.h"
+#include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/animation_sheets.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/nine_part_panel.h"
@@ -39,11 +40,10 @@ struct Image {
 class ContentBuilderGraphics : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    root = fs::temp_directory_path() / ("quorvel_graphics_content_" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "content" / "strings");
+    folder = std::make_unique<QRV::TestKit::TempFolder>("quorvel-graphics-content");
+    root = folder->Path();
     // A text with characters beyond ASCII: every font must draw them.
-    std::ofstream(root / "content" / "strings" / "en.txt") << "greeting\tCaf\xC3\xA9 \xE2\x80\x93 na\xC3\xAFve\n";
+    folder->Write("content/strings/en.txt", "greeting\tCaf\xC3\xA9 \xE2\x80\x93 na\xC3\xAFve\n");
     CB::OutputTree out(root / "run");
     CB::BuildTestSprites(out);
     CB::BuildAnimationSheets(out);
@@ -51,7 +51,7 @@ class ContentBuilderGraphics : public ::testing::Test {
     CB::BuildParticleEffects(out);
     CB::BuildFonts((root / "content").string(), out);
   }
-  static void TearDownTestSuite() { fs::remove_all(root); }
+  static void TearDownTestSuite() { folder.reset(); }
 
   // "repository file" -> the file below the run folder.
   static fs::path FileOf(const std::string& key) {
@@ -75,8 +75,10 @@ class ContentBuilderGraphics : public ::testing::Test {
     return image;
   }
 
+  static std::unique_ptr<QRV::TestKit::TempFolder> folder;
   static fs::path root;
 };
+std::unique_ptr<QRV::TestKit::TempFolder> ContentBuilderGraphics::folder;
 fs::path ContentBuilderGraphics::root;
 
 TEST_F(ContentBuilderGraphics, SpriteDescriptionsUseEveryKeyAndNameBuiltTextures) {

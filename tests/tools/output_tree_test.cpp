@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "tests/test_kit/temp_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -18,13 +20,8 @@ std::string ReadText(const fs::path& path) {
 
 class ContentBuilderOutputTree : public ::testing::Test {
  protected:
-  void SetUp() override {
-    run = fs::temp_directory_path() / ("quorvel_output_tree_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(run);
-    fs::create_directories(run);
-  }
-  void TearDown() override { fs::remove_all(run); }
-  fs::path run;
+  QRV::TestKit::TempFolder folder{"quorvel-output-tree"};
+  fs::path run = folder.Path();
 };
 
 TEST_F(ContentBuilderOutputTree, RemovesOnlyWhatTheLastBuildMadeAndThisOneDidNot) {

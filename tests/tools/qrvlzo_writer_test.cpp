@@ -1,4 +1,3 @@
-#include <unistd.h>
 #include "tools/content_builder/qrvlzo_writer.h"
 
 #include <gtest/gtest.h>
@@ -6,13 +5,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "engine/resources/qrvlzo_reader.h"
+#include "tests/test_kit/temp_folder.h"
 
 namespace {
 
@@ -27,8 +26,7 @@ std::vector<uint8_t> Pattern(size_t size, bool compressible) {
 }
 
 TEST(ContentBuilderQrvlzo, RoundTripsThroughLzoAndTheEngineReader) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quorvel_qrvlzo_writer_test_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  const QRV::TestKit::TempFolder dir("quorvel-qrvlzo-writer");
   for (size_t size : {size_t{1}, size_t{17}, size_t{4096}, size_t{300000}}) {
     for (bool compressible : {true, false}) {
       SCOPED_TRACE("size " + std::to_string(size) + (compressible ? " text" : " noise"));
@@ -50,11 +48,7 @@ TEST(ContentBuilderQrvlzo, RoundTripsThroughLzoAndTheEngineReader) {
       EXPECT_EQ(out, plain);
 
       // And the engine reads the file transparently.
-      const std::filesystem::path file = dir / "file.bin";
-      {
-        std::ofstream f(file, std::ios::binary);
-        f.write(reinterpret_cast<const char*>(packed.data()), static_cast<std::streamsize>(packed.size()));
-      }
+      const std::filesystem::path file = dir.Write("file.bin", std::string(packed.begin(), packed.end()));
       QRV::JC_QRVLZO_FILE reader;
       ASSERT_TRUE(reader.Open(file.string()));
       ASSERT_EQ(reader.Size(), size);
@@ -65,7 +59,6 @@ TEST(ContentBuilderQrvlzo, RoundTripsThroughLzoAndTheEngineReader) {
       EXPECT_EQ(read, plain);
     }
   }
-  std::filesystem::remove_all(dir);
 }
 
 TEST(ContentBuilderQrvlzo, RefusesAnEmptyFile) {

@@ -1,4 +1,3 @@
-#include <unistd.h>
 #include "tools/content_builder/zip_repository.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "engine/resources/zip_reader.h"
+#include "tests/test_kit/temp_folder.h"
 
 namespace {
 
@@ -16,7 +16,8 @@ std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t
 // The archive as the engine sees it: listing, encrypted members opened with the password,
 // plain members read while a password is set.
 TEST(ContentBuilderZip, TheEngineReadsEveryMember) {
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / ("quorvel_zip_repository_test_" + std::to_string(::getpid()) + ".zip");
+  const QRV::TestKit::TempFolder folder("quorvel-zip-repository");
+  const std::filesystem::path path = folder / "sample.zip";
   const std::string password = "MarrowindByPeltane";
   std::string longText;
   for (int i = 0; i < 500; ++i) longText += "line " + std::to_string(i) + " of a deflated member\n";
@@ -48,7 +49,6 @@ TEST(ContentBuilderZip, TheEngineReadsEveryMember) {
       EXPECT_EQ(bytes, nullptr);
     }
   }
-  std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "tools/content_builder/animation_sheets.h"
+#include "tools/content_builder/border_art.h"
 #include "tools/content_builder/font_content.h"
+#include "tools/content_builder/game_config_content.h"
 #include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/nine_part_panel.h"
 #include "tools/content_builder/output_tree.h"
@@ -14,6 +16,7 @@
 #include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
 #include "tools/content_builder/test_sprites.h"
+#include "tools/content_builder/window_content.h"
 #include "tools/content_builder/window_icons.h"
 #include "tools/content_builder/zip_repository.h"
 
@@ -36,6 +39,10 @@ int main(int argc, char** argv) {
     ContentBuilder::BuildGuiTextures(out);
     ContentBuilder::BuildFonts(contentDir, out);
     ContentBuilder::BuildSounds(out);
+    ContentBuilder::BuildGameConfig(out);
+    ContentBuilder::BuildBorderArt(out);
+    // Last: windows and layouts are checked against everything above.
+    ContentBuilder::BuildWindowContent(contentDir, out);
     const int stale = out.Finish();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("content: %zu files in %s (%d stale removed) in %.2f s\n", out.WrittenCount(),

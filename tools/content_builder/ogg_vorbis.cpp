@@ -48,7 +48,7 @@ long TellMemory(void* source) { return static_cast<long>(static_cast<MemorySourc
 
 std::vector<uint8_t> EncodeOggVorbis(std::span<const float> interleaved, int channels, int rate, float quality,
                                      uint32_t serial) {
-  if (channels < 1 || channels > 2) throw std::invalid_argument("only mono or stereo sounds are supported");
+  if (channels < 1) throw std::invalid_argument("a sound needs at least one channel");
   if (interleaved.size() % static_cast<size_t>(channels) != 0) throw std::invalid_argument("ragged sample data");
   vorbis_info info;
   vorbis_info_init(&info);

@@ -8,8 +8,9 @@
 
 namespace ContentBuilder {
 
-// Encodes interleaved float samples (-1..1) as Ogg Vorbis. The stream serial is fixed by the
-// caller, so the same input always gives the same bytes.
+// Encodes interleaved float samples (-1..1) of any number of channels as Ogg Vorbis (the game
+// plays mono and stereo only: the sound content keeps to those). The stream serial is fixed by
+// the caller, so the same input always gives the same bytes.
 std::vector<uint8_t> EncodeOggVorbis(std::span<const float> interleaved, int channels, int rate, float quality,
                                      uint32_t serial);
 

@@ -25,6 +25,9 @@ class OutputTree {
   // records the new manifest. Returns the number of stale files removed.
   int Finish();
 
+  // Whether this build has written <run>/<relativePath> so far.
+  bool Has(std::string_view relativePath) const { return written_.count(std::string(relativePath)) != 0; }
+
   const std::filesystem::path& RunDir() const { return runDir_; }
   size_t WrittenCount() const { return written_.size(); }
 

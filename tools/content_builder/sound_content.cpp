@@ -27,6 +27,7 @@ uint32_t SerialFor(std::string_view name) {
 }
 
 EncodedSound EncodeChecked(const std::string& file, const std::vector<float>& samples, int channels, float quality) {
+  if (channels < 1 || channels > 2) throw std::invalid_argument(file + ": only mono or stereo sounds are supported");
   EncodedSound sound{file, EncodeOggVorbis(samples, channels, Theme::kSampleRate, quality, SerialFor(file))};
   const DecodedOgg check = DecodeOggVorbis(sound.bytes);
   const int64_t frames = static_cast<int64_t>(samples.size()) / channels;

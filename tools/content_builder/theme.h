@@ -536,4 +536,155 @@ struct GuiFont {
 };
 inline constexpr std::array<GuiFont, 2> kGuiFonts{{{"font_body18", "body18"}, {"font_bold22", "bold22"}}};
 
+// ---------------------------------------------------------------------------------------------
+// Game configuration: the shipped settings, the editions, the gameplay configuration and the
+// default player, all "key"/"value" lists except the player (the player's own XML form).
+// ---------------------------------------------------------------------------------------------
+struct ConfigValue {
+  std::string_view key, value;
+};
+
+inline constexpr std::string_view kGameSettingsFile = "game.xml";  // top of Resources
+// The settings the game ships with; "edition" names the edition it runs as, "company" and
+// "product" are kept for the user's copy only (saves go to the platform's data folder).
+inline constexpr std::array<ConfigValue, 5> kGameSettings{{
+    {"lang", "en"},
+    {"edition", "desktop"},
+    {"company", "Quorvel Works"},
+    {"product", "Quorvel"},
+    {"fullscreen", "false"},
+}};
+
+// Editions, in kCatalogueFolder. The base edition holds every key; the desktop edition after it
+// adds its own values over the base's. Keys with empty values are filled in by the content that
+// uses them as it comes.
+inline constexpr std::string_view kEditionsFile = "editions.xml";
+inline constexpr std::array<ConfigValue, 22> kBaseEdition{{
+    {"type", "base"},
+    {"gameplay", "data/share/main/other gameplay.xml"},
+    {"player", "data/share/main/other player.xml"},
+    {"platform", ""},
+    {"heart", "1"},
+    {"default_player", "1"},
+    {"run_if_url_lost", "1"},
+    {"url_file", ""},
+    {"run_if_exe_lost", "1"},
+    {"exe_file", ""},
+    {"free", "0"},
+    {"gameplay_ad", "0"},
+    {"pack_item", ""},
+    {"trophies", ""},
+    {"inapp", ""},
+    {"ad", ""},
+    {"tutorial_postfix", ""},
+    {"store", ""},
+    {"leaderboard", ""},
+    {"scenes", ""},
+    {"unlock_pack_immediately", "0"},
+    {"pack_logic_stars", "0"},
+}};
+// The platform names the desktop: its first letter is none of O, I and A.
+inline constexpr std::array<ConfigValue, 2> kDesktopEdition{{
+    {"type", "desktop"},
+    {"platform", "pc"},
+}};
+
+// The gameplay configuration (named by the editions' "gameplay"): the files of the board screen.
+inline constexpr std::string_view kGameplayConfigFile = "gameplay.xml";
+inline constexpr std::array<ConfigValue, 9> kGameplayConfig{{
+    {"settings", "data/share/main/gameplay settings.xml"},
+    {"ambient", "data/share/main/gameplay ambient.xml"},
+    {"effects", "data/share/main/gameplay effects.xml"},
+    {"check_mode", "data/share/main/gameplay check_mode.xml"},
+    {"numbers", "data/share/main/gameplay numbers.xml"},
+    {"hint_button", "data/share/main/gameplay hint_button.xml"},
+    {"pause_button", "data/share/main/gameplay pause_button.xml"},
+    {"reset_selection", "data/share/main/gameplay reset_selection.xml"},
+    {"store_button", "data/share/main/gameplay store_button.xml"},
+}};
+
+// The default player (named by the editions' "player"), the template of every new profile. Its
+// hearts are full: "count" is "life" and nothing is lost. Volumes are on the 0 to 100 scale.
+struct ItemCount {
+  std::string_view name;
+  int count;
+};
+struct DefaultPlayerTheme {
+  std::string_view file = "player.xml";
+  std::string_view name = "player";
+  float soundVolume = 80.0f, musicVolume = 70.0f;
+  bool gameCursor = true, passedTutorial = false, inappBought = false;
+  // In name order, as the player writes them.
+  std::array<ItemCount, 4> items{{{"error", 3}, {"hint_start", 1}, {"life", 5}, {"refill_hint", 0}}};
+  int refillSeconds = 1800;  // one heart comes back after this long
+};
+inline constexpr DefaultPlayerTheme kDefaultPlayer{};
+
+// ---------------------------------------------------------------------------------------------
+// Border art around the logical screen when the desktop is not 4:3: a quiet pattern on the darker
+// band colour, tiled, and a thin seam in the grid colour where it meets the screen. Described as
+// the sprites "ear_tile" and "ear_line" of "ear" in "data data.xml".
+// ---------------------------------------------------------------------------------------------
+inline constexpr std::string_view kDataFolder = "data";
+inline constexpr std::string_view kDataDescriptions = "data.xml";
+struct BorderArtTheme {
+  std::string_view folder = "data/share/image/border";
+  std::string_view tileFile = "ear_tile.png", lineFile = "ear_line.png";
+  int tileSide = 48;         // the pattern repeats every tile
+  int cells = 4;             // cells per tile side; every other one (checkered) holds a dot
+  float dotSide = 6.0f, dotRadius = 1.5f, dotAlpha = 0.6f;
+  Rgb band = kPaperDark, dot = kGridThin;
+  int lineSide = 3;          // the seam's thickness in logical pixels
+  Rgb line = kGridHeavy;
+};
+inline constexpr BorderArtTheme kBorderArt{};
+
+
+// ---------------------------------------------------------------------------------------------
+// Windows and layouts: authored XML under content/ that the builder checks and copies. The
+// sources name look parameters by placeholder (see content/GUIDE.md) and get them from here:
+//   {{hex:<colour>}}   AARRGGBB, for label colours and window settings
+//   {{argb:<colour>}}  "a r g b" in decimal, for line and list box text, backgrounds, sprites
+//   {{value:<name>}}   a number of kLayoutValues
+// ---------------------------------------------------------------------------------------------
+inline constexpr std::string_view kWindowSource = "windows";              // below content/: one file per window
+inline constexpr std::string_view kWindowListSource = "window_list.xml";  // below content/
+inline constexpr std::string_view kLayoutSource = "layouts";              // below content/: paged-grid layouts
+inline constexpr std::string_view kWindowFolder = "data/share/windows";
+inline constexpr std::string_view kWindowList = "windows.xml";  // in kCatalogueFolder
+inline constexpr std::string_view kLayoutFolder = "data/share/layouts";
+
+struct LayoutColour {
+  std::string_view name;
+  Rgb colour;
+  uint8_t alpha;
+};
+inline constexpr std::array<LayoutColour, 7> kLayoutColours{{
+    {"ink", kInk, 0xFF},
+    {"text_on_accent", kTextOnAccent, 0xFF},
+    {"error", kError, 0xFF},
+    // Modal dialogs dim the screen behind them with ink at 40 %; the dim fades in from clear.
+    {"dim", kInk, 0x66},
+    {"dim_clear", kInk, 0x00},
+    // The scene-switch fade covers the screen with ink.
+    {"fade", kInk, 0xFF},
+    {"fade_clear", kInk, 0x00},
+}};
+
+struct LayoutValue {
+  std::string_view name;
+  float value;
+};
+inline constexpr std::array<LayoutValue, 4> kLayoutValues{{
+    {"dialog_fade_seconds", 0.25f},   // dialogs fade in and out
+    {"caret_blink_seconds", 0.5f},    // each phase of a text entry's blinking caret
+    {"screen_fade_seconds", 0.3f},    // the full-screen fade between scenes, each way
+    {"page_turn_speed", 3000.0f},     // pixels per second of a paged grid's slide (a page in about 0.34 s)
+}};
+
+// The backdrop of dimmed dialogs and of the screen fade: plain opaque white in the GUI folder,
+// stretched over the screen and tinted by the window's background colours.
+inline constexpr std::string_view kBackdropFile = "backdrop.png";
+inline constexpr int kBackdropSide = 8;
+
 }  // namespace ContentBuilder::Theme

@@ -5,11 +5,11 @@
 #include <iterator>
 #include <stdexcept>
 
-#include <crypt.h>
 #include <unzip.h>
 #include <zip.h>
 #include <zlib.h>
 
+#include "engine/core/zip_keys.h"
 #include "tools/content_builder/theme.h"
 
 namespace ContentBuilder {
@@ -24,21 +24,8 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
 // Debian's libminizip cannot be trusted with passwords: its reader is built without decryption
 // (a password open fails with UNZ_PARAMERROR) and its writer hands zlib's 32-bit CRC table to the
 // crypt code, which reads it as a table of longs, so what it encrypts nothing else can read.
-// Encrypted members are therefore written raw: deflated here, then encrypted with minizip's own
-// crypt routines given a correctly typed table.
-struct CrcTable {
-  unsigned long entries[256];
-  CrcTable() {
-    const z_crc_t* table = get_crc_table();
-    for (int i = 0; i < 256; ++i) entries[i] = table[i];
-  }
-};
-
-const unsigned long* CryptTable() {
-  static const CrcTable table;
-  return table.entries;
-}
-
+// Encrypted members are therefore written raw: deflated here, then encrypted with the engine's
+// zip keys.
 std::vector<uint8_t> DeflateRaw(const std::vector<uint8_t>& plain) {
   z_stream z{};
   if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY) != Z_OK)
@@ -70,44 +57,15 @@ std::vector<uint8_t> InflateRaw(const std::vector<uint8_t>& packed, size_t size)
   return out;
 }
 
-// Traditional PKWARE encryption: a 12-byte header (10 seeded bytes, then the CRC's top 16 bits
-// as the password check) followed by the encrypted data.
-std::vector<uint8_t> Encrypt(const std::vector<uint8_t>& data, const std::string& password, uint32_t crc,
-                             uint32_t seed) {
-  const unsigned long* table = CryptTable();
-  unsigned long keys[3];
-  init_keys(password.c_str(), keys, table);
-  std::vector<uint8_t> out;
-  out.reserve(12 + data.size());
-  int t = 0;
-  auto encode = [&](int c) { out.push_back(static_cast<uint8_t>(zencode(keys, table, c, t))); };
-  uint32_t state = seed != 0 ? seed : 1u;
-  for (int i = 0; i < 10; ++i) {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    encode(static_cast<int>(state >> 24));
-  }
-  encode(static_cast<int>((crc >> 16) & 0xFF));
-  encode(static_cast<int>((crc >> 24) & 0xFF));
-  for (uint8_t b : data) encode(b);
-  return out;
-}
-
-// The inverse of Encrypt; empty with ok = false when the password check byte does not match.
+// The inverse of EncryptZipData; empty with ok = false when the password check byte does not match.
 std::vector<uint8_t> Decrypt(const std::vector<uint8_t>& data, const std::string& password, uint32_t crc, bool* ok) {
-  const unsigned long* table = CryptTable();
-  unsigned long keys[3];
-  init_keys(password.c_str(), keys, table);
-  std::vector<uint8_t> out;
-  *ok = data.size() >= 12;
-  for (size_t i = 0; *ok && i < data.size(); ++i) {
-    int c = data[i];
-    zdecode(keys, table, c);
-    if (i == 11) *ok = static_cast<uint32_t>(c & 0xFF) == ((crc >> 24) & 0xFF);
-    if (i >= 12) out.push_back(static_cast<uint8_t>(c));
-  }
-  return out;
+  *ok = data.size() >= QRV::kZipCryptHeaderSize;
+  if (!*ok) return {};
+  std::vector<uint8_t> plain = data;
+  QRV::ZipKeys(password).Decrypt(plain.data(), plain.size());
+  *ok = plain[QRV::kZipCryptHeaderSize - 1] == ((crc >> 24) & 0xFF);
+  if (!*ok) return {};
+  return std::vector<uint8_t>(plain.begin() + QRV::kZipCryptHeaderSize, plain.end());
 }
 
 uint32_t Crc32(const std::vector<uint8_t>& bytes) {
@@ -183,7 +141,7 @@ void WriteZipArchive(const std::filesystem::path& path, const std::vector<ZipMem
     bool ok;
     if (m.encrypted && !folder) {
       const uint32_t crc = Crc32(m.bytes);
-      const std::vector<uint8_t> data = Encrypt(DeflateRaw(m.bytes), password, crc, SeedFor(m.name));
+      const std::vector<uint8_t> data = QRV::EncryptZipData(DeflateRaw(m.bytes), password, crc, SeedFor(m.name));
       // flagBase 1 marks the member encrypted; raw mode stores our bytes as they are.
       ok = zipOpenNewFileInZip4(zip, m.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method, level, 1,
                                 -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0, 1) == ZIP_OK &&

@@ -1,0 +1,3 @@
+#include "engine/windows/window_simple.h"
+
+JCWindow_Simple::~JCWindow_Simple() = default;

@@ -1,0 +1,76 @@
+#include "game/app/global.h"
+
+#include "engine/graphics/sprite.h"
+#include "engine/resources/repository_manager.h"
+#include "game/app/context.h"
+#include "game/config/config_values.h"
+
+namespace {
+
+// The gains without a player, on the volume scale of 0 to 100.
+constexpr float kDefaultVolume = 80.0f;
+
+// The window manager's sound callback: the named sound of the group "sounds" of the context.
+void PlayContextSound(void* context, std::string name) {
+    static_cast<gcContext*>(context)->soundGroups.PlaySound(name);
+}
+
+}  // namespace
+
+gcGlobal& gcGlobal::Instance() {
+    static gcGlobal instance;
+    return instance;
+}
+
+gcGlobal::gcGlobal() : context(std::make_unique<gcContext>()) {
+    context->windowManager.SetSoundCallback(Closure<void(std::string)>(context.get(), PlayContextSound));
+}
+
+gcGlobal::~gcGlobal() = default;
+
+int32_t gcGlobal::UserInt(const std::string& key) const { return Game::ConfigInt(userSettings, key); }
+std::string gcGlobal::UserText(const std::string& key) const { return Game::ConfigText(userSettings, key); }
+int32_t gcGlobal::GameplayInt(const std::string& key) const { return Game::ConfigInt(gameplayConfig, key); }
+std::string gcGlobal::GameplayText(const std::string& key) const { return Game::ConfigText(gameplayConfig, key); }
+int32_t gcGlobal::EditionInt(const std::string& key) const { return Game::ConfigInt(editionConfig, key); }
+std::string gcGlobal::EditionText(const std::string& key) const { return Game::ConfigText(editionConfig, key); }
+
+int32_t gcGlobal::GetPlatformLetter() const { return Game::PlatformLetter(EditionText("platform")); }
+
+bool gcGlobal::CheckPlatform() const { return GetPlatformLetter() >= 2; }
+
+void gcGlobal::SetFullscreenSetting(bool fullscreen) { userSettings.SetBool("fullscreen", fullscreen ? 1 : 0); }
+
+void gcGlobal::ApplyVolumes() {
+    if (context == nullptr) return;
+    float music = kDefaultVolume;
+    float sound = kDefaultVolume;
+    if (const JCPlayer* player = context->playerManager.GetCurrentPlayer()) {
+        music = player->GetMusicVolume();
+        sound = player->GetSoundVolume();
+    }
+    JCSoundGroups& groups = context->soundGroups;
+    groups.SetGroupGain("music", music);
+    groups.SetGroupGain("sounds", sound);
+}
+
+void gcGlobal::MuteSoundGroups() {
+    if (context == nullptr) return;
+    context->soundGroups.SetGroupGain("music", 0.0f);
+    context->soundGroups.SetGroupGain("sounds", 0.0f);
+}
+
+void gcGlobal::Shutdown() {
+    ReleaseBorderSprites();
+    if (context != nullptr) {
+        context->windowManager.DeleteAllWindows();
+        context->localization.Unload();
+    }
+    QRV::SweepUnusedResources();
+    for (auto it = shareRepositories.rbegin(); it != shareRepositories.rend(); ++it) QRV::UnloadRepository(*it);
+    shareRepositories.clear();
+    QRV::UnloadRepository("data");
+    QRV::UnloadRepository("");
+    QRV::SweepUnusedResources();
+    context.reset();
+}

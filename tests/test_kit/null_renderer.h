@@ -1,0 +1,53 @@
+#pragma once
+// A renderer on the null device, made the program's renderer (g_render) for as long as it lives,
+// and what was drawn read back from the device's record.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "engine/graphics/render.h"
+#include "engine/platform/null_device.h"
+#include "tests/test_kit/global_guard.h"
+
+namespace QRV::TestKit {
+
+class NullRenderer {
+public:
+    explicit NullRenderer(float farPlane = 0.0f) {
+        auto owned = std::make_unique<Platform::NullRenderDevice>();
+        device = owned.get();
+        render = std::make_unique<JC_RENDER>(std::move(owned));
+        created = render->CreateDevice(nullptr, 0.1f, farPlane);
+        guard.Set(g_render, render.get());
+    }
+    NullRenderer(const NullRenderer&) = delete;
+    NullRenderer& operator=(const NullRenderer&) = delete;
+
+    // Runs draw inside a frame; the vertices the device was handed, draw after draw, as placed by
+    // the world matrix in force for each.
+    template <typename Draw>
+    std::vector<JS_VERTEX> DrawnVertices(Draw draw) {
+        device->ClearRecord();
+        EXPECT_EQ(render->BeginFrame(), 1);
+        draw();
+        EXPECT_EQ(render->EndFrame(), 0);
+        std::vector<JS_VERTEX> out;
+        for (const Platform::DeviceCall* call : device->Draws()) {
+            out.insert(out.end(), call->vertices.begin(), call->vertices.end());
+        }
+        return out;
+    }
+
+    Platform::NullRenderDevice* device = nullptr;
+    std::unique_ptr<JC_RENDER> render;
+    // What CreateDevice returned (1 made).
+    int created = 0;
+
+private:
+    // Declared last: g_render is given back before the renderer goes.
+    GlobalGuard guard;
+};
+
+}  // namespace QRV::TestKit
