@@ -235,7 +235,7 @@ xdotool click 1
 expect 5 '^clicked 32$'
 expect 5 '^accepted Zoe$'
 expect 5 '^dialog closed$'
-case_name=""
+case_name=player-label
 # The gallery draws the name once the dialog has closed.
 named() { import -window root "$work_dir/named.png" && [[ "$(ocr "$work_dir/named.png" 700 186 160 30)" == *Zoe* ]]; }
 wait_for 5 named || fail "the player label does not read \"Player: Zoe\" (OCR: $(ocr "$work_dir/named.png" 700 186 160 30))"
