@@ -73,6 +73,7 @@ JC_GUI_OBJECT* ReadPanel9(const pugi::xml_node& element) {
     for (int32_t i = 0; i < JC_GUI_PANEL9::kPieceCount; ++i) names[i] = Text(element, kKeys[i]);
     auto* panel = new JC_GUI_PANEL9(Id(element), names);
     panel->movable = ToBool(element.attribute("MOVABLE")) ? 1 : 0;
+    panel->SetDragCallback(LayoutValues::ReadScript(element, "GRAB", panel));
     return panel;
 }
 

@@ -139,6 +139,11 @@ TEST_F(GuiLayoutTest, KeysWithTheirOwnRulesAndAbsentOptionalKeys) {
     ASSERT_NE(panel.dragCallback, nullptr);
     EXPECT_EQ(panel.dragCallback->name, "grab");
     EXPECT_EQ(panel.dragCallback->argument, reinterpret_cast<uintptr_t>(&panel));
+    // The nine-patch panel binds its drag callback the same way.
+    const auto& panel9 = As<JC_GUI_PANEL9>(R"(<PANEL9 ID="6"><SCRIPTS><S EVENT="GRAB">drag9</S></SCRIPTS></PANEL9>)");
+    ASSERT_NE(panel9.dragCallback, nullptr);
+    EXPECT_EQ(panel9.dragCallback->name, "drag9");
+    EXPECT_EQ(panel9.dragCallback->argument, reinterpret_cast<uintptr_t>(&panel9));
 }
 
 TEST_F(GuiLayoutTest, TransformNumbersArePositionPivotRotationScale) {
