@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of tests/fuzz with clang and runs each for a while over seeds from a
-# built run folder's Resources (qrvlzo files, zip archives, string tables, level files) and from
-# saves written by the run folder's save driver; small built-in seeds stand in where the run folder
-# has none. No input may allocate more than 256 MiB.
+# built run folder's Resources (qrvlzo files, zip archives, string tables, level files) and from saves written by
+# the run folder's save driver; small built-in seeds stand in where the run folder has none. No
+# input may allocate more than 256 MiB.
 #   scripts/fuzz.sh [seconds per target, default 30] [run folder, default build/release/run]
 # Exits non-zero when a target crashes or a sanitizer reports anything.
 set -euo pipefail
@@ -71,6 +71,17 @@ seed_string_table() {
   printf '<?xml version="1.0"?>\n<ss:Workbook xmlns:ss="urn:schemas-microsoft-com:office:spreadsheet"><ss:Worksheet ss:Name="en"><ss:Table><ss:Column ss:Width="90"/><ss:Row><ss:Cell ss:Index="2"><ss:Data ss:Type="String">no key</ss:Data></ss:Cell></ss:Row><ss:Row><ss:Cell><ss:Data>k</ss:Data></ss:Cell><ss:Cell><ss:Data>a&#10;b</ss:Data></ss:Cell></ss:Row></ss:Table></ss:Worksheet></ss:Workbook>\n' > "$dir/strings_prefixed.xml"
 }
 
+seed_level_file() {
+  local dir=$1 n=0
+  if [[ -d "$resources" ]]; then
+    n=$(find "$resources" -mindepth 2 -maxdepth 2 -type f -name 'level*.xml' \( -path '*/pack*' -o -path '*/tutorial*' \) |
+      sort | collect "$dir")
+  fi
+  if [[ $n -eq 0 ]]; then
+    printf '<level><settings elSize="60 60" grid="2 2" block="5 5" shiftBlock="-4 -4" position="580 420" bonuses="1"><block><FILE>data/share/board block_60.png</FILE></block><selection_yes/><selection_no/></settings><gElements><cell type="100"/><cell type="101"/><cell/><cell type="100"/></gElements></level>\n' > "$dir/level.xml"
+  fi
+}
+
 seed_config() {
   local dir=$1 file
   for file in game.xml data/share/main/other/editions.xml data/share/main/other/gameplay.xml; do
@@ -123,17 +134,6 @@ seed_player_binary() {
 
 save_round_seeds "$out/seedwork"
 
-seed_level_file() {
-  local dir=$1 n=0
-  if [[ -d "$resources" ]]; then
-    n=$(find "$resources" -mindepth 2 -maxdepth 2 -type f -name 'level*.xml' \( -path '*/pack*' -o -path '*/tutorial*' \) |
-      sort | collect "$dir")
-  fi
-  if [[ $n -eq 0 ]]; then
-    printf '<level><settings elSize="60 60" grid="2 2" block="5 5" shiftBlock="-4 -4" position="580 420" bonuses="1"><block><FILE>data/share/board block_60.png</FILE></block><selection_yes/><selection_no/></settings><gElements><cell type="100"/><cell type="101"/><cell/><cell type="100"/></gElements></level>\n' > "$dir/level.xml"
-  fi
-}
-
 # The game catalogues the builder writes, and small ones of each kind.
 catalogue=$run_dir/Resources/data/share/main/other
 seed_catalogue() {
@@ -180,29 +180,55 @@ seed_loader_screen() {
   printf '%s' '<s><background><FILE>a.png</FILE></background><animation><FILE>b.png</FILE><ANIMATION grid="2 1" frames="2" fps="8" loop="true"/></animation><splashes time_per_splash="0.5" time_fade="0.25" back_color="255 1 2 3"><x><FILE>pictures/splash.png</FILE><POS>1 2</POS><HOT_SPOT/></x><y><FILE>missing.png</FILE></y><z><FILE>broken.png</FILE></z></splashes></s>' > "$dir/small.xml"
 }
 
-status=0
-for exe in "$out"/*_fuzz; do
-  [[ -x "$exe" ]] || continue
+# One target: seeds, then the run; prints its own report and fails on a crash or a sanitizer
+# report. The engine's readers accept data up to 256 MiB plus a terminating byte, so a larger
+# allocation is a fault.
+run_target() {
+  local exe=$1 target name seeds corpus log
   target=$(basename "$exe")
   name=${target%_fuzz}
   seeds=$out/seeds/$target
   corpus=$out/corpus/$target
   rm -rf "$seeds"
-  mkdir -p "$seeds" "$corpus" "$out/artifacts" "$out/logs"
+  mkdir -p "$seeds" "$corpus"
   if declare -F "seed_$name" > /dev/null; then "seed_$name" "$seeds"; fi
   log=$out/logs/$target.log
-  echo "== $target: $seconds s over $(ls "$seeds" | wc -l) seeds"
-  if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-      "$exe" -max_total_time="$seconds" -malloc_limit_mb=256 -print_final_stats=1 -artifact_prefix="$out/artifacts/$target-" \
-      "$corpus" "$seeds" > "$log" 2>&1; then
-    echo "   FAILED (see $log)"
-    tail -n 40 "$log"
-    status=1
-  elif grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:' "$log"; then
-    echo "   sanitizer report (see $log)"
-    status=1
-  else
+  {
+    echo "== $target: $seconds s over $(ls "$seeds" | wc -l) seeds"
+    if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        "$exe" -max_total_time="$seconds" -malloc_limit_mb=257 -print_final_stats=1 \
+        -artifact_prefix="$out/artifacts/$target-" "$corpus" "$seeds" > "$log" 2>&1; then
+      echo "   FAILED (see $log)"
+      tail -n 40 "$log"
+      return 1
+    elif grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:' "$log"; then
+      echo "   sanitizer report (see $log)"
+      return 1
+    fi
     grep -E '^stat::number_of_executed_units' "$log" | sed 's/^/   /' || true
+  } > "$log.report"
+}
+
+# The targets run side by side, a few at a time (each is one process on one core).
+mkdir -p "$out/artifacts" "$out/logs"
+parallel=${QUORVEL_FUZZ_JOBS:-4}
+status=0
+pids=()
+targets=()
+for exe in "$out"/*_fuzz; do
+  [[ -x "$exe" ]] || continue
+  run_target "$exe" &
+  pids+=($!)
+  targets+=("$exe")
+  if ((${#pids[@]} >= parallel)); then
+    wait "${pids[0]}" || status=1
+    cat "$out/logs/$(basename "${targets[0]}").log.report"
+    pids=("${pids[@]:1}")
+    targets=("${targets[@]:1}")
   fi
+done
+for i in "${!pids[@]}"; do
+  wait "${pids[$i]}" || status=1
+  cat "$out/logs/$(basename "${targets[$i]}").log.report"
 done
 exit $status

@@ -167,6 +167,11 @@ bool StringToBool(const std::string& text) {
     return StringToInt(text) != 0;
 }
 
+bool IsTrueText(const char* text) {
+    const char first = text != nullptr ? text[0] : '\0';
+    return first == '1' || first == 't' || first == 'T' || first == 'y' || first == 'Y';
+}
+
 std::wstring IntToWString(int32_t v) { return Widen(IntToString(v)); }
 
 std::wstring UIntToWString(uint32_t v) { return Widen(UIntToString(v)); }

@@ -22,6 +22,9 @@ bool ParseFloat(const std::string& text, float& out);
 int32_t StringToInt(const std::string& text);
 // "true" gives true, "false" false, anything else is read as an integer (non-zero is true).
 bool StringToBool(const std::string& text);
+// The flag form of layout, window and catalogue attributes: true when the first character is 1,
+// t, T, y or Y; an empty text (or null) is false.
+bool IsTrueText(const char* text);
 
 std::wstring IntToWString(int32_t v);
 std::wstring UIntToWString(uint32_t v);

@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "engine/core/callback.h"
+#include "engine/core/result_codes.h"
 #include "engine/platform/image_decoder.h"
 #include "engine/platform/main_thread.h"
 #include "engine/platform/message_box.h"
@@ -263,7 +264,7 @@ int JC_RENDER::BeginFrame() {
 
     switch (device->TestCooperativeLevel()) {
         case Platform::DeviceStatus::Lost: return -1;
-        case Platform::DeviceStatus::NeedsReset: Rebuild(); return -110;
+        case Platform::DeviceStatus::NeedsReset: Rebuild(); return RESULT::DeviceReset;
         case Platform::DeviceStatus::Ok: break;
     }
     // A frame starts on the screen.

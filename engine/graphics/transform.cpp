@@ -70,11 +70,63 @@ bool Parse(JS_TRANSFORM3& transform, const char* text) {
     return Parse(transform, std::string(text));
 }
 
+namespace {
+
+// What placing a point needs of an absolute transform, with the scale that carries it down the
+// chain. The pivot is never combined.
+struct Placement {
+    float scaleX, scaleY;
+    float positionX, positionY;
+    float rotationZ;
+};
+
+// GetAbsolute's numbers for those fields, bit for bit: Combine's own steps in Combine's order,
+// folded from the top of the chain down with the running numbers in registers instead of a record
+// per link. Hit tests take it for every widget on every pointer move.
+Placement AbsolutePlacement(const JS_TRANSFORM3& transform) {
+    constexpr int kLinks = 8;
+    const JS_TRANSFORM3* chain[kLinks];
+    int n = 0;
+    for (const JS_TRANSFORM3* link = &transform; link != nullptr; link = link->parent) {
+        if (n == kLinks) {
+            const JS_TRANSFORM3 t = GetAbsolute(transform);
+            return {t.scaleX, t.scaleY, t.positionX, t.positionY, t.rotationZ};
+        }
+        chain[n++] = link;
+    }
+    const JS_TRANSFORM3& top = *chain[--n];
+    Placement p{top.scaleX, top.scaleY, top.positionX, top.positionY, top.rotationZ};
+    while (n > 0) {
+        const JS_TRANSFORM3& child = *chain[--n];
+        float x = child.positionX * p.scaleX;
+        float y = child.positionY * p.scaleY;
+        x += p.positionX;
+        y += p.positionY;
+        if (p.rotationZ != 0.0f) {
+            const float c = std::cos(p.rotationZ);
+            const float s = std::sin(p.rotationZ);
+            const float dx = x - p.positionX;
+            const float dy = y - p.positionY;
+            x = dx * c - dy * s + p.positionX;
+            y = dy * c + dx * s + p.positionY;
+        }
+        p.scaleX = child.scaleX * p.scaleX;
+        p.scaleY = child.scaleY * p.scaleY;
+        p.positionX = x;
+        p.positionY = y;
+        p.rotationZ = child.rotationZ + p.rotationZ;
+    }
+    return p;
+}
+
+}  // namespace
+
 void ToLocal(float& x, float& y, const JS_TRANSFORM3& transform) {
-    const JS_TRANSFORM3 t = GetAbsolute(transform);
+    const Placement t = AbsolutePlacement(transform);
+    // The pivot is never combined: the transform's own.
     if (t.rotationZ == 0.0f) {
-        x = x - t.positionX + t.pivotX;
-        y = y - t.positionY + t.pivotY;
+        x = x - t.positionX + transform.pivotX;
+        y = y - t.positionY + transform.pivotY;
         return;
     }
     const float a = -t.rotationZ;
@@ -82,8 +134,8 @@ void ToLocal(float& x, float& y, const JS_TRANSFORM3& transform) {
     const float s = std::sin(a);
     const float dx = x - t.positionX;
     const float dy = y - t.positionY;
-    x = dx * c - dy * s + t.pivotX;
-    y = dy * c + dx * s + t.pivotY;
+    x = dx * c - dy * s + transform.pivotX;
+    y = dy * c + dx * s + transform.pivotY;
 }
 
 Matrix4 TransformMatrix(const JS_TRANSFORM3& t) {

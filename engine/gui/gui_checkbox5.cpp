@@ -24,7 +24,10 @@ JC_GUI_CHECKBOX5::JC_GUI_CHECKBOX5(int32_t id, const std::string& name)
 JC_GUI_CHECKBOX5::~JC_GUI_CHECKBOX5() = default;
 
 void JC_GUI_CHECKBOX5::ShowFrame(int32_t frame) {
-    if (quad) quad->SetFrame(kFrames, frame);
+    // Every move walk asks for a frame; most of the time it is the one shown already.
+    if (!quad || frame == shownFrame) return;
+    quad->SetFrame(kFrames, frame);
+    shownFrame = frame;
 }
 
 JS_GUI_EVENT* JC_GUI_CHECKBOX5::OnMouseMove() {
@@ -125,6 +128,7 @@ void JC_GUI_CHECKBOX5::RestoreResources() {
     JS_TEXTURE* texture = AcquireNamedTexture(textureName);
     quad = std::make_unique<JC_MESH>();
     BuildStripQuad(*quad, texture, kFrames, state, transform);
+    shownFrame = state;
     shape = std::make_unique<JS_HIT_SHAPE>();
     shape->kind = HIT_SHAPE::Rectangle;
     shape->a = TextureWidth(texture) * 0.2f;

@@ -65,6 +65,8 @@ private:
     std::unique_ptr<JS_HIT_SHAPE> shape;
     std::unique_ptr<JC_MESH> quad;
     uint8_t built = 0;
+    // The strip frame the quad's texture coordinates show (-1: none yet).
+    int32_t shownFrame = -1;
     // A size set before the build (0 x 0: none).
     int32_t storedWidth = 0;
     int32_t storedHeight = 0;

@@ -73,6 +73,7 @@ JC_GUI_OBJECT* ReadPanel9(const pugi::xml_node& element) {
     for (int32_t i = 0; i < JC_GUI_PANEL9::kPieceCount; ++i) names[i] = Text(element, kKeys[i]);
     auto* panel = new JC_GUI_PANEL9(Id(element), names);
     panel->movable = ToBool(element.attribute("MOVABLE")) ? 1 : 0;
+    panel->SetDragCallback(LayoutValues::ReadScript(element, "GRAB", panel));
     return panel;
 }
 
@@ -120,11 +121,14 @@ JC_GUI_OBJECT* ReadLineBox(const pugi::xml_node& element) {
 }
 
 // Keys in this order: the visible count gives the row height before a draw count changes how
-// many rows are drawn, and the row limit leaves the layout's own rows alone.
+// many rows are drawn, and the row limit leaves the layout's own rows alone. The slider's distance
+// is "SLIDER_BTN_DIST" (1.5 when absent), or "SLIDER_DISTANCE" when that is given.
 JC_GUI_OBJECT* ReadListBox(const pugi::xml_node& element) {
+    const float sliderDistance =
+        ToFloat(element.attribute("SLIDER_DISTANCE"), ToFloat(element.attribute("SLIDER_BTN_DIST"), 1.5f));
     auto* list = new JC_GUI_LISTBOX(Id(element), Text(element, "LIST_TEXTURE"), Text(element, "PANEL_TEXTURE"),
                                     Text(element, "SLIDER12_TEXTURE"), Text(element, "FONT"),
-                                    Text(element, "FONT_TEXTURE"), ToFloat(element.attribute("SLIDER_BTN_DIST"), 1.5f));
+                                    Text(element, "FONT_TEXTURE"), sliderDistance);
     for (const pugi::xml_node item : element.child("ITEMS").children()) {
         if (item.type() == pugi::node_element) list->AddItem(std::string(item.text().as_string()));
     }

@@ -16,10 +16,7 @@ using namespace QRV;
 
 namespace LayoutValues {
 
-bool ToBool(const pugi::xml_attribute& attribute) {
-    const char first = attribute.value()[0];
-    return first == '1' || first == 't' || first == 'T' || first == 'y' || first == 'Y';
-}
+bool ToBool(const pugi::xml_attribute& attribute) { return IsTrueText(attribute.value()); }
 
 int32_t ToInt(const pugi::xml_attribute& attribute) { return AsciiToInt(attribute.value()); }
 

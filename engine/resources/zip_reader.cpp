@@ -9,6 +9,7 @@
 #include <memory>
 #include <new>
 
+#include "engine/core/result_codes.h"
 #include "engine/core/zip_keys.h"
 
 namespace QRV {
@@ -43,29 +44,29 @@ int Finish(int result, uint8_t* buffer, size_t length, uint8_t** bytes, uint32_t
 int ReadEncryptedMember(unzFile zip, const unz_file_info64& info, int method, const std::string& password,
                         uint8_t* buffer, size_t length) {
     if (info.compressed_size < kZipCryptHeaderSize || info.compressed_size > kMaxZipMemberSize + (1u << 20)) {
-        return -109;
+        return RESULT::ShortRead;
     }
     const size_t rawLength = static_cast<size_t>(info.compressed_size);
     std::unique_ptr<uint8_t[]> raw(new (std::nothrow) uint8_t[rawLength]);
-    if (raw == nullptr) return -109;
+    if (raw == nullptr) return RESULT::ShortRead;
     size_t done = 0;
     while (done < rawLength) {
         const int got = unzReadCurrentFile(zip, raw.get() + done, static_cast<unsigned>(rawLength - done));
         if (got <= 0) break;
         done += static_cast<size_t>(got);
     }
-    if (done != rawLength) return -109;
+    if (done != rawLength) return RESULT::ShortRead;
 
     ZipKeys(password).Decrypt(raw.get(), rawLength);
     const uint8_t* payload = raw.get() + kZipCryptHeaderSize;
     const size_t payloadLength = rawLength - kZipCryptHeaderSize;
 
     if (method == 0) {
-        if (payloadLength != length) return -109;
+        if (payloadLength != length) return RESULT::ShortRead;
         if (length != 0) std::memcpy(buffer, payload, length);
     } else if (method == Z_DEFLATED) {
         z_stream stream{};
-        if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return -109;
+        if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return RESULT::ShortRead;
         stream.next_in = const_cast<Bytef*>(payload);
         stream.avail_in = static_cast<uInt>(payloadLength);
         stream.next_out = buffer;
@@ -74,13 +75,13 @@ int ReadEncryptedMember(unzFile zip, const unz_file_info64& info, int method, co
         const int result = inflate(&stream, Z_FINISH);
         const uLong produced = stream.total_out;
         inflateEnd(&stream);
-        if (result != Z_STREAM_END || produced != length) return -109;
+        if (result != Z_STREAM_END || produced != length) return RESULT::ShortRead;
     } else {
-        return -108;
+        return RESULT::Missing;
     }
     // A wrong password decrypts into bytes that fail the member's CRC.
     const uLong crc = crc32(0, buffer, static_cast<uInt>(length));
-    return crc == info.crc ? 1 : -109;
+    return crc == info.crc ? RESULT::Ok : RESULT::ShortRead;
 }
 
 }  // namespace
@@ -114,9 +115,9 @@ bool ListZipMembers(unzFile zip, std::vector<std::string>& out) {
 
 int ReadZipMember(const std::string& archive, const std::string& member, const std::string& password,
                   uint8_t** bytes, uint32_t* size) {
-    if (bytes == nullptr || size == nullptr) return -108;
+    if (bytes == nullptr || size == nullptr) return RESULT::Missing;
     unzFile zip = unzOpen64(archive.c_str());
-    if (zip == nullptr) return -108;
+    if (zip == nullptr) return RESULT::Missing;
     const int result = ReadZipMember(zip, member, password, bytes, size);
     unzClose(zip);
     return result;
@@ -124,7 +125,7 @@ int ReadZipMember(const std::string& archive, const std::string& member, const s
 
 int ReadZipMember(unzFile zip, const std::string& member, const std::string& password, uint8_t** bytes,
                   uint32_t* size) {
-    if (zip == nullptr || bytes == nullptr || size == nullptr) return -108;
+    if (zip == nullptr || bytes == nullptr || size == nullptr) return RESULT::Missing;
     std::string name;
     unz_file_info64 info{};
     bool found = false;
@@ -135,7 +136,7 @@ int ReadZipMember(unzFile zip, const std::string& member, const std::string& pas
             break;
         }
     }
-    if (!found) return -108;
+    if (!found) return RESULT::Missing;
 
     // The header's size is untrusted: it drives the allocation. Beyond the absolute cap, a
     // stored member cannot be larger than its data, nor a deflated one expand more than deflate
@@ -144,7 +145,7 @@ int ReadZipMember(unzFile zip, const std::string& member, const std::string& pas
     const bool tooLarge = info.uncompressed_size > kMaxZipMemberSize ||
                           (info.compression_method == 0 && info.uncompressed_size > packed) ||
                           (info.compression_method == Z_DEFLATED && info.uncompressed_size > packed * 1032 + 64);
-    if (tooLarge) return -109;
+    if (tooLarge) return RESULT::ShortRead;
 
     // The password is used only for a member marked encrypted: decrypting a plain member would
     // turn it into garbage.
@@ -152,13 +153,13 @@ int ReadZipMember(unzFile zip, const std::string& member, const std::string& pas
     int method = 0;
     int level = 0;
     const bool openedRaw = encrypted && unzOpenCurrentFile2(zip, &method, &level, 1) == UNZ_OK;
-    if (!openedRaw && unzOpenCurrentFile(zip) != UNZ_OK) return -108;
+    if (!openedRaw && unzOpenCurrentFile(zip) != UNZ_OK) return RESULT::Missing;
 
     const size_t length = static_cast<size_t>(info.uncompressed_size);
     uint8_t* buffer = new (std::nothrow) uint8_t[length + 1];
     if (buffer == nullptr) {
         unzCloseCurrentFile(zip);
-        return -109;
+        return RESULT::ShortRead;
     }
     if (openedRaw) {
         const int result = ReadEncryptedMember(zip, info, method, password, buffer, length);
@@ -174,7 +175,7 @@ int ReadZipMember(unzFile zip, const std::string& member, const std::string& pas
     // Closing checks the CRC once the whole member was read: damaged data, or an encrypted member
     // read without its password, shows up here rather than as silently wrong bytes.
     const int closed = unzCloseCurrentFile(zip);
-    return Finish(done == length && closed == UNZ_OK ? 1 : -109, buffer, length, bytes, size);
+    return Finish(done == length && closed == UNZ_OK ? RESULT::Ok : RESULT::ShortRead, buffer, length, bytes, size);
 }
 
 }  // namespace QRV

@@ -12,8 +12,7 @@ namespace {
 
 // True when the first character is 1, t, T, y or Y.
 bool AttributeFlag(const pugi::xml_node& node, const char* name) {
-    const char first = node.attribute(name).value()[0];
-    return first == '1' || first == 't' || first == 'T' || first == 'y' || first == 'Y';
+    return QRV::IsTrueText(node.attribute(name).value());
 }
 
 }  // namespace

@@ -30,12 +30,6 @@ using namespace QRV;
 
 namespace {
 
-// True when the first character is 1, t, T, y or Y; an empty text is false.
-bool IsTrueText(const char* text) {
-    const char first = text != nullptr ? text[0] : '\0';
-    return first == '1' || first == 't' || first == 'T' || first == 'y' || first == 'Y';
-}
-
 std::string PropertyText(const JCPropertyMap& map, const char* key) {
     const JSProperty* property = map.Find(key);
     return property != nullptr ? property->text : std::string();

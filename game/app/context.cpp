@@ -1,3 +1,8 @@
 #include "game/app/context.h"
 
-gcContext::gcContext() : windowManager(&stringTable), eventDispatcher(&dispatcher) {}
+#include "game/ui/window_factory.h"
+
+gcContext::gcContext() : windowManager(&stringTable), eventDispatcher(&dispatcher) {
+    // Window files whose type no registered class claims are made by the game's factory.
+    windowManager.defaultFactory = &CreateWindowByType;
+}

@@ -46,11 +46,7 @@ float ParseProfileFloat(const std::string& text) {
 
 const char* ProfileBoolText(bool value) { return value ? "true" : "false"; }
 
-bool ParseProfileBool(const std::string& text) {
-    if (text.empty()) return false;
-    const char c = text.front();
-    return c == '1' || c == 't' || c == 'T' || c == 'y' || c == 'Y';
-}
+bool ParseProfileBool(const std::string& text) { return QRV::IsTrueText(text.c_str()); }
 
 int32_t ParseProfileInt32(const std::string& text) { return ParseInteger<int32_t>(text); }
 

@@ -3,14 +3,7 @@
 #include <pugixml.hpp>
 #include <utility>
 
-namespace {
-
-bool IsTrueText(const char* text) {
-    const char c = text[0];
-    return c == '1' || c == 't' || c == 'T' || c == 'y' || c == 'Y';
-}
-
-}  // namespace
+#include "engine/core/conversions.h"
 
 std::vector<pugi::xml_node> StoreItemElements(const pugi::xml_node& node) {
     std::vector<pugi::xml_node> elements;
@@ -57,7 +50,7 @@ void JCStoreItem::ReadProperties(const pugi::xml_node& element) {
     SetString("image", element.attribute("image").as_string());
     SetString("inapp", element.attribute("InAppKey").as_string());
     SetString("value", element.attribute("value").as_string());
-    SetBool("endless", IsTrueText(element.attribute("endless").as_string()) ? 1 : 0);
+    SetBool("endless", QRV::IsTrueText(element.attribute("endless").as_string()) ? 1 : 0);
 }
 
 int32_t JCStoreItem::GetValue() const {

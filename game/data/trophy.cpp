@@ -8,11 +8,6 @@
 namespace QRV {
 namespace {
 
-bool IsTrueText(const char* text) {
-    const char c = text[0];
-    return c == '1' || c == 't' || c == 'T' || c == 'y' || c == 'Y';
-}
-
 int32_t ValueTypeOf(const std::string& text) {
     if (text == "float") return kTrophyTypeFloat;
     if (text == "int") return kTrophyTypeInt;

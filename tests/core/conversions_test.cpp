@@ -79,6 +79,16 @@ TEST(ConversionsBool, OnlyExactWordsThenIntegers) {
     EXPECT_EQ(StringToInt("abc"), 0);
 }
 
+TEST(ConversionsBool, FlagTextsAreReadByTheirFirstCharacter) {
+    for (const char* text : {"1", "t", "T", "y", "Y", "true", "yes", "Yellow", "10"}) {
+        EXPECT_TRUE(IsTrueText(text)) << text;
+    }
+    for (const char* text : {"", "0", "f", "false", "n", "no", " t", "2", "-1", "x"}) {
+        EXPECT_FALSE(IsTrueText(text)) << text;
+    }
+    EXPECT_FALSE(IsTrueText(nullptr));
+}
+
 TEST(ConversionsSplit, KeepsEmptyPiecesAndOptionallyTheDelimiter) {
     using Pieces = std::deque<std::string>;
     const struct {

@@ -8,6 +8,7 @@
 #include "engine/graphics/render.h"
 #include "engine/platform/image_decoder.h"
 #include "engine/platform/null_device.h"
+#include "tests/test_kit/null_renderer.h"
 
 namespace QRV {
 namespace {
@@ -22,10 +23,7 @@ constexpr uint16_t kQuadIndices[6] = {0, 1, 2, 0, 2, 3};
 class RenderTargetTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto owned = std::make_unique<NullRenderDevice>();
-        device = owned.get();
-        render = std::make_unique<JC_RENDER>(std::move(owned));
-        ASSERT_EQ(render->CreateDevice(nullptr, 0.1f, 0.0f), 1);
+        ASSERT_EQ(renderer.created, 1);
         device->ClearRecord();
     }
 
@@ -43,8 +41,9 @@ protected:
         return i;
     }
 
-    NullRenderDevice* device = nullptr;
-    std::unique_ptr<JC_RENDER> render;
+    TestKit::NullRenderer renderer;
+    NullRenderDevice* device = renderer.device;
+    JC_RENDER* render = renderer.render.get();
 };
 
 TEST_F(RenderTargetTest, CreateMakesADeviceTargetOrNothing) {

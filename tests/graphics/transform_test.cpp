@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <numbers>
 #include <utility>
+#include <vector>
 
 #include "engine/platform/null_device.h"
 #include "engine/graphics/render.h"
@@ -143,6 +146,45 @@ TEST(TransformToLocal, UndoesRotationAndPositionButNotScale) {
     ToLocal(x, y, child);
     EXPECT_FLOAT_EQ(x, 0.0f);
     EXPECT_FLOAT_EQ(y, 0.0f);
+}
+
+// ToLocal folds the chain itself; its numbers must be those of the absolute transform, bit for bit,
+// for chains of every length (also past the links it keeps in registers), turned and scaled ones
+// included.
+TEST(TransformToLocal, SameNumbersAsTheAbsoluteTransform) {
+    const auto reference = [](float& x, float& y, const JS_TRANSFORM3& transform) {
+        const JS_TRANSFORM3 t = GetAbsolute(transform);
+        if (t.rotationZ == 0.0f) {
+            x = x - t.positionX + t.pivotX;
+            y = y - t.positionY + t.pivotY;
+            return;
+        }
+        const float c = std::cos(-t.rotationZ);
+        const float s = std::sin(-t.rotationZ);
+        const float dx = x - t.positionX;
+        const float dy = y - t.positionY;
+        x = dx * c - dy * s + t.pivotX;
+        y = dy * c + dx * s + t.pivotY;
+    };
+    for (const int length : {1, 2, 3, 8, 9, 12}) {
+        std::vector<JS_TRANSFORM3> chain(static_cast<size_t>(length));
+        for (int i = 0; i < length; ++i) {
+            JS_TRANSFORM3& t = chain[static_cast<size_t>(i)];
+            t = Placed(13.7f * static_cast<float>(i) - 40.1f, 7.3f - 3.9f * static_cast<float>(i),
+                       i % 3 == 1 ? 0.37f * static_cast<float>(i) : 0.0f, i % 2 == 0 ? 1.0f : 1.25f);
+            t.scaleY = t.scaleX * 0.8f;
+            t.pivotX = 3.5f;
+            t.pivotY = -1.25f;
+            if (i > 0) chain[static_cast<size_t>(i - 1)].parent = &t;
+        }
+        for (const auto& [px, py] : {std::pair{0.0f, 0.0f}, std::pair{123.4f, -56.7f}, std::pair{-1e3f, 777.7f}}) {
+            float x = px, y = py, wantX = px, wantY = py;
+            ToLocal(x, y, chain.front());
+            reference(wantX, wantY, chain.front());
+            EXPECT_EQ(std::bit_cast<uint32_t>(x), std::bit_cast<uint32_t>(wantX)) << "length " << length;
+            EXPECT_EQ(std::bit_cast<uint32_t>(y), std::bit_cast<uint32_t>(wantY)) << "length " << length;
+        }
+    }
 }
 
 TEST(TransformMatrix, PivotThenScaleThenRotationThenPosition) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "tests/gui/widget_test_support.h"
@@ -53,6 +54,15 @@ TEST_F(Checkbox5Test, PointerAndButtonSequences) {
             EXPECT_EQ(Do(s.op, s.x, s.y), s.code) << "step " << i;
             EXPECT_EQ(box->state, s.state) << "step " << i;
             EXPECT_EQ(box->IsChecked(), s.state == 3) << "step " << i;
+            // The frames drawn follow the state however often the walks and draws switched them:
+            // a checked box shows its box (pressed, hovered or plain), then the mark.
+            const std::vector<JS_VERTEX> v = DrawnVertices([&] { root.DrawTree(); });
+            std::vector<long> frames;
+            for (size_t q = 0; q + 3 < v.size(); q += 4) frames.push_back(std::lround(v[q].u * 5.0f));
+            const std::vector<long> want = s.state == 3
+                                               ? std::vector<long>{box->hovered != 0 ? (box->pressing != 0 ? 2 : 1) : 0, 3}
+                                               : std::vector<long>{s.state};
+            EXPECT_EQ(frames, want) << "step " << i;
         }
         ClearRoot();
     }

@@ -124,6 +124,10 @@ TEST_F(GuiLayoutTest, KeysWithTheirOwnRulesAndAbsentOptionalKeys) {
     const auto& plainList = As<JC_GUI_LISTBOX>(list + ">" + items);
     EXPECT_EQ(plainList.GetRowCount(), 4u);
     EXPECT_EQ(plainList.GetVisibleCount(), 3);
+    // The slider's distance: 1.5 by default, "SLIDER_DISTANCE" over "SLIDER_BTN_DIST".
+    EXPECT_FLOAT_EQ(plainList.sliderDistance, 1.5f);
+    EXPECT_FLOAT_EQ(As<JC_GUI_LISTBOX>(list + R"(SLIDER_BTN_DIST="6"/>)").sliderDistance, 6);
+    EXPECT_FLOAT_EQ(As<JC_GUI_LISTBOX>(list + R"(SLIDER_BTN_DIST="6" SLIDER_DISTANCE="9"/>)").sliderDistance, 9);
 
     const auto& slider = As<JC_GUI_SLIDER13>(R"(<SLIDER13 ID="4" TEXTURE="s" START="0 0" END="300 0" MAX="50"/>)");
     EXPECT_FLOAT_EQ(slider.radius, 20);
@@ -139,6 +143,11 @@ TEST_F(GuiLayoutTest, KeysWithTheirOwnRulesAndAbsentOptionalKeys) {
     ASSERT_NE(panel.dragCallback, nullptr);
     EXPECT_EQ(panel.dragCallback->name, "grab");
     EXPECT_EQ(panel.dragCallback->argument, reinterpret_cast<uintptr_t>(&panel));
+    // The nine-patch panel binds its drag callback the same way.
+    const auto& panel9 = As<JC_GUI_PANEL9>(R"(<PANEL9 ID="6"><SCRIPTS><S EVENT="GRAB">drag9</S></SCRIPTS></PANEL9>)");
+    ASSERT_NE(panel9.dragCallback, nullptr);
+    EXPECT_EQ(panel9.dragCallback->name, "drag9");
+    EXPECT_EQ(panel9.dragCallback->argument, reinterpret_cast<uintptr_t>(&panel9));
 }
 
 TEST_F(GuiLayoutTest, TransformNumbersArePositionPivotRotationScale) {

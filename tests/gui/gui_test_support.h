@@ -10,6 +10,7 @@
 
 #include "engine/gui/gui_object.h"
 #include "engine/platform/input.h"
+#include "tests/test_kit/global_guard.h"
 
 namespace QRV::GuiTest {
 
@@ -17,11 +18,10 @@ namespace QRV::GuiTest {
 // key states the way one frame would see them.
 class ScriptedInput {
 public:
-    ScriptedInput() : saved(g_input), savedPos(g_mousePos) { input = std::make_unique<JC_INPUT>(); }
-    ~ScriptedInput() {
-        input.reset();
-        g_input = saved;
-        g_mousePos = savedPos;
+    ScriptedInput() {
+        globals.Save(g_input);
+        globals.Save(g_mousePos);
+        input = std::make_unique<JC_INPUT>();
     }
     ScriptedInput(const ScriptedInput&) = delete;
     ScriptedInput& operator=(const ScriptedInput&) = delete;
@@ -45,8 +45,8 @@ public:
     JC_INPUT& Get() { return *input; }
 
 private:
-    JC_INPUT* saved;
-    int32_t* savedPos;
+    // Declared first: the input object goes (and clears both globals) before they are given back.
+    TestKit::GlobalGuard globals;
     std::unique_ptr<JC_INPUT> input;
 };
 

@@ -12,6 +12,7 @@
 #include "engine/gui/gui_object.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/input.h"
+#include "tests/bots/bot_test_support.h"
 #include "tests/graphics/sprite_test_support.h"
 #include "tests/gui/gui_test_support.h"
 
@@ -33,7 +34,6 @@ class TextWidgetSceneTest : public TestSupport::SpriteSceneTest {
 protected:
     void SetUp() override {
         SpriteSceneTest::SetUp();
-        savedFrameTime = g_frameTime.load();
         std::string xml = R"(<font><common lineHeight="16"/><pages/><chars>)";
         for (size_t i = 0; kGlyphs[i] != 0; ++i) {
             const wchar_t c = kGlyphs[i];
@@ -43,10 +43,6 @@ protected:
         }
         Put("gui_font.xml", xml + "</chars></font>");
         PutImage("gui_font.png", 512, 16);
-    }
-    void TearDown() override {
-        g_frameTime = savedFrameTime;
-        SpriteSceneTest::TearDown();
     }
     // After the last Put.
     void LoadContent() { ASSERT_EQ(manager.LoadMain(), 1); }
@@ -115,7 +111,8 @@ protected:
     static int32_t Code(const JS_GUI_EVENT* record) { return record != nullptr ? record->code : 0; }
 
     ScriptedInput input;
-    float savedFrameTime = 0.0f;
+    // The frame time the test found comes back when the test ends.
+    BotTest::FrameTimeGuard frameTime;
 };
 
 }  // namespace QRV::GuiTest

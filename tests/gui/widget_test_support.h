@@ -1,6 +1,7 @@
 #pragma once
-// A scene for widget tests: a renderer on the null device, a Resources tree with strips of known
-// size, a scripted input object, and a root node whose walks drive one widget at a time.
+// A scene for widget tests: the text-widget scene (a renderer on the null device, a Resources tree
+// with the GUI font, a scripted input object, the frame time given back) with strips of known size,
+// and a root node whose walks drive one widget at a time.
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,8 @@
 #include "engine/graphics/mesh.h"
 #include "engine/gui/gui_object.h"
 #include "engine/platform/clock.h"
-#include "tests/graphics/sprite_test_support.h"
 #include "tests/gui/gui_test_support.h"
+#include "tests/gui/widget_scene.h"
 
 namespace QRV::GuiTest {
 
@@ -32,18 +33,16 @@ struct CallLog {
     }
 };
 
-class WidgetSceneTest : public TestSupport::SpriteSceneTest {
+class WidgetSceneTest : public TextWidgetSceneTest {
 protected:
     void SetUp() override {
-        SpriteSceneTest::SetUp();
-        savedFrameTime = g_frameTime.load();
+        TextWidgetSceneTest::SetUp();
         CallLog::calls.clear();
     }
     void TearDown() override {
         // The widgets give their textures back while the cache still exists.
         ClearRoot();
-        g_frameTime.store(savedFrameTime);
-        SpriteSceneTest::TearDown();
+        TextWidgetSceneTest::TearDown();
     }
 
     // Releases and deletes every widget under the root.
@@ -126,9 +125,7 @@ protected:
         return static_cast<int32_t>(quad->vertices[0].u * static_cast<float>(frames) + 0.5f);
     }
 
-    ScriptedInput input;
     JC_GUI_OBJECT root{0};
-    float savedFrameTime = 0.0f;
 };
 
 }  // namespace QRV::GuiTest

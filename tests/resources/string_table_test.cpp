@@ -2,16 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <cstring>
-#include <fstream>
 #include <string>
 
-#include "engine/resources/paths.h"
 #include "engine/resources/repository_manager.h"
+#include "tests/resources/resource_test_support.h"
 
 using QRV::JC_STRING_TABLE;
 
@@ -117,38 +114,15 @@ TEST(StringTable, MissingStructureOrBrokenXmlIsAFailedLoad) {
 }
 
 // Loading by key goes through the resource cache of a temporary Resources folder.
-class StringTableResource : public ::testing::Test {
+class StringTableResource : public QRV::TestSupport::ResourceTreeTest {
 protected:
     void SetUp() override {
-        namespace fs = std::filesystem;
-        savedDir = fs::current_path();
-        root = fs::temp_directory_path() / ("quorvel_strings_" + std::to_string(::getpid()));
-        fs::remove_all(root);
-        fs::create_directories(root / "Resources");
-        std::ofstream(root / "Resources" / "strings.xml")
-            << Sheet("<Row><Cell><Data>title_txt</Data></Cell><Cell><Data>Quorvel</Data></Cell></Row>");
-        std::ofstream(root / "Resources" / "broken.xml") << "<Workbook><Worksheet>";
-        std::ofstream(root / "Resources" / "no_table.xml") << "<Workbook><Worksheet ss:Name=\"en\"/></Workbook>";
-        // The first Instance call sets itself up from the current folder; set up again so the
-        // paths point here whether or not an earlier test made the service.
-        fs::current_path(root);
-        QRV::JC_PATHS::Instance();
-        fs::current_path(root);
-        QRV::JC_PATHS::Instance()->Setup();
-        QRV::g_repositoryManager = new QRV::JC_REPOSITORY_MANAGER();
+        ResourceTreeTest::SetUp();
+        Put("strings.xml", Sheet("<Row><Cell><Data>title_txt</Data></Cell><Cell><Data>Quorvel</Data></Cell></Row>"));
+        Put("broken.xml", "<Workbook><Worksheet>");
+        Put("no_table.xml", "<Workbook><Worksheet ss:Name=\"en\"/></Workbook>");
         ASSERT_TRUE(QRV::LoadRepository(""));
     }
-
-    void TearDown() override {
-        QRV::g_repositoryManager->Destroy();
-        delete QRV::g_repositoryManager;
-        QRV::g_repositoryManager = nullptr;
-        std::filesystem::current_path(savedDir);
-        std::filesystem::remove_all(root);
-    }
-
-    std::filesystem::path savedDir;
-    std::filesystem::path root;
 };
 
 TEST_F(StringTableResource, LoadsByKeyAndDropsItsReference) {

@@ -1,7 +1,6 @@
 // The GUI widgets' content as the widgets use it: strips divide into frames whose gutters stay
 // clear, pieces that must join or repeat do, the check mark stays inside its box, the switch's
 // knob stays inside its track, and the GUI fonts read as the GUI font reads them.
-#include <unistd.h>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
@@ -10,13 +9,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 
 #include <stb/stb_image.h>
 
+#include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/gui_buttons.h"
 #include "tools/content_builder/gui_content.h"
@@ -60,15 +60,14 @@ constexpr const char* kTestText = "Caf\xC3\xA9 \xE2\x80\x93 na\xC3\xAFve";
 class GuiContent : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    root = fs::temp_directory_path() / ("quorvel_gui_content_" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "content" / "strings");
-    std::ofstream(root / "content" / "strings" / "en.txt") << "greeting\t" << kTestText << "\n";
+    folder = std::make_unique<QRV::TestKit::TempFolder>("quorvel-gui-content");
+    root = folder->Path();
+    folder->Write("content/strings/en.txt", std::string("greeting\t") + kTestText + "\n");
     CB::OutputTree out(root / "run");
     CB::BuildGuiTextures(out);
     CB::BuildFonts((root / "content").string(), out);
   }
-  static void TearDownTestSuite() { fs::remove_all(root); }
+  static void TearDownTestSuite() { folder.reset(); }
 
   static fs::path PathOf(std::string_view file) { return root / "run" / "Resources" / Theme::kGuiFolder / file; }
   static Image Load(std::string_view file) {
@@ -82,9 +81,9 @@ class GuiContent : public ::testing::Test {
     return image;
   }
 
-  static fs::path root;
+  static inline std::unique_ptr<QRV::TestKit::TempFolder> folder;
+  static inline fs::path root;
 };
-fs::path GuiContent::root;
 
 enum Side { kLeft = 1, kRight = 2, kTop = 4, kBottom = 8, kAll = 15 };
 

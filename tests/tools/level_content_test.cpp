@@ -25,7 +25,6 @@
 #include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
 #include "tools/content_builder/theme.h"
-#include "tools/content_builder/window_content.h"
 
 namespace {
 
@@ -294,6 +293,11 @@ TEST_F(LevelContent, PacksOpenByRisingStarsAndOneIsSoldForMoney) {
       ++priced;
       EXPECT_GT(std::stoi(values.at("price")), 0) << p->folder;
       EXPECT_EQ(values.at("inapp").rfind("pack", 0), 0u) << p->folder << ": its product name";
+      // The purchase file sells it under that name.
+      pugi::xml_document purchases;
+      ASSERT_TRUE(purchases.load_file((kContent / Theme::kCatalogueSource / Theme::kPurchasesFile).c_str()));
+      EXPECT_TRUE(purchases.document_element().find_child_by_attribute("item", "name", values.at("inapp").c_str()))
+          << p->folder << ": no product " << values.at("inapp");
     } else {
       EXPECT_EQ(values.at("price"), "0") << p->folder;
     }

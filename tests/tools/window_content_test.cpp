@@ -3,7 +3,6 @@
 // their panels and buttons, and the standard windows find the controls they bind.
 #include "tools/content_builder/window_content.h"
 
-#include <unistd.h>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
@@ -14,11 +13,13 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <regex>
 #include <set>
 
 #include "engine/core/conversions.h"
 #include "engine/resources/string_table.h"
+#include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/layout_placeholders.h"
@@ -85,8 +86,8 @@ struct Font {
 class WindowContent : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    root = fs::temp_directory_path() / ("quorvel_window_content_" + std::to_string(::getpid()));
-    fs::remove_all(root);
+    folder = std::make_unique<QRV::TestKit::TempFolder>("quorvel-window-content");
+    root = folder->Path();
     CB::OutputTree out(root);
     CB::BuildStringTable(kContent.string(), out);
     CB::BuildGuiTextures(out);
@@ -96,7 +97,7 @@ class WindowContent : public ::testing::Test {
     const std::string strings = ReadText(Resources() / Theme::kStringsFolder / Theme::kStringsFile);
     ASSERT_TRUE(table.LoadFromMemory(strings.data(), strings.size()));
   }
-  static void TearDownTestSuite() { fs::remove_all(root); }
+  static void TearDownTestSuite() { folder.reset(); }
 
   static fs::path Resources() { return root / "Resources"; }
   static fs::path KeyPath(std::string_view key) { return root / CB::RunPathOfKey(key); }
@@ -127,10 +128,10 @@ class WindowContent : public ::testing::Test {
     return at->second;
   }
 
-  static fs::path root;
+  static inline std::unique_ptr<QRV::TestKit::TempFolder> folder;
+  static inline fs::path root;
   static QRV::JC_STRING_TABLE table;
 };
-fs::path WindowContent::root;
 QRV::JC_STRING_TABLE WindowContent::table;
 
 TEST_F(WindowContent, AuthoredFilesAreCopiedWithTheThemesValues) {

@@ -20,6 +20,7 @@
 #include "tests/graphics/bmfont_test_support.h"
 #include "tests/gui/gui_test_support.h"
 #include "tests/gui/widget_scene.h"
+#include "tests/test_kit/parsed_xml.h"
 
 namespace QRV::WindowTest {
 
@@ -174,12 +175,11 @@ protected:
 
     // The root element of a parsed window file (kept alive by the fixture).
     pugi::xml_node Xml(const std::string& text) {
-        documents.push_back(std::make_unique<pugi::xml_document>());
-        EXPECT_TRUE(documents.back()->load_string(text.c_str())) << text;
-        return documents.back()->document_element();
+        documents.push_back(std::make_unique<TestKit::ParsedXml>(text));
+        return documents.back()->Root();
     }
 
-    std::vector<std::unique_ptr<pugi::xml_document>> documents;
+    std::vector<std::unique_ptr<TestKit::ParsedXml>> documents;
 };
 
 }  // namespace QRV::WindowTest

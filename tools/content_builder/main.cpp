@@ -42,9 +42,9 @@ int main(int argc, char** argv) {
     ContentBuilder::BuildGuiTextures(out);
     ContentBuilder::BuildFonts(contentDir, out);
     ContentBuilder::BuildSounds(out);
-    const auto packs = ContentBuilder::BuildLevelContent(contentDir, out);
     ContentBuilder::BuildGameConfig(out);
     ContentBuilder::BuildBorderArt(out);
+    const auto packs = ContentBuilder::BuildLevelContent(contentDir, out);
     ContentBuilder::BuildLoadingScreen(out);
     // Last: windows and layouts are checked against everything above.
     ContentBuilder::BuildWindowContent(contentDir, out);

@@ -809,6 +809,28 @@ struct BoardBackgroundTheme {
   float dotSpacing = 48.0f, dotRadius = 5.0f, dotAlpha = 0.35f;  // dots in the outermost rows and columns
 };
 inline constexpr BoardBackgroundTheme kBoardBackground{};
+
+
+// Tutorial step windows: a panel at the left of the board with the tutorial's title, the step's
+// text and its button; the flash image over the panel shows a move that was taken back.
+inline constexpr std::string_view kTutorialStepsSource = "steps.txt";  // in a tutorial pack's source folder
+struct TutorialStepTheme {
+  int x = -352, y = 0;             // the panel's centre from the screen's centre
+  int width = 280, height = 300;
+  int layer = 5;                   // above the screens, below the dialogs
+  float fadeSeconds = 0.25f;
+  float errorSeconds = 0.15f;      // each half of the flash
+  Rgb error = kError;
+  uint8_t errorAlpha = 0x90;       // the flash starts at this and fades to clear
+  int idNext = 1, idStartGame = 3, idError = 2, idPanel = 100, idTitle = 101, idText = 102, idCaption = 103;
+  std::string_view nextKey = "tutorial_next", startGameKey = "tutorial_start";
+  std::string_view flashFile = "tutorial_flash.png";  // kPackArtFolder: white, tinted by the step
+  int flashInset = 12;                                // from the panel's edges, inside its shadow
+  float flashRadius = 10.0f;
+};
+inline constexpr TutorialStepTheme kTutorialStep{};
+
+// ---------------------------------------------------------------------------------------------
 // Game catalogues: the store, the trophies, the in-app products and the advertising networks,
 // written by hand under content/catalogues/, checked and copied to kCatalogueFolder; the trophies'
 // medals and the shop's icons are drawn here.
@@ -912,26 +934,6 @@ struct ShopIconTheme {
   Rgb badge = kAccent, badgeGlyph = kTextOnAccent;
 };
 inline constexpr ShopIconTheme kShopIcon{};
-
-
-// Tutorial step windows: a panel at the left of the board with the tutorial's title, the step's
-// text and its button; the flash image over the panel shows a move that was taken back.
-inline constexpr std::string_view kTutorialStepsSource = "steps.txt";  // in a tutorial pack's source folder
-struct TutorialStepTheme {
-  int x = -352, y = 0;             // the panel's centre from the screen's centre
-  int width = 280, height = 300;
-  int layer = 5;                   // above the screens, below the dialogs
-  float fadeSeconds = 0.25f;
-  float errorSeconds = 0.15f;      // each half of the flash
-  Rgb error = kError;
-  uint8_t errorAlpha = 0x90;       // the flash starts at this and fades to clear
-  int idNext = 1, idStartGame = 3, idError = 2, idPanel = 100, idTitle = 101, idText = 102, idCaption = 103;
-  std::string_view nextKey = "tutorial_next", startGameKey = "tutorial_start";
-  std::string_view flashFile = "tutorial_flash.png";  // kPackArtFolder: white, tinted by the step
-  int flashInset = 12;                                // from the panel's edges, inside its shadow
-  float flashRadius = 10.0f;
-};
-inline constexpr TutorialStepTheme kTutorialStep{};
 
 // ---------------------------------------------------------------------------------------------
 // Loading screen: the description "screen_loading.xml" in kCatalogueFolder and its pictures. A

@@ -87,7 +87,7 @@ const std::vector<WidgetRule>& Vocabulary() {
       {"PANEL",
        {Required("ID", F::kId), Required("TEXTURE", F::kText, Ref::kTexture), Optional("MOVABLE", F::kBool)},
        {Special("SCRIPTS", ChildKind::kScripts)}, true, true, "GRAB", false},
-      {"PANEL9", NinePatchAttributes(), {}, true, true, "", false},
+      {"PANEL9", NinePatchAttributes(), {Special("SCRIPTS", ChildKind::kScripts)}, true, true, "GRAB", false},
       {"CHECKBOX", {Required("ID", F::kId), Required("TEXTURE", F::kText, Ref::kTexture)}, {}, true, false, "", false},
       {"CHECKBOX_IOS",
        {Required("ID", F::kId), Required("TX_PANEL", F::kText, Ref::kTexture), Required("TX_BTN", F::kText, Ref::kTexture)},

@@ -1,5 +1,6 @@
 #include "game/data/store_catalogue.h"
 
+#include <pthread.h>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
@@ -90,21 +91,39 @@ TEST(StoreLadder, ItemsFromTheFirstItemOnWithTheirProperties) {
     EXPECT_FALSE(catalogue.LoadStoreItems(pugi::xml_node()));
 }
 
-// A ladder nested far deeper than any stack of recursive calls would survive is built, searched
-// and deleted.
-TEST(StoreLadder, DeepNestingIsNoProblem) {
-    const int depth = 200000;
+// A ladder nested far deeper than a stack of recursive calls would survive is built, searched and
+// deleted on a thread with a small stack (256 KiB: a frame per level would need megabytes).
+TEST(StoreLadderThreaded, DeepNestingOnASmallStack) {
+    const int depth = 20000;
     std::string text;
     for (int i = 0; i < depth; ++i) text += "<item name=\"life\" value=\"" + std::to_string(i + 1) + "\">";
     for (int i = 0; i < depth; ++i) text += "</item>";
     pugi::xml_document document;
     ASSERT_TRUE(document.load_buffer(text.data(), text.size()));
-    JCStoreCatalogue catalogue;
-    ASSERT_TRUE(catalogue.LoadStoreItems(document));
-    const JCStoreItem* last = catalogue.FindItem("life", depth - 1);
-    ASSERT_NE(last, nullptr);
-    EXPECT_EQ(last->GetValue(), depth);
-    EXPECT_TRUE(last->children.empty());
+    struct Job {
+        const pugi::xml_document* document;
+        int32_t lastValue = 0;
+        bool leaf = false;
+    } job{&document};
+    pthread_attr_t attributes;
+    ASSERT_EQ(pthread_attr_init(&attributes), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attributes, 256 * 1024), 0);
+    pthread_t thread;
+    auto run = [](void* argument) -> void* {
+        auto* j = static_cast<Job*>(argument);
+        JCStoreCatalogue catalogue;
+        catalogue.LoadStoreItems(*j->document);
+        if (const JCStoreItem* last = catalogue.FindItem("life", depth - 1)) {
+            j->lastValue = last->GetValue();
+            j->leaf = last->children.empty();
+        }
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attributes, run, &job), 0);
+    ASSERT_EQ(pthread_join(thread, nullptr), 0);
+    pthread_attr_destroy(&attributes);
+    EXPECT_EQ(job.lastValue, depth);
+    EXPECT_TRUE(job.leaf);
 }
 
 TEST_F(StoreLadderFile, LoadsTheFileOfAKey) {

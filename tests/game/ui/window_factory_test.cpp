@@ -11,14 +11,14 @@
 #include "engine/resources/string_table.h"
 #include "engine/windows/window_editbox.h"
 #include "engine/windows/window_simple.h"
+#include "tests/test_kit/parsed_xml.h"
 
 namespace QRV {
 namespace {
 
 std::unique_ptr<JCWindow> Create(const std::string& xml) {
-    pugi::xml_document document;
-    EXPECT_TRUE(document.load_string(xml.c_str())) << xml;
-    return std::unique_ptr<JCWindow>(CreateWindowByType(document));
+    const TestKit::ParsedXml parsed(xml);
+    return std::unique_ptr<JCWindow>(CreateWindowByType(parsed.document));
 }
 
 TEST(WindowFactory, KnownTypesMakeTheirClassLoadedAndPlaced) {
