@@ -31,6 +31,8 @@ constexpr const char* kHoldLoaderVariable = "QUORVEL_TEST_HOLD_LOADER";
 // Frame state: loading until the loading screen has handed over, then running.
 enum class FrameState { Loading, Running };
 FrameState g_state = FrameState::Loading;
+// Set when the loader job failed: the run then ends with a failing exit status.
+bool g_startFailed = false;
 gcLoaderScreen* g_loader = nullptr;
 
 void HoldWhileAsked(const QRV::JC_LOADER* loader) {
@@ -99,7 +101,11 @@ int OnFrame(uintptr_t) {
         g_loader->Draw();
         if (g_loader->IsDone()) {
             // The job has returned: its result is final.
-            if (static_cast<int32_t>(g_loader->GetExitCode()) < 0) QRV::g_app->running = 0;
+            if (static_cast<int32_t>(g_loader->GetExitCode()) < 0) {
+                // A failed start ends the game, and the process says so in its exit status.
+                g_startFailed = true;
+                QRV::g_app->running = 0;
+            }
             CompleteStartup();
             g_state = FrameState::Running;
             DeleteLoader();
@@ -163,8 +169,9 @@ int AppStart(uintptr_t) {
         OnExit(0);
         return QRV::RESULT::DefaultClose;
     }
+    g_startFailed = false;
     QRV::Engine::Run();
-    return QRV::RESULT::NormalEnd;
+    return g_startFailed ? QRV::RESULT::StartFailed : QRV::RESULT::NormalEnd;
 }
 
 }  // namespace Game

@@ -8,7 +8,8 @@
 #   then the paper background stays) and SIGTERM ends the game with status 0;
 # - SIGTERM while the loader is held ends the game within 2 seconds with status 0 and leaves a
 #   prepared "players.xml" byte for byte as it was;
-# - a start whose loader fails (a trophies file without trophies) ends after the loading screen and
+# - a start whose loader fails (a trophies file without trophies) ends after the loading screen with a
+#   failing status and
 #   leaves "players.xml" as it was.
 set -euo pipefail
 run_dir=$(cd "$1" && pwd)
@@ -146,6 +147,7 @@ status=0
 wait "$scene_pid" || status=$?
 scene_pid=""
 echo "failing loader: status $status"
+((status != 0)) || fail "a failed start ended with status 0"
 cmp -s "$players" "$work_dir/$case_name/players.orig" || fail "players.xml changed after the failed start"
 
 stop_xvfb
