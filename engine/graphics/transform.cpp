@@ -2,7 +2,10 @@
 
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 #include <cstddef>
 #include <deque>
 
@@ -206,14 +209,26 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
         g_render->worldMatrix = Matrix4::Identity();
         return;
     }
+    const JS_TRANSFORM3& t = *transform;
+    if (t.parent == nullptr) {
+        // The twelve placement floats come first in the record; the parent pointer is not compared.
+        static_assert(std::is_standard_layout_v<JS_TRANSFORM3>);
+        constexpr size_t kPlacementBytes = offsetof(JS_TRANSFORM3, parent);
+        if (!cache.valid || std::memcmp(&cache.from, &t, kPlacementBytes) != 0) {
+            cache.from = t;
+            cache.matrix = TransformMatrix(t);
+            cache.valid = true;
+        }
+        g_render->worldMatrix = cache.matrix;
+        return;
+    }
     // The absolute transform is GetAbsolute's: the transform with its parent's absolute one
     // folded in by Combine's steps, kept in registers and compared with the cached one bit for
-    // bit (the parent pointer is not compared). Inside a pass the parent's is usually kept already.
-    const JS_TRANSFORM3& t = *transform;
+    // bit. Inside a pass the parent's is usually kept already.
     float scaleX = t.scaleX, scaleY = t.scaleY, scaleZ = t.scaleZ;
     float rotationX = t.rotationX, rotationY = t.rotationY, rotationZ = t.rotationZ;
     float x = t.positionX, y = t.positionY;
-    if (t.parent != nullptr) {
+    {
         const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
         const JS_TRANSFORM3* kept = memo != nullptr ? memo->Find(t.parent) : nullptr;
         JS_TRANSFORM3 worked;
