@@ -1,42 +1,52 @@
 #include "engine/graphics/transform.h"
 
+#include <bit>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
-#include <deque>
 #include <type_traits>
+#include <cstddef>
+#include <deque>
 
 #include "engine/core/conversions.h"
+#include "engine/graphics/absolute_memo.h"
 #include "engine/graphics/render.h"
 
 namespace QRV {
 
 void Combine(JS_TRANSFORM3& child, const JS_TRANSFORM3& parent, bool skipPosition, bool skipRotation,
              bool skipScale) {
+    // The position is carried in locals and written once: stored field by field and read back
+    // as a pair, it would wait for the stores on every link of every chain.
+    float x = child.positionX;
+    float y = child.positionY;
     if (!skipScale) {
         child.scaleX *= parent.scaleX;
         child.scaleY *= parent.scaleY;
         child.scaleZ *= parent.scaleZ;
-        child.positionX *= parent.scaleX;
-        child.positionY *= parent.scaleY;
+        x *= parent.scaleX;
+        y *= parent.scaleY;
     }
     if (!skipPosition) {
-        child.positionX += parent.positionX;
-        child.positionY += parent.positionY;
+        x += parent.positionX;
+        y += parent.positionY;
     }
     if (!skipRotation) {
         if (parent.rotationZ != 0.0f) {
             const float c = std::cos(parent.rotationZ);
             const float s = std::sin(parent.rotationZ);
-            const float dx = child.positionX - parent.positionX;
-            const float dy = child.positionY - parent.positionY;
-            child.positionX = dx * c - dy * s + parent.positionX;
-            child.positionY = dy * c + dx * s + parent.positionY;
+            const float dx = x - parent.positionX;
+            const float dy = y - parent.positionY;
+            x = dx * c - dy * s + parent.positionX;
+            y = dy * c + dx * s + parent.positionY;
         }
         child.rotationX += parent.rotationX;
         child.rotationY += parent.rotationY;
         child.rotationZ += parent.rotationZ;
     }
+    child.positionX = x;
+    child.positionY = y;
 }
 
 JS_TRANSFORM3 GetAbsolute(const JS_TRANSFORM3& transform) {
@@ -187,24 +197,87 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform) {
     }
 }
 
+namespace {
+
+uint32_t Bits(float value) { return std::bit_cast<uint32_t>(value); }
+
+}  // namespace
+
 void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
     if (g_render == nullptr) return;
     if (transform == nullptr) {
         g_render->worldMatrix = Matrix4::Identity();
         return;
     }
-    // The twelve placement floats come first in the record; the parent pointer is not compared.
-    static_assert(std::is_standard_layout_v<JS_TRANSFORM3>);
-    constexpr size_t kPlacementBytes = offsetof(JS_TRANSFORM3, parent);
-    JS_TRANSFORM3 absolute;
-    const JS_TRANSFORM3* key = transform;
-    if (transform->parent != nullptr) {
-        absolute = GetAbsolute(*transform);
-        key = &absolute;
+    const JS_TRANSFORM3& t = *transform;
+    if (t.parent == nullptr) {
+        // The twelve placement floats come first in the record; the parent pointer is not compared.
+        static_assert(std::is_standard_layout_v<JS_TRANSFORM3>);
+        constexpr size_t kPlacementBytes = offsetof(JS_TRANSFORM3, parent);
+        if (!cache.valid || std::memcmp(&cache.from, &t, kPlacementBytes) != 0) {
+            cache.from = t;
+            cache.matrix = TransformMatrix(t);
+            cache.valid = true;
+        }
+        g_render->worldMatrix = cache.matrix;
+        return;
     }
-    if (!cache.valid || std::memcmp(&cache.from, key, kPlacementBytes) != 0) {
-        cache.from = *key;
-        cache.matrix = TransformMatrix(*key);
+    // The absolute transform is GetAbsolute's: the transform with its parent's absolute one
+    // folded in by Combine's steps, kept in registers and compared with the cached one bit for
+    // bit. Inside a pass the parent's is usually kept already.
+    float scaleX = t.scaleX, scaleY = t.scaleY, scaleZ = t.scaleZ;
+    float rotationX = t.rotationX, rotationY = t.rotationY, rotationZ = t.rotationZ;
+    float x = t.positionX, y = t.positionY;
+    {
+        const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
+        const JS_TRANSFORM3* kept = memo != nullptr ? memo->Find(t.parent) : nullptr;
+        JS_TRANSFORM3 worked;
+        if (kept == nullptr) {
+            worked = GetAbsolute(*t.parent);
+            kept = &worked;
+        }
+        const JS_TRANSFORM3& p = *kept;
+        scaleX *= p.scaleX;
+        scaleY *= p.scaleY;
+        scaleZ *= p.scaleZ;
+        x *= p.scaleX;
+        y *= p.scaleY;
+        x += p.positionX;
+        y += p.positionY;
+        if (p.rotationZ != 0.0f) {
+            const float c = std::cos(p.rotationZ);
+            const float s = std::sin(p.rotationZ);
+            const float dx = x - p.positionX;
+            const float dy = y - p.positionY;
+            x = dx * c - dy * s + p.positionX;
+            y = dy * c + dx * s + p.positionY;
+        }
+        rotationX += p.rotationX;
+        rotationY += p.rotationY;
+        rotationZ += p.rotationZ;
+    }
+    JS_TRANSFORM3& from = cache.from;
+    const uint32_t differs = (Bits(from.pivotX) ^ Bits(t.pivotX)) | (Bits(from.pivotY) ^ Bits(t.pivotY)) |
+                             (Bits(from.pivotZ) ^ Bits(t.pivotZ)) | (Bits(from.rotationX) ^ Bits(rotationX)) |
+                             (Bits(from.rotationY) ^ Bits(rotationY)) | (Bits(from.rotationZ) ^ Bits(rotationZ)) |
+                             (Bits(from.scaleX) ^ Bits(scaleX)) | (Bits(from.scaleY) ^ Bits(scaleY)) |
+                             (Bits(from.scaleZ) ^ Bits(scaleZ)) | (Bits(from.positionX) ^ Bits(x)) |
+                             (Bits(from.positionY) ^ Bits(y)) | (Bits(from.positionZ) ^ Bits(t.positionZ));
+    if (!cache.valid || differs != 0) {
+        from.pivotX = t.pivotX;
+        from.pivotY = t.pivotY;
+        from.pivotZ = t.pivotZ;
+        from.rotationX = rotationX;
+        from.rotationY = rotationY;
+        from.rotationZ = rotationZ;
+        from.scaleX = scaleX;
+        from.scaleY = scaleY;
+        from.scaleZ = scaleZ;
+        from.positionX = x;
+        from.positionY = y;
+        from.positionZ = t.positionZ;
+        from.parent = t.parent;
+        cache.matrix = TransformMatrix(from);
         cache.valid = true;
     }
     g_render->worldMatrix = cache.matrix;

@@ -40,10 +40,17 @@ void JC_GUI_ROOT::RebuildLevels() {
 }
 
 void JC_GUI_ROOT::Draw() {
+    // Drawing runs no callback and moves no widget, so the absolute transform of each node that
+    // places others is worked out once, top down (a level's parents are all met before it), and
+    // its children's quads fold only their own transform into it.
+    absolutes.Clear();
+    const JC_ABSOLUTE_PASS pass(&absolutes);
+    absolutes.Add(rootObject->transform);
     // By index with the sizes read afresh: a widget's Draw may not disturb the pass.
     for (size_t l = 0; l < levels.size(); ++l) {
         for (size_t i = 0; i < levels[l].size(); ++i) {
             JC_GUI_OBJECT* node = levels[l][i];
+            if (!node->children.empty()) absolutes.Add(node->transform);
             if (node->visible != 0) node->Draw();
         }
     }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/graphics/absolute_memo.h"
 #include "engine/gui/gui_object.h"
 
 namespace QRV {
@@ -34,7 +35,8 @@ public:
     // Clears the levels, builds them from the root object and sorts them.
     void RebuildLevels();
 
-    // Every level from 0 upward, each node in order; hidden nodes are skipped.
+    // Every level from 0 upward, each node in order; hidden nodes are skipped. A widget's Draw must
+    // not move a node that has children (their quads take its placement as the pass began).
     void Draw();
     // SetAlphaTree from the root object.
     void SetAlpha(float alpha);
@@ -45,6 +47,10 @@ public:
     JC_GUI_OBJECT* rootObject = nullptr;
     // Not owning.
     std::vector<std::vector<JC_GUI_OBJECT*>> levels;
+
+private:
+    // The absolute transforms of the nodes with children during Draw.
+    JC_ABSOLUTE_MEMO absolutes;
 };
 
 }  // namespace QRV

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
+#include "engine/graphics/mesh.h"
 #include "engine/graphics/texture.h"
+#include "tests/test_kit/null_renderer.h"
 #include "tests/gui/gui_test_support.h"
 
 namespace QRV {
@@ -106,6 +109,74 @@ TEST(GuiRootTest, DrawGoesLevelByLevelAndSkipsHiddenWidgets) {
     hidden->visible = 0;
     root.Draw();
     EXPECT_EQ(order, (std::vector<int32_t>{1, 3, 11, 21}));
+}
+
+// A node drawing one quad of the renderer's default texture, placed by the node's transform.
+class QuadNode : public JC_GUI_OBJECT {
+public:
+    explicit QuadNode(int32_t id) : JC_GUI_OBJECT(id) {
+        quad.SetWholeTexture(g_render->defaultTexture, transform);
+        quad.SetSize(30.0f, 20.0f);
+        quad.SetHotSpot(4);
+    }
+    void Draw() override { quad.Draw(); }
+    JC_MESH quad;
+};
+
+TEST(GuiRootTest, DrawPlacesEveryVertexAsEachNodeDrawnAloneDoes) {
+    TestKit::NullRenderer renderer;
+    ASSERT_EQ(renderer.created, 1);
+    JC_GUI_ROOT root;
+    root.rootObject->transform->positionX = 12.0f;
+    root.rootObject->transform->rotationZ = 0.1f;
+    std::vector<QuadNode*> nodes;
+    // Panels rotated and scaled, each with widgets and one widget with a child of its own.
+    for (int p = 0; p < 3; ++p) {
+        auto* panel = new QuadNode(10 + p);
+        panel->SetPosition(100.0f + 150.0f * static_cast<float>(p), 90.0f, 0.0f);
+        panel->transform->rotationZ = 0.3f * static_cast<float>(p);
+        panel->transform->scaleX = panel->transform->scaleY = 1.0f + 0.25f * static_cast<float>(p);
+        panel->transform->parent = root.rootObject->transform;
+        root.rootObject->AddChild(panel);
+        nodes.push_back(panel);
+        for (int i = 0; i < 3; ++i) {
+            auto* widget = new QuadNode(100 + p * 10 + i);
+            widget->SetPosition(-40.0f + 33.3f * static_cast<float>(i), -0.0f, 0.0f);
+            widget->transform->rotationZ = -0.2f * static_cast<float>(i);
+            widget->transform->parent = panel->transform;
+            panel->AddChild(widget);
+            nodes.push_back(widget);
+        }
+        auto* inner = new QuadNode(200 + p);
+        inner->SetPosition(7.5f, 5.25f, 0.0f);
+        inner->transform->parent = panel->children[0]->transform;
+        panel->children[0]->AddChild(inner);
+        nodes.push_back(inner);
+    }
+    root.RebuildLevels();
+    const auto alone = [&] {
+        return renderer.DrawnVertices([&] {
+            for (const auto& level : root.levels) {
+                for (JC_GUI_OBJECT* node : level) {
+                    auto* quadNode = static_cast<QuadNode*>(node);
+                    quadNode->quad.worldCache.valid = false;
+                    quadNode->Draw();
+                }
+            }
+        });
+    };
+    const auto same = [](const std::vector<JS_VERTEX>& a, const std::vector<JS_VERTEX>& b) {
+        return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(JS_VERTEX)) == 0;
+    };
+    // Twice, the second time after panels and the root moved: nothing of a pass outlives it.
+    for (int frame = 0; frame < 2; ++frame) {
+        const std::vector<JS_VERTEX> drawn = renderer.DrawnVertices([&] { root.Draw(); });
+        ASSERT_EQ(drawn.size(), nodes.size() * 4);
+        EXPECT_TRUE(same(drawn, alone())) << "frame " << frame;
+        root.rootObject->transform->positionY += 3.0f;
+        nodes[0]->transform->rotationZ += 0.5f;
+        nodes[5]->transform->scaleX = 0.5f;
+    }
 }
 
 }  // namespace
