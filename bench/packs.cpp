@@ -132,7 +132,8 @@ void BM_ListReadParse(benchmark::State& state) {
                 pugi::xml_document document;
                 if (!document.load_buffer(bytes.data(), bytes.size())) state.SkipWithError("a file does not parse");
                 if (file == "pages.xml") {
-                    for (pugi::xml_node item = document.document_element().first_child(); item; item = item.next_sibling())
+                    for (pugi::xml_node item = document.document_element().first_child(); item;
+                         item = item.next_sibling())
                         ++levels;
                 }
                 benchmark::DoNotOptimize(document);
@@ -169,7 +170,8 @@ int main(int argc, char** argv) {
     Cleanup();
     if (!ran) return 1;
     if (const auto scan = reporter.Best(kOursName))
-        std::printf("scan and progress of %zu levels: %s ms\n", g_packsBench.levels, QRV::Bench::Fixed(*scan, 3).c_str());
+        std::printf("scan and progress of %zu levels: %s ms\n", g_packsBench.levels,
+                    QRV::Bench::Fixed(*scan, 3).c_str());
     if (const auto ratio = reporter.Ratio(kOursName, kBareName))
         std::printf("ratio ours / bare: %s (goal: at most 3.0)\n", QRV::Bench::Fixed(*ratio).c_str());
     return 0;

@@ -40,8 +40,8 @@ struct Scene {
         for (int i = 0; i < kQuads; ++i) {
             Matrix4 m = Matrix4::Identity();
             m.Rotate(0.0f, 0.0f, 0.001f * static_cast<float>(i));
-            worlds.push_back(Matrix4::Product(m, Matrix4::Translation(static_cast<float>(i % 1024),
-                                                                      static_cast<float>(i / 1024 * 70), 0.0f)));
+            worlds.push_back(Matrix4::Product(
+                m, Matrix4::Translation(static_cast<float>(i % 1024), static_cast<float>(i / 1024 * 70), 0.0f)));
         }
     }
 };

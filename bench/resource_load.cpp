@@ -143,8 +143,8 @@ void BM_QrvlzoDecompressOnly(benchmark::State& state) {
     for (auto _ : state) {
         std::unique_ptr<unsigned char[]> out(new unsigned char[kContentSize + 1]);
         lzo_uint outLength = kContentSize;
-        lzo1x_decompress_safe(reinterpret_cast<const unsigned char*>(packed.data()) + 10, packed.size() - 10,
-                              out.get(), &outLength, nullptr);
+        lzo1x_decompress_safe(reinterpret_cast<const unsigned char*>(packed.data()) + 10, packed.size() - 10, out.get(),
+                              &outLength, nullptr);
         benchmark::DoNotOptimize(out.get());
     }
 }
@@ -165,7 +165,8 @@ void BM_ZipBare(benchmark::State& state) {
         std::unique_ptr<unsigned char[]> out(new unsigned char[length + 1]);
         size_t done = 0;
         int got = 0;
-        while (done < length && (got = unzReadCurrentFile(zip, out.get() + done, static_cast<unsigned>(length - done))) > 0) {
+        while (done < length &&
+               (got = unzReadCurrentFile(zip, out.get() + done, static_cast<unsigned>(length - done))) > 0) {
             done += static_cast<size_t>(got);
         }
         unzCloseCurrentFile(zip);

@@ -21,11 +21,11 @@
 #include "engine/bots/tween_move.h"
 #include "engine/bots/tween_transform.h"
 #include "engine/graphics/quad.h"
+#include "engine/graphics/render.h"
 #include "engine/graphics/sprite.h"
 #include "engine/graphics/transform.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/null_device.h"
-#include "engine/graphics/render.h"
 
 namespace {
 
@@ -137,15 +137,11 @@ void BM_TweenUpdate(benchmark::State& state) {
         QRV::JS_TRANSFORM3* target = &transforms[static_cast<size_t>(i)];
         const auto f = static_cast<float>(i);
         switch (i % 4) {
-            case 0:
-                list.Add(new QRV::JC_BOT_MOVE(target, f, 2 * f, 0, 0, kDuration, 0));
-                break;
+            case 0: list.Add(new QRV::JC_BOT_MOVE(target, f, 2 * f, 0, 0, kDuration, 0)); break;
             case 1:
                 list.Add(new QRV::JC_BOT_COLOR_JS(&colours[static_cast<size_t>(i)], 0x00000000, 0, kDuration));
                 break;
-            case 2:
-                list.Add(new QRV::JC_BOT_MOVE_QUADBEZIER(target, {f, 0, 0}, {0, f, 0}, kDuration, 0, 0));
-                break;
+            case 2: list.Add(new QRV::JC_BOT_MOVE_QUADBEZIER(target, {f, 0, 0}, {0, f, 0}, kDuration, 0, 0)); break;
             default: {
                 QRV::JS_TRANSFORM3 end;
                 Place(end, i);
@@ -171,7 +167,6 @@ void BM_TweenUpdate(benchmark::State& state) {
 BENCHMARK(BM_SpriteDraw)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_RawDrawTriangles)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_TweenUpdate)->Unit(benchmark::kMicrosecond)->Repetitions(5);
-
 
 }  // namespace
 

@@ -20,8 +20,8 @@
 #include "engine/graphics/bmfont_text.h"
 #include "engine/graphics/particle_system.h"
 #include "engine/graphics/quad.h"
-#include "engine/platform/null_device.h"
 #include "engine/graphics/render.h"
+#include "engine/platform/null_device.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ const char* const kParticleName = "BM_Particles";
 // A font of printable ASCII on a 256 x 256 atlas, glyph sizes varying like a real face's, with
 // the kerning pairs a text face typically has.
 std::string BenchFontXml() {
-    std::string xml = R"(<font><info face="Bench"/><common lineHeight="22" base="17" scaleW="256" scaleH="256"/><chars>)";
+    std::string xml =
+        R"(<font><info face="Bench"/><common lineHeight="22" base="17" scaleW="256" scaleH="256"/><chars>)";
     for (int code = 32; code < 127; ++code) {
         const int cell = code - 32;
         const int width = 6 + code % 7;
@@ -113,7 +114,8 @@ void BM_TextLayoutDraw(benchmark::State& state) {
     }
     for (auto _ : state) {
         bench.render->BeginFrame();
-        for (int i = 0; i < kTexts; ++i) scene.font.DrawText(TextScene::X(i), TextScene::Y(i), scene.texts[static_cast<size_t>(i)]);
+        for (int i = 0; i < kTexts; ++i)
+            scene.font.DrawText(TextScene::X(i), TextScene::Y(i), scene.texts[static_cast<size_t>(i)]);
         bench.render->EndFrame();
     }
     state.SetItemsProcessed(state.iterations() * kTexts * kGlyphsPerText);
@@ -198,7 +200,6 @@ void BM_Particles(benchmark::State& state) {
 BENCHMARK(BM_TextLayoutDraw)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_RawGlyphQuads)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_Particles)->Unit(benchmark::kMicrosecond)->Repetitions(5);
-
 
 }  // namespace
 

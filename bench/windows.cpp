@@ -78,7 +78,8 @@ std::string Png(int w, int h, uint32_t seed) {
 
 // Printable ASCII on a 256 x 256 atlas, glyphs of varying width like a real face's.
 std::string FontXml() {
-    std::string xml = R"(<font><info face="Bench"/><common lineHeight="22" base="17" scaleW="256" scaleH="256"/><chars>)";
+    std::string xml =
+        R"(<font><info face="Bench"/><common lineHeight="22" base="17" scaleW="256" scaleH="256"/><chars>)";
     for (int code = 32; code < 127; ++code) {
         const int cell = code - 32;
         const int width = 6 + code % 7;
@@ -89,7 +90,9 @@ std::string FontXml() {
     return xml + "</chars><kernings/></font>";
 }
 
-std::string Position(int x, int y) { return "<POSITION>" + std::to_string(x) + " " + std::to_string(y) + "</POSITION>"; }
+std::string Position(int x, int y) {
+    return "<POSITION>" + std::to_string(x) + " " + std::to_string(y) + "</POSITION>";
+}
 
 std::string Label(int id, const std::string& text, int x, int y) {
     return "<WLABEL ID=\"" + std::to_string(id) + "\" FONT=\"" + Key("font.xml") + "\" FONT_TEXTURE=\"" +
@@ -114,8 +117,8 @@ std::string WindowXml(int index) {
                Position(-210 + i % 5 * 105, -150 + i / 5 * 60) + "</IMAGE>";
     }
     for (int l = 0; l < kLabels; ++l) {
-        xml += Label(id++, "Line " + std::to_string(l + 1) + " of the dialog text", -100 + l % 3 * 100,
-                     -10 + l / 3 * 22);
+        xml +=
+            Label(id++, "Line " + std::to_string(l + 1) + " of the dialog text", -100 + l % 3 * 100, -10 + l / 3 * 22);
     }
     return xml + "</GUI></window>";
 }

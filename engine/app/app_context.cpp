@@ -1,8 +1,8 @@
 #include "engine/app/app_context.h"
 
+#include "engine/graphics/render.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/input.h"
-#include "engine/graphics/render.h"
 #include "engine/platform/time_source.h"
 #include "engine/platform/window.h"
 #include "engine/resources/repository_manager.h"

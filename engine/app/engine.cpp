@@ -7,12 +7,12 @@
 #include "engine/core/command_line.h"
 #include "engine/core/property_map.h"
 #include "engine/core/result_codes.h"
+#include "engine/graphics/render.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/gl_device.h"
 #include "engine/platform/input.h"
 #include "engine/platform/main_thread.h"
 #include "engine/platform/message_box.h"
-#include "engine/graphics/render.h"
 #include "engine/platform/thread.h"
 #include "engine/platform/time_source.h"
 #include "engine/platform/window.h"
@@ -29,8 +29,7 @@ DeviceFactory g_deviceFactory = nullptr;
 int FrameHook(uintptr_t) { return Frame(); }
 
 int FailGraphics() {
-    Platform::ShowMessageBox("The game could not initialise graphics.", "Error",
-                             Platform::MessageBoxKind::Error);
+    Platform::ShowMessageBox("The game could not initialise graphics.", "Error", Platform::MessageBoxKind::Error);
     return RESULT::Failed;
 }
 
@@ -65,8 +64,7 @@ int Init(const std::string& title) {
 
     g_soundManager = new JC_SOUND_MANAGER();
     if (g_soundManager->OpenDevice() != RESULT::Ok)
-        Platform::ShowMessageBox("No sound device has been detected. The game will continue without audio.",
-                                 "Warning");
+        Platform::ShowMessageBox("No sound device has been detected. The game will continue without audio.", "Warning");
 
     g_repositoryManager = new JC_REPOSITORY_MANAGER();
 

@@ -12,8 +12,8 @@ namespace QRV {
 class JCBot_Blob : public JCBot {
 public:
     // Sets the target's scale to (start, start, 1) at once. Not looping.
-    JCBot_Blob(JS_TRANSFORM3* target, float frequency, float decay, float startScale, float restScale,
-               float delay, float duration, float amplitude);
+    JCBot_Blob(JS_TRANSFORM3* target, float frequency, float decay, float startScale, float restScale, float delay,
+               float duration, float amplitude);
 
     // Growing: s = start + (rest - start) r frequency until it reaches the rest scale; then
     // ringing: s = amplitude sin(2 pi frequency r) / exp(2 pi decay r) + rest, with r = elapsed /

@@ -5,9 +5,7 @@
 
 namespace QRV {
 
-JCBot::JCBot(float delay) : delay(delay) {
-    children.Add(new JCTimer(delay, MakeClosure<&JCBot::Start>(this)));
-}
+JCBot::JCBot(float delay) : delay(delay) { children.Add(new JCTimer(delay, MakeClosure<&JCBot::Start>(this))); }
 
 JCBot::~JCBot() = default;
 

@@ -2,8 +2,7 @@
 
 namespace QRV {
 
-JCBot_Move::JCBot_Move(JS_TRANSFORM3* target, const JS_VECTOR3& begin, const JS_VECTOR3& end, float time,
-                       float delay)
+JCBot_Move::JCBot_Move(JS_TRANSFORM3* target, const JS_VECTOR3& begin, const JS_VECTOR3& end, float time, float delay)
     : JCBot(delay), begin(begin), end(end), time(time), target(target) {
     if (target != nullptr) {
         target->positionX = begin.x;
@@ -32,10 +31,9 @@ int32_t JCBot_Move::OnTick(float dt) {
     return MSG_RESULT::Finished;
 }
 
-JCBot_MoveLoop::JCBot_MoveLoop(float delay, const JS_VECTOR3& begin, const JS_VECTOR3& end, float time,
-                               float delayStep, JS_TRANSFORM3* target)
-    : JCBot(delay), begin(begin), end(end), time(time), delayStep(delayStep), destination(end),
-      target(target) {}
+JCBot_MoveLoop::JCBot_MoveLoop(float delay, const JS_VECTOR3& begin, const JS_VECTOR3& end, float time, float delayStep,
+                               JS_TRANSFORM3* target)
+    : JCBot(delay), begin(begin), end(end), time(time), delayStep(delayStep), destination(end), target(target) {}
 
 void JCBot_MoveLoop::OnStart() {
     headingToEnd = true;
@@ -43,9 +41,7 @@ void JCBot_MoveLoop::OnStart() {
     StartLeg(begin, 0.0f);
 }
 
-int32_t JCBot_MoveLoop::OnTick(float) {
-    return children.IsEmpty() ? MSG_RESULT::Finished : MSG_RESULT::GoOn;
-}
+int32_t JCBot_MoveLoop::OnTick(float) { return children.IsEmpty() ? MSG_RESULT::Finished : MSG_RESULT::GoOn; }
 
 void JCBot_MoveLoop::StartLeg(const JS_VECTOR3& from, float legDelay) {
     auto* leg = new JCBot_Move(target, from, destination, time, legDelay);

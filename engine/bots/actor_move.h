@@ -46,7 +46,7 @@ public:
     JS_VECTOR3 end;
     float time = 0.0f;
     float delayStep = 0.0f;
-    JS_VECTOR3 destination;  // where the running leg goes: begin or end
+    JS_VECTOR3 destination;           // where the running leg goes: begin or end
     JS_TRANSFORM3* target = nullptr;  // not owned
 
 private:

@@ -18,9 +18,9 @@ void DeleteOwnedVector(std::vector<T*>& items) {
 // The element that moves into the freed place is not updated in this pass: it gets its next
 // update in the next frame.
 template <class T>
-    requires requires(T& item) {
-        { item.Update() } -> std::convertible_to<bool>;
-    }
+requires requires(T& item) {
+    { item.Update() } -> std::convertible_to<bool>;
+}
 void UpdateAndEraseFinished(std::vector<T*>& items) {
     for (size_t i = 0; i < items.size(); ++i) {
         T* item = items[i];

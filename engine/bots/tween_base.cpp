@@ -21,8 +21,7 @@ int32_t JC_BOT_TWEEN::Message(int32_t messageId, float, float, float, void* data
         case MSG::FinishNow:
             if (!ended) FinishNow();
             return MSG_RESULT::GoOn;
-        default:
-            return MSG_RESULT::GoOn;
+        default: return MSG_RESULT::GoOn;
     }
 }
 

@@ -60,19 +60,17 @@ void JC_BOT_MOVE_BEZIER::FinishNow() {
 }
 
 JC_BOT_MOVE_CUBEBEZIER::JC_BOT_MOVE_CUBEBEZIER(JS_TRANSFORM3* target, const JS_VECTOR3& control1,
-                                               const JS_VECTOR3& control2, const JS_VECTOR3& end,
-                                               float duration, float speed, float delay)
+                                               const JS_VECTOR3& control2, const JS_VECTOR3& end, float duration,
+                                               float speed, float delay)
     : JC_BOT_MOVE_BEZIER("bot_move_cubebezier", target, end, duration, speed, delay), control1(control1),
       control2(control2) {
     CaptureStartIfNoDelay();
 }
 
-JS_VECTOR3 JC_BOT_MOVE_CUBEBEZIER::Point(float at) const {
-    return CubicBezier(start, control1, control2, end, at);
-}
+JS_VECTOR3 JC_BOT_MOVE_CUBEBEZIER::Point(float at) const { return CubicBezier(start, control1, control2, end, at); }
 
-JC_BOT_MOVE_QUADBEZIER::JC_BOT_MOVE_QUADBEZIER(JS_TRANSFORM3* target, const JS_VECTOR3& control,
-                                               const JS_VECTOR3& end, float duration, float speed, float delay)
+JC_BOT_MOVE_QUADBEZIER::JC_BOT_MOVE_QUADBEZIER(JS_TRANSFORM3* target, const JS_VECTOR3& control, const JS_VECTOR3& end,
+                                               float duration, float speed, float delay)
     : JC_BOT_MOVE_BEZIER("bot_move_quadbezier", target, end, duration, speed, delay), control(control) {
     CaptureStartIfNoDelay();
 }

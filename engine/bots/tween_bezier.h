@@ -27,8 +27,8 @@ public:
     float t = 0.0f;  // curve parameter, 0 at the start, 1 at the end point
 
 protected:
-    JC_BOT_MOVE_BEZIER(const char* tweenName, JS_TRANSFORM3* target, const JS_VECTOR3& end, float duration,
-                       float speed, float delay);
+    JC_BOT_MOVE_BEZIER(const char* tweenName, JS_TRANSFORM3* target, const JS_VECTOR3& end, float duration, float speed,
+                       float delay);
     // Called by the constructors of the curves once their control points are stored.
     void CaptureStartIfNoDelay();
     // The curve's point at parameter t.
@@ -56,8 +56,8 @@ protected:
 
 class JC_BOT_MOVE_QUADBEZIER : public JC_BOT_MOVE_BEZIER {
 public:
-    JC_BOT_MOVE_QUADBEZIER(JS_TRANSFORM3* target, const JS_VECTOR3& control, const JS_VECTOR3& end,
-                           float duration, float speed, float delay);
+    JC_BOT_MOVE_QUADBEZIER(JS_TRANSFORM3* target, const JS_VECTOR3& control, const JS_VECTOR3& end, float duration,
+                           float speed, float delay);
 
     JS_VECTOR3 control;
 

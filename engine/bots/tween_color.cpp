@@ -14,8 +14,7 @@ int32_t Channel(uint32_t argb, int i) { return static_cast<int32_t>((argb >> (24
 }  // namespace
 
 JC_BOT_COLOR_TWEEN::JC_BOT_COLOR_TWEEN(uint32_t targetColor, float delay, float duration)
-    : JC_BOT_TWEEN("bot_color"), targetColor(targetColor), delay(delay), duration(duration),
-      remaining(duration) {}
+    : JC_BOT_TWEEN("bot_color"), targetColor(targetColor), delay(delay), duration(duration), remaining(duration) {}
 
 void JC_BOT_COLOR_TWEEN::CaptureStartIfNoDelay() {
     if (delay <= 0.0f) CaptureStart();

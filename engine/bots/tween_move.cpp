@@ -4,10 +4,9 @@
 
 namespace QRV {
 
-JC_BOT_MOVE::JC_BOT_MOVE(JS_TRANSFORM3* target, float endX, float endY, float endZ, float delay,
-                         float duration, float speed)
-    : JC_BOT_TWEEN("bot_move"), target(target), end{endX, endY, endZ}, delay(delay), duration(duration),
-      speed(speed) {
+JC_BOT_MOVE::JC_BOT_MOVE(JS_TRANSFORM3* target, float endX, float endY, float endZ, float delay, float duration,
+                         float speed)
+    : JC_BOT_TWEEN("bot_move"), target(target), end{endX, endY, endZ}, delay(delay), duration(duration), speed(speed) {
     if (duration == 0.0f) {
         // Every caller passes speed 0 and means "one second"; a speed needs the start, which is
         // known only when the delay has run out.
@@ -48,8 +47,8 @@ int32_t JC_BOT_MOVE::Tick(float dt) {
         } else if (f >= 1.0f) {
             WritePosition(end);
         } else {
-            WritePosition({start.x + (end.x - start.x) * f, start.y + (end.y - start.y) * f,
-                           start.z + (end.z - start.z) * f});
+            WritePosition(
+                {start.x + (end.x - start.x) * f, start.y + (end.y - start.y) * f, start.z + (end.z - start.z) * f});
         }
         elapsed += dt;
         return MSG_RESULT::GoOn;
@@ -65,8 +64,7 @@ void JC_BOT_MOVE::FinishNow() {
     End();
 }
 
-JC_BOT_MOVE_ON::JC_BOT_MOVE_ON(JS_TRANSFORM3* target, float dx, float dy, float time, float speed, float,
-                               float)
+JC_BOT_MOVE_ON::JC_BOT_MOVE_ON(JS_TRANSFORM3* target, float dx, float dy, float time, float speed, float, float)
     : JC_BOT_TWEEN(nullptr), target(target), dx(dx), dy(dy), speed(speed) {
     const float length = std::sqrt(dx * dx + dy * dy);
     if (time == 0.0f) {

@@ -15,8 +15,7 @@ class JC_BOT_MOVE : public JC_BOT_TWEEN {
 public:
     // A duration of 0 means 1 second, unless a speed above 0 is given: the duration is then the
     // distance from the start (taken when the delay ends) to the end, divided by the speed.
-    JC_BOT_MOVE(JS_TRANSFORM3* target, float endX, float endY, float endZ, float delay, float duration,
-                float speed);
+    JC_BOT_MOVE(JS_TRANSFORM3* target, float endX, float endY, float endZ, float delay, float duration, float speed);
 
     JS_TRANSFORM3* target = nullptr;  // not owned; detached at the end
     JS_VECTOR3 start;

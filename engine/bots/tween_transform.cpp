@@ -16,8 +16,7 @@ float Mix(float from, float to, float f) {
 
 JC_BOT_TRANSFORM::JC_BOT_TRANSFORM(JS_TRANSFORM3* target, const JS_TRANSFORM3& endTransform, float delay,
                                    float duration)
-    : JC_BOT_TWEEN("bot_transform"), target(target), end(GetAbsolute(endTransform)), delay(delay),
-      duration(duration) {
+    : JC_BOT_TWEEN("bot_transform"), target(target), end(GetAbsolute(endTransform)), delay(delay), duration(duration) {
     // The start callback cannot be set yet, so starting here calls nothing.
     if (delay <= 0.0f) Begin();
 }

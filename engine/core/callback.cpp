@@ -46,9 +46,9 @@ void ReleaseHook(JS_CALLBACK*& slot) {
 }
 
 void ClearAllHooks() {
-    JS_CALLBACK** slots[] = {&cbAppStart,    &cbInit,        &cbBeforeLoop, &cbUpdate,
-                             &cbRender,      &cbExit,        &cbKeyDown,    &cbKeyUp,
-                             &cbMouseMove,   &cbFocusLost,   &cbFocusGained, &cbClose,
+    JS_CALLBACK** slots[] = {&cbAppStart,         &cbInit,           &cbBeforeLoop,      &cbUpdate,
+                             &cbRender,           &cbExit,           &cbKeyDown,         &cbKeyUp,
+                             &cbMouseMove,        &cbFocusLost,      &cbFocusGained,     &cbClose,
                              &cbRepositoryLoaded, &cbDeviceRestored, &cbReleaseResource, &cbFrame};
     for (JS_CALLBACK** slot : slots) *slot = nullptr;
 }

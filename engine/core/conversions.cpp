@@ -11,9 +11,7 @@ namespace QRV {
 namespace {
 
 // The classic locale's white space, which is what a decimal stream skips.
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 int DigitValue(char c, int base) {
     int v = -1;
@@ -24,7 +22,7 @@ int DigitValue(char c, int base) {
 }
 
 struct IntegerScan {
-    bool digits = false;     // at least one digit was read
+    bool digits = false;  // at least one digit was read
     bool negative = false;
     bool overflow = false;   // the magnitude does not fit 32 bits
     uint64_t magnitude = 0;  // saturates once it passes 32 bits

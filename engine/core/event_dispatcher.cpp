@@ -63,8 +63,8 @@ void gEventDispatcher::ApplyDeferred() {
 }
 
 size_t gEventDispatcher::ListenerCount() const {
-    return static_cast<size_t>(std::count_if(listeners.begin(), listeners.end(),
-                                             [](const gListener* l) { return l != nullptr; }));
+    return static_cast<size_t>(
+        std::count_if(listeners.begin(), listeners.end(), [](const gListener* l) { return l != nullptr; }));
 }
 
 bool gEventDispatcher::HasListener(const gListener* listener) const {

@@ -1,8 +1,8 @@
 #pragma once
 // The engine's own printf-style formatters. Data from files is never used as a format.
 
-#include <cstddef>
 #include <cstdarg>
+#include <cstddef>
 
 namespace QRV {
 

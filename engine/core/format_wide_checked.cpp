@@ -39,13 +39,11 @@ std::wstring FormatOne(const std::wstring& spec, const FormatArg& arg, size_t ro
 
 }  // namespace
 
-std::wstring FormatWideChecked(const std::wstring& format, std::initializer_list<FormatArg> args,
-                               size_t capacity) {
+std::wstring FormatWideChecked(const std::wstring& format, std::initializer_list<FormatArg> args, size_t capacity) {
     return FormatWideChecked(format, args.begin(), args.size(), capacity);
 }
 
-std::wstring FormatWideChecked(const std::wstring& format, const FormatArg* args, size_t count,
-                               size_t capacity) {
+std::wstring FormatWideChecked(const std::wstring& format, const FormatArg* args, size_t count, size_t capacity) {
     std::wstring out;
     if (capacity == 0) return out;
     const size_t limit = capacity - 1;

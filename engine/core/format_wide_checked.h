@@ -26,7 +26,6 @@ using FormatArg = std::variant<int32_t, uint32_t, double, std::wstring>;
 // The formatted text, at most capacity - 1 characters long (longer results are cut there).
 std::wstring FormatWideChecked(const std::wstring& format, std::initializer_list<FormatArg> args,
                                size_t capacity = 512);
-std::wstring FormatWideChecked(const std::wstring& format, const FormatArg* args, size_t count,
-                               size_t capacity = 512);
+std::wstring FormatWideChecked(const std::wstring& format, const FormatArg* args, size_t count, size_t capacity = 512);
 
 }  // namespace QRV

@@ -38,8 +38,8 @@ float AngleBetween(const JS_VECTOR2& a, const JS_VECTOR2& b) {
     return a.x * b.y - a.y * b.x > 0.0f ? angle : kTwoPi - angle;
 }
 
-JS_VECTOR3 CubicBezier(const JS_VECTOR3& p0, const JS_VECTOR3& p1, const JS_VECTOR3& p2,
-                       const JS_VECTOR3& p3, float t) {
+JS_VECTOR3 CubicBezier(const JS_VECTOR3& p0, const JS_VECTOR3& p1, const JS_VECTOR3& p2, const JS_VECTOR3& p3,
+                       float t) {
     if (t == 0.0f) return p0;
     if (t == 1.0f) return p3;
     const float u = 1.0f - t;
@@ -47,8 +47,7 @@ JS_VECTOR3 CubicBezier(const JS_VECTOR3& p0, const JS_VECTOR3& p1, const JS_VECT
     const float w1 = 3.0f * t * u * u;
     const float w2 = 3.0f * t * t * u;
     const float w3 = t * t * t;
-    return JS_VECTOR3{w0 * p0.x + w1 * p1.x + w2 * p2.x + w3 * p3.x,
-                      w0 * p0.y + w1 * p1.y + w2 * p2.y + w3 * p3.y,
+    return JS_VECTOR3{w0 * p0.x + w1 * p1.x + w2 * p2.x + w3 * p3.x, w0 * p0.y + w1 * p1.y + w2 * p2.y + w3 * p3.y,
                       w0 * p0.z + w1 * p1.z + w2 * p2.z + w3 * p3.z};
 }
 

@@ -35,7 +35,6 @@ struct JS_COLORf {
 float AngleBetween(const JS_VECTOR2& a, const JS_VECTOR2& b);
 
 // t = 0 gives p0 and t = 1 gives p3 exactly.
-JS_VECTOR3 CubicBezier(const JS_VECTOR3& p0, const JS_VECTOR3& p1, const JS_VECTOR3& p2,
-                       const JS_VECTOR3& p3, float t);
+JS_VECTOR3 CubicBezier(const JS_VECTOR3& p0, const JS_VECTOR3& p1, const JS_VECTOR3& p2, const JS_VECTOR3& p3, float t);
 
 }  // namespace QRV

@@ -5,8 +5,8 @@
 
 #include "engine/core/conversions.h"
 #include "engine/graphics/quad.h"
-#include "engine/platform/clock.h"
 #include "engine/graphics/render.h"
+#include "engine/platform/clock.h"
 
 namespace QRV {
 
@@ -14,22 +14,10 @@ G_ANIMATION::G_ANIMATION() = default;
 
 // The sprite's copy brings the quad along as it looks (size, colours, the current frame's UVs).
 G_ANIMATION::G_ANIMATION(const G_ANIMATION& other)
-    : G_SPRITE(other),
-      direction(other.direction),
-      pingPong(other.pingPong),
-      loop(other.loop),
-      flip(other.flip),
-      playing(other.playing),
-      columns(other.columns),
-      rows(other.rows),
-      frame(other.frame),
-      frameCount(other.frameCount),
-      step(other.step),
-      fps(other.fps),
-      accumulator(other.accumulator),
-      startDelay(other.startDelay),
-      cellWidth(other.cellWidth),
-      cellHeight(other.cellHeight) {}
+    : G_SPRITE(other), direction(other.direction), pingPong(other.pingPong), loop(other.loop), flip(other.flip),
+      playing(other.playing), columns(other.columns), rows(other.rows), frame(other.frame),
+      frameCount(other.frameCount), step(other.step), fps(other.fps), accumulator(other.accumulator),
+      startDelay(other.startDelay), cellWidth(other.cellWidth), cellHeight(other.cellHeight) {}
 
 G_ANIMATION& G_ANIMATION::operator=(const G_ANIMATION& other) {
     Assign(other);

@@ -24,8 +24,8 @@ int64_t ReadDecimal(const pugi::xml_node& node, const char* name) {
 }
 
 int32_t ReadInt(const pugi::xml_node& node, const char* name) {
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(ReadDecimal(node, name), std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(std::clamp<int64_t>(ReadDecimal(node, name), std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
 }
 
 // Negative values read as 0.

@@ -9,9 +9,9 @@
 
 #include "engine/core/format_wide.h"
 #include "engine/graphics/bmfont_reader.h"
-#include "engine/graphics/transform.h"
 #include "engine/graphics/render.h"
 #include "engine/graphics/texture.h"
+#include "engine/graphics/transform.h"
 
 namespace QRV {
 
@@ -142,8 +142,8 @@ int32_t JC_BMFONT_TEXT::Kerning(const LayoutGlyph& glyph, uint32_t previous) con
     if (previous < kFastCodes && (glyph.kernedAfter[previous / 64] >> (previous % 64) & 1) == 0) return 0;
     const KerningPair* first = kerningPairs.data() + glyph.kerningFirst;
     const KerningPair* last = first + glyph.kerningCount;
-    const KerningPair* pair = std::lower_bound(
-        first, last, previous, [](const KerningPair& p, uint32_t code) { return p.previous < code; });
+    const KerningPair* pair =
+        std::lower_bound(first, last, previous, [](const KerningPair& p, uint32_t code) { return p.previous < code; });
     return pair != last && pair->previous == previous ? pair->amount : 0;
 }
 
@@ -188,8 +188,8 @@ uint32_t JC_BMFONT_TEXT::Layout(std::wstring_view text) {
         }
         const auto left = static_cast<float>(penX + glyph->xoffset);
         const auto top = static_cast<float>(penY + glyph->yoffset);
-        *out++ = {left, top, left + glyph->width, top + glyph->height,
-                  glyph->uLeft, glyph->vTop, glyph->uRight, glyph->vBottom};
+        *out++ = {left,         top,         left + glyph->width, top + glyph->height,
+                  glyph->uLeft, glyph->vTop, glyph->uRight,       glyph->vBottom};
         ++quads;
         penX += glyph->xadvance;
         previous = code;
@@ -207,8 +207,7 @@ void JC_BMFONT_TEXT::Submit(float x, float y, uint32_t quads) {
     LoadWorldMatrix(&transform);
 
     // The renderer drops a draw larger than its buffers, so long texts go in pieces that fit.
-    const uint32_t perDraw =
-        std::min({g_render->vertexCapacity / 4, g_render->indexCapacity / 6, kMaxQuadsPerDraw});
+    const uint32_t perDraw = std::min({g_render->vertexCapacity / 4, g_render->indexCapacity / 6, kMaxQuadsPerDraw});
     if (perDraw == 0) return;
     for (uint32_t first = 0; first < quads; first += perDraw) {
         const uint32_t count = std::min(perDraw, quads - first);

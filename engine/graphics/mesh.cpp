@@ -5,8 +5,8 @@
 
 #include "engine/graphics/named_texture.h"
 #include "engine/graphics/quad.h"
-#include "engine/graphics/transform.h"
 #include "engine/graphics/render.h"
+#include "engine/graphics/transform.h"
 
 namespace QRV {
 
@@ -59,8 +59,9 @@ void JC_MESH::SetFrame(int32_t columns, int32_t index) {
     const float dv = vMax - vMin;
     const float n = static_cast<float>(columns);
     if (rotated != 0) {
-        SetQuadUVsRotated(vertices, uMin + du * static_cast<float>(row), vMin + dv * (1.0f - static_cast<float>(col + 1) / n),
-                          uMin + du * static_cast<float>(row + 1), vMin + dv * (1.0f - static_cast<float>(col) / n));
+        SetQuadUVsRotated(vertices, uMin + du * static_cast<float>(row),
+                          vMin + dv * (1.0f - static_cast<float>(col + 1) / n), uMin + du * static_cast<float>(row + 1),
+                          vMin + dv * (1.0f - static_cast<float>(col) / n));
     } else {
         SetQuadUVs(vertices, uMin + du * static_cast<float>(col) / n, vMin + dv * static_cast<float>(row),
                    uMin + du * static_cast<float>(col + 1) / n, vMin + dv * static_cast<float>(row + 1));
@@ -92,8 +93,8 @@ void JC_MESH::SetHotSpot(int32_t hotSpot, float offsetX, float offsetY) {
 
 void JC_MESH::SetSize(float width, float height) { SetQuadSize(vertices, width, height); }
 
-void JC_MESH::DrawRegionAt(float left, float top, float right, float bottom, int32_t width, int32_t height,
-                           float x, float y) {
+void JC_MESH::DrawRegionAt(float left, float top, float right, float bottom, int32_t width, int32_t height, float x,
+                           float y) {
     const float du = uMax - uMin;
     const float dv = vMax - vMin;
     if (rotated != 0) {

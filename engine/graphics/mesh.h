@@ -49,8 +49,8 @@ public:
     // Draws a sub-rectangle of the UV rectangle (fractions left, top, right, bottom) as a
     // width x height quad whose upper-left corner is placed at (x, y) through the transform's
     // parent chain.
-    void DrawRegionAt(float left, float top, float right, float bottom, int32_t width, int32_t height,
-                      float x, float y);
+    void DrawRegionAt(float left, float top, float right, float bottom, int32_t width, int32_t height, float x,
+                      float y);
     // Draws once at (x, y) with the rotation angle and scale (scale y 0 means scale x), through
     // this transform alone; the transform is left as it was.
     void DrawAt(float scaleX, float scaleY, float x, float y, float angle);

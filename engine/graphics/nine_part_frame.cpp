@@ -5,8 +5,7 @@ namespace QRV {
 namespace {
 
 // The attribute names in the order of the places they fill.
-constexpr const char* kAttributeNames[G_FRAME9::PlaceCount] = {"ul", "up", "ur", "lt", "mid",
-                                                                "rt", "dl", "dn", "dr"};
+constexpr const char* kAttributeNames[G_FRAME9::PlaceCount] = {"ul", "up", "ur", "lt", "mid", "rt", "dl", "dn", "dr"};
 
 // How each place touches the middle rectangle (-hx, -hy)..(hx, hy): the hot spot that anchors it
 // and the signs of the pivot offset (sx * hx, sy * hy). The anchor lands at minus the offset.
@@ -64,9 +63,7 @@ void G_FRAME9::ReleaseResources() {
     for (G_SPRITE& part : parts) part.ReleaseResources();
 }
 
-bool G_FRAME9::IsPresent(int32_t place) const {
-    return place >= 0 && place < PlaceCount && parts[place].HasTexture();
-}
+bool G_FRAME9::IsPresent(int32_t place) const { return place >= 0 && place < PlaceCount && parts[place].HasTexture(); }
 
 float G_FRAME9::LeftWidth() const {
     if (IsPresent(UpperLeft)) return parts[UpperLeft].width;

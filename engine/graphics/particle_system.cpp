@@ -9,9 +9,9 @@
 #include "engine/core/conversions.h"
 #include "engine/core/random.h"
 #include "engine/graphics/named_texture.h"
+#include "engine/graphics/render.h"
 #include "engine/graphics/transform.h"
 #include "engine/platform/clock.h"
-#include "engine/graphics/render.h"
 
 namespace QRV {
 
@@ -140,16 +140,14 @@ void JC_PARTICLE_SYSTEM::Advance(float dt) {
         JS_COLORf color;
         if (p->life > 0.5f) {
             const float t = (1.0f - p->life) * 2.0f;
-            color = JS_COLORf(startColor.r + (middleColor.r - startColor.r) * t,
-                              startColor.g + (middleColor.g - startColor.g) * t,
-                              startColor.b + (middleColor.b - startColor.b) * t,
-                              startColor.a + (middleColor.a - startColor.a) * t);
+            color = JS_COLORf(
+                startColor.r + (middleColor.r - startColor.r) * t, startColor.g + (middleColor.g - startColor.g) * t,
+                startColor.b + (middleColor.b - startColor.b) * t, startColor.a + (middleColor.a - startColor.a) * t);
         } else {
             const float t = 1.0f - 2.0f * p->life;
-            color = JS_COLORf(middleColor.r + (endColor.r - middleColor.r) * t,
-                              middleColor.g + (endColor.g - middleColor.g) * t,
-                              middleColor.b + (endColor.b - middleColor.b) * t,
-                              middleColor.a + (endColor.a - middleColor.a) * t);
+            color = JS_COLORf(
+                middleColor.r + (endColor.r - middleColor.r) * t, middleColor.g + (endColor.g - middleColor.g) * t,
+                middleColor.b + (endColor.b - middleColor.b) * t, middleColor.a + (endColor.a - middleColor.a) * t);
         }
         p->color = color.ToARGB();
 

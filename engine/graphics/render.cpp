@@ -275,7 +275,8 @@ int JC_RENDER::BeginFrame() {
     int32_t drawableWidth = 0, drawableHeight = 0;
     device->GetBackBufferSize(drawableWidth, drawableHeight);
     if (drawableWidth > 0 && drawableHeight > 0 &&
-        (static_cast<uint32_t>(drawableWidth) != backBufferWidth || static_cast<uint32_t>(drawableHeight) != backBufferHeight)) {
+        (static_cast<uint32_t>(drawableWidth) != backBufferWidth ||
+         static_cast<uint32_t>(drawableHeight) != backBufferHeight)) {
         backBufferWidth = static_cast<uint32_t>(drawableWidth);
         backBufferHeight = static_cast<uint32_t>(drawableHeight);
         UpdateProjection();
@@ -379,16 +380,15 @@ bool JC_RENDER::StartBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexC
     return true;
 }
 
-inline bool JC_RENDER::PrepareBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexCount,
-                                    uint32_t indexCount, bool indexed) {
+inline bool JC_RENDER::PrepareBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexCount, uint32_t indexCount,
+                                    bool indexed) {
     // Without the textured bit nothing is bound, whatever record came with the draw.
     JS_TEXTURE* bound = (state & RS::Textured) != 0 ? texture : nullptr;
     // Room is measured by subtraction: the queued counts never exceed the limits, and a huge
     // count cannot wrap round.
-    const bool joins = SameState(state, currentState) && bound == currentTexture &&
-                       vertexCount <= batchVertexLimit - queuedVertices &&
-                       indexCount <= batchIndexLimit - queuedIndices &&
-                       (queuedVertices == 0 || indexed == batchIndexed);
+    const bool joins =
+        SameState(state, currentState) && bound == currentTexture && vertexCount <= batchVertexLimit - queuedVertices &&
+        indexCount <= batchIndexLimit - queuedIndices && (queuedVertices == 0 || indexed == batchIndexed);
     if (!joins) return StartBatch(state, texture, vertexCount, indexCount, indexed);
     batchIndexed = indexed;
     return true;
@@ -435,8 +435,8 @@ inline bool JC_RENDER::QueueTriangles(const JS_VERTEX* vertices, JS_TEXTURE* tex
     return true;
 }
 
-void JC_RENDER::DrawTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state,
-                              uint32_t vertexCount, const uint16_t* indices, uint32_t indexCount) {
+void JC_RENDER::DrawTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state, uint32_t vertexCount,
+                              const uint16_t* indices, uint32_t indexCount) {
     // A missing word draws nothing; neither does an object that holds no texture.
     if (state == 0 || texture == &noTexture) return;
     ++drawCalls;

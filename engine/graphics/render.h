@@ -12,9 +12,9 @@
 
 #include "engine/core/matrix4.h"
 #include "engine/graphics/camera.h"
-#include "engine/platform/render_device.h"
 #include "engine/graphics/render_target.h"
 #include "engine/graphics/texture.h"
+#include "engine/platform/render_device.h"
 
 namespace QRV {
 
@@ -69,8 +69,8 @@ public:
     // 0, or -1 when no frame is open.
     int EndFrame();
 
-    void DrawTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state,
-                       uint32_t vertexCount, const uint16_t* indices, uint32_t indexCount);
+    void DrawTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state, uint32_t vertexCount,
+                       const uint16_t* indices, uint32_t indexCount);
     // The rectangles in one colour, exactly as DrawTriangles draws their corners (normal 0) with
     // the indices 0 1 2, 0 2 3 of each, in one draw call; a corner's products with the world
     // matrix are shared with the corners on the same edges.
@@ -178,14 +178,12 @@ private:
     void BindTexture(JS_TEXTURE* texture);
     // Makes room for a draw of this many vertices and indices under this state and texture
     // (flushing, binding and applying the word as needed); false when it can never fit.
-    bool PrepareBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexCount, uint32_t indexCount,
-                      bool indexed);
+    bool PrepareBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexCount, uint32_t indexCount, bool indexed);
     // The part of PrepareBatch that runs when the draw cannot simply join the batch.
-    bool StartBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexCount, uint32_t indexCount,
-                    bool indexed);
+    bool StartBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexCount, uint32_t indexCount, bool indexed);
     // Appends one draw to the batch; false when it was dropped.
-    bool QueueTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state,
-                        uint32_t vertexCount, const uint16_t* indices, uint32_t indexCount);
+    bool QueueTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state, uint32_t vertexCount,
+                        const uint16_t* indices, uint32_t indexCount);
     // Creates the record's device texture from its pending pixels when it is registered and not yet
     // made; the texture lock is held.
     void UploadLocked(JS_TEXTURE* texture);

@@ -4,9 +4,9 @@
 
 #include "engine/core/conversions.h"
 #include "engine/graphics/quad.h"
+#include "engine/graphics/render.h"
 #include "engine/graphics/transform.h"
 #include "engine/platform/input.h"
-#include "engine/graphics/render.h"
 #include "engine/resources/hot_spot.h"
 #include "engine/resources/text_parsers.h"
 

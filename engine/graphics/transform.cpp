@@ -5,9 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <type_traits>
-#include <cstddef>
 #include <deque>
+#include <type_traits>
 
 #include "engine/core/conversions.h"
 #include "engine/graphics/absolute_memo.h"
@@ -15,8 +14,7 @@
 
 namespace QRV {
 
-void Combine(JS_TRANSFORM3& child, const JS_TRANSFORM3& parent, bool skipPosition, bool skipRotation,
-             bool skipScale) {
+void Combine(JS_TRANSFORM3& child, const JS_TRANSFORM3& parent, bool skipPosition, bool skipRotation, bool skipScale) {
     // The position is carried in locals and written once: stored field by field and read back
     // as a pair, it would wait for the stores on every link of every chain.
     float x = child.positionX;

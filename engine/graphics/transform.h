@@ -15,8 +15,8 @@ inline void Copy(JS_TRANSFORM3& to, const JS_TRANSFORM3& from) { to = from; }
 // Folds the parent p into the child: scale (and the child's x, y position by it), then p's x, y
 // position, then the child's position rotated about p's position by p's z rotation and p's
 // rotation added. The pivot is never combined; z positions are neither scaled nor added.
-void Combine(JS_TRANSFORM3& child, const JS_TRANSFORM3& parent, bool skipPosition = false,
-             bool skipRotation = false, bool skipScale = false);
+void Combine(JS_TRANSFORM3& child, const JS_TRANSFORM3& parent, bool skipPosition = false, bool skipRotation = false,
+             bool skipScale = false);
 
 // A copy of the transform with the absolute transform of its parent chain folded in (the copy
 // itself without a parent). The chain must not loop.

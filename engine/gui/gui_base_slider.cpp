@@ -8,19 +8,10 @@
 
 namespace QRV {
 
-JC_BASESLIDER::JC_BASESLIDER(int32_t id, float distance, float min, float max, float stepSize, float initial,
-                             float sx, float sy, float ex, float ey, float buttonRadius, float size)
-    : JC_GUI_OBJECT(id),
-      minimum(min),
-      maximum(max),
-      step(stepSize),
-      value(initial),
-      startX(sx),
-      startY(sy),
-      endX(ex),
-      endY(ey),
-      radius(buttonRadius),
-      buttonDistance(distance) {
+JC_BASESLIDER::JC_BASESLIDER(int32_t id, float distance, float min, float max, float stepSize, float initial, float sx,
+                             float sy, float ex, float ey, float buttonRadius, float size)
+    : JC_GUI_OBJECT(id), minimum(min), maximum(max), step(stepSize), value(initial), startX(sx), startY(sy), endX(ex),
+      endY(ey), radius(buttonRadius), buttonDistance(distance) {
     for (int32_t i = 0; i < PartCount; ++i) {
         parts[i].parent = transform;
         shapes[i].kind = HIT_SHAPE::Circle;

@@ -41,8 +41,8 @@ public:
     static constexpr int32_t kPressed = 2;
 
     // Lays the slider out with the button size given, then places the knob at the value.
-    JC_BASESLIDER(int32_t id, float buttonDistance, float minimum, float maximum, float step, float value,
-                  float startX, float startY, float endX, float endY, float radius, float buttonSize);
+    JC_BASESLIDER(int32_t id, float buttonDistance, float minimum, float maximum, float step, float value, float startX,
+                  float startY, float endX, float endY, float radius, float buttonSize);
     // Frees the value-changed callback.
     ~JC_BASESLIDER() override;
 

@@ -123,8 +123,12 @@ int32_t JC_GUI_FONT::GetLineWidth(const wchar_t* text) const {
 
 int32_t JC_GUI_FONT::HorizontalOffset(int32_t lineWidth) const {
     switch (alignment) {
-        case 1: case 4: case 7: return -(lineWidth / 2);
-        case 2: case 5: case 8: return -lineWidth;
+        case 1:
+        case 4:
+        case 7: return -(lineWidth / 2);
+        case 2:
+        case 5:
+        case 8: return -lineWidth;
         default: return 0;
     }
 }
@@ -132,9 +136,13 @@ int32_t JC_GUI_FONT::HorizontalOffset(int32_t lineWidth) const {
 int32_t JC_GUI_FONT::VerticalOffset(int32_t lines) const {
     const int32_t height = lineHeight * lines;
     switch (alignment) {
-        case 3: case 4: case 5: return static_cast<int32_t>(static_cast<float>(height) * -0.5f);
+        case 3:
+        case 4:
+        case 5: return static_cast<int32_t>(static_cast<float>(height) * -0.5f);
         // The lower row ends on the anchor, as the upper row starts on it.
-        case 6: case 7: case 8: return -height;
+        case 6:
+        case 7:
+        case 8: return -height;
         default: return 0;
     }
 }

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "engine/core/conversions.h"
-#include "engine/resources/text_parsers.h"
 #include "engine/gui/gui_button5.h"
 #include "engine/gui/gui_checkbox5.h"
 #include "engine/gui/gui_checkbox_ios.h"
@@ -25,6 +24,7 @@
 #include "engine/gui/gui_root.h"
 #include "engine/gui/gui_simple_slider.h"
 #include "engine/gui/gui_slider13.h"
+#include "engine/resources/text_parsers.h"
 
 using namespace QRV;
 
@@ -93,8 +93,8 @@ int32_t LineAlignment(const char* text) {
 }
 
 JC_GUI_OBJECT* ReadLineBox(const pugi::xml_node& element) {
-    auto* box = new JC_GUI_LINEBOX(Id(element), Text(element, "TEXTURE"), Text(element, "FONT_TEXTURE"),
-                                   Text(element, "FONT"));
+    auto* box =
+        new JC_GUI_LINEBOX(Id(element), Text(element, "TEXTURE"), Text(element, "FONT_TEXTURE"), Text(element, "FONT"));
     // 0 means no limit, as does the box's own default.
     if (const pugi::xml_attribute length = element.attribute("MAXLEN")) {
         const int32_t limit = ToInt(length);
@@ -105,7 +105,8 @@ JC_GUI_OBJECT* ReadLineBox(const pugi::xml_node& element) {
         box->maxWidth = limit == 0 ? 0x7FFFFFFF : limit;
     }
     if (const pugi::xml_attribute text = element.attribute("TEXT")) box->SetText(Utf8ToWide(text.value()));
-    if (const pugi::xml_attribute blink = element.attribute("CARRY_BLINK_TIME")) box->SetBlinkTime(ToFloat(blink, 0.0f));
+    if (const pugi::xml_attribute blink = element.attribute("CARRY_BLINK_TIME"))
+        box->SetBlinkTime(ToFloat(blink, 0.0f));
     if (const pugi::xml_attribute color = element.attribute("FONT_COLOR")) {
         box->SetTextColor(LayoutValues::DecimalColor(color));
     }
@@ -161,11 +162,11 @@ JC_GUI_OBJECT* ReadSlider13(const pugi::xml_node& element) {
     float startX = 0.0f, startY = 0.0f, endX = 0.0f, endY = 0.0f;
     ParseVector2(LayoutValues::Blanks(Text(element, "START")), startX, startY);
     ParseVector2(LayoutValues::Blanks(Text(element, "END")), endX, endY);
-    auto* slider = new JC_GUI_SLIDER13(
-        Id(element), Text(element, "TEXTURE"), ToFloat(element.attribute("BTN_DISTANCE"), 1.5f),
-        ToFloat(element.attribute("MIN"), 0.0f), ToFloat(element.attribute("MAX"), 100.0f),
-        ToFloat(element.attribute("STEP"), 5.0f), ToFloat(element.attribute("VALUE"), 0.0f), startX, startY, endX,
-        endY, ToFloat(element.attribute("RADIUS"), 20.0f));
+    auto* slider =
+        new JC_GUI_SLIDER13(Id(element), Text(element, "TEXTURE"), ToFloat(element.attribute("BTN_DISTANCE"), 1.5f),
+                            ToFloat(element.attribute("MIN"), 0.0f), ToFloat(element.attribute("MAX"), 100.0f),
+                            ToFloat(element.attribute("STEP"), 5.0f), ToFloat(element.attribute("VALUE"), 0.0f), startX,
+                            startY, endX, endY, ToFloat(element.attribute("RADIUS"), 20.0f));
     if (JS_CALLBACK* script = LayoutValues::ReadScript(element, "VALUE_CHANGED", slider)) {
         delete slider->valueChangedCallback;
         slider->valueChangedCallback = script;

@@ -161,8 +161,7 @@ bool JC_GUI_LINEBOX::ApplyKey(int32_t key, wchar_t typed) {
         case VK_DELETE:
             if (caret < length) text.erase(caret, 1);
             return false;
-        default:
-            break;
+        default: break;
     }
     if (typed == 0 || typed == L'\t' || JC_INPUT::IsControlKey(key)) return false;
     if (length >= maxLength || caret > length) return false;

@@ -15,15 +15,9 @@ namespace QRV {
 JC_GUI_LISTBOX::JC_GUI_LISTBOX(int32_t id, const std::string& listTexture, const std::string& panelTexture,
                                const std::string& sliderTexture, const std::string& fontXml,
                                const std::string& fontTexture, float distance)
-    : JC_GUI_OBJECT(id),
-      listTextureName(listTexture),
-      sliderTextureName(sliderTexture),
-      sliderDistance(distance),
-      panel(std::make_unique<JC_GUI_PANEL>(1, panelTexture)),
-      rowQuad(listTexture),
-      sliderTrack(sliderTexture),
-      sliderKnob(sliderTexture),
-      font(fontXml, fontTexture) {
+    : JC_GUI_OBJECT(id), listTextureName(listTexture), sliderTextureName(sliderTexture), sliderDistance(distance),
+      panel(std::make_unique<JC_GUI_PANEL>(1, panelTexture)), rowQuad(listTexture), sliderTrack(sliderTexture),
+      sliderKnob(sliderTexture), font(fontXml, fontTexture) {
     kind = GUI_KIND::ListBox;
     panel->movable = 0;
     panel->transform->parent = transform;

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "engine/graphics/sprite.h"
-#include "engine/graphics/transform.h"
 #include "engine/graphics/texture.h"
+#include "engine/graphics/transform.h"
 #include "engine/gui/gui_button5.h"
 #include "engine/resources/hot_spot.h"
 
@@ -20,7 +20,8 @@ constexpr int32_t kMiddleLeft = 3;
 JC_GUI_BUTTON5* ReadButton(const pugi::xml_node& element, JS_TRANSFORM3* parent) {
     if (!element) return nullptr;
     auto* button = new JC_GUI_BUTTON5(element.attribute("ID").as_int(), element.attribute("TEXTURE").as_string());
-    if (const pugi::xml_node placement = element.child("TRANSFORM")) Parse(*button->transform, placement.text().as_string());
+    if (const pugi::xml_node placement = element.child("TRANSFORM"))
+        Parse(*button->transform, placement.text().as_string());
     button->transform->parent = parent;
     return button;
 }
@@ -59,7 +60,8 @@ JCGUI_PageNumber::JCGUI_PageNumber(const pugi::xml_node& element) : JC_GUI_OBJEC
     record.marks.sprite->textureName = markTexture;
     record.marks.sprite->hotSpot = kMiddleLeft;
 
-    if (const pugi::xml_attribute draw = element.attribute("DRAW_PAGINATION")) record.drawMarks = draw.as_bool() ? 1 : 0;
+    if (const pugi::xml_attribute draw = element.attribute("DRAW_PAGINATION"))
+        record.drawMarks = draw.as_bool() ? 1 : 0;
 
     const pugi::xml_node buttons = element.child("BUTTONS");
     const pugi::xml_node previous = FirstElement(buttons);

@@ -10,13 +10,12 @@ namespace {
 
 // The frame's place of each piece, in the constructor's order.
 constexpr int32_t kPlaceOf[JC_GUI_PANEL9::kPieceCount] = {
-    G_FRAME9::UpperLeft, G_FRAME9::Upper, G_FRAME9::UpperRight, G_FRAME9::Left,      G_FRAME9::Middle,
-    G_FRAME9::Right,     G_FRAME9::LowerLeft, G_FRAME9::Lower,  G_FRAME9::LowerRight,
+    G_FRAME9::UpperLeft, G_FRAME9::Upper,     G_FRAME9::UpperRight, G_FRAME9::Left,       G_FRAME9::Middle,
+    G_FRAME9::Right,     G_FRAME9::LowerLeft, G_FRAME9::Lower,      G_FRAME9::LowerRight,
 };
 
 // The pieces whose texture repeats over a quad larger than itself.
-constexpr int32_t kRepeated[] = {G_FRAME9::Upper, G_FRAME9::Lower, G_FRAME9::Left, G_FRAME9::Right,
-                                 G_FRAME9::Middle};
+constexpr int32_t kRepeated[] = {G_FRAME9::Upper, G_FRAME9::Lower, G_FRAME9::Left, G_FRAME9::Right, G_FRAME9::Middle};
 
 }  // namespace
 

@@ -106,7 +106,7 @@ void JC_GUI_SLIDER13::LayFill() {
 void JC_GUI_SLIDER13::Draw() {
     if (visible == 0 || !built) return;
     static constexpr int32_t kOrder[QuadCount] = {TrackStartQuad, TrackBodyQuad, TrackEndQuad, FillQuad,
-                                                   DecreaseQuad,   IncreaseQuad,  KnobQuad};
+                                                  DecreaseQuad,   IncreaseQuad,  KnobQuad};
     for (int32_t which : kOrder) quads[which]->Draw();
 }
 

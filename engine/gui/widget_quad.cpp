@@ -21,9 +21,7 @@ void ReleaseQuadTexture(JC_MESH& quad) {
     quad.texture = NoTexture();
 }
 
-float TextureWidth(const JS_TEXTURE* texture) {
-    return texture != nullptr ? static_cast<float>(texture->width) : 0.0f;
-}
+float TextureWidth(const JS_TEXTURE* texture) { return texture != nullptr ? static_cast<float>(texture->width) : 0.0f; }
 
 float TextureHeight(const JS_TEXTURE* texture) {
     return texture != nullptr ? static_cast<float>(texture->height) : 0.0f;

@@ -23,34 +23,31 @@ wchar_t TakeTypedCharacter() {
 
 int32_t ButtonCode(uint8_t sdlButton) {
     switch (sdlButton) {
-    case SDL_BUTTON_LEFT: return VK_LBUTTON;
-    case SDL_BUTTON_RIGHT: return VK_RBUTTON;
-    case SDL_BUTTON_MIDDLE: return VK_MBUTTON;
-    default: return 0;
+        case SDL_BUTTON_LEFT: return VK_LBUTTON;
+        case SDL_BUTTON_RIGHT: return VK_RBUTTON;
+        case SDL_BUTTON_MIDDLE: return VK_MBUTTON;
+        default: return 0;
     }
 }
 
 void HandleWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
-    case SDL_WINDOWEVENT_FOCUS_GAINED:
-        CallHook(cbFocusGained);
-        break;
-    case SDL_WINDOWEVENT_FOCUS_LOST:
-        // The hook pauses the game first, so the releases below cannot commit a half-made move.
-        CallHook(cbFocusLost);
-        // Releases that happen while another window has the focus never reach us.
-        if (g_input != nullptr) g_input->ReleaseAll();
-        break;
-    case SDL_WINDOWEVENT_CLOSE:
-        // The window stays until the game ends its loop.
-        CallHook(cbClose);
-        break;
-    case SDL_WINDOWEVENT_SIZE_CHANGED:
-        // The desktop may settle the fullscreen size after the mode switch.
-        if (g_window != nullptr) g_window->UpdateScale();
-        break;
-    default:
-        break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: CallHook(cbFocusGained); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            // The hook pauses the game first, so the releases below cannot commit a half-made move.
+            CallHook(cbFocusLost);
+            // Releases that happen while another window has the focus never reach us.
+            if (g_input != nullptr) g_input->ReleaseAll();
+            break;
+        case SDL_WINDOWEVENT_CLOSE:
+            // The window stays until the game ends its loop.
+            CallHook(cbClose);
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            // The desktop may settle the fullscreen size after the mode switch.
+            if (g_window != nullptr) g_window->UpdateScale();
+            break;
+        default: break;
     }
 }
 
@@ -87,33 +84,31 @@ void HandleEvent(const SDL_Event& event) {
     if (g_input == nullptr) return;
 
     switch (event.type) {
-    case SDL_MOUSEMOTION: {
-        int32_t x = event.motion.x;
-        int32_t y = event.motion.y;
-        if (g_window != nullptr) g_window->MapToLogical(event.motion.x, event.motion.y, x, y);
-        g_input->OnMouseMove(x, y);
-        break;
-    }
-    case SDL_MOUSEBUTTONDOWN:
-        if (const int32_t button = ButtonCode(event.button.button); button != 0) g_input->OnButtonDown(button);
-        break;
-    case SDL_MOUSEBUTTONUP:
-        if (const int32_t button = ButtonCode(event.button.button); button != 0) g_input->OnKeyUp(button);
-        break;
-    case SDL_KEYDOWN:
-        HandleKeyDown(event.key);
-        break;
-    case SDL_KEYUP: {
-        // Releases always count, also with Alt held, so no key stays down.
-        if (event.key.keysym.sym == SDLK_LALT || event.key.keysym.sym == SDLK_RALT) break;
-        const int32_t vk = KeyToVirtualKey(event.key.keysym.scancode, event.key.keysym.sym, event.key.keysym.mod);
-        if (vk != 0) g_input->OnKeyUp(vk);
-        break;
-    }
-    default:
-        // Text met on its own belongs to a key press that was dropped; wheel and the rest are
-        // not game input.
-        break;
+        case SDL_MOUSEMOTION: {
+            int32_t x = event.motion.x;
+            int32_t y = event.motion.y;
+            if (g_window != nullptr) g_window->MapToLogical(event.motion.x, event.motion.y, x, y);
+            g_input->OnMouseMove(x, y);
+            break;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+            if (const int32_t button = ButtonCode(event.button.button); button != 0) g_input->OnButtonDown(button);
+            break;
+        case SDL_MOUSEBUTTONUP:
+            if (const int32_t button = ButtonCode(event.button.button); button != 0) g_input->OnKeyUp(button);
+            break;
+        case SDL_KEYDOWN: HandleKeyDown(event.key); break;
+        case SDL_KEYUP: {
+            // Releases always count, also with Alt held, so no key stays down.
+            if (event.key.keysym.sym == SDLK_LALT || event.key.keysym.sym == SDLK_RALT) break;
+            const int32_t vk = KeyToVirtualKey(event.key.keysym.scancode, event.key.keysym.sym, event.key.keysym.mod);
+            if (vk != 0) g_input->OnKeyUp(vk);
+            break;
+        }
+        default:
+            // Text met on its own belongs to a key press that was dropped; wheel and the rest are
+            // not game input.
+            break;
     }
 }
 
@@ -124,4 +119,3 @@ void PumpMessages() {
 }
 
 }  // namespace QRV
-

@@ -84,9 +84,7 @@ uint32_t VerticesPerPrimitive(PrimitiveType type) {
     return 3;
 }
 
-GLint AddressWrap(AddressMode mode) {
-    return mode == AddressMode::Wrap ? GL_REPEAT : GL_CLAMP_TO_EDGE;
-}
+GLint AddressWrap(AddressMode mode) { return mode == AddressMode::Wrap ? GL_REPEAT : GL_CLAMP_TO_EDGE; }
 
 bool HasExtensionToken(const char* list, const char* name) {
     if (list == nullptr) return false;
@@ -134,8 +132,8 @@ bool GlRenderDevice::MakeContext() {
             contextVersion = attempt.version;
             return true;
         }
-        errors += std::string(" [") + std::to_string(attempt.major) + "." +
-                  std::to_string(attempt.minor) + ": " + SDL_GetError() + "]";
+        errors += std::string(" [") + std::to_string(attempt.major) + "." + std::to_string(attempt.minor) + ": " +
+                  SDL_GetError() + "]";
     }
     std::fprintf(stderr, "OpenGL: no context could be made on the window:%s\n", errors.c_str());
     return false;
@@ -394,16 +392,15 @@ void GlRenderDevice::PrepareDraw(uint32_t vertexCount) {
         depthRemap.m[2][2] = 2.0f;
         depthRemap.m[3][2] = -1.0f;
         if (boundTarget != 0) depthRemap.m[1][1] = -1.0f;
-        const Matrix4 clip =
-            Matrix4::Product(Matrix4::Product(Matrix4::Product(world, view), projection), depthRemap);
+        const Matrix4 clip = Matrix4::Product(Matrix4::Product(Matrix4::Product(world, view), projection), depthRemap);
         // Uploaded as stored, the row-major matrix reads as its transpose in GLSL, so
         // M' * v equals the row-vector product v * M.
         gl.UniformMatrix4fv(transformLocation, 1, GL_FALSE, &clip.m[0][0]);
         transformDirty = false;
     }
     ApplySampling(boundTexture);
-    gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(JS_VERTEX) * vertexCount),
-                  vertices.data(), GL_STREAM_DRAW);
+    gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(JS_VERTEX) * vertexCount), vertices.data(),
+                  GL_STREAM_DRAW);
 }
 
 void GlRenderDevice::DrawPrimitive(PrimitiveType type, uint32_t primitiveCount) {
@@ -425,8 +422,8 @@ void GlRenderDevice::DrawIndexedPrimitive(PrimitiveType type, uint32_t vertexCou
     const uint16_t highest = *std::max_element(indices.begin(), indices.begin() + indexCount);
     if (highest >= kVertexCapacity) return;
     PrepareDraw(std::max<uint32_t>(vertexCount, static_cast<uint32_t>(highest) + 1));
-    gl.BufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(uint16_t) * indexCount),
-                  indices.data(), GL_STREAM_DRAW);
+    gl.BufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(uint16_t) * indexCount), indices.data(),
+                  GL_STREAM_DRAW);
     gl.DrawElements(PrimitiveMode(type), static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT, nullptr);
 }
 
@@ -444,9 +441,7 @@ void GlRenderDevice::SetBlendFunc(BlendFactor dest) {
     gl.BlendFunc(GL_SRC_ALPHA, dest == BlendFactor::One ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
 }
 
-void GlRenderDevice::SetTextureFilter(TextureFilter filter) {
-    sampling.filter = filter;
-}
+void GlRenderDevice::SetTextureFilter(TextureFilter filter) { sampling.filter = filter; }
 
 void GlRenderDevice::SetAddressing(AddressMode u, AddressMode v) {
     sampling.u = u;
@@ -504,8 +499,7 @@ uint32_t GlRenderDevice::CreateTexture(uint32_t width, uint32_t height, const ui
         blank.assign(static_cast<size_t>(width) * height * 4, 0);
         rgba = blank.data();
     }
-    for (int i = 0; i < 16 && gl.GetError() != GL_NO_ERROR; ++i) {
-    }
+    for (int i = 0; i < 16 && gl.GetError() != GL_NO_ERROR; ++i) {}
 
     GLuint name = 0;
     gl.GenTextures(1, &name);
@@ -517,8 +511,8 @@ uint32_t GlRenderDevice::CreateTexture(uint32_t width, uint32_t height, const ui
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
-                  GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, GL_RGBA,
+                  GL_UNSIGNED_BYTE, rgba);
     const GLenum error = gl.GetError();
     if (error != GL_NO_ERROR) {
         std::fprintf(stderr, "OpenGL: texture upload failed (0x%x)\n", error);

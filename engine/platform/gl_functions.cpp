@@ -16,8 +16,8 @@ Fn Fetch(const char* name) {
 
 bool GlFunctions::Load(const char** missingName) {
     const char* missing = nullptr;
-#define QRV_GL_LOAD_REQUIRED(ret, name, args)                     \
-    name = Fetch<decltype(name)>("gl" #name);                     \
+#define QRV_GL_LOAD_REQUIRED(ret, name, args) \
+    name = Fetch<decltype(name)>("gl" #name); \
     if (name == nullptr && missing == nullptr) missing = "gl" #name;
     QRV_GL_REQUIRED_FUNCTIONS(QRV_GL_LOAD_REQUIRED)
 #undef QRV_GL_LOAD_REQUIRED

@@ -18,8 +18,7 @@ bool DecodeImage(const void* bytes, size_t size, DecodedImage& out) {
     // Read the header first so that a forged size cannot make us allocate gigabytes.
     int w = 0, h = 0, channels = 0;
     if (stbi_info_from_memory(data, length, &w, &h, &channels) == 0) return false;
-    if (w <= 0 || h <= 0 || static_cast<uint32_t>(w) > kMaxImageSide ||
-        static_cast<uint32_t>(h) > kMaxImageSide) {
+    if (w <= 0 || h <= 0 || static_cast<uint32_t>(w) > kMaxImageSide || static_cast<uint32_t>(h) > kMaxImageSide) {
         return false;
     }
 

@@ -32,12 +32,21 @@ JC_INPUT::~JC_INPUT() {
 
 bool JC_INPUT::IsControlKey(int32_t vk) {
     switch (vk) {
-    case VK_BACK: case VK_RETURN: case VK_SHIFT: case VK_CONTROL: case VK_CAPITAL:
-    case VK_ESCAPE: case VK_END: case VK_HOME: case VK_LEFT: case VK_UP: case VK_RIGHT:
-    case VK_DOWN: case VK_INSERT: case VK_DELETE:
-        return true;
-    default:
-        return false;
+        case VK_BACK:
+        case VK_RETURN:
+        case VK_SHIFT:
+        case VK_CONTROL:
+        case VK_CAPITAL:
+        case VK_ESCAPE:
+        case VK_END:
+        case VK_HOME:
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+        case VK_INSERT:
+        case VK_DELETE: return true;
+        default: return false;
     }
 }
 

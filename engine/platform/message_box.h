@@ -9,7 +9,6 @@ namespace QRV::Platform {
 enum class MessageBoxKind { Information, Warning, Error };
 
 // Text and caption are UTF-8. Safe to call from any thread.
-void ShowMessageBox(const std::string& text, const std::string& caption,
-                    MessageBoxKind kind = MessageBoxKind::Warning);
+void ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxKind kind = MessageBoxKind::Warning);
 
 }  // namespace QRV::Platform

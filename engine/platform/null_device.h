@@ -61,24 +61,24 @@ struct NullDeviceState {
 // One recorded call. Only the fields of its kind are meaningful.
 struct DeviceCall {
     CallKind kind = CallKind::Create;
-    PresentParams params;                  // Create, Reset
-    uint32_t color = 0;                    // Clear
-    uint32_t first = 0, count = 0;         // Lock*
-    LockMode lockMode = LockMode::Discard;  // Lock*
+    PresentParams params;                                // Create, Reset
+    uint32_t color = 0;                                  // Clear
+    uint32_t first = 0, count = 0;                       // Lock*
+    LockMode lockMode = LockMode::Discard;               // Lock*
     PrimitiveType primitive = PrimitiveType::Triangles;  // Draw*
-    uint32_t primitiveCount = 0;           // Draw*
-    uint32_t vertexCount = 0;              // DrawIndexedPrimitive
-    bool enabled = false;                  // SetBlendEnabled, SetDepthTest, SetLighting, SetAntialias
-    BlendFactor dest = BlendFactor::InvSrcAlpha;  // SetBlendFunc
-    TextureFilter filter = TextureFilter::Point;  // SetTextureFilter
+    uint32_t primitiveCount = 0;                         // Draw*
+    uint32_t vertexCount = 0;                            // DrawIndexedPrimitive
+    bool enabled = false;                                // SetBlendEnabled, SetDepthTest, SetLighting, SetAntialias
+    BlendFactor dest = BlendFactor::InvSrcAlpha;         // SetBlendFunc
+    TextureFilter filter = TextureFilter::Point;         // SetTextureFilter
     AddressMode addressU = AddressMode::Clamp, addressV = AddressMode::Clamp;  // SetAddressing
-    TransformKind transform = TransformKind::World;  // SetTransform
-    Matrix4 matrix = Matrix4::Identity();           // SetTransform
-    uint32_t handle = 0;                   // CreateTexture, CreateRenderTarget (the new one), DestroyTexture,
-                                           // BindTexture, SetRenderTarget, DestroyRenderTarget
-    uint32_t targetTexture = 0;            // CreateRenderTarget (its texture)
-    uint32_t width = 0, height = 0;        // CreateTexture, CreateRenderTarget
-    bool succeeded = true;                 // SetRenderTarget
+    TransformKind transform = TransformKind::World;                            // SetTransform
+    Matrix4 matrix = Matrix4::Identity();                                      // SetTransform
+    uint32_t handle = 0;             // CreateTexture, CreateRenderTarget (the new one), DestroyTexture,
+                                     // BindTexture, SetRenderTarget, DestroyRenderTarget
+    uint32_t targetTexture = 0;      // CreateRenderTarget (its texture)
+    uint32_t width = 0, height = 0;  // CreateTexture, CreateRenderTarget
+    bool succeeded = true;           // SetRenderTarget
     // Draw*: the device states the draw ran under, and the vertices and indices it reads.
     NullDeviceState state;
     std::vector<JS_VERTEX> vertices;

@@ -12,7 +12,7 @@ namespace QRV {
 struct JS_THREAD {
     using Function = int (*)(JS_THREAD* self, uintptr_t argument);
 
-    uint32_t id = 0;           // engine-assigned, unique per record
+    uint32_t id = 0;  // engine-assigned, unique per record
     std::thread handle;
     Function function = nullptr;
     uintptr_t argument = 0;

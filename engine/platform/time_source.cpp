@@ -12,10 +12,8 @@ uint32_t RealNow() {
 }
 
 void RealSleep(uint32_t ms) {
-    if (ms == 0)
-        std::this_thread::yield();
-    else
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    if (ms == 0) std::this_thread::yield();
+    else std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 NowFn g_now = RealNow;

@@ -68,8 +68,8 @@ int JC_PLATFORM_WINDOW::Create(const std::string& title) {
         return RESULT::Failed;
     }
     // Only the window: the drawing device makes its GL context on it afterwards.
-    sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                 height, SDL_WINDOW_OPENGL);
+    sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                                 SDL_WINDOW_OPENGL);
     if (sdlWindow == nullptr) {
         std::fprintf(stderr, "The window could not be created: %s\n", SDL_GetError());
         return RESULT::Failed;

@@ -29,8 +29,8 @@ public:
     // The letterbox of a logical screen of logicalW x logicalH shown on a screen of
     // screenW x screenH: scale 1 and no offsets when the sizes are equal, else the largest
     // uniform scale that fits, centred.
-    static void ComputeScale(int32_t screenW, int32_t screenH, int32_t logicalW, int32_t logicalH,
-                             float& scale, float& offsetX, float& offsetY);
+    static void ComputeScale(int32_t screenW, int32_t screenH, int32_t logicalW, int32_t logicalH, float& scale,
+                             float& offsetX, float& offsetY);
 
     // Requests from any thread are applied on the main thread.
     void SetTitle(const std::string& title);

@@ -14,8 +14,7 @@ constexpr int kListDirectories = 1;
 // sub-directories (mode 1) of dir whose name ends in "." + extension, or all of them for "*".
 // Names come out sorted case-insensitively (upper-case folded), ties broken byte-wise, so the
 // order does not depend on the file system.
-void ListDirectory(const std::string& dir, std::vector<std::string>& out, int mode,
-                   const std::string& extension);
+void ListDirectory(const std::string& dir, std::vector<std::string>& out, int mode, const std::string& extension);
 
 // Every plain file of dir: ListDirectory(dir, out, kListFiles, "*").
 void ListFiles(const std::string& dir, std::vector<std::string>& out);

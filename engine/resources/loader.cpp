@@ -45,8 +45,6 @@ void JC_LOADER::CancelAndJoin() {
     StopAndJoinThread(thread);
 }
 
-uint32_t GetLoaderExitCode() {
-    return g_currentLoader == nullptr ? 0 : g_currentLoader->GetExitCode();
-}
+uint32_t GetLoaderExitCode() { return g_currentLoader == nullptr ? 0 : g_currentLoader->GetExitCode(); }
 
 }  // namespace QRV

@@ -35,8 +35,7 @@ bool JC_QRVLZO_FILE::Open(const std::string& path) {
     if (got < sizeof(tag) || std::memcmp(tag, kTag, sizeof(kTag)) != 0) {
         const long length = FileLength();
         // The caller allocates size + 1 bytes, so the length must leave room for that.
-        if (length < 0 || static_cast<unsigned long>(length) >= UINT32_MAX ||
-            std::fseek(file, 0, SEEK_SET) != 0) {
+        if (length < 0 || static_cast<unsigned long>(length) >= UINT32_MAX || std::fseek(file, 0, SEEK_SET) != 0) {
             Close();
             return false;
         }
@@ -50,10 +49,8 @@ bool JC_QRVLZO_FILE::Open(const std::string& path) {
         Close();
         return false;
     }
-    const uint32_t declared = static_cast<uint32_t>(sizeBytes[0]) |
-                              static_cast<uint32_t>(sizeBytes[1]) << 8 |
-                              static_cast<uint32_t>(sizeBytes[2]) << 16 |
-                              static_cast<uint32_t>(sizeBytes[3]) << 24;
+    const uint32_t declared = static_cast<uint32_t>(sizeBytes[0]) | static_cast<uint32_t>(sizeBytes[1]) << 8 |
+                              static_cast<uint32_t>(sizeBytes[2]) << 16 | static_cast<uint32_t>(sizeBytes[3]) << 24;
 
     // The header is untrusted: LZO1X cannot expand a block by more than about 256 times, so a
     // larger claim is corrupt and must not drive the caller's allocation.
@@ -89,8 +86,8 @@ bool JC_QRVLZO_FILE::Read(void* buffer) {
 
     // The safe decompressor stops at the output length instead of writing past the buffer.
     lzo_uint outLength = size;
-    const int result = lzo1x_decompress_safe(block.get(), blockLength, static_cast<unsigned char*>(buffer),
-                                             &outLength, nullptr);
+    const int result =
+        lzo1x_decompress_safe(block.get(), blockLength, static_cast<unsigned char*>(buffer), &outLength, nullptr);
     return result == LZO_E_OK && outLength == size;
 }
 

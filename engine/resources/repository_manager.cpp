@@ -132,19 +132,16 @@ JS_RESOURCE* JC_REPOSITORY_MANAGER::GetResource(const std::string& key) {
     std::string parts[2];
     JS_RESOURCE* record = nullptr;
     switch (SplitKey(key, parts)) {
-    case 1:
-        record = FindIn(resources, parts[0]);
-        break;
-    case 2:
-        // An unloaded repository counts as absent: the whole key goes to the main map.
-        if (JC_REPOSITORY* repository = FindRepository(parts[0])) {
-            record = repository->Find(parts[1]);
-        } else {
-            record = FindIn(resources, key);
-        }
-        break;
-    default:
-        return nullptr;
+        case 1: record = FindIn(resources, parts[0]); break;
+        case 2:
+            // An unloaded repository counts as absent: the whole key goes to the main map.
+            if (JC_REPOSITORY* repository = FindRepository(parts[0])) {
+                record = repository->Find(parts[1]);
+            } else {
+                record = FindIn(resources, key);
+            }
+            break;
+        default: return nullptr;
     }
     if (record != nullptr) lastRecord = record;
     return record;

@@ -33,18 +33,14 @@ bool JS_RESOURCE::Unload() {
 
 void JS_RESOURCE::FreeObject() {
     switch (kind) {
-    case kResourceBytes:
-        delete[] static_cast<uint8_t*>(object);
-        break;
-    case kResourceXml:
-        delete static_cast<pugi::xml_document*>(object);
-        break;
-    default:
-        if (kind >= 0 && static_cast<size_t>(kind) < g_kindFree.size()) {
-            const ResourceFreeFunction freeObject = g_kindFree[static_cast<size_t>(kind)].load();
-            if (freeObject != nullptr && object != nullptr) freeObject(object);
-        }
-        break;
+        case kResourceBytes: delete[] static_cast<uint8_t*>(object); break;
+        case kResourceXml: delete static_cast<pugi::xml_document*>(object); break;
+        default:
+            if (kind >= 0 && static_cast<size_t>(kind) < g_kindFree.size()) {
+                const ResourceFreeFunction freeObject = g_kindFree[static_cast<size_t>(kind)].load();
+                if (freeObject != nullptr && object != nullptr) freeObject(object);
+            }
+            break;
     }
     delete[] soundBytes;
     soundBytes = nullptr;

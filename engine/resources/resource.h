@@ -30,10 +30,10 @@ struct JS_RESOURCE {
     // False while referenced; otherwise frees the object and returns the record to kind 0.
     bool Unload();
 
-    std::string name;      // file name, or member name inside a zip archive
-    std::string path;      // repository name, "" for the main repository
-    std::string password;  // zip member password, "" for directory files
-    uint32_t size = 0;     // byte count of the raw bytes
+    std::string name;        // file name, or member name inside a zip archive
+    std::string path;        // repository name, "" for the main repository
+    std::string password;    // zip member password, "" for directory files
+    uint32_t size = 0;       // byte count of the raw bytes
     void* object = nullptr;  // bytes (uint8_t[size + 1]), JS_TEXTURE, JC_SOUND or pugi::xml_document
     int32_t refCount = 0;
     int32_t kind = kResourceNone;

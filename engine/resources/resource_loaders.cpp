@@ -7,11 +7,11 @@
 #include <new>
 #include <system_error>
 
+#include "engine/core/result_codes.h"
 #include "engine/resources/paths.h"
 #include "engine/resources/qrvlzo_reader.h"
 #include "engine/resources/repository_manager.h"
 #include "engine/resources/zip_reader.h"
-#include "engine/core/result_codes.h"
 
 namespace QRV {
 

@@ -117,9 +117,7 @@ std::string JC_STRING_TABLE::Get(const char* key) const {
     return Find(key != nullptr ? std::string(key) : std::string());
 }
 
-std::wstring JC_STRING_TABLE::GetWide(const std::string& key) const {
-    return Utf8ToWide(Find(key));
-}
+std::wstring JC_STRING_TABLE::GetWide(const std::string& key) const { return Utf8ToWide(Find(key)); }
 
 void JC_STRING_TABLE::Clear() {
     entries.clear();

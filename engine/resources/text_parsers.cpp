@@ -6,16 +6,12 @@ int32_t ParsePlatform(const std::string& text) {
     if (text.empty()) return 0;
     switch (text[0]) {
         case 'O':
-        case 'o':
-            return 1;
+        case 'o': return 1;
         case 'I':
-        case 'i':
-            return 2;
+        case 'i': return 2;
         case 'A':
-        case 'a':
-            return 3;
-        default:
-            return 0;
+        case 'a': return 3;
+        default: return 0;
     }
 }
 

@@ -21,8 +21,8 @@ bool CurrentMember(unzFile zip, std::string& name, unz_file_info64& info) {
     if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
     name.assign(info.size_filename, '\0');
     if (info.size_filename == 0) return true;
-    return unzGetCurrentFileInfo64(zip, &info, name.data(), static_cast<uLong>(name.size()), nullptr, 0,
-                                   nullptr, 0) == UNZ_OK;
+    return unzGetCurrentFileInfo64(zip, &info, name.data(), static_cast<uLong>(name.size()), nullptr, 0, nullptr, 0) ==
+           UNZ_OK;
 }
 
 // Hands a fully read buffer over (zero-terminated), or frees it on failure.
@@ -113,8 +113,8 @@ bool ListZipMembers(unzFile zip, std::vector<std::string>& out) {
     return true;
 }
 
-int ReadZipMember(const std::string& archive, const std::string& member, const std::string& password,
-                  uint8_t** bytes, uint32_t* size) {
+int ReadZipMember(const std::string& archive, const std::string& member, const std::string& password, uint8_t** bytes,
+                  uint32_t* size) {
     if (bytes == nullptr || size == nullptr) return RESULT::Missing;
     unzFile zip = unzOpen64(archive.c_str());
     if (zip == nullptr) return RESULT::Missing;

@@ -24,12 +24,11 @@ bool ListZipMembers(const std::string& archive, std::vector<std::string>& out);
 // 0. The password is used only for a member marked encrypted.
 // 1 read; -108 the archive or member cannot be opened or is absent; -109 declared size too large,
 // short read or bad data (nothing allocated is left behind).
-int ReadZipMember(const std::string& archive, const std::string& member,
-                  const std::string& password, uint8_t** bytes, uint32_t* size);
+int ReadZipMember(const std::string& archive, const std::string& member, const std::string& password, uint8_t** bytes,
+                  uint32_t* size);
 
 // The same on an archive that is already open (left open).
 bool ListZipMembers(unzFile zip, std::vector<std::string>& out);
-int ReadZipMember(unzFile zip, const std::string& member, const std::string& password, uint8_t** bytes,
-                  uint32_t* size);
+int ReadZipMember(unzFile zip, const std::string& member, const std::string& password, uint8_t** bytes, uint32_t* size);
 
 }  // namespace QRV

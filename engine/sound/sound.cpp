@@ -7,8 +7,8 @@
 #include <cstring>
 #include <limits>
 
-#include "engine/sound/sound_lock.h"
 #include "engine/core/result_codes.h"
+#include "engine/sound/sound_lock.h"
 
 namespace QRV {
 namespace {
@@ -52,9 +52,7 @@ int MemorySeek(void* source, ogg_int64_t offset, int origin) {
     return 0;
 }
 
-int MemoryClose(void*) {
-    return 0;
-}
+int MemoryClose(void*) { return 0; }
 
 long MemoryTell(void* source) {
     const auto* sound = static_cast<const JC_SOUND*>(source);
@@ -70,8 +68,7 @@ long Decode(OggVorbis_File* stream, char* out, long capacity) {
     int holes = 0;
     while (filled < capacity) {
         int bitstream = 0;
-        const long n = ov_read(stream, out + filled, static_cast<int>(capacity - filled), 0, 2, 1,
-                               &bitstream);
+        const long n = ov_read(stream, out + filled, static_cast<int>(capacity - filled), 0, 2, 1, &bitstream);
         if (n == OV_HOLE && ++holes <= kMaxHoles) continue;
         if (n < 0) return n;
         if (n == 0) break;
@@ -315,9 +312,7 @@ float JC_SOUND::Gain() {
     return gain_;
 }
 
-double JC_SOUND::TotalTime() const {
-    return totalTime_;
-}
+double JC_SOUND::TotalTime() const { return totalTime_; }
 
 ALuint JC_SOUND::Source() {
     JC_SOUND_LOCK lock;
@@ -367,8 +362,7 @@ void JC_SOUND::DeleteSource() {
     source = 0;
     // Never below zero, whatever the order of stops and releases.
     int32_t inUse = g_soundSourcesInUse.load();
-    while (inUse > 0 && !g_soundSourcesInUse.compare_exchange_weak(inUse, inUse - 1)) {
-    }
+    while (inUse > 0 && !g_soundSourcesInUse.compare_exchange_weak(inUse, inUse - 1)) {}
 }
 
 void JC_SOUND::DeleteBuffers() {

@@ -2,9 +2,9 @@
 
 #include "engine/resources/repository_manager.h"
 #include "engine/resources/resource_loaders.h"
-#include "engine/sound/sound_resource.h"
 #include "engine/sound/sound.h"
 #include "engine/sound/sound_lock.h"
+#include "engine/sound/sound_resource.h"
 
 JCSoundGroup::~JCSoundGroup() {
     for (auto& [name, entry] : entries) delete entry;

@@ -22,13 +22,10 @@ float SoundVolumeToGain(float volume) {
     return std::min(volume / 100.0f, 1.0f);
 }
 
-JCSoundGroups::~JCSoundGroups() {
-    Clear();
-}
+JCSoundGroups::~JCSoundGroups() { Clear(); }
 
 int JCSoundGroups::Load(const pugi::xml_node& root) {
-    for (pugi::xml_node groupNode = root.first_child(); groupNode;
-         groupNode = groupNode.next_sibling()) {
+    for (pugi::xml_node groupNode = root.first_child(); groupNode; groupNode = groupNode.next_sibling()) {
         if (groupNode.type() != pugi::node_element) continue;
         auto* group = new JCSoundGroup();
         auto [it, inserted] = groups.try_emplace(groupNode.attribute("name").value(), group);
@@ -36,8 +33,7 @@ int JCSoundGroups::Load(const pugi::xml_node& root) {
             delete it->second;
             it->second = group;
         }
-        for (pugi::xml_node soundNode = groupNode.first_child(); soundNode;
-             soundNode = soundNode.next_sibling()) {
+        for (pugi::xml_node soundNode = groupNode.first_child(); soundNode; soundNode = soundNode.next_sibling()) {
             if (soundNode.type() != pugi::node_element) continue;
             auto* entry = new JCSoundEntry();
             entry->name = soundNode.attribute("name").value();
@@ -63,9 +59,7 @@ void JCSoundGroups::SetGroupGain(JCSoundGroup* group, float volume) {
     group->ApplyGain();
 }
 
-void JCSoundGroups::SetGroupGain(const std::string& name, float volume) {
-    SetGroupGain(FindGroup(name), volume);
-}
+void JCSoundGroups::SetGroupGain(const std::string& name, float volume) { SetGroupGain(FindGroup(name), volume); }
 
 int JCSoundGroups::PlaySound(const std::string& name) {
     JCSoundGroup* group = FindGroup("sounds");

@@ -13,8 +13,6 @@ JC_SOUND_LOCK::JC_SOUND_LOCK() {
     if (!SoundLock().try_lock()) SoundLock().lock();
 }
 
-JC_SOUND_LOCK::~JC_SOUND_LOCK() {
-    SoundLock().unlock();
-}
+JC_SOUND_LOCK::~JC_SOUND_LOCK() { SoundLock().unlock(); }
 
 }  // namespace QRV

@@ -54,8 +54,7 @@ bool JC_SOUND_MANAGER::HasDevice() {
     return device != nullptr;
 }
 
-JC_SOUND* JC_SOUND_MANAGER::CreateSound(const void* data, uint32_t size, int bufferCount,
-                                        bool whole) {
+JC_SOUND* JC_SOUND_MANAGER::CreateSound(const void* data, uint32_t size, int bufferCount, bool whole) {
     auto* sound = new JC_SOUND();
     if (sound->Init(data, size, bufferCount, whole) != 1) {
         delete sound;

@@ -37,7 +37,8 @@ int32_t IntAttribute(const pugi::xml_node& element, const char* name) {
 
 // Saturates instead of overflowing on absurd layouts.
 int32_t ClampToInt(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 bool IsGridButton(int32_t button) { return button == VK_LBUTTON || button == VK_RBUTTON; }
@@ -68,27 +69,14 @@ JCPages::~JCPages() {
 
 int32_t JCPages::Message(int32_t messageId, float, float, float, void* data) {
     switch (messageId) {
-        case MSG::Tick:
-            Update();
-            return 0;
-        case MSG::Draw:
-            Draw();
-            return 0;
-        case MSG::PointerPressed:
-            return OnMouseDown(ButtonOf(data));
-        case MSG::PointerReleased:
-            return OnMouseUp(ButtonOf(data));
-        case MSG::PointerDragged:
-            OnMouseMove();
-            return 0;
-        case MSG::LoadResources:
-            LoadResources();
-            return 0;
-        case MSG::ReleaseResources:
-            UnloadResources();
-            return 0;
-        default:
-            return 0;
+        case MSG::Tick: Update(); return 0;
+        case MSG::Draw: Draw(); return 0;
+        case MSG::PointerPressed: return OnMouseDown(ButtonOf(data));
+        case MSG::PointerReleased: return OnMouseUp(ButtonOf(data));
+        case MSG::PointerDragged: OnMouseMove(); return 0;
+        case MSG::LoadResources: LoadResources(); return 0;
+        case MSG::ReleaseResources: UnloadResources(); return 0;
+        default: return 0;
     }
 }
 

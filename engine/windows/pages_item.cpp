@@ -22,41 +22,23 @@ JCPagesItem::~JCPagesItem() { delete gui; }
 
 int32_t JCPagesItem::Message(int32_t messageId, float a, float b, float, void* data) {
     switch (messageId) {
-        case MSG::Tick:
-            Update();
-            return 0;
-        case MSG::Draw:
-            Draw();
-            return 0;
+        case MSG::Tick: Update(); return 0;
+        case MSG::Draw: Draw(); return 0;
         case MSG::SetPosition:
             transform.positionX = a;
             transform.positionY = b;
             transform.positionZ = 0.0f;
             return 1;
-        case MSG::QueryWidth:
-            return width;
-        case MSG::QueryHeight:
-            return height;
-        case MSG::SetParentTransform:
-            transform.parent = static_cast<JS_TRANSFORM3*>(data);
-            return 0;
-        case MSG::PointerPressed:
-            return OnMouseDown(ButtonOf(data));
-        case MSG::PointerReleased:
-            return OnMouseUp(ButtonOf(data));
-        case MSG::PointerDragged:
-            return OnMouseMove();
-        case MSG::LoadResources:
-            RestoreResources();
-            return 0;
-        case MSG::ReleaseResources:
-            ReleaseResources();
-            return 0;
-        case MSG::Refresh:
-            Refresh();
-            return 0;
-        default:
-            return 0;
+        case MSG::QueryWidth: return width;
+        case MSG::QueryHeight: return height;
+        case MSG::SetParentTransform: transform.parent = static_cast<JS_TRANSFORM3*>(data); return 0;
+        case MSG::PointerPressed: return OnMouseDown(ButtonOf(data));
+        case MSG::PointerReleased: return OnMouseUp(ButtonOf(data));
+        case MSG::PointerDragged: return OnMouseMove();
+        case MSG::LoadResources: RestoreResources(); return 0;
+        case MSG::ReleaseResources: ReleaseResources(); return 0;
+        case MSG::Refresh: Refresh(); return 0;
+        default: return 0;
     }
 }
 
@@ -89,8 +71,8 @@ int32_t JCPagesItem::OnMouseUp(int32_t) {
     const float top = at.positionY - static_cast<float>(height / 2);
     const float x = static_cast<float>(g_mousePos[0]);
     const float y = static_cast<float>(g_mousePos[1]);
-    const bool inside = x >= left && x <= left + static_cast<float>(width) && y >= top &&
-                        y <= top + static_cast<float>(height);
+    const bool inside =
+        x >= left && x <= left + static_cast<float>(width) && y >= top && y <= top + static_cast<float>(height);
     return inside ? MSG_RESULT::Stop : 0;
 }
 

@@ -35,19 +35,11 @@ JCSlideEffect::JCSlideEffect() {
 
 int32_t JCSlideEffect::Message(int32_t messageId, float, float, float, void*) {
     switch (messageId) {
-        case MSG::Tick:
-            bots.Update();
-            return 0;
-        case MSG::PointerPressed:
-            BeginDrag();
-            return 0;
-        case MSG::PointerReleased:
-            return Release();
-        case MSG::PointerDragged:
-            DragStep();
-            return 0;
-        default:
-            return 0;
+        case MSG::Tick: bots.Update(); return 0;
+        case MSG::PointerPressed: BeginDrag(); return 0;
+        case MSG::PointerReleased: return Release();
+        case MSG::PointerDragged: DragStep(); return 0;
+        default: return 0;
     }
 }
 
@@ -86,9 +78,7 @@ void JCSlideEffect::UpdateDragLimits() {
             dragMaxX = viewX2;
             dragMaxY = viewY2 - margin;
             break;
-        default:
-            dragMinX = dragMinY = dragMaxX = dragMaxY = 0.0f;
-            break;
+        default: dragMinX = dragMinY = dragMaxX = dragMaxY = 0.0f; break;
     }
 }
 

@@ -146,8 +146,8 @@ void JCWindow::StartTransition(bool showing, bool instant) {
         transitionBots.Add(new JT_BOT_SLEEP<JS_TRANSFORM3_AUTO>(windowTransform, target, delay));
     } else if (type == WindowShow::Fade) {
         if (showing) gui->SetAlpha(0.0f);
-        transitionBots.Add(new JCBot_LerpTick<float>(showing ? 0.0f : 1.0f, showing ? 1.0f : 0.0f, delay, this,
-                                                     &SetTreeAlpha, time));
+        transitionBots.Add(
+            new JCBot_LerpTick<float>(showing ? 0.0f : 1.0f, showing ? 1.0f : 0.0f, delay, this, &SetTreeAlpha, time));
     } else {
         transitionBots.Add(
             new JC_BOT_MOVE(windowTransform, target.positionX, target.positionY, 0.0f, delay, time, 0.0f));

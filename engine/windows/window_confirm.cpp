@@ -16,9 +16,7 @@ JCWindow_Confirm::~JCWindow_Confirm() = default;
 
 JCWindow* JCWindow_Confirm::Create() { return new JCWindow_Confirm(); }
 
-bool JCWindow_Confirm::RegisterType() {
-    return RegisterWindowType("G_WINDOW_CONFIRM", &JCWindow_Confirm::Create);
-}
+bool JCWindow_Confirm::RegisterType() { return RegisterWindowType("G_WINDOW_CONFIRM", &JCWindow_Confirm::Create); }
 
 void JCWindow_Confirm::OnGuiLoaded(JC_GUI_OBJECT* rootObject) {
     JC_GUI_OBJECT* widget = rootObject != nullptr ? rootObject->FindChildById(2) : nullptr;

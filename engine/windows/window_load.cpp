@@ -12,9 +12,9 @@
 
 #include <pugixml.hpp>
 
-#include "engine/bots/bot_builders.h"
 #include "engine/bots/actor_animation.h"
 #include "engine/bots/actor_move.h"
+#include "engine/bots/bot_builders.h"
 #include "engine/core/conversions.h"
 #include "engine/graphics/animation.h"
 #include "engine/graphics/sprite.h"
@@ -38,8 +38,8 @@ std::string PropertyText(const JCPropertyMap& map, const char* key) {
 }  // namespace
 
 int32_t ParseWindowShowType(const char* text) {
-    static const char* const kNames[] = {"SH_MOMENTAL", "SH_FADE", "SH_MOVE_UP", "SH_MOVE_DOWN",
-                                         "SH_MOVE_LEFT", "SH_MOVE_RIGHT"};
+    static const char* const kNames[] = {"SH_MOMENTAL",  "SH_FADE",      "SH_MOVE_UP",
+                                         "SH_MOVE_DOWN", "SH_MOVE_LEFT", "SH_MOVE_RIGHT"};
     const std::string name = text != nullptr ? text : "";
     for (int32_t i = 0; i < 6; ++i) {
         if (name == kNames[i]) return i;

@@ -52,8 +52,8 @@ int LoaderJob(QRV::JC_LOADER* loader) {
     gcGlobal& global = gcGlobal::Instance();
     bool started = false;
     if (!loader->IsCancelRequested()) {
-        started = RunStartSteps(*global.GetContext(), global.EditionConfig(), global.GetSaveFolder(), loader,
-                                QRV::g_window);
+        started =
+            RunStartSteps(*global.GetContext(), global.EditionConfig(), global.GetSaveFolder(), loader, QRV::g_window);
     }
     if (started) loader->SetProgress(40);
     loader->SetProgress(100);

@@ -1,5 +1,5 @@
-#include "engine/core/callback.h"
 #include "engine/app/entry.h"
+#include "engine/core/callback.h"
 #include "game/app/app_start.h"
 
 namespace {

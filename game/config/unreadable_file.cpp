@@ -34,7 +34,8 @@ std::string SetAsideUnreadable(const std::string& path) {
         std::fprintf(stderr, "quorvel: %s could not be read; it was moved to %s\n", path.c_str(), bad.c_str());
         return bad;
     }
-    std::fprintf(stderr, "quorvel: %s could not be read, nor moved aside (%s); it will not be written during this run\n",
+    std::fprintf(stderr,
+                 "quorvel: %s could not be read, nor moved aside (%s); it will not be written during this run\n",
                  path.c_str(), error ? error.message().c_str() : "no free name");
     std::lock_guard<std::mutex> hold(g_refusedLock);
     Refused().insert(path);

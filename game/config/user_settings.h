@@ -5,7 +5,7 @@
 namespace pugi {
 class xml_document;
 class xml_node;
-}
+}  // namespace pugi
 
 class JCPropertyMap;
 

@@ -67,9 +67,9 @@ void gcPlayer::WriteBinary(std::ostream& out) const {
 }
 
 void gcPlayer::SetDefaultStatistics() {
-    for (const char* name : {"money", "money_max", "hint_use", "without_hint_in_row_max", "without_hint_in_row",
-                             "without_error_in_row_max", "without_error_in_row", "fail_level_in_row_max",
-                             "fail_level_in_row"}) {
+    for (const char* name :
+         {"money", "money_max", "hint_use", "without_hint_in_row_max", "without_hint_in_row",
+          "without_error_in_row_max", "without_error_in_row", "fail_level_in_row_max", "fail_level_in_row"}) {
         statistic.SetUInt(name, 0);
     }
     statistic.SetFloat("level_time_min", 9999.0f);

@@ -31,8 +31,8 @@ int32_t gcLevelFile::PictureCellCount() const {
 bool gcReadLevelSettings(const pugi::xml_node& settings, gcLevelSettings& out) {
     if (!settings) return false;
     std::string position, bonuses;
-    if (!ReadPoint(settings, "elSize", out.cellWidth, out.cellHeight) || !ReadPoint(settings, "grid", out.cols, out.rows) ||
-        !ReadPoint(settings, "block", out.blockX, out.blockY) ||
+    if (!ReadPoint(settings, "elSize", out.cellWidth, out.cellHeight) ||
+        !ReadPoint(settings, "grid", out.cols, out.rows) || !ReadPoint(settings, "block", out.blockX, out.blockY) ||
         !ReadPoint(settings, "shiftBlock", out.shiftX, out.shiftY) || !Attribute(settings, "position", position) ||
         !Attribute(settings, "bonuses", bonuses))
         return false;

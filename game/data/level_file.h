@@ -25,15 +25,15 @@ inline constexpr int32_t kLevelCellPicture = 100;
 inline constexpr int32_t kLevelCellEmpty = 101;
 
 struct gcLevelSettings {
-    int32_t cellWidth = 0, cellHeight = 0;  // "elSize"
-    int32_t cols = 0, rows = 0;             // "grid"
-    int32_t blockX = 0, blockY = 0;         // "block" (attribute): cells per block along a row, a column
-    int32_t shiftX = 0, shiftY = 0;         // "shiftBlock": a gap is negative
+    int32_t cellWidth = 0, cellHeight = 0;     // "elSize"
+    int32_t cols = 0, rows = 0;                // "grid"
+    int32_t blockX = 0, blockY = 0;            // "block" (attribute): cells per block along a row, a column
+    int32_t shiftX = 0, shiftY = 0;            // "shiftBlock": a gap is negative
     float positionX = 0.0f, positionY = 0.0f;  // "position": the board's centre on the screen
-    int32_t bonuses = 0;                    // "bonuses", as written (never clamped here)
-    pugi::xml_node blockSprite;             // child "block"
-    pugi::xml_node selectionYesSprite;      // child "selection_yes"
-    pugi::xml_node selectionNoSprite;       // child "selection_no"
+    int32_t bonuses = 0;                       // "bonuses", as written (never clamped here)
+    pugi::xml_node blockSprite;                // child "block"
+    pugi::xml_node selectionYesSprite;         // child "selection_yes"
+    pugi::xml_node selectionNoSprite;          // child "selection_no"
 };
 
 struct gcLevelFile {

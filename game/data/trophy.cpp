@@ -30,16 +30,11 @@ double Holds(bool holds) { return holds ? 1.0 : 0.0; }
 template <typename T>
 double Compare(int32_t op, T p, T c) {
     switch (op) {
-        case kTrophyGreater:
-            return Holds(p > c);
-        case kTrophyLess:
-            return Holds(p < c);
-        case kTrophyNotEqual:
-            return Holds(p != c);
-        case kTrophyAtMost:
-            return Holds(p <= c);
-        default:
-            return 0.0;
+        case kTrophyGreater: return Holds(p > c);
+        case kTrophyLess: return Holds(p < c);
+        case kTrophyNotEqual: return Holds(p != c);
+        case kTrophyAtMost: return Holds(p <= c);
+        default: return 0.0;
     }
 }
 
@@ -111,10 +106,8 @@ double TrophyProgress(const JS_TROPHY_CONDITION& condition, const JS_TROPHY_PROB
 }
 
 G_TROPHY::G_TROPHY(const pugi::xml_node& element)
-    : name(element.attribute("name").as_string()),
-      gcId(element.attribute("gc_id").as_string()),
-      desc(element.attribute("desc").as_string()),
-      bonus(AsciiToInt(element.attribute("bonus").as_string())) {
+    : name(element.attribute("name").as_string()), gcId(element.attribute("gc_id").as_string()),
+      desc(element.attribute("desc").as_string()), bonus(AsciiToInt(element.attribute("bonus").as_string())) {
     LoadPicture(openPicture, element, "image_open");
     LoadPicture(closedPicture, element, "image_close");
     for (pugi::xml_node child = element.child("condition"); child; child = child.next_sibling()) {

@@ -11,10 +11,10 @@
 
 #include "engine/app/app_context.h"
 #include "engine/core/callback.h"
+#include "engine/graphics/render.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/input.h"
 #include "engine/platform/null_device.h"
-#include "engine/graphics/render.h"
 #include "engine/platform/time_source.h"
 #include "engine/platform/window.h"
 

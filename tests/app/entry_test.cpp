@@ -30,8 +30,9 @@ TEST(Entry, StartHookResultAndExitStatus) {
         QRV::cbAppStart = nullptr;
         if (c.hook == Hook::NoFunction) QRV::cbAppStart = QRV::JS_CALLBACK::Create(nullptr);
         if (c.hook == Hook::Returns) {
-            QRV::InstallHook(QRV::cbAppStart, [](uintptr_t result) { return static_cast<int>(result); },
-                             static_cast<uintptr_t>(static_cast<intptr_t>(c.returns)));
+            QRV::InstallHook(
+                QRV::cbAppStart, [](uintptr_t result) { return static_cast<int>(result); },
+                static_cast<uintptr_t>(static_cast<intptr_t>(c.returns)));
         }
         EXPECT_EQ(QRV::RunStartHook(3, argv), c.result);
         EXPECT_EQ(QRV::ExitStatusFor(c.result), c.status);

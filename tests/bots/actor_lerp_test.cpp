@@ -79,8 +79,7 @@ TEST(ActorLerp, VectorAndColourComponentsMoveTogether) {
     EXPECT_FLOAT_EQ(points.values[0].y, 5.0f);
 
     Sink<JS_COLORf> colours;
-    JCBot_LerpTick<JS_COLORf> colour({1, 0, 0, 1}, {0, 1, 0.5f, 0}, 0.0f, &colours, &Sink<JS_COLORf>::Take,
-                                     2.0f);
+    JCBot_LerpTick<JS_COLORf> colour({1, 0, 0, 1}, {0, 1, 0.5f, 0}, 0.0f, &colours, &Sink<JS_COLORf>::Take, 2.0f);
     Tick(colour, 0.5f);
     Tick(colour, 0.5f);
     ASSERT_EQ(colours.values.size(), 1u);

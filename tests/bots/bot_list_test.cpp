@@ -25,9 +25,7 @@ struct Log {
 
 class FakeObject : public QRV::JC_BASE {
 public:
-    FakeObject(Log& log, std::string label, float prio = 0.0f) : log(log), label(std::move(label)) {
-        priority = prio;
-    }
+    FakeObject(Log& log, std::string label, float prio = 0.0f) : log(log), label(std::move(label)) { priority = prio; }
     ~FakeObject() override { ++log.deleted; }
 
     int32_t Message(int32_t messageId, float, float, float, void*) override {
@@ -239,8 +237,7 @@ TEST(BotList, BroadcastByIdWord) {
     EXPECT_EQ(list.Broadcast(QRV::MSG::FinishNow, 0, 0, 0, nullptr, 0), 7);
     EXPECT_EQ(log.Joined(), "m45a m45b");
     log.events.clear();
-    EXPECT_EQ(list.Broadcast(QRV::MSG::Refresh, 0, 0, 0, nullptr, QRV::MakeIdWord("abcd")),
-              QRV::MSG_RESULT::Finished);
+    EXPECT_EQ(list.Broadcast(QRV::MSG::Refresh, 0, 0, 0, nullptr, QRV::MakeIdWord("abcd")), QRV::MSG_RESULT::Finished);
     EXPECT_EQ(log.Joined(), "m56a");
     log.events.clear();
     EXPECT_EQ(list.Broadcast(QRV::MSG::Refresh, 0, 0, 0, nullptr, QRV::MakeIdWord("zzzz")), 0);

@@ -22,9 +22,7 @@ inline int32_t Tick(QRV::JC_BASE& bot, float dt) {
     return bot.Message(QRV::MSG::Tick, 0.0f, 0.0f, 0.0f, nullptr);
 }
 
-inline int32_t FinishNow(QRV::JC_BASE& bot) {
-    return bot.Message(QRV::MSG::FinishNow, 0.0f, 0.0f, 0.0f, nullptr);
-}
+inline int32_t FinishNow(QRV::JC_BASE& bot) { return bot.Message(QRV::MSG::FinishNow, 0.0f, 0.0f, 0.0f, nullptr); }
 
 // A JS_CALLBACK whose argument is a counter that its function increments.
 struct Counter {

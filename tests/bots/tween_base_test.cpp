@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <limits>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,9 +39,13 @@ const std::vector<Case>& Cases() {
         {"bot_color", [](Targets& t) { return new JC_BOT_COLOR_JS(&t.word, 0, 0, 1); }},
         {"bot_move", [](Targets& t) { return new JC_BOT_MOVE(&t.transform, 1, 2, 3, 0, 1, 0); }},
         {"bot_move_cubebezier",
-         [](Targets& t) { return new JC_BOT_MOVE_CUBEBEZIER(&t.transform, {}, {}, {1, 1, 0}, 1, 0, 0); }},
+         [](Targets& t) {
+             return new JC_BOT_MOVE_CUBEBEZIER(&t.transform, {}, {}, {1, 1, 0}, 1, 0, 0);
+         }},
         {"bot_move_quadbezier",
-         [](Targets& t) { return new JC_BOT_MOVE_QUADBEZIER(&t.transform, {}, {1, 1, 0}, 1, 0, 0); }},
+         [](Targets& t) {
+             return new JC_BOT_MOVE_QUADBEZIER(&t.transform, {}, {1, 1, 0}, 1, 0, 0);
+         }},
         {"nonamed", [](Targets& t) { return new JC_BOT_MOVE_ON(&t.transform, 1, 1, 1, 0); }},
         {"bot_sleep", [](Targets&) { return new JC_BOT_SLEEP(nullptr, 1); }},
         {"bot_transform", [](Targets& t) { return new JC_BOT_TRANSFORM(&t.transform, JS_TRANSFORM3{}, 0, 1); }},

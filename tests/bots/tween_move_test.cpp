@@ -111,7 +111,7 @@ TEST(TweenMoveOn, AddsItsShareEachTickAndStopsWithoutAFinalStep) {
         EXPECT_FLOAT_EQ(target.positionX, 10.0f + 25.0f * static_cast<float>(i));
         EXPECT_FLOAT_EQ(target.positionY, -10.0f * static_cast<float>(i));
     }
-    target.positionX += 1.0f;  // another move of the same transform adds up
+    target.positionX += 1.0f;                            // another move of the same transform adds up
     EXPECT_EQ(Tick(move, 0.25f), MSG_RESULT::Finished);  // remaining -0.25
     EXPECT_FLOAT_EQ(target.positionX, 111.0f);
     EXPECT_EQ(target.positionZ, 0.0f);

@@ -12,8 +12,8 @@ using namespace QRV;
 using BotTest::Tick;
 
 std::array<float, 12> Fields(const JS_TRANSFORM3& t) {
-    return {t.pivotX,    t.pivotY,    t.pivotZ,  t.rotationX, t.rotationY, t.rotationZ,
-            t.scaleX,    t.scaleY,    t.scaleZ,  t.positionX, t.positionY, t.positionZ};
+    return {t.pivotX, t.pivotY, t.pivotZ, t.rotationX, t.rotationY, t.rotationZ,
+            t.scaleX, t.scaleY, t.scaleZ, t.positionX, t.positionY, t.positionZ};
 }
 
 JS_TRANSFORM3 EndTransform() {

@@ -50,7 +50,8 @@ TEST(Closure, PlainFunctionWithObjectPointer) {
     Closure<void(std::string)> empty;
     EXPECT_FALSE(empty);
     std::string seen;
-    Closure<void(std::string)> plain(&seen, [](void* self, std::string text) { *static_cast<std::string*>(self) = text; });
+    Closure<void(std::string)> plain(&seen,
+                                     [](void* self, std::string text) { *static_cast<std::string*>(self) = text; });
     plain("open.Title");
     EXPECT_EQ(seen, "open.Title");
 }

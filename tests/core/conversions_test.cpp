@@ -55,7 +55,7 @@ TEST(ConversionsWrite, NumbersInTheDefaultStreamFormat) {
         float v;
         const char* text;
     } floats[] = {
-        {0.1f, "0.1"}, {100.0f, "100"}, {-2.25f, "-2.25"}, {1234567.0f, "1.23457e+06"},
+        {0.1f, "0.1"},       {100.0f, "100"},       {-2.25f, "-2.25"},         {1234567.0f, "1.23457e+06"},
         {0.00001f, "1e-05"}, {123456.0f, "123456"}, {1.0f / 3.0f, "0.333333"}, {0.0f, "0"},
     };
     for (const auto& c : floats) EXPECT_EQ(FloatToString(c.v), c.text);
@@ -167,9 +167,9 @@ TEST(ConversionsUtf8, RoundTripAndReplacement) {
         std::wstring want;
     } broken[] = {
         {"\xFFx", {0xFFFD, L'x'}},
-        {"\xC3", {0xFFFD}},                   // cut short
-        {"\xE2\x82x", {0xFFFD, L'x'}},        // one replacement for the broken sequence
-        {"\xC0\xAF", {0xFFFD, 0xFFFD}},       // overlong
+        {"\xC3", {0xFFFD}},                          // cut short
+        {"\xE2\x82x", {0xFFFD, L'x'}},               // one replacement for the broken sequence
+        {"\xC0\xAF", {0xFFFD, 0xFFFD}},              // overlong
         {"\xED\xA0\x80", {0xFFFD, 0xFFFD, 0xFFFD}},  // surrogate
     };
     for (const auto& c : broken) EXPECT_EQ(Utf8ToWide(c.bytes), c.want) << c.bytes;

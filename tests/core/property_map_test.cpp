@@ -191,9 +191,9 @@ TEST(PropertyMapXml, LoadReadsAnyElementAndBooleanWords) {
     EXPECT_EQ(map.Find("on")->text, "1");
     EXPECT_EQ(map.Find("off")->text, "0");
     EXPECT_EQ(map.Find("")->text, "nokey");
-    EXPECT_EQ(map.Find("n")->intValue, 2);        // a later duplicate wins...
+    EXPECT_EQ(map.Find("n")->intValue, 2);               // a later duplicate wins...
     EXPECT_EQ(rec.keys, std::vector<std::string>{"n"});  // ...and notifies
-    EXPECT_EQ(map.Find("TRUE")->intValue, 0);     // only the exact lower-case words are booleans
+    EXPECT_EQ(map.Find("TRUE")->intValue, 0);            // only the exact lower-case words are booleans
 
     map.Load(pugi::xml_node());  // a null node changes nothing
     EXPECT_EQ(map.Entries().size(), 5u);

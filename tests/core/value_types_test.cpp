@@ -34,13 +34,10 @@ TEST(ValueTypesGeometry, AngleBetweenRunsCounterClockwiseFromA) {
         JS_VECTOR2 a, b;
         float want;
     } cases[] = {
-        {{1, 0}, {0, 1}, kPi / 2},
-        {{1, 0}, {0, -1}, 3 * kPi / 2},
-        {{1, 0}, {-1, 0}, kPi},
-        {{1, 0}, {2, 0}, 2 * kPi},   // same direction: the cross product is not positive
-        {{0, 0}, {1, 0}, 2 * kPi},   // a zero vector
-        {{1, 0}, {0, 0}, 2 * kPi},
-        {{3, 3}, {3.0000002f, 3}, 2 * kPi},  // cosine rounded past 1 must not give NaN
+        {{1, 0}, {0, 1}, kPi / 2}, {{1, 0}, {0, -1}, 3 * kPi / 2},
+        {{1, 0}, {-1, 0}, kPi},    {{1, 0}, {2, 0}, 2 * kPi},  // same direction: the cross product is not positive
+        {{0, 0}, {1, 0}, 2 * kPi},                             // a zero vector
+        {{1, 0}, {0, 0}, 2 * kPi}, {{3, 3}, {3.0000002f, 3}, 2 * kPi},  // cosine rounded past 1 must not give NaN
     };
     for (const auto& c : cases) {
         const float got = AngleBetween(c.a, c.b);

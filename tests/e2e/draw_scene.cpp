@@ -16,8 +16,8 @@
 
 #include <SDL.h>
 
-#include <chrono>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -28,11 +28,11 @@
 #include <stb/stb_image_write.h>
 
 #include "engine/app/app_context.h"
-#include "engine/core/callback.h"
 #include "engine/app/engine.h"
+#include "engine/core/callback.h"
 #include "engine/core/matrix4.h"
-#include "engine/platform/gl_device.h"
 #include "engine/graphics/render.h"
+#include "engine/platform/gl_device.h"
 #include "engine/platform/window.h"
 #include "tests/e2e/scene_engine.h"
 
@@ -143,9 +143,9 @@ void DrawScene() {
 
     // Placed by the world matrix alone: scale, then rotate, then move.
     const float quarterTurn = std::numbers::pi_v<float> / 4.0f;
-    render.worldMatrix = Matrix4::Product(
-        Matrix4::Product(Matrix4::Scaling(2.0f, 1.0f, 1.0f), Matrix4::RotationZ(quarterTurn)),
-        Matrix4::Translation(800.0f, 400.0f, 0.0f));
+    render.worldMatrix =
+        Matrix4::Product(Matrix4::Product(Matrix4::Scaling(2.0f, 1.0f, 1.0f), Matrix4::RotationZ(quarterTurn)),
+                         Matrix4::Translation(800.0f, 400.0f, 0.0f));
     DrawQuad(-30, -30, 30, 30, 0xFFFF00FF, nullptr, kTriangles | kBlend);
     render.worldMatrix = Matrix4::Identity();
 }
@@ -157,8 +157,7 @@ void DrawableSize(int& w, int& h) {
 }
 
 int OnUpdate(uintptr_t) {
-    const double elapsed =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - g_scene.start).count();
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - g_scene.start).count();
     if (elapsed >= g_scene.seconds) QRV::g_app->running = 0;
     if (g_scene.fullscreen && !g_scene.switched && g_scene.frames >= kFramesBeforeSwitch) {
         QRV::Engine::SetDisplayMode(1024, 768, 1, 1);

@@ -224,7 +224,8 @@ private:
         std::istringstream in(bytes);
         gcPlayer player;
         player.ReadBinary(in);
-        if (in.fail() || in.peek() != std::char_traits<char>::eof()) return Problem("profile.bin is not one whole profile");
+        if (in.fail() || in.peek() != std::char_traits<char>::eof())
+            return Problem("profile.bin is not one whole profile");
         const int round = player.GetItemCount("round");
         if (!Allowed("profile.bin", round)) return;
         if (BinaryOf(player) != BinaryOf(*RoundPlayer(0, round))) Problem("profile.bin differs from its round");

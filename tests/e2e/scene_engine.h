@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "engine/app/app_context.h"
-#include "engine/core/callback.h"
 #include "engine/app/engine.h"
+#include "engine/core/callback.h"
 
 namespace SceneEngine {
 

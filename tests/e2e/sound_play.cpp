@@ -41,11 +41,11 @@ namespace {
 using SteadyClock = std::chrono::steady_clock;
 
 // What Play records, and what analyze expects to hear, in this order.
-constexpr double kMusicSeconds = 2.0;     // "01", 440 Hz, streamed
-constexpr double kSecondSeconds = 0.6;    // "02", 660 Hz, streamed
-constexpr double kEffectSeconds = 0.3;    // "blip", 880 Hz, decoded whole
-constexpr double kVoiceSeconds = 1.5;     // each of the 17 voices
-constexpr double kPause = 0.6;            // silence between the steps
+constexpr double kMusicSeconds = 2.0;   // "01", 440 Hz, streamed
+constexpr double kSecondSeconds = 0.6;  // "02", 660 Hz, streamed
+constexpr double kEffectSeconds = 0.3;  // "blip", 880 Hz, decoded whole
+constexpr double kVoiceSeconds = 1.5;   // each of the 17 voices
+constexpr double kPause = 0.6;          // silence between the steps
 constexpr double kLengthTolerance = 0.05;
 
 int g_failures = 0;
@@ -55,9 +55,7 @@ void Check(bool condition, const std::string& what) {
     if (!condition) ++g_failures;
 }
 
-void Sleep(double seconds) {
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
+void Sleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
 double Since(SteadyClock::time_point start) {
     return std::chrono::duration<double>(SteadyClock::now() - start).count();
@@ -85,8 +83,7 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-void WriteOgg(const std::filesystem::path& path, int channels, double seconds, double frequency,
-              float amplitude) {
+void WriteOgg(const std::filesystem::path& path, int channels, double seconds, double frequency, float amplitude) {
     const auto bytes = QRV::Test::EncodeToneOgg(channels, 44100, seconds, frequency, amplitude);
     WriteFile(path, std::string(bytes.begin(), bytes.end()));
 }
@@ -190,7 +187,8 @@ int Play(const std::filesystem::path& work) {
     const auto voice = QRV::Test::EncodeToneOgg(1, 44100, kVoiceSeconds, 330.0, 0.04f);
     std::vector<QRV::JC_SOUND*> voices;
     for (int i = 0; i < QRV::kMaxSoundSources + 1; ++i) {
-        voices.push_back(QRV::g_soundManager->CreateSound(voice.data(), static_cast<uint32_t>(voice.size()), 1, i % 2 == 0));
+        voices.push_back(
+            QRV::g_soundManager->CreateSound(voice.data(), static_cast<uint32_t>(voice.size()), 1, i % 2 == 0));
         if (voices.back() == nullptr) {
             Check(false, "a voice is created");
             return 1;
@@ -241,10 +239,12 @@ int NoDevice(const std::filesystem::path& work) {
     Check(music != nullptr && music->Start() == 1, "the playlist starts (silently)");
     Check(session.groups.PlaySound("blip") == -1, "PlaySound gives -1 without sounds");
     session.groups.active = 1;
-    WaitUntil([&] {
-        session.groups.Update();
-        return false;
-    }, 0.3);
+    WaitUntil(
+        [&] {
+            session.groups.Update();
+            return false;
+        },
+        0.3);
     std::printf("ran on without audio\n");
     return g_failures == 0 ? 0 : 1;
 }
@@ -264,7 +264,8 @@ struct Wave {
 
 uint32_t Le(const std::string& b, size_t at, int bytes) {
     uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(b[at + static_cast<size_t>(i)])) << (8 * i);
+    for (int i = 0; i < bytes; ++i)
+        v |= static_cast<uint32_t>(static_cast<uint8_t>(b[at + static_cast<size_t>(i)])) << (8 * i);
     return v;
 }
 
@@ -329,7 +330,8 @@ std::vector<Stretch> FindStretches(const Wave& wave) {
     bool inside = false;
     for (size_t w = 0; w * window < wave.frames.size(); ++w) {
         float peak = 0.0f;
-        for (size_t i = w * window; i < std::min(wave.frames.size(), (w + 1) * window); ++i) peak = std::max(peak, wave.frames[i]);
+        for (size_t i = w * window; i < std::min(wave.frames.size(), (w + 1) * window); ++i)
+            peak = std::max(peak, wave.frames[i]);
         const double t = static_cast<double>(w * window) / wave.rate;
         if (peak > 0.005f && !inside) {
             stretches.push_back({t, t, 0.0});
@@ -359,7 +361,9 @@ std::vector<Stretch> FindStretches(const Wave& wave) {
                 low = false;
             }
         }
-        s.frequency = lastRise > firstRise ? (rises - 1) * static_cast<double>(wave.rate) / static_cast<double>(lastRise - firstRise) : 0.0;
+        s.frequency = lastRise > firstRise
+                          ? (rises - 1) * static_cast<double>(wave.rate) / static_cast<double>(lastRise - firstRise)
+                          : 0.0;
     }
     return stretches;
 }
@@ -389,8 +393,7 @@ int Analyze(const std::string& path) {
     Check(length(s[2]) > kVoiceSeconds, "the voices sound");
     Check(near(length(s[3]), kMusicSeconds, kLengthTolerance) && near(s[3].frequency, 440.0, 15.0),
           "the playlist plays 01 first");
-    Check(near(length(s[4]), kSecondSeconds, kLengthTolerance) && near(s[4].frequency, 660.0, 15.0),
-          "then 02");
+    Check(near(length(s[4]), kSecondSeconds, kLengthTolerance) && near(s[4].frequency, 660.0, 15.0), "then 02");
     Check(s[4].start - s[3].end <= 1.1, "02 follows within the playlist's interval");
     return g_failures == 0 ? 0 : 1;
 }
@@ -419,8 +422,10 @@ int Balance(const std::string& wavPath) {
         int channels;
         bool whole;
     };
-    const Piece pieces[] = {{"mono, whole", 1, true}, {"stereo, whole", 2, true},
-                            {"mono, streamed", 1, false}, {"stereo, streamed", 2, false}};
+    const Piece pieces[] = {{"mono, whole", 1, true},
+                            {"stereo, whole", 2, true},
+                            {"mono, streamed", 1, false},
+                            {"stereo, streamed", 2, false}};
     {
         QRV::JC_SOUND_MANAGER manager;
         Check(manager.OpenDevice() == 1, "the wave-file device opens");
@@ -436,7 +441,8 @@ int Balance(const std::string& wavPath) {
             if (sound == nullptr) continue;
             Sleep(kPause);
             sound->Play();
-            Check(WaitUntil([&] { return !Playing(sound); }, kSeconds + 2.0), std::string("the ") + piece.name + " piece ends");
+            Check(WaitUntil([&] { return !Playing(sound); }, kSeconds + 2.0),
+                  std::string("the ") + piece.name + " piece ends");
         }
         Sleep(kPause);
         QRV::StopAndJoinThread(thread);
@@ -468,7 +474,8 @@ int Balance(const std::string& wavPath) {
     for (size_t i = 0; i < std::size(pieces); i += 2) {
         for (int c = 0; c < 2; ++c) {
             Check(std::fabs(levels[i][c] - levels[i + 1][c]) <= kToleranceDb,
-                  std::string(pieces[i].name) + " is as loud as " + pieces[i + 1].name + (c == 0 ? " on the left" : " on the right"));
+                  std::string(pieces[i].name) + " is as loud as " + pieces[i + 1].name +
+                      (c == 0 ? " on the left" : " on the right"));
         }
     }
     return g_failures == 0 ? 0 : 1;

@@ -17,8 +17,8 @@
 // Prints "shot: A" and "shot: B" when the scene holds still for a screenshot, and goes on when the
 // file DIR/continue-A (then continue-B) appears; ends after B.
 
-#include <chrono>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -28,17 +28,17 @@
 #include <string>
 #include <vector>
 
-#include <pugixml.hpp>
 #include <stb/stb_image_write.h>
+#include <pugixml.hpp>
 
+#include "engine/app/app_context.h"
+#include "engine/app/engine.h"
 #include "engine/bots/bot_list.h"
 #include "engine/bots/tween_move.h"
-#include "engine/app/app_context.h"
 #include "engine/core/callback.h"
-#include "engine/app/engine.h"
+#include "engine/graphics/render.h"
 #include "engine/graphics/sprite.h"
 #include "engine/platform/clock.h"
-#include "engine/graphics/render.h"
 #include "engine/resources/repository_manager.h"
 #include "engine/resources/resource_loaders.h"
 #include "tests/e2e/scene_engine.h"

@@ -11,12 +11,12 @@
 
 #include "engine/app/engine.h"
 #include "engine/platform/null_device.h"
+#include "engine/resources/resource_loaders.h"
 #include "game/app/context.h"
 #include "game/app/global.h"
 #include "game/app/start_steps.h"
 #include "game/data/ad_manager.h"
 #include "game/data/level_file.h"
-#include "engine/resources/resource_loaders.h"
 #include "tests/e2e/scene_engine.h"
 
 namespace {
@@ -29,7 +29,9 @@ void Problem(const std::string& text) {
     ++g_problems;
 }
 
-std::unique_ptr<QRV::Platform::IRenderDevice> NullDevice() { return std::make_unique<QRV::Platform::NullRenderDevice>(); }
+std::unique_ptr<QRV::Platform::IRenderDevice> NullDevice() {
+    return std::make_unique<QRV::Platform::NullRenderDevice>();
+}
 
 // The board size of a level: its grid's columns.
 int32_t LevelSize(const JCLevel* level) {
@@ -57,7 +59,8 @@ void CheckPacks(const JCPacks& packs) {
             const size_t low = kind == kPackTutorial ? 3 : 10, high = kind == kPackTutorial ? 5 : 12;
             if (levels < low || levels > high) Problem(pack->GetName() + " has " + std::to_string(levels) + " levels");
             for (size_t i = 0; i < levels; ++i) {
-                if (pack->LevelAt(i)->GetName() == "empty") Problem(pack->GetName() + ": a grid item without a level file");
+                if (pack->LevelAt(i)->GetName() == "empty")
+                    Problem(pack->GetName() + ": a grid item without a level file");
             }
             if (kind == kPackOrdinary) {
                 if (size < lastSize) Problem(pack->GetName() + " is smaller than the pack before it");

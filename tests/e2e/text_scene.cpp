@@ -20,8 +20,8 @@
 #include <pugixml.hpp>
 
 #include "engine/app/app_context.h"
-#include "engine/core/callback.h"
 #include "engine/app/engine.h"
+#include "engine/core/callback.h"
 #include "engine/graphics/animation.h"
 #include "engine/graphics/font_catalogue.h"
 #include "engine/graphics/nine_part_frame.h"
@@ -131,7 +131,8 @@ bool LoadScene(Scene& scene) {
         return false;
     }
 
-    if (!LoadAnimation(scene.coin, "coin_spin", 70, 520) || !LoadAnimation(scene.star, "star_pop", 70, 650)) return false;
+    if (!LoadAnimation(scene.coin, "coin_spin", 70, 520) || !LoadAnimation(scene.star, "star_pop", 70, 650))
+        return false;
     if (!LoadFrame(scene.wide, 360, 150, 470, 560) || !LoadFrame(scene.tall, 150, 230, 820, 580)) return false;
 
     if (!WithElement("data/share/test particles.xml", "sparkle",

@@ -84,9 +84,7 @@ void Print(const std::string& line) {
     std::fflush(stdout);
 }
 
-std::string Number(int value) {
-    return IntToString(value);
-}
+std::string Number(int value) { return IntToString(value); }
 
 std::array<std::string, JC_GUI_PANEL9::kPieceCount> PanelPieces() {
     std::array<std::string, JC_GUI_PANEL9::kPieceCount> names;
@@ -390,9 +388,7 @@ int OnRender(uintptr_t) {
     return 0;
 }
 
-int OnInit(uintptr_t) {
-    return 1;
-}
+int OnInit(uintptr_t) { return 1; }
 
 int OnClose(uintptr_t) {
     g_app->running = 0;

@@ -162,8 +162,7 @@ void StartGrid(Scene& scene) {
     // As a window's bot list does when the window loads its resources: items get their places.
     scene.grid->Message(QRV::MSG::LoadResources, 0.0f, 0.0f, 0.0f, nullptr);
     scene.Announce("ready: grid page " + std::to_string(scene.grid->currentPage) + " of " +
-                   std::to_string(scene.grid->pageCount) + ", " + std::to_string(scene.grid->items.size()) +
-                   " items");
+                   std::to_string(scene.grid->pageCount) + ", " + std::to_string(scene.grid->items.size()) + " items");
 }
 
 void StartFade(Scene& scene) {
@@ -277,9 +276,7 @@ void ReleaseScene(Scene& scene) {
 
 // --- the engine's hooks
 
-bool IsButton(uintptr_t code) {
-    return code == QRV::VK_LBUTTON || code == QRV::VK_RBUTTON || code == QRV::VK_MBUTTON;
-}
+bool IsButton(uintptr_t code) { return code == QRV::VK_LBUTTON || code == QRV::VK_RBUTTON || code == QRV::VK_MBUTTON; }
 
 int OnUpdate(uintptr_t) {
     Scene& scene = *g_scene;
@@ -332,8 +329,7 @@ int OnKeyUp(uintptr_t code) {
     const auto button = static_cast<int32_t>(code);
     const size_t before = scene.events.size();
     const bool taken = scene.manager->OnMouseUp(button);
-    if (!taken && scene.grid)
-        scene.grid->Message(QRV::MSG::PointerReleased, 0.0f, 0.0f, 0.0f, ButtonData(button));
+    if (!taken && scene.grid) scene.grid->Message(QRV::MSG::PointerReleased, 0.0f, 0.0f, 0.0f, ButtonData(button));
     std::string target = "none";
     for (size_t i = before; i < scene.events.size(); ++i) {
         if (scene.events[i].rfind("click.", 0) == 0) {
@@ -342,8 +338,8 @@ int OnKeyUp(uintptr_t code) {
         }
     }
     ++scene.releases;
-    Say("click %d at %d %d -> %s; stack %s", scene.releases, QRV::g_input->mouseX, QRV::g_input->mouseY,
-        target.c_str(), scene.StackText().c_str());
+    Say("click %d at %d %d -> %s; stack %s", scene.releases, QRV::g_input->mouseX, QRV::g_input->mouseY, target.c_str(),
+        scene.StackText().c_str());
     return 0;
 }
 

@@ -2,8 +2,8 @@
 // One pack folder in a scratch Resources tree per process, with a repository manager made fresh
 // for every input: the pack fuzz targets write the fuzzed file into it, scan it as the game does,
 // move progress to and from a player and ask every query, then unload.
-#include <pugixml.hpp>
 #include <unistd.h>
+#include <pugixml.hpp>
 
 #include <cstddef>
 #include <cstdint>

@@ -44,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (ListText(reloaded) != saved) std::abort();
 
     // The game keeps the hearts of the current player going.
-    if (auto* current = dynamic_cast<gcPlayer*>(manager.GetCurrentPlayer())) QRV::Fuzz::CheckPlayerForms(*current, true);
+    if (auto* current = dynamic_cast<gcPlayer*>(manager.GetCurrentPlayer()))
+        QRV::Fuzz::CheckPlayerForms(*current, true);
     return 0;
 }

@@ -180,12 +180,10 @@ struct UvCase {
 
 TEST_F(AnimationTest, FrameToUvMappingOnGrids) {
     const std::vector<UvCase> cases = {
-        {4, 1, 4, 0, 0, 0.0f, 0.25f, 0.0f, 1.0f},
-        {4, 1, 4, 2, 0, 0.5f, 0.75f, 0.0f, 1.0f},
+        {4, 1, 4, 0, 0, 0.0f, 0.25f, 0.0f, 1.0f},  {4, 1, 4, 2, 0, 0.5f, 0.75f, 0.0f, 1.0f},
         {4, 1, 4, 2, 1, 0.75f, 0.5f, 0.0f, 1.0f},  // flipped in place
         {4, 2, 8, 5, 0, 0.25f, 0.5f, 0.5f, 1.0f},  // second row, second column
-        {4, 2, 8, 7, 1, 1.0f, 0.75f, 0.5f, 1.0f},
-        {2, 4, 8, 6, 0, 0.0f, 0.5f, 0.75f, 1.0f},
+        {4, 2, 8, 7, 1, 1.0f, 0.75f, 0.5f, 1.0f},  {2, 4, 8, 6, 0, 0.0f, 0.5f, 0.75f, 1.0f},
         {4, 2, 8, 11, 0, 0.75f, 1.0f, 0.0f, 0.5f},  // past the end wraps: 11 mod 8 = 3
         {4, 2, 8, -1, 0, 0.75f, 1.0f, 0.5f, 1.0f},  // before the start wraps to the last frame
         {1, 1, 1, 5, 0, 0.0f, 1.0f, 0.0f, 1.0f},
@@ -251,8 +249,8 @@ struct LoadCase {
 // Each starts from loop 1, direction 1, fps 3 and 5 frames, so an absent attribute shows.
 TEST_F(AnimationTest, LoadReadsTheAnimationAttributes) {
     const std::vector<LoadCase> cases = {
-        {R"(<ANIMATION loop="no" flip="Yes" ping_pong="1" reverese="false" grid="4 2" frames="6" fps="12.5"/>)",
-         true, 0, 1, 0, 1, 4, 2, 6, 12.5f},
+        {R"(<ANIMATION loop="no" flip="Yes" ping_pong="1" reverese="false" grid="4 2" frames="6" fps="12.5"/>)", true,
+         0, 1, 0, 1, 4, 2, 6, 12.5f},
         {R"(<ANIMATION reverese=""/>)", true, 1, 0, 0, 0, 1, 1, 5, 3.0f},  // empty is false
         {R"(<ANIMATION reverese="true" loop="T" flip="nope"/>)", true, 1, 0, 1, 0, 1, 1, 5, 3.0f},
         {R"(<ANIMATION loop="0"/>)", true, 0, 0, 1, 0, 1, 1, 5, 3.0f},

@@ -62,12 +62,14 @@ TEST_F(BmFontTextTest, KerningAppliesToNeighboursOnOneLineOnly) {
         size_t quads;
         float lastLeft, lastTop;
     } cases[] = {
-        {L"AV", 2, 8, 2},         // A then V: V two pixels closer
-        {L"VA", 2, 10, 2},        // the pair has an order
-        {L"AZV", 2, 8, 2},        // a character without glyph leaves the previous one in place
-        {L"A\nV", 2, 0, 22},      // a line feed starts afresh
-        {L"\x0141" L"A", 2, 9, 2},  // beyond the first 256 code points
-        {L"ZZZ", 0, 0, 0},        // nothing to draw
+        {L"AV", 2, 8, 2},     // A then V: V two pixels closer
+        {L"VA", 2, 10, 2},    // the pair has an order
+        {L"AZV", 2, 8, 2},    // a character without glyph leaves the previous one in place
+        {L"A\nV", 2, 0, 22},  // a line feed starts afresh
+        {L"\x0141"
+         L"A",
+         2, 9, 2},          // beyond the first 256 code points
+        {L"ZZZ", 0, 0, 0},  // nothing to draw
     };
     for (const auto& c : cases) {
         const std::vector<DrawnQuad> quads = DrawText(c.text);
@@ -116,7 +118,8 @@ TEST_F(BmFontTextTest, LineWidthSumsAdvancesUpToTheFirstLineFeed) {
     } cases[] = {
         {L"AB\nCD", 17}, {L"AZB", 17}, {L"AV", 19}, {L"", 0}, {L"\nAB", 0}, {L"\x0141", 8},
     };
-    for (const auto& c : cases) EXPECT_EQ(font.GetLineWidth(c.text), c.width) << testing::PrintToString(std::wstring(c.text));
+    for (const auto& c : cases)
+        EXPECT_EQ(font.GetLineWidth(c.text), c.width) << testing::PrintToString(std::wstring(c.text));
     JC_BMFONT_TEXT unloaded;
     EXPECT_EQ(unloaded.GetLineWidth(L"AB"), 0);
 }

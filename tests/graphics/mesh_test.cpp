@@ -224,8 +224,8 @@ TEST_F(MeshTest, DrawRegionAtFollowsTheRegionsMappingWhenTurned) {
         mesh.SetRegion(&region);
         const JS_VERTEX c0 = mesh.vertices[0], c1 = mesh.vertices[1], c3 = mesh.vertices[3];
         for (const auto& [left, top, right, bottom] : rects) {
-            SCOPED_TRACE(testing::Message() << "rotated " << int{rotated} << ", rect " << left << " " << top
-                                            << " " << right << " " << bottom);
+            SCOPED_TRACE(testing::Message() << "rotated " << int{rotated} << ", rect " << left << " " << top << " "
+                                            << right << " " << bottom);
             const std::vector<JS_VERTEX> v = Drawn([&] { mesh.DrawRegionAt(left, top, right, bottom, 8, 4, 0, 0); });
             ASSERT_EQ(v.size(), 4u);
             const float fx[4] = {left, right, right, left};

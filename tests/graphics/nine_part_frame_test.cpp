@@ -68,9 +68,11 @@ protected:
 };
 
 // Corners 16 x 16, upper and lower edges 8 x 16, side edges 16 x 8, middle 8 x 8.
-const std::array<Size, 9> kEven = {{{16, 16}, {8, 16}, {16, 16}, {16, 8}, {16, 16}, {8, 16}, {16, 16}, {16, 8}, {8, 8}}};
+const std::array<Size, 9> kEven = {
+    {{16, 16}, {8, 16}, {16, 16}, {16, 8}, {16, 16}, {8, 16}, {16, 16}, {16, 8}, {8, 8}}};
 // Left corners 16 wide, right ones 12; upper corners 20 high, lower ones 10.
-const std::array<Size, 9> kUneven = {{{16, 20}, {4, 20}, {12, 20}, {12, 4}, {12, 10}, {4, 10}, {16, 10}, {16, 4}, {4, 4}}};
+const std::array<Size, 9> kUneven = {
+    {{16, 20}, {4, 20}, {12, 20}, {12, 4}, {12, 10}, {4, 10}, {16, 10}, {16, 4}, {4, 4}}};
 
 struct LayoutCase {
     const char* name;
@@ -85,30 +87,85 @@ TEST_F(NinePartFrameTest, LayoutPlacesEveryPartAroundTheMiddle) {
     // Rects by place: upper-left, upper, upper-right / right, lower-right, lower / lower-left,
     // left, middle.
     const std::vector<LayoutCase> cases = {
-        {"even corners", kEven, 200, 100, 32, 32, 200, 100,
-         {{{-100, -50, -84, -34}, {-84, -50, 84, -34}, {84, -50, 100, -34},
-           {84, -34, 100, 34}, {84, 34, 100, 50}, {-84, 34, 84, 50},
-           {-100, 34, -84, 50}, {-100, -34, -84, 34}, {-84, -34, 84, 34}}}},
+        {"even corners",
+         kEven,
+         200,
+         100,
+         32,
+         32,
+         200,
+         100,
+         {{{-100, -50, -84, -34},
+           {-84, -50, 84, -34},
+           {84, -50, 100, -34},
+           {84, -34, 100, 34},
+           {84, 34, 100, 50},
+           {-84, 34, 84, 50},
+           {-100, 34, -84, 50},
+           {-100, -34, -84, 34},
+           {-84, -34, 84, 34}}}},
         // The vertical room is the upper plus the lower corner height (20 + 10), not the two
         // upper corners (40); left and right corners differ in width.
-        {"uneven corners", kUneven, 200, 100, 28, 30, 200, 100,
-         {{{-102, -55, -86, -35}, {-86, -55, 86, -35}, {86, -55, 98, -35},
-           {86, -35, 98, 35}, {86, 35, 98, 45}, {-86, 35, 86, 45},
-           {-102, 35, -86, 45}, {-102, -35, -86, 35}, {-86, -35, 86, 35}}}},
+        {"uneven corners",
+         kUneven,
+         200,
+         100,
+         28,
+         30,
+         200,
+         100,
+         {{{-102, -55, -86, -35},
+           {-86, -55, 86, -35},
+           {86, -55, 98, -35},
+           {86, -35, 98, 35},
+           {86, 35, 98, 45},
+           {-86, 35, 86, 45},
+           {-102, 35, -86, 45},
+           {-102, -35, -86, 35},
+           {-86, -35, 86, 35}}}},
         {"no corners: the middle is the whole frame",
-         {{{0, 0}, {8, 6}, {0, 0}, {5, 8}, {0, 0}, {8, 6}, {0, 0}, {5, 8}, {8, 8}}}, 100, 50, 0, 0, 100, 50,
-         {{{}, {-50, -31, 50, -25}, {},
-           {50, -25, 55, 25}, {}, {-50, 25, 50, 31},
-           {}, {-55, -25, -50, 25}, {-50, -25, 50, 25}}}},
+         {{{0, 0}, {8, 6}, {0, 0}, {5, 8}, {0, 0}, {8, 6}, {0, 0}, {5, 8}, {8, 8}}},
+         100,
+         50,
+         0,
+         0,
+         100,
+         50,
+         {{{},
+           {-50, -31, 50, -25},
+           {},
+           {50, -25, 55, 25},
+           {},
+           {-50, 25, 50, 31},
+           {},
+           {-55, -25, -50, 25},
+           {-50, -25, 50, 25}}}},
         {"corners alone still spread to the frame's size",
-         {{{10, 10}, {0, 0}, {10, 10}, {0, 0}, {10, 10}, {0, 0}, {10, 10}, {0, 0}, {0, 0}}}, 60, 40, 20, 20, 60, 40,
-         {{{-30, -20, -20, -10}, {}, {20, -20, 30, -10},
-           {}, {20, 10, 30, 20}, {},
-           {-30, 10, -20, 20}, {}, {}}}},
-        {"below the minimum is raised to it", kEven, 10, 5, 32, 32, 32, 32,
-         {{{-16, -16, 0, 0}, {0, -16, 0, 0}, {0, -16, 16, 0},
-           {0, 0, 16, 0}, {0, 0, 16, 16}, {0, 0, 0, 16},
-           {-16, 0, 0, 16}, {-16, 0, 0, 0}, {0, 0, 0, 0}}}},
+         {{{10, 10}, {0, 0}, {10, 10}, {0, 0}, {10, 10}, {0, 0}, {10, 10}, {0, 0}, {0, 0}}},
+         60,
+         40,
+         20,
+         20,
+         60,
+         40,
+         {{{-30, -20, -20, -10}, {}, {20, -20, 30, -10}, {}, {20, 10, 30, 20}, {}, {-30, 10, -20, 20}, {}, {}}}},
+        {"below the minimum is raised to it",
+         kEven,
+         10,
+         5,
+         32,
+         32,
+         32,
+         32,
+         {{{-16, -16, 0, 0},
+           {0, -16, 0, 0},
+           {0, -16, 16, 0},
+           {0, 0, 16, 0},
+           {0, 0, 16, 16},
+           {0, 0, 0, 16},
+           {-16, 0, 0, 16},
+           {-16, 0, 0, 0},
+           {0, 0, 0, 0}}}},
     };
     for (const LayoutCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -141,13 +198,15 @@ TEST_F(NinePartFrameTest, AttributesFillThePlacesInTheirListedOrder) {
     G_FRAME9 frame;
     ASSERT_TRUE(doc.load_string(R"(<b ul="a0" up="a1" ur="a2" lt="a3" mid="a4" rt="a5" dl="a6" dn="a7" dr="a8"/>)"));
     frame.Load(doc.child("b"));
-    for (int place = 0; place < 9; ++place) EXPECT_EQ(frame.parts[place].textureName, std::string("a") + std::to_string(place));
+    for (int place = 0; place < 9; ++place)
+        EXPECT_EQ(frame.parts[place].textureName, std::string("a") + std::to_string(place));
 
     // An absent or empty attribute leaves its part alone; "dr" is the middle.
     ASSERT_TRUE(doc.load_string(R"(<b dr="centre" ul=""/>)"));
     frame.Load(doc.child("b"));
     EXPECT_EQ(frame.parts[G_FRAME9::Middle].textureName, "centre");
-    for (int place = 0; place < 8; ++place) EXPECT_EQ(frame.parts[place].textureName, std::string("a") + std::to_string(place));
+    for (int place = 0; place < 8; ++place)
+        EXPECT_EQ(frame.parts[place].textureName, std::string("a") + std::to_string(place));
 
     frame.Load(pugi::xml_node());
     EXPECT_EQ(frame.parts[G_FRAME9::Middle].textureName, "centre");

@@ -96,10 +96,10 @@ TEST_F(ParticleSystemTest, DescriptionReadsEveryKeyAndNeedsTheTextureAttribute) 
     EXPECT_EQ(system.renderState, 0x3412u);  // additive bit cleared
     EXPECT_EQ(system.maxCount, 300);
     const float reads[][2] = {
-        {system.spreadAngle, 0.5f}, {system.frequency, 20.0f}, {system.interval, 0.05f},
-        {system.gravityX, 3.0f}, {system.gravityY, -4.0f}, {system.templateParticle.lifetime, 1.5f},
-        {system.velocityX, 10.0f}, {system.velocityY, -20.0f}, {system.tangent, 6.0f},
-        {system.radial, -7.0f}, {system.startSize, 8.0f}, {system.endSize, 2.0f},
+        {system.spreadAngle, 0.5f}, {system.frequency, 20.0f},  {system.interval, 0.05f},
+        {system.gravityX, 3.0f},    {system.gravityY, -4.0f},   {system.templateParticle.lifetime, 1.5f},
+        {system.velocityX, 10.0f},  {system.velocityY, -20.0f}, {system.tangent, 6.0f},
+        {system.radial, -7.0f},     {system.startSize, 8.0f},   {system.endSize, 2.0f},
     };
     for (const auto& r : reads) EXPECT_FLOAT_EQ(r[0], r[1]);
     EXPECT_EQ(system.startColor.ToARGB(), 0xFFFF0000u);
@@ -123,9 +123,8 @@ TEST_F(ParticleSystemTest, EmissionFollowsTheFrequencyAtMostOncePerUpdate) {
         int expected;
     } cases[] = {
         {1.0f, 1.0f / 64.0f, 640, 10},  // every 64th update: the timer restarts at 0
-        {1.0f, 1.0f / 64.0f, 63, 0},
-        {4.0f, 1.0f / 64.0f, 64, 4},
-        {1.0f, 0.375f, 30, 10},  // every third update: the 0.125 s beyond the interval is dropped
+        {1.0f, 1.0f / 64.0f, 63, 0},    {4.0f, 1.0f / 64.0f, 64, 4},
+        {1.0f, 0.375f, 30, 10},          // every third update: the 0.125 s beyond the interval is dropped
         {128.0f, 1.0f / 64.0f, 10, 10},  // a shorter interval still gives one per update
         {0.0f, 1.0f / 64.0f, 1000, 0},   // never
         {-3.0f, 1.0f / 64.0f, 100, 0},
@@ -259,11 +258,11 @@ TEST_F(ParticleSystemTest, ColourRunsFromStartThroughMiddleToEndThenTheParticleI
         float life;
         uint32_t color;
     } steps[] = {
-        {0.875f, 0xFFBF4000u}, {0.75f, 0xFF808000u}, {0.625f, 0xFF40BF00u},
-        {0.5f, 0xFF00FF00u},  // the middle colour one second in
-        {0.375f, 0xBF00BF40u}, {0.25f, 0x80008080u}, {0.125f, 0x400040BFu},
-        {0.0f, 0x000000FFu},   // the end colour at the end of the life
-        {-0.125f, 0x000000FFu},  // past it: clamped, still listed until the next update
+        {0.875f, 0xFFBF4000u},  {0.75f, 0xFF808000u},
+        {0.625f, 0xFF40BF00u},  {0.5f, 0xFF00FF00u},  // the middle colour one second in
+        {0.375f, 0xBF00BF40u},  {0.25f, 0x80008080u},
+        {0.125f, 0x400040BFu},  {0.0f, 0x000000FFu},  // the end colour at the end of the life
+        {-0.125f, 0x000000FFu},                       // past it: clamped, still listed until the next update
     };
     for (const auto& s : steps) {
         system.Advance(0.25f);
@@ -406,7 +405,7 @@ TEST_F(ParticleSystemTest, ExRadialAndTangentFollowTheParticlesOwnDirection) {
         {-40.0f, 0.0f, 30.0f, 40.0f, 24.0f, 32.0f},   // n = (0.6, 0.8), slowed by 10
         {0.0f, 40.0f, 0.0f, 150.0f, -10.0f, 150.0f},  // across it: (-ny, nx)
         {0.0f, 40.0f, 30.0f, 40.0f, 22.0f, 46.0f},
-        {40.0f, 40.0f, 0.0f, 0.0f, 0.0f, 0.0f},       // no direction: nothing to push along
+        {40.0f, 40.0f, 0.0f, 0.0f, 0.0f, 0.0f},  // no direction: nothing to push along
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "radial " << c.radial << " tangent " << c.tangent);

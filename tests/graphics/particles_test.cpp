@@ -153,9 +153,17 @@ TEST_F(ParticleEffectTest, CopyOfATemplateTakesItsSettingsAndCountsItsOwnTexture
         EXPECT_EQ(a.maxCount, 40);
         EXPECT_EQ(a.renderState, 0x3412u);
         const float settings[][2] = {
-            {a.spreadAngle, 0.3f}, {a.interval, 0.04f}, {a.gravityY, 2.0f}, {a.velocityX, 4.0f},
-            {a.areaLeft, 482.0f}, {a.areaBottom, 399.0f}, {a.templateParticle.lifetime, 3.0f},
-            {a.tangent, 6.0f}, {a.radial, 7.0f}, {a.startSize, 8.0f}, {a.endSize, 9.0f},
+            {a.spreadAngle, 0.3f},
+            {a.interval, 0.04f},
+            {a.gravityY, 2.0f},
+            {a.velocityX, 4.0f},
+            {a.areaLeft, 482.0f},
+            {a.areaBottom, 399.0f},
+            {a.templateParticle.lifetime, 3.0f},
+            {a.tangent, 6.0f},
+            {a.radial, 7.0f},
+            {a.startSize, 8.0f},
+            {a.endSize, 9.0f},
         };
         for (const auto& setting : settings) EXPECT_FLOAT_EQ(setting[0], setting[1]);
         EXPECT_EQ(a.startColor.ToARGB(), 0xFF112233u);

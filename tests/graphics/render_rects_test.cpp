@@ -148,8 +148,7 @@ TEST(RenderRects, RefuseWhatDrawTrianglesRefuses) {
         {"the no-texture record", many.data(), 1, &render.noTexture, kQuadRenderState, 0},
         {"nothing to draw", many.data(), 0, texture, kQuadRenderState, 1},
         {"no rectangles", nullptr, 3, texture, kQuadRenderState, 1},
-        {"more than the buffers hold", many.data(), static_cast<uint32_t>(many.size()), texture, kQuadRenderState,
-         1},
+        {"more than the buffers hold", many.data(), static_cast<uint32_t>(many.size()), texture, kQuadRenderState, 1},
         // 4 and 6 times this wrap round to 4 vertices and 6 indices.
         {"a count whose products wrap", many.data(), (1u << 31) + 1, texture, kQuadRenderState, 1},
     };
@@ -160,9 +159,8 @@ TEST(RenderRects, RefuseWhatDrawTrianglesRefuses) {
         EXPECT_EQ(frame.drawCalls, c.drawCalls);
     }
     // The most the buffers hold goes in one piece.
-    const Frame full = Record(renderer, [&] {
-        render.DrawRects(many.data(), render.vertexCapacity / 4, kWhite, texture, kQuadRenderState);
-    });
+    const Frame full = Record(
+        renderer, [&] { render.DrawRects(many.data(), render.vertexCapacity / 4, kWhite, texture, kQuadRenderState); });
     ASSERT_EQ(full.vertices.size(), 1u);
     EXPECT_EQ(full.vertices[0].size(), size_t{render.vertexCapacity});
 }

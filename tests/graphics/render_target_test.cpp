@@ -28,8 +28,10 @@ protected:
     }
 
     void DrawQuad(JS_TEXTURE* texture, uint32_t word, float x0 = 0, float y0 = 0) {
-        const JS_VERTEX quad[4] = {{x0, y0, 0, 0, 0, 0, ~0u, 0, 0}, {x0 + 8, y0, 0, 0, 0, 0, ~0u, 1, 0},
-                                   {x0 + 8, y0 + 8, 0, 0, 0, 0, ~0u, 1, 1}, {x0, y0 + 8, 0, 0, 0, 0, ~0u, 0, 1}};
+        const JS_VERTEX quad[4] = {{x0, y0, 0, 0, 0, 0, ~0u, 0, 0},
+                                   {x0 + 8, y0, 0, 0, 0, 0, ~0u, 1, 0},
+                                   {x0 + 8, y0 + 8, 0, 0, 0, 0, ~0u, 1, 1},
+                                   {x0, y0 + 8, 0, 0, 0, 0, ~0u, 0, 1}};
         render->DrawTriangles(quad, texture, word, 4, kQuadIndices, 6);
     }
 
@@ -152,7 +154,8 @@ TEST_F(RenderTargetTest, ItsTextureDrawsLikeAnyTextureButNeverIntoItself) {
     ASSERT_EQ(render->EndFrame(), 0);
     const auto draws = device->Draws();
     ASSERT_EQ(draws.size(), 3u);
-    const uint32_t textures[3] = {target->texture.deviceHandle, other->texture.deviceHandle, target->texture.deviceHandle};
+    const uint32_t textures[3] = {target->texture.deviceHandle, other->texture.deviceHandle,
+                                  target->texture.deviceHandle};
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(draws[i]->state.texture, textures[i]) << i;
         EXPECT_EQ(draws[i]->vertices.size(), 4u) << i;

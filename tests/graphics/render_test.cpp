@@ -152,7 +152,8 @@ TEST_F(RenderTest, FullVertexOrIndexBufferFlushesFirst) {
     std::vector<uint16_t> indices;
     while (indices.size() < render->indexCapacity) indices.insert(indices.end(), {0, 1, 2});
     Begin();
-    render->DrawTriangles(corner.data(), nullptr, kPlainTriangles, 3, indices.data(), static_cast<uint32_t>(indices.size()));
+    render->DrawTriangles(corner.data(), nullptr, kPlainTriangles, 3, indices.data(),
+                          static_cast<uint32_t>(indices.size()));
     render->DrawTriangles(corner.data(), nullptr, kPlainTriangles, 3, kQuadIndices, 3);
     End();
     draws = device->Draws();
@@ -283,7 +284,8 @@ TEST_F(RenderTest, ParticlesFlushQueuedQuadsUnderTheirOwnStateFirst) {
 TEST_F(RenderTest, ManyParticlesStayWithinTheBuffers) {
     std::vector<JS_POINT_SPRITE> particles(3000);
     for (size_t i = 0; i < particles.size(); ++i) {
-        particles[i] = {static_cast<float>(i % 1024), 10, 0, 3, 0xFFFFFFFF, i + 1 < particles.size() ? &particles[i + 1] : nullptr};
+        particles[i] = {
+            static_cast<float>(i % 1024), 10, 0, 3, 0xFFFFFFFF, i + 1 < particles.size() ? &particles[i + 1] : nullptr};
     }
     Begin();
     render->DrawPoints(particles.data(), nullptr, kParticleWord);

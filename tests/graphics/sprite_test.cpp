@@ -57,7 +57,15 @@ TEST_F(SpriteTest, FreshSpriteIsUnboundWithItsOwnTransform) {
 
 TEST_F(SpriteTest, HotSpotsPlaceThePivotOnBind) {
     const std::array<std::array<float, 2>, 9> pivots = {{
-        {0, 0}, {32, 0}, {64, 0}, {0, 16}, {32, 16}, {64, 16}, {0, 32}, {32, 32}, {64, 32},
+        {0, 0},
+        {32, 0},
+        {64, 0},
+        {0, 16},
+        {32, 16},
+        {64, 16},
+        {0, 32},
+        {32, 32},
+        {64, 32},
     }};
     for (int anchor = 0; anchor <= 8; ++anchor) {
         SCOPED_TRACE(anchor);
@@ -293,9 +301,9 @@ TEST_F(SpriteTest, MouseOverIgnoresRotationAndScale) {
         int x, y;
         bool over;
     } cases[] = {
-        {168, 84, true}, {232, 116, true}, {200, 100, true},  // corners are inside
-        {167, 100, false}, {233, 100, false}, {200, 83, false}, {200, 117, false},
-        {250, 100, false},  // inside the scaled quad, outside the plain box
+        {168, 84, true},   {232, 116, true},  {200, 100, true},  // corners are inside
+        {167, 100, false}, {233, 100, false}, {200, 83, false},
+        {200, 117, false}, {250, 100, false},  // inside the scaled quad, outside the plain box
     };
     for (const auto& c : cases) {
         input.mouseX = c.x;

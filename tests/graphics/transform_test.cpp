@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/platform/null_device.h"
 #include "engine/graphics/render.h"
+#include "engine/platform/null_device.h"
 #include "tests/test_kit/global_guard.h"
 
 namespace QRV {
@@ -213,10 +213,8 @@ TEST(TransformMatrix, WrittenOutFormMatchesTheRenderersProduct) {
     // The renderer's own composition, T(-pivot) S Rz Ry Rx T(position), is the reference.
     const float cases[][12] = {
         // position xyz, pivot xyz, rotation xyz, scale xyz
-        {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1},
-        {10, -20, 3, 4, 5, 6, 0, 0, 0.3f, 2, 0.5f, 1},
-        {1, 2, 3, 7, -8, 2, 0.4f, 0, 0, 1, 2, 3},
-        {-5, 6, 0, 1, 1, 1, 0.2f, -0.7f, 1.1f, 1.5f, 1, 0.25f},
+        {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1},     {10, -20, 3, 4, 5, 6, 0, 0, 0.3f, 2, 0.5f, 1},
+        {1, 2, 3, 7, -8, 2, 0.4f, 0, 0, 1, 2, 3}, {-5, 6, 0, 1, 1, 1, 0.2f, -0.7f, 1.1f, 1.5f, 1, 0.25f},
         {0, 0, 9, 0, 0, 0, 0, 1.0f, 0, -1, 1, 2},
     };
     for (const auto& c : cases) {

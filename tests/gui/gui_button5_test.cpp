@@ -50,12 +50,17 @@ TEST_F(Button5Test, PointerAndButtonSequences) {
     } cases[] = {
         {"click without moving", {{kMove, 100, 100, 3, 1}, {kDown, 0, 0, 7, 2}, {kUp, 0, 0, 8, 1}}, 3},
         {"pointer leaves between press and release",
-         {{kMove, 100, 100, 3, 1}, {kDown, 0, 0, 7, 2}, {kMove, 200, 100, 4, 0}, {kUp, 0, 0, -1, 0}}, 3},
-        {"released outside before any move", {{kMove, 105, 95, 3, 1}, {kDown, 0, 0, 7, 2}, {kWarp, 150, 100, -1, 2},
-                                              {kUp, 0, 0, 8, 0}}, 3},
+         {{kMove, 100, 100, 3, 1}, {kDown, 0, 0, 7, 2}, {kMove, 200, 100, 4, 0}, {kUp, 0, 0, -1, 0}},
+         3},
+        {"released outside before any move",
+         {{kMove, 105, 95, 3, 1}, {kDown, 0, 0, 7, 2}, {kWarp, 150, 100, -1, 2}, {kUp, 0, 0, 8, 0}},
+         3},
         {"right button and keys press nothing",
-         {{kMove, 100, 100, 3, 1}, {kRightDown, 0, 0, -1, 1}, {kKeyDown, 0, 0, -1, 1}, {kUp, 0, 0, -1, 1}}, 1},
-        {"edges of the quad are outside", {{kMove, 110, 100, -1, 0}, {kMove, 90, 100, -1, 0}, {kMove, 109, 91, 3, 1}}, 1},
+         {{kMove, 100, 100, 3, 1}, {kRightDown, 0, 0, -1, 1}, {kKeyDown, 0, 0, -1, 1}, {kUp, 0, 0, -1, 1}},
+         1},
+        {"edges of the quad are outside",
+         {{kMove, 110, 100, -1, 0}, {kMove, 90, 100, -1, 0}, {kMove, 109, 91, 3, 1}},
+         1},
         {"press before any hover", {{kWarp, 100, 100, -1, 0}, {kDown, 0, 0, -1, 0}}, 0},
     };
     for (const auto& c : cases) {

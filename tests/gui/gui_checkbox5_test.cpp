@@ -31,19 +31,38 @@ TEST_F(Checkbox5Test, PointerAndButtonSequences) {
         std::vector<Step> steps;
     } cases[] = {
         {"check, then uncheck",
-         {{kMove, 100, 100, 3, 1}, {kDown, 0, 0, 7, 2}, {kUp, 0, 0, 8, 3},
+         {{kMove, 100, 100, 3, 1},
+          {kDown, 0, 0, 7, 2},
+          {kUp, 0, 0, 8, 3},
           {kDown, 0, 0, -1, 3},  // not hovered: no move since it was checked
-          {kMove, 101, 100, 3, 3}, {kMove, 102, 100, 3, 3},  // enter on every move over a checked box
-          {kDown, 0, 0, 7, 3}, {kUp, 0, 0, 8, 1}, {kMove, 150, 100, 4, 0}}},
+          {kMove, 101, 100, 3, 3},
+          {kMove, 102, 100, 3, 3},  // enter on every move over a checked box
+          {kDown, 0, 0, 7, 3},
+          {kUp, 0, 0, 8, 1},
+          {kMove, 150, 100, 4, 0}}},
         {"pressed unchecked, released outside: checked all the same",
          {{kMove, 100, 100, 3, 1}, {kDown, 0, 0, 7, 2}, {kMove, 150, 100, -1, 2}, {kUp, 0, 0, 8, 3}}},
         {"pressed checked, dragged out: cancelled",
-         {{kMove, 100, 100, 3, 1}, {kDown, 0, 0, 7, 2}, {kUp, 0, 0, 8, 3}, {kMove, 100, 100, 3, 3},
-          {kDown, 0, 0, 7, 3}, {kMove, 150, 100, -1, 3}, {kUp, 0, 0, -1, 3}}},
+         {{kMove, 100, 100, 3, 1},
+          {kDown, 0, 0, 7, 2},
+          {kUp, 0, 0, 8, 3},
+          {kMove, 100, 100, 3, 3},
+          {kDown, 0, 0, 7, 3},
+          {kMove, 150, 100, -1, 3},
+          {kUp, 0, 0, -1, 3}}},
         {"right button and keys never toggle",
-         {{kMove, 100, 100, 3, 1}, {kRightDown, 0, 0, -1, 1}, {kRightUp, 0, 0, -1, 1}, {kKeyDown, 0, 0, -1, 1},
-          {kKeyUp, 0, 0, -1, 1}, {kDown, 0, 0, 7, 2}, {kKeyUp, 0, 0, -1, 2}, {kRightUp, 0, 0, -1, 2},
-          {kUp, 0, 0, 8, 3}, {kMove, 100, 100, 3, 3}, {kRightDown, 0, 0, -1, 3}, {kKeyDown, 0, 0, -1, 3},
+         {{kMove, 100, 100, 3, 1},
+          {kRightDown, 0, 0, -1, 1},
+          {kRightUp, 0, 0, -1, 1},
+          {kKeyDown, 0, 0, -1, 1},
+          {kKeyUp, 0, 0, -1, 1},
+          {kDown, 0, 0, 7, 2},
+          {kKeyUp, 0, 0, -1, 2},
+          {kRightUp, 0, 0, -1, 2},
+          {kUp, 0, 0, 8, 3},
+          {kMove, 100, 100, 3, 3},
+          {kRightDown, 0, 0, -1, 3},
+          {kKeyDown, 0, 0, -1, 3},
           {kKeyUp, 0, 0, -1, 3}}},
     };
     for (const auto& c : cases) {
@@ -59,9 +78,9 @@ TEST_F(Checkbox5Test, PointerAndButtonSequences) {
             const std::vector<JS_VERTEX> v = DrawnVertices([&] { root.DrawTree(); });
             std::vector<long> frames;
             for (size_t q = 0; q + 3 < v.size(); q += 4) frames.push_back(std::lround(v[q].u * 5.0f));
-            const std::vector<long> want = s.state == 3
-                                               ? std::vector<long>{box->hovered != 0 ? (box->pressing != 0 ? 2 : 1) : 0, 3}
-                                               : std::vector<long>{s.state};
+            const std::vector<long> want =
+                s.state == 3 ? std::vector<long>{box->hovered != 0 ? (box->pressing != 0 ? 2 : 1) : 0, 3}
+                             : std::vector<long>{s.state};
             EXPECT_EQ(frames, want) << "step " << i;
         }
         ClearRoot();

@@ -82,12 +82,12 @@ TEST_F(GuiFontTest, AlignmentPlacesLinesByTheirWidthAndBlocksByTheirHeight) {
     } cases[] = {
         {0, L"AB", 100, 200, 110, 200},
         {3, L"AB", 100, 190, 110, 190},
-        {4, L"AB", 89, 190, 99, 190},    // "AB" is 22 wide: from x - 11
-        {5, L"AB", 78, 190, 88, 190},    // from x - 22
+        {4, L"AB", 89, 190, 99, 190},  // "AB" is 22 wide: from x - 11
+        {5, L"AB", 78, 190, 88, 190},  // from x - 22
         {2, L"AB", 78, 200, 88, 200},
-        {4, L"A\nAB", 95, 180, 99, 200},   // two lines of 20: from y - 20, the second at y
-        {1, L"AB", 89, 200, 99, 200},    // the upper row starts on the anchor
-        {7, L"AB", 89, 180, 99, 180},    // the lower row ends on it
+        {4, L"A\nAB", 95, 180, 99, 200},  // two lines of 20: from y - 20, the second at y
+        {1, L"AB", 89, 200, 99, 200},     // the upper row starts on the anchor
+        {7, L"AB", 89, 180, 99, 180},     // the lower row ends on it
         {8, L"A\nB", 90, 160, 88, 180},
         {6, L"AB", 100, 180, 110, 180},
     };

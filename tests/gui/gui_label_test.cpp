@@ -119,8 +119,8 @@ TEST_F(GuiLabelTest, RestoreAndReleaseCountOneUserOfTheFontTexture) {
 TEST_F(GuiLabelTest, AlphaChangesOnlyTheAlphaOfTheTextColour) {
     JC_GUI_WLABEL label(1, "label.xml", "atlas.png", L"A");
     label.textObject.color = 0xFF336699;
-    for (const auto& [alpha, expected] : std::vector<std::pair<float, uint32_t>>{
-             {0.0f, 0x00336699}, {0.5f, 0x80336699}, {2.0f, 0xFF336699}}) {
+    for (const auto& [alpha, expected] :
+         std::vector<std::pair<float, uint32_t>>{{0.0f, 0x00336699}, {0.5f, 0x80336699}, {2.0f, 0xFF336699}}) {
         label.SetAlphaTree(alpha);
         EXPECT_EQ(label.textObject.color, expected) << alpha;
     }

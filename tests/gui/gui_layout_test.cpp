@@ -64,15 +64,21 @@ TEST_F(GuiLayoutTest, EveryElementBuildsItsWidgetAndNeedsEachRequiredAttribute) 
         {R"(<PANEL ID="4" TEXTURE="p"/>)", {"ID", "TEXTURE"}, typeid(JC_GUI_PANEL)},
         {R"(<PANEL9 ID="5"/>)", {"ID"}, typeid(JC_GUI_PANEL9)},
         {R"(<CHECKBOX ID="6" TEXTURE="c"/>)", {"ID", "TEXTURE"}, typeid(JC_GUI_CHECKBOX5)},
-        {R"(<CHECKBOX_IOS ID="7" TX_PANEL="s" TX_BTN="k"/>)", {"ID", "TX_PANEL", "TX_BTN"}, typeid(JC_GUI_CHECKBOX_IOS)},
-        {R"(<LINEBOX ID="8" TEXTURE="l" FONT="f" FONT_TEXTURE="t"/>)", {"ID", "TEXTURE", "FONT", "FONT_TEXTURE"},
+        {R"(<CHECKBOX_IOS ID="7" TX_PANEL="s" TX_BTN="k"/>)",
+         {"ID", "TX_PANEL", "TX_BTN"},
+         typeid(JC_GUI_CHECKBOX_IOS)},
+        {R"(<LINEBOX ID="8" TEXTURE="l" FONT="f" FONT_TEXTURE="t"/>)",
+         {"ID", "TEXTURE", "FONT", "FONT_TEXTURE"},
          typeid(JC_GUI_LINEBOX)},
         {R"(<LISTBOX ID="9" LIST_TEXTURE="a" PANEL_TEXTURE="b" SLIDER12_TEXTURE="c" FONT="d" FONT_TEXTURE="e"/>)",
-         {"ID", "LIST_TEXTURE", "PANEL_TEXTURE", "SLIDER12_TEXTURE", "FONT", "FONT_TEXTURE"}, typeid(JC_GUI_LISTBOX)},
+         {"ID", "LIST_TEXTURE", "PANEL_TEXTURE", "SLIDER12_TEXTURE", "FONT", "FONT_TEXTURE"},
+         typeid(JC_GUI_LISTBOX)},
         {R"(<PROGRESS_BAR ID="10"/>)", {"ID"}, typeid(JC_GUI_PROGRESS_BAR)},
-        {R"(<SLIDER13 ID="11" TEXTURE="s" START="0 0" END="9 0"/>)", {"ID", "TEXTURE", "START", "END"},
+        {R"(<SLIDER13 ID="11" TEXTURE="s" START="0 0" END="9 0"/>)",
+         {"ID", "TEXTURE", "START", "END"},
          typeid(JC_GUI_SLIDER13)},
-        {R"(<SIMPLESLIDER ID="12" PROGRESS="p" RUNNER="r"/>)", {"ID", "PROGRESS", "RUNNER"},
+        {R"(<SIMPLESLIDER ID="12" PROGRESS="p" RUNNER="r"/>)",
+         {"ID", "PROGRESS", "RUNNER"},
          typeid(JC_GUI_SIMPLE_SLIDER)},
         {R"(<PAGE_NUMBER ID="13"/>)", {"ID"}, typeid(JCGUI_PageNumber)},
         {R"(<button5 ID="14" TEXTURE="b"/>)", {}, typeid(void)},  // names are exact
@@ -97,7 +103,8 @@ TEST_F(GuiLayoutTest, EveryElementBuildsItsWidgetAndNeedsEachRequiredAttribute) 
 }
 
 TEST_F(GuiLayoutTest, KeysWithTheirOwnRulesAndAbsentOptionalKeys) {
-    const auto& label = As<JC_GUI_WLABEL>(R"(<WLABEL ID="1" FONT="f" FONT_TEXTURE="t" HOT_SPOT="6" FONT_COLOR="FF00FF80"/>)");
+    const auto& label =
+        As<JC_GUI_WLABEL>(R"(<WLABEL ID="1" FONT="f" FONT_TEXTURE="t" HOT_SPOT="6" FONT_COLOR="FF00FF80"/>)");
     EXPECT_EQ(label.textObject.anchor, 6);
     EXPECT_EQ(label.textObject.color, 0xFF00FF80u);
     EXPECT_EQ(As<JC_GUI_WLABEL>(R"(<WLABEL ID="1" FONT="f" FONT_TEXTURE="t" HOT_SPOT="9"/>)").textObject.anchor, 4);
@@ -161,8 +168,8 @@ TEST_F(GuiLayoutTest, TransformNumbersArePositionPivotRotationScale) {
         {"<TRANSFORM>1 2 3 4 5 6 7 8 9 10 11 12</TRANSFORM><POSITION>7 8</POSITION>", {7, 8}, 4, 9, 11},
     };
     for (const auto& c : cases) {
-        const JS_TRANSFORM3& t = *As<JC_GUI_BUTTON5>(std::string(R"(<BUTTON5 ID="1" TEXTURE="b">)") + c.keys +
-                                                     "</BUTTON5>").transform;
+        const JS_TRANSFORM3& t =
+            *As<JC_GUI_BUTTON5>(std::string(R"(<BUTTON5 ID="1" TEXTURE="b">)") + c.keys + "</BUTTON5>").transform;
         EXPECT_EQ(std::vector<float>({t.positionX, t.positionY, t.pivotX, t.rotationZ, t.scaleY}),
                   std::vector<float>({c.position[0], c.position[1], c.pivotX, c.rotationZ, c.scaleY}))
             << c.keys;
@@ -193,9 +200,9 @@ TEST_F(GuiLayoutTest, EnableAndVisibleAfterTheNestedWidgets) {
         {R"(ENABLE="Yes")", R"(ENABLE="false")", true, true, true, false},
     };
     for (const auto& c : cases) {
-        const auto& panel = As<JC_GUI_PANEL>(std::string(R"(<PANEL ID="1" TEXTURE="p" )") + c.panel +
-                                             R"(><CONTEXT><BUTTON5 ID="2" TEXTURE="b" )" + c.button +
-                                             "/></CONTEXT></PANEL>");
+        const auto& panel =
+            As<JC_GUI_PANEL>(std::string(R"(<PANEL ID="1" TEXTURE="p" )") + c.panel +
+                             R"(><CONTEXT><BUTTON5 ID="2" TEXTURE="b" )" + c.button + "/></CONTEXT></PANEL>");
         ASSERT_EQ(panel.children.size(), 1u);
         const auto* button = static_cast<const JC_GUI_BUTTON5*>(panel.children[0]);
         EXPECT_EQ(std::vector<bool>({panel.IsVisible(), button->IsVisible(), panel.IsEnabled(), button->IsEnabled()}),
@@ -276,15 +283,19 @@ TEST_F(GuiLayoutTreeTest, HiddenContainersAreNotDrawnAndRebuildsDeleteTheOldTree
 
 TEST_F(GuiLayoutTreeTest, LocalisingReplacesKeysOfNestedLabelsOnly) {
     const std::string longText(300, 'w');
-    const std::string rows = "<Workbook><Worksheet><Table><Row><Cell><Data></Data></Cell><Cell><Data>x</Data></Cell>"
-                             "</Row><Row><Cell><Data>k_hi</Data></Cell><Cell><Data>hi</Data></Cell></Row><Row><Cell>"
-                             "<Data>k_long</Data></Cell><Cell><Data>" + longText + "</Data></Cell></Row></Table>"
-                             "</Worksheet></Workbook>";
+    const std::string rows =
+        "<Workbook><Worksheet><Table><Row><Cell><Data></Data></Cell><Cell><Data>x</Data></Cell>"
+        "</Row><Row><Cell><Data>k_hi</Data></Cell><Cell><Data>hi</Data></Cell></Row><Row><Cell>"
+        "<Data>k_long</Data></Cell><Cell><Data>" +
+        longText +
+        "</Data></Cell></Row></Table>"
+        "</Worksheet></Workbook>";
     JC_STRING_TABLE table;
     ASSERT_TRUE(table.LoadFromMemory(rows.data(), rows.size()));
     const std::string label = R"(<WLABEL FONT="gui_font.xml" FONT_TEXTURE="gui_font.png" )";
     Build("<GUI>" + label + R"(ID="1" TEXT="k_hi"/>)" + label + R"(ID="2" TEXT="no key"/>)" + label + R"(ID="3"/>
-           <PANEL ID="4" TEXTURE="panel.png"><CONTEXT>)" + label + R"(ID="5" TEXT="k_long"/></CONTEXT></PANEL></GUI>)");
+           <PANEL ID="4" TEXTURE="panel.png"><CONTEXT>)" +
+          label + R"(ID="5" TEXT="k_long"/></CONTEXT></PANEL></GUI>)");
     const auto text = [&](int32_t id) { return static_cast<JC_GUI_WLABEL*>(root.rootObject->FindChildById(id)); };
     LocaliseGuiTree(root.rootObject, nullptr);
     EXPECT_EQ(text(1)->GetText(), L"k_hi");

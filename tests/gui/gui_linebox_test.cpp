@@ -90,7 +90,8 @@ TEST_F(LineBoxTest, EditingChangesTextAndCaretAndReportsOnlyInsertions) {
         {"the input area", 0xFFFFFFFF, 0x7FFFFFFF, L"", L"", std::wstring(10, L'W'), L"WWWWWWWW", 8, 8},
         // A character without a glyph measures as the '?' it shows as (10): 170 + 20 < 192.
         {"characters without a glyph", 0xFFFFFFFF, 0x7FFFFFFF, L"", L"", std::wstring(30, L'\u00e9'),
-         L"\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9",
+         L"\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9"
+         L"\u00e9",
          18, 18},
     };
     for (const auto& c : cases) {

@@ -133,7 +133,9 @@ TEST_F(ListBoxTest, RowLimitClearAndSelectionByText) {
     EXPECT_EQ(list->GetSelected(), 2);  // the last match
     list->SelectByText(L"none");
     EXPECT_STREQ(list->GetSelectedText(), L"x");
-    list->AddItem("\xC5\x81" "a");
+    list->AddItem(
+        "\xC5\x81"
+        "a");
     EXPECT_EQ(list->GetRow(3), L"\u0141a");
     list->Clear();
     EXPECT_EQ(list->GetRowCount(), 0u);

@@ -62,8 +62,14 @@ TEST_F(GuiTreeTest, DisabledSubtreesTakeNoInputWhileHiddenOnesStillDo) {
             left->answersMoves = left->answersUpdates = true;
             JS_GUI_EVENT* record = nullptr;
             switch (walk) {
-                case 0: input.Press(); record = root.DispatchMouseDown(); break;
-                case 1: input.Release(); record = root.DispatchMouseUp(); break;
+                case 0:
+                    input.Press();
+                    record = root.DispatchMouseDown();
+                    break;
+                case 1:
+                    input.Release();
+                    record = root.DispatchMouseUp();
+                    break;
                 case 2: record = root.DispatchMouseMove(); break;
                 case 3: record = root.DispatchUpdate(); break;
             }
@@ -90,9 +96,8 @@ TEST_F(GuiTreeTest, ActivatingCodesMarkTheWinningBranchAndClearTheOthers) {
         int32_t code;
         bool activates;
     } cases[] = {
-        {GUI_EVENT::Click, true},   {GUI_EVENT::Press, true},   {GUI_EVENT::Activate, true},
-        {GUI_EVENT::KeepFocus, true}, {GUI_EVENT::Enter, false}, {GUI_EVENT::Leave, false},
-        {GUI_EVENT::Drag, false},   {GUI_EVENT::Changed, false},
+        {GUI_EVENT::Click, true},  {GUI_EVENT::Press, true},  {GUI_EVENT::Activate, true}, {GUI_EVENT::KeepFocus, true},
+        {GUI_EVENT::Enter, false}, {GUI_EVENT::Leave, false}, {GUI_EVENT::Drag, false},    {GUI_EVENT::Changed, false},
     };
     for (const auto& c : cases) {
         // Everything active but the root: only activating codes change flags.
@@ -182,7 +187,7 @@ TEST(GuiObjectTest, FindChildByIdSearchesDescendantsInPreOrder) {
     b->AddChild(zero);
     EXPECT_EQ(root.FindChildById(7), aChild);  // a's subtree comes before the later sibling
     EXPECT_EQ(root.FindChildById(5), a);
-    EXPECT_EQ(root.FindChildById(0), zero);    // never the root itself
+    EXPECT_EQ(root.FindChildById(0), zero);  // never the root itself
     EXPECT_EQ(a->FindChildById(5), nullptr);
     EXPECT_EQ(root.FindChildById(99), nullptr);
 }

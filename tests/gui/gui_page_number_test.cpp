@@ -113,12 +113,11 @@ TEST_F(PageNumberTest, ButtonsStepThePageAndStopAtTheEnds) {
         bool answered;
         int32_t page, calls, previousState, nextState;
     } steps[] = {
-        {400, true, 0, 1, 4, 0},   // to the first page: previous leads nowhere now
-        {400, false, 0, 1, 4, 0},  // a click on it does nothing
-        {600, true, 1, 2, 0, 1},   // the pointer still rests on next: hovered
-        {600, true, 2, 3, 0, 4},   // the last page
-        {600, false, 2, 3, 0, 4},
-        {500, false, 2, 3, 0, 4},  // between the buttons
+        {400, true, 0, 1, 4, 0},                             // to the first page: previous leads nowhere now
+        {400, false, 0, 1, 4, 0},                            // a click on it does nothing
+        {600, true, 1, 2, 0, 1},                             // the pointer still rests on next: hovered
+        {600, true, 2, 3, 0, 4},                             // the last page
+        {600, false, 2, 3, 0, 4}, {500, false, 2, 3, 0, 4},  // between the buttons
     };
     for (const auto& s : steps) {
         JS_GUI_EVENT* record = ClickAt(*page, s.x, 300);
@@ -166,7 +165,8 @@ TEST_F(PageNumberTest, MissingButtonsAreSkippedEverywhere) {
         page->SetAlphaTree(0.5f);
         // The marks alone still show: the child "FILE" names their texture too.
         EXPECT_EQ(DrawnVertices([&] { page->Draw(); }).size() / 4,
-                  2u + (page->record.previousButton != nullptr ? 1u : 0u)) << xml;
+                  2u + (page->record.previousButton != nullptr ? 1u : 0u))
+            << xml;
         page->ReleaseResources();
     }
 }
@@ -175,7 +175,8 @@ TEST_F(PageNumberTest, DrawPaginationIsReadOnlyWhenGiven) {
     const struct {
         const char* attribute;
         uint8_t drawMarks;
-    } cases[] = {{"", 1}, {R"(DRAW_PAGINATION="false")", 0}, {R"(DRAW_PAGINATION="Yes")", 1}, {R"(DRAW_PAGINATION="0")", 0}};
+    } cases[] = {
+        {"", 1}, {R"(DRAW_PAGINATION="false")", 0}, {R"(DRAW_PAGINATION="Yes")", 1}, {R"(DRAW_PAGINATION="0")", 0}};
     for (const auto& c : cases) {
         const std::string xml = std::string("<PAGE_NUMBER FILE=\"marks.png\" ") + c.attribute + "/>";
         auto page = Make(xml.c_str());

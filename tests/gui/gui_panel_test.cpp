@@ -65,17 +65,31 @@ TEST_F(PanelTest, PressesHoverAndDragsFollowTheLeftButton) {
         std::vector<Step> steps;
         int drags;
     } cases[] = {
-        {"movable", true,
-         {{'m', 310, 200, 3, 300, 200}, {'R', 0, 0, 0, 300, 200}, {'p', 0, 0, 7, 300, 200},
-          {'m', 330, 210, 9, 320, 210}, {'m', 400, 260, 9, 390, 260},  // 10 px left of the pointer
-          {'r', 0, 0, 8, 390, 260}, {'m', 420, 260, 0, 390, 260}},
+        {"movable",
+         true,
+         {{'m', 310, 200, 3, 300, 200},
+          {'R', 0, 0, 0, 300, 200},
+          {'p', 0, 0, 7, 300, 200},
+          {'m', 330, 210, 9, 320, 210},
+          {'m', 400, 260, 9, 390, 260},  // 10 px left of the pointer
+          {'r', 0, 0, 8, 390, 260},
+          {'m', 420, 260, 0, 390, 260}},
          2},
-        {"not movable", false,
-         {{'m', 310, 200, 3, 300, 200}, {'p', 0, 0, 7, 300, 200}, {'m', 330, 210, 0, 300, 200},
-          {'m', 400, 260, 4, 300, 200}, {'r', 0, 0, 0, 300, 200},  // released outside: no click
-          {'m', 310, 200, 3, 300, 200}, {'p', 0, 0, 7, 300, 200}, {'r', 0, 0, 8, 300, 200}},
+        {"not movable",
+         false,
+         {{'m', 310, 200, 3, 300, 200},
+          {'p', 0, 0, 7, 300, 200},
+          {'m', 330, 210, 0, 300, 200},
+          {'m', 400, 260, 4, 300, 200},
+          {'r', 0, 0, 0, 300, 200},  // released outside: no click
+          {'m', 310, 200, 3, 300, 200},
+          {'p', 0, 0, 7, 300, 200},
+          {'r', 0, 0, 8, 300, 200}},
          0},
-        {"pressed outside", true, {{'m', 10, 10, 0, 300, 200}, {'p', 0, 0, 0, 300, 200}, {'m', 320, 200, 3, 300, 200}}, 0},
+        {"pressed outside",
+         true,
+         {{'m', 10, 10, 0, 300, 200}, {'p', 0, 0, 0, 300, 200}, {'m', 320, 200, 3, 300, 200}},
+         0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -84,7 +98,7 @@ TEST_F(PanelTest, PressesHoverAndDragsFollowTheLeftButton) {
         for (size_t i = 0; i < c.steps.size(); ++i) {
             const Step& s = c.steps[i];
             SCOPED_TRACE(i);
-            const JS_GUI_EVENT* record = s.action == 'm' ? MoveTo(*panel, s.x, s.y)
+            const JS_GUI_EVENT* record = s.action == 'm'   ? MoveTo(*panel, s.x, s.y)
                                          : s.action == 'p' ? Press(*panel)
                                          : s.action == 'R' ? Press(*panel, VK_RBUTTON)
                                                            : Release(*panel);
@@ -158,8 +172,7 @@ TEST_F(PanelTest, NinePatchSizesNeverFallBelowTheCorners) {
         float width, height;
     } cases[] = {
         {false, 0, 0, 32, 32},  // built with no size: the minimum
-        {true, 10, 10, 32, 32},   {false, 10, 10, 32, 32},
-        {true, 100, 60, 100, 60}, {false, 100, 60, 100, 60},
+        {true, 10, 10, 32, 32}, {false, 10, 10, 32, 32}, {true, 100, 60, 100, 60}, {false, 100, 60, 100, 60},
     };
     std::array<std::string, 9> names;
     names.fill("gui_piece.png");
@@ -187,9 +200,8 @@ TEST_F(PanelTest, NinePatchPiecesTouchTheCentreAndTheRectangleIsCentredToo) {
     std::vector<SceneQuad> quads = Quads(nine);
     ASSERT_EQ(quads.size(), 9u);
     // Sorted by rows then columns: corners 16 x 16 and a 68 x 28 centre on (300, 200).
-    std::sort(quads.begin(), quads.end(), [](const SceneQuad& a, const SceneQuad& b) {
-        return a.top != b.top ? a.top < b.top : a.left < b.left;
-    });
+    std::sort(quads.begin(), quads.end(),
+              [](const SceneQuad& a, const SceneQuad& b) { return a.top != b.top ? a.top < b.top : a.left < b.left; });
     const float xs[] = {250, 266, 334, 350}, ys[] = {170, 186, 214, 230};
     for (size_t i = 0; i < 9; ++i) {
         SCOPED_TRACE(i);

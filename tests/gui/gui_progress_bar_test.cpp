@@ -20,7 +20,8 @@ protected:
         WidgetSceneTest::SetUp();
         LoadImages({{"bar.png", {200, 20}}});
     }
-    JC_GUI_PROGRESS_BAR* Make(const char* xml = "<PROGRESS_BAR ID='5' TEXTURE='bar.png'><POS>300 200</POS></PROGRESS_BAR>") {
+    JC_GUI_PROGRESS_BAR* Make(
+        const char* xml = "<PROGRESS_BAR ID='5' TEXTURE='bar.png'><POS>300 200</POS></PROGRESS_BAR>") {
         pugi::xml_document doc;
         EXPECT_TRUE(doc.load_string(xml));
         auto* bar = new JC_GUI_PROGRESS_BAR();

@@ -7,8 +7,8 @@
 
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/texture.h"
-#include "tests/test_kit/null_renderer.h"
 #include "tests/gui/gui_test_support.h"
+#include "tests/test_kit/null_renderer.h"
 
 namespace QRV {
 namespace {

@@ -35,14 +35,27 @@ TEST_F(SimpleSliderTest, PressDragAndRelease) {
         std::vector<Step> steps;
     } cases[] = {
         {"drag across and beyond the track",
-         {{kMove, 175, -1, 0}, {kDown, 0, 7, 0}, {kDrag, 200, 9, 0.5f}, {kDrag, 100, 9, 0}, {kDrag, 235, 9, 0.85f},
-          {kDrag, 400, 9, 1}, {kUp, 0, 8, 1}, {kDrag, 200, -1, 1}}},
+         {{kMove, 175, -1, 0},
+          {kDown, 0, 7, 0},
+          {kDrag, 200, 9, 0.5f},
+          {kDrag, 100, 9, 0},
+          {kDrag, 235, 9, 0.85f},
+          {kDrag, 400, 9, 1},
+          {kUp, 0, 8, 1},
+          {kDrag, 200, -1, 1}}},
         {"a press beside the track", {{kMove, 300, -1, 0}, {kDown, 0, -1, 0}, {kDrag, 200, -1, 0}}},
         {"right button and keys do not press it",
-         {{kMove, 175, -1, 0}, {kRightDown, 0, -1, 0}, {kDrag, 200, -1, 0}, {kKeyDown, 0, -1, 0}, {kDrag, 210, -1, 0},
+         {{kMove, 175, -1, 0},
+          {kRightDown, 0, -1, 0},
+          {kDrag, 200, -1, 0},
+          {kKeyDown, 0, -1, 0},
+          {kDrag, 210, -1, 0},
           {kUp, 0, -1, 0}}},
         {"a release another widget took ends the drag on the next move",
-         {{kMove, 175, -1, 0}, {kDown, 0, 7, 0}, {kDrag, 200, 9, 0.5f}, {kMove, 230, -1, 0.5f},
+         {{kMove, 175, -1, 0},
+          {kDown, 0, 7, 0},
+          {kDrag, 200, 9, 0.5f},
+          {kMove, 230, -1, 0.5f},
           {kDrag, 240, -1, 0.5f}}},
     };
     for (const auto& c : cases) {
@@ -66,9 +79,7 @@ TEST_F(SimpleSliderTest, ValuesSetBeforeTheBuildOrWithoutATrack) {
     EXPECT_FLOAT_EQ(slider->GetValue(), 0.25f);
     Make(slider);
     EXPECT_FLOAT_EQ(RunnerX(slider), -25.0f);
-    const struct {
-        float set, value;
-    } cases[] = {{2.0f, 1.0f}, {-1.0f, 0.0f}, {0.6f, 0.6f}, {NAN, 0.0f}};
+    const struct { float set, value; } cases[] = {{2.0f, 1.0f}, {-1.0f, 0.0f}, {0.6f, 0.6f}, {NAN, 0.0f}};
     for (const auto& c : cases) {
         slider->SetValue(c.set);
         EXPECT_FLOAT_EQ(slider->GetValue(), c.value) << c.set;

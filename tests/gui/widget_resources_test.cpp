@@ -25,7 +25,9 @@ protected:
         LoadImages({{"strip.png", {260, 20}}, {"knob.png", {20, 20}}});
     }
     int32_t Users() { return Record("strip.png")->refCount + Record("knob.png")->refCount; }
-    size_t Drawn() { return DrawnVertices([&] { root.DrawTree(); }).size(); }
+    size_t Drawn() {
+        return DrawnVertices([&] { root.DrawTree(); }).size();
+    }
 };
 
 JC_GUI_OBJECT* MakeBar(const std::string& texture) {

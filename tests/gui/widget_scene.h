@@ -38,7 +38,10 @@ protected:
         for (size_t i = 0; kGlyphs[i] != 0; ++i) {
             const wchar_t c = kGlyphs[i];
             xml += "<char id=\"" + std::to_string(static_cast<int>(c)) + "\" x=\"" + std::to_string(8 * i) +
-                   "\" y=\"0\" width=\"8\" height=\"16\" xadvance=\"" + (c == L'W' ? "20" : c == L'|' ? "4" : "10") +
+                   "\" y=\"0\" width=\"8\" height=\"16\" xadvance=\"" +
+                   (c == L'W'   ? "20"
+                    : c == L'|' ? "4"
+                                : "10") +
                    "\"/>";
         }
         Put("gui_font.xml", xml + "</chars></font>");

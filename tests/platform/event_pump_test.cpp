@@ -138,10 +138,10 @@ TEST_F(EventPumpTest, CharactersOfOtherLayouts) {
         int32_t vk;
         wchar_t typed;
     } cases[] = {
-        {0x444, SDL_SCANCODE_A, "\xD1\x84", 0x41, L'\x444'},         // Cyrillic ef on the A key
-        {0xF6, SDL_SCANCODE_SEMICOLON, "\xC3\xB6", 0xBA, L'\xF6'},   // o umlaut
-        {SDLK_AMPERSAND, SDL_SCANCODE_1, "&", 0x31, L'&'},           // AZERTY digit row
-        {SDLK_2, SDL_SCANCODE_2, "@", 0x32, L'@'},                   // shifted digit
+        {0x444, SDL_SCANCODE_A, "\xD1\x84", 0x41, L'\x444'},        // Cyrillic ef on the A key
+        {0xF6, SDL_SCANCODE_SEMICOLON, "\xC3\xB6", 0xBA, L'\xF6'},  // o umlaut
+        {SDLK_AMPERSAND, SDL_SCANCODE_1, "&", 0x31, L'&'},          // AZERTY digit row
+        {SDLK_2, SDL_SCANCODE_2, "@", 0x32, L'@'},                  // shifted digit
     };
     for (const Case& c : cases) {
         g_calls.clear();
@@ -159,8 +159,8 @@ TEST_F(EventPumpTest, CapsSlotIsShiftXorCapsLock) {
     struct Case {
         Uint16 mod;
         uint8_t caps;
-    } cases[] = {{KMOD_NONE, 0}, {KMOD_LSHIFT, 1}, {KMOD_RSHIFT, 1}, {KMOD_CAPS, 1},
-                 {KMOD_CAPS | KMOD_LSHIFT, 0}, {KMOD_NUM, 0}};
+    } cases[] = {{KMOD_NONE, 0}, {KMOD_LSHIFT, 1}, {KMOD_RSHIFT, 1}, {KMOD_CAPS, 1}, {KMOD_CAPS | KMOD_LSHIFT, 0},
+                 {KMOD_NUM, 0}};
     for (const Case& c : cases) {
         g_calls.clear();
         PushKey(SDL_KEYDOWN, SDLK_b, SDL_SCANCODE_B, c.mod);
@@ -304,27 +304,45 @@ TEST(EventPumpKeyMap, VirtualKeyNumbers) {
         Uint16 mod;
         int32_t vk;
     } cases[] = {
-        {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 0, 8}, {SDLK_TAB, SDL_SCANCODE_TAB, 0, 9},
-        {SDLK_RETURN, SDL_SCANCODE_RETURN, 0, 13}, {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 0, 13},
-        {SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, 0, 16}, {SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 0, 16},
-        {SDLK_LCTRL, SDL_SCANCODE_LCTRL, 0, 17}, {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 0, 17},
-        {SDLK_CAPSLOCK, SDL_SCANCODE_CAPSLOCK, 0, 20}, {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 0, 27},
-        {SDLK_SPACE, SDL_SCANCODE_SPACE, 0, 32}, {SDLK_PAGEUP, SDL_SCANCODE_PAGEUP, 0, 33},
-        {SDLK_PAGEDOWN, SDL_SCANCODE_PAGEDOWN, 0, 34}, {SDLK_END, SDL_SCANCODE_END, 0, 35},
-        {SDLK_HOME, SDL_SCANCODE_HOME, 0, 36}, {SDLK_LEFT, SDL_SCANCODE_LEFT, 0, 37},
-        {SDLK_UP, SDL_SCANCODE_UP, 0, 38}, {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 0, 39},
-        {SDLK_DOWN, SDL_SCANCODE_DOWN, 0, 40}, {SDLK_INSERT, SDL_SCANCODE_INSERT, 0, 45},
-        {SDLK_DELETE, SDL_SCANCODE_DELETE, 0, 46}, {SDLK_0, SDL_SCANCODE_0, 0, 0x30},
-        {SDLK_9, SDL_SCANCODE_9, 0, 0x39}, {SDLK_a, SDL_SCANCODE_A, 0, 0x41},
+        {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 0, 8},
+        {SDLK_TAB, SDL_SCANCODE_TAB, 0, 9},
+        {SDLK_RETURN, SDL_SCANCODE_RETURN, 0, 13},
+        {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 0, 13},
+        {SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, 0, 16},
+        {SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 0, 16},
+        {SDLK_LCTRL, SDL_SCANCODE_LCTRL, 0, 17},
+        {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 0, 17},
+        {SDLK_CAPSLOCK, SDL_SCANCODE_CAPSLOCK, 0, 20},
+        {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 0, 27},
+        {SDLK_SPACE, SDL_SCANCODE_SPACE, 0, 32},
+        {SDLK_PAGEUP, SDL_SCANCODE_PAGEUP, 0, 33},
+        {SDLK_PAGEDOWN, SDL_SCANCODE_PAGEDOWN, 0, 34},
+        {SDLK_END, SDL_SCANCODE_END, 0, 35},
+        {SDLK_HOME, SDL_SCANCODE_HOME, 0, 36},
+        {SDLK_LEFT, SDL_SCANCODE_LEFT, 0, 37},
+        {SDLK_UP, SDL_SCANCODE_UP, 0, 38},
+        {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 0, 39},
+        {SDLK_DOWN, SDL_SCANCODE_DOWN, 0, 40},
+        {SDLK_INSERT, SDL_SCANCODE_INSERT, 0, 45},
+        {SDLK_DELETE, SDL_SCANCODE_DELETE, 0, 46},
+        {SDLK_0, SDL_SCANCODE_0, 0, 0x30},
+        {SDLK_9, SDL_SCANCODE_9, 0, 0x39},
+        {SDLK_a, SDL_SCANCODE_A, 0, 0x41},
         {SDLK_z, SDL_SCANCODE_Z, 0, 0x5A},
         {SDLK_z, SDL_SCANCODE_Y, 0, 0x5A},  // German layout: the layout's letter counts
-        {SDLK_F1, SDL_SCANCODE_F1, 0, 0x70}, {SDLK_F12, SDL_SCANCODE_F12, 0, 0x7B},
-        {SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON, 0, 0xBA}, {SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE, 0, 0xC0},
-        {SDLK_LEFTBRACKET, SDL_SCANCODE_LEFTBRACKET, 0, 0xDB}, {SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, 0, 0xDE},
+        {SDLK_F1, SDL_SCANCODE_F1, 0, 0x70},
+        {SDLK_F12, SDL_SCANCODE_F12, 0, 0x7B},
+        {SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON, 0, 0xBA},
+        {SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE, 0, 0xC0},
+        {SDLK_LEFTBRACKET, SDL_SCANCODE_LEFTBRACKET, 0, 0xDB},
+        {SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, 0, 0xDE},
         // Keypad by place: digits with Num Lock, the navigation block without.
-        {SDLK_7, SDL_SCANCODE_KP_7, KMOD_NUM, 0x67}, {SDLK_KP_0, SDL_SCANCODE_KP_0, KMOD_NUM, 0x60},
-        {SDLK_HOME, SDL_SCANCODE_KP_7, 0, 36}, {SDLK_KP_PERIOD, SDL_SCANCODE_KP_PERIOD, 0, 46},
-        {SDLK_KP_MULTIPLY, SDL_SCANCODE_KP_MULTIPLY, 0, 0x6A}, {SDLK_KP_DIVIDE, SDL_SCANCODE_KP_DIVIDE, 0, 0x6F},
+        {SDLK_7, SDL_SCANCODE_KP_7, KMOD_NUM, 0x67},
+        {SDLK_KP_0, SDL_SCANCODE_KP_0, KMOD_NUM, 0x60},
+        {SDLK_HOME, SDL_SCANCODE_KP_7, 0, 36},
+        {SDLK_KP_PERIOD, SDL_SCANCODE_KP_PERIOD, 0, 46},
+        {SDLK_KP_MULTIPLY, SDL_SCANCODE_KP_MULTIPLY, 0, 0x6A},
+        {SDLK_KP_DIVIDE, SDL_SCANCODE_KP_DIVIDE, 0, 0x6F},
         {SDLK_VOLUMEUP, SDL_SCANCODE_VOLUMEUP, 0, 0},
     };
     for (const Case& c : cases) {

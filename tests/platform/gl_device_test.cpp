@@ -46,17 +46,9 @@ TEST(GlRenderDevice, LocksStayInsideTheStagingBuffers) {
         bool indexOk;
     };
     const Case cases[] = {
-        {0, 0, true, true},
-        {0, 8192, true, true},
-        {8188, 4, true, true},
-        {8188, 5, false, true},
-        {8192, 0, true, true},
-        {8193, 0, false, true},
-        {0, 24570, false, true},
-        {24566, 4, false, true},
-        {24566, 5, false, false},
-        {24571, 0, false, false},
-        {4, kMax, false, false},  // first + count would wrap around
+        {0, 0, true, true},       {0, 8192, true, true},    {8188, 4, true, true},   {8188, 5, false, true},
+        {8192, 0, true, true},    {8193, 0, false, true},   {0, 24570, false, true}, {24566, 4, false, true},
+        {24566, 5, false, false}, {24571, 0, false, false}, {4, kMax, false, false},  // first + count would wrap around
         {kMax, 2, false, false},
     };
     GlRenderDevice device(nullptr);

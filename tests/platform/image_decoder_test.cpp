@@ -18,7 +18,10 @@ constexpr int kSide = 16;
 // One colour per quadrant (large, so that JPEG keeps them): top-left, top-right, bottom-left,
 // bottom-right. The last one is half transparent.
 constexpr std::array<std::array<uint8_t, 4>, 4> kQuadrants = {{
-    {255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {200, 100, 50, 128},
+    {255, 0, 0, 255},
+    {0, 255, 0, 255},
+    {0, 0, 255, 255},
+    {200, 100, 50, 128},
 }};
 
 std::vector<uint8_t> QuadrantImage() {
@@ -65,7 +68,8 @@ TEST(ImageDecoderTest, DecodesEachFormatToRgbaTopRowFirst) {
         for (int q = 0; q < 4; ++q) {
             const uint8_t* p = PixelAt(image, probes[q][0], probes[q][1]);
             for (int channel = 0; channel < 3; ++channel) {
-                EXPECT_NEAR(p[channel], kQuadrants[q][channel], c.tolerance) << "quadrant " << q << " channel " << channel;
+                EXPECT_NEAR(p[channel], kQuadrants[q][channel], c.tolerance)
+                    << "quadrant " << q << " channel " << channel;
             }
             // Straight alpha: the half-transparent colour is not multiplied by its alpha.
             EXPECT_EQ(p[3], c.keepsAlpha ? kQuadrants[q][3] : 255) << "quadrant " << q;
@@ -89,7 +93,8 @@ TEST(ImageDecoderTest, RejectsWhatIsNotAReadableImage) {
         const char* name;
         const std::vector<uint8_t>* bytes;
     };
-    const Case cases[] = {{"truncated", &truncated}, {"signature only", &signatureOnly}, {"text", &text}, {"forged size", &forged}};
+    const Case cases[] = {
+        {"truncated", &truncated}, {"signature only", &signatureOnly}, {"text", &text}, {"forged size", &forged}};
     for (const Case& c : cases) {
         DecodedImage image;
         image.width = 7;

@@ -12,9 +12,9 @@ namespace {
 struct HookCall {
     char kind;  // 'd' key down, 'u' key up, 'm' mouse move
     uintptr_t code;
-    uint8_t state;     // the key's state as the hook saw it
-    wchar_t text;      // text[0] as the hook saw it
-    int32_t lastKey;   // lastKey as the hook saw it
+    uint8_t state;    // the key's state as the hook saw it
+    wchar_t text;     // text[0] as the hook saw it
+    int32_t lastKey;  // lastKey as the hook saw it
 };
 
 std::vector<HookCall> g_calls;
@@ -23,9 +23,18 @@ void Record(char kind, uintptr_t code) {
     g_calls.push_back({kind, code, g_input->keys[code & 0xFF], g_input->text[0], g_input->lastKey});
 }
 
-int OnDown(uintptr_t code) { Record('d', code); return 0; }
-int OnUp(uintptr_t code) { Record('u', code); return 0; }
-int OnMove(uintptr_t code) { Record('m', code); return 0; }
+int OnDown(uintptr_t code) {
+    Record('d', code);
+    return 0;
+}
+int OnUp(uintptr_t code) {
+    Record('u', code);
+    return 0;
+}
+int OnMove(uintptr_t code) {
+    Record('m', code);
+    return 0;
+}
 
 class InputTest : public ::testing::Test {
 protected:
@@ -58,12 +67,11 @@ TEST_F(InputTest, KeyStateTable) {
         const char* script;
         uint8_t state;
     } cases[] = {
-        {"P", 1},       {"PA", 2},     {"PAA", 3},   // pressed once, then held
-        {"PAR", 255},   {"PARA", 0},   {"PARAA", 0},  // released once, then up
-        {"PAP", 3},     {"PAAP", 4},                   // auto-repeat advances a held key
-        {"PARP", 1},    {"PARPA", 2},                  // released and pressed in one step
-        {"R", 255},     {"RA", 0},
-        {"PP", 2},
+        {"P", 1},     {"PA", 2},    {"PAA", 3},    // pressed once, then held
+        {"PAR", 255}, {"PARA", 0},  {"PARAA", 0},  // released once, then up
+        {"PAP", 3},   {"PAAP", 4},                 // auto-repeat advances a held key
+        {"PARP", 1},  {"PARPA", 2},                // released and pressed in one step
+        {"R", 255},   {"RA", 0},    {"PP", 2},
     };
     for (const Case& c : cases) {
         JC_INPUT fresh;
@@ -150,7 +158,7 @@ TEST_F(InputTest, ReleaseAllReleasesEveryHeldKeyAndButton) {
     input.AgeKeys();
     input.OnKeyDown(0x41);  // pressed this step
     input.OnKeyDown(0x42);
-    input.OnKeyUp(0x42);    // already released: no second key-up
+    input.OnKeyUp(0x42);  // already released: no second key-up
     input.keys[VK_CAPITAL] = 1;
     g_calls.clear();
 
@@ -165,7 +173,8 @@ TEST_F(InputTest, ReleaseAllReleasesEveryHeldKeyAndButton) {
     EXPECT_EQ(released, (std::vector<uintptr_t>{VK_LBUTTON, VK_RBUTTON, VK_SHIFT, 0x41}));
     EXPECT_EQ(input.keys[VK_CAPITAL], 1);
     input.AgeKeys();
-    for (int32_t vk : {int32_t{VK_LBUTTON}, int32_t{VK_RBUTTON}, int32_t{VK_SHIFT}, 0x41, 0x42}) EXPECT_EQ(input.keys[vk], 0) << vk;
+    for (int32_t vk : {int32_t{VK_LBUTTON}, int32_t{VK_RBUTTON}, int32_t{VK_SHIFT}, 0x41, 0x42})
+        EXPECT_EQ(input.keys[vk], 0) << vk;
 }
 
 TEST_F(InputTest, MouseMoveKeepsPreviousPosition) {

@@ -62,8 +62,8 @@ TEST_F(RepositoryTest, MainRepositoryHoldsTheTopLevelFilesOnly) {
     EXPECT_EQ(g_loadedHookCalls, 1);
     std::vector<std::string> names;
     for (const auto& entry : manager.resources) names.push_back(entry.first);
-    EXPECT_EQ(names, (std::vector<std::string>{"data data.xml", "game.xml", "notes.txt", "solo data.xml",
-                                               "strings.xml"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"data data.xml", "game.xml", "notes.txt", "solo data.xml", "strings.xml"}));
     const JS_RESOURCE* game = manager.GetResource("game.xml");
     EXPECT_EQ(manager.LoadMain(), 1);  // unchanged listing: the same records
     EXPECT_EQ(manager.GetResource("game.xml"), game);
@@ -93,7 +93,7 @@ TEST_F(RepositoryTest, KeysResolveAcrossRepositories) {
         {"missing.xml", "null"},
         {"data.xml", "null"},  // one part searches the main map only
         {"data data.xml", "data:data.xml"},
-        {"data missing.xml", "null"},  // a loaded repository answers alone
+        {"data missing.xml", "null"},         // a loaded repository answers alone
         {"solo data.xml", ":solo data.xml"},  // no repository "solo": the whole key in the main map
         {"data/share/main/other sound.xml", "data/share/main/other:sound.xml"},
         {"data/share/main/other game.xml", "null"},

@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "engine/platform/null_device.h"
 #include "engine/graphics/render.h"
 #include "engine/graphics/texture_resource.h"
+#include "engine/platform/null_device.h"
 #include "engine/sound/sound_manager.h"
 #include "engine/sound/sound_resource.h"
 #include "tests/resources/resource_test_support.h"

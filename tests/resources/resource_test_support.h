@@ -32,8 +32,8 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 // The qrvlzo form of content as the content builder writes it, with declaredSize (when given) in
 // place of the true size.
 inline std::string QrvlzoBytes(const std::string& content, int64_t declaredSize = -1) {
-    std::vector<uint8_t> packed = ContentBuilder::CompressQrvlzo(
-        std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
+    std::vector<uint8_t> packed =
+        ContentBuilder::CompressQrvlzo(std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
     if (declaredSize >= 0) {
         const auto size = static_cast<uint32_t>(declaredSize);
         for (int i = 0; i < 4; ++i) packed[6 + i] = static_cast<uint8_t>(size >> (8 * i));
@@ -54,8 +54,9 @@ inline std::string EncryptedPayload(const ZipMember& member, uLong crc) {
     std::string packed = member.content;
     if (member.deflate) {
         z_stream stream{};
-        EXPECT_EQ(deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY),
-                  Z_OK);
+        EXPECT_EQ(
+            deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY),
+            Z_OK);
         packed.assign(deflateBound(&stream, member.content.size()), '\0');
         stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(member.content.data()));
         stream.avail_in = static_cast<uInt>(member.content.size());
@@ -65,9 +66,9 @@ inline std::string EncryptedPayload(const ZipMember& member, uLong crc) {
         packed.resize(stream.total_out);
         deflateEnd(&stream);
     }
-    const std::vector<uint8_t> stored = EncryptZipData(
-        std::span(reinterpret_cast<const uint8_t*>(packed.data()), packed.size()), member.password,
-        static_cast<uint32_t>(crc), static_cast<uint32_t>(crc));
+    const std::vector<uint8_t> stored =
+        EncryptZipData(std::span(reinterpret_cast<const uint8_t*>(packed.data()), packed.size()), member.password,
+                       static_cast<uint32_t>(crc), static_cast<uint32_t>(crc));
     return std::string(stored.begin(), stored.end());
 }
 
@@ -81,8 +82,8 @@ inline void WriteZip(const std::string& path, const std::vector<ZipMember>& memb
     ASSERT_NE(zip, nullptr);
     for (const ZipMember& member : members) {
         zip_fileinfo info{};
-        const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(member.content.data()),
-                                static_cast<uInt>(member.content.size()));
+        const uLong crc =
+            crc32(0, reinterpret_cast<const Bytef*>(member.content.data()), static_cast<uInt>(member.content.size()));
         const int method = member.deflate ? Z_DEFLATED : 0;
         const int level = member.deflate ? Z_DEFAULT_COMPRESSION : 0;
         if (member.password.empty()) {
@@ -97,10 +98,10 @@ inline void WriteZip(const std::string& path, const std::vector<ZipMember>& memb
             continue;
         }
         const std::string payload = EncryptedPayload(member, crc);
-        ASSERT_EQ(zipOpenNewFileInZip4_64(zip, member.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method,
-                                          level, 1, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0,
-                                          1 /* encrypted */, 0),
-                  ZIP_OK);
+        ASSERT_EQ(
+            zipOpenNewFileInZip4_64(zip, member.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method, level, 1,
+                                    -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0, 1 /* encrypted */, 0),
+            ZIP_OK);
         ASSERT_EQ(zipWriteInFileInZip(zip, payload.data(), static_cast<unsigned>(payload.size())), ZIP_OK);
         ASSERT_EQ(zipCloseFileInZipRaw64(zip, member.content.size(), crc), ZIP_OK);
     }
@@ -125,7 +126,9 @@ inline void PatchZipDeclaredSize(const std::string& path, const std::string& mem
         if (kind.nameAt == 30 && !localHeaderToo) continue;
         const std::string signature(kind.signature, 4);
         for (size_t at = bytes.find(signature); at != std::string::npos; at = bytes.find(signature, at + 4)) {
-            const auto byte = [&](size_t offset) { return static_cast<size_t>(static_cast<uint8_t>(bytes[at + offset])); };
+            const auto byte = [&](size_t offset) {
+                return static_cast<size_t>(static_cast<uint8_t>(bytes[at + offset]));
+            };
             const size_t nameLength = byte(kind.nameLengthAt) | byte(kind.nameLengthAt + 1) << 8;
             if (nameLength != member.size() || bytes.compare(at + kind.nameAt, nameLength, member) != 0) continue;
             for (size_t i = 0; i < 4; ++i) bytes[at + kind.sizeAt + i] = static_cast<char>((size >> (8 * i)) & 0xFF);

@@ -53,10 +53,14 @@ std::string Workbook(const std::vector<std::string>& rows, const Flavour& flavou
     std::string xml = "<?xml version=\"1.0\"?>" + nl + "<?mso-application progid=\"Excel.Sheet\"?>" + nl;
     xml += "<$Workbook xmlns=" + ns + " xmlns:o=\"urn:schemas-microsoft-com:office:office\"" +
            (prefixName.empty() ? std::string(" xmlns:ss=" + ns) : " xmlns:" + prefixName + "=" + ns) + ">" + nl;
-    xml += " <DocumentProperties xmlns=\"urn:schemas-microsoft-com:office:office\"><Author>QA</Author>"
-           "</DocumentProperties>" + nl;
-    xml += " <$Styles><$Style @ID=\"Default\" @Name=\"Normal\"><$Alignment @Vertical=\"Bottom\"/></$Style>"
-           "</$Styles>" + nl;
+    xml +=
+        " <DocumentProperties xmlns=\"urn:schemas-microsoft-com:office:office\"><Author>QA</Author>"
+        "</DocumentProperties>" +
+        nl;
+    xml +=
+        " <$Styles><$Style @ID=\"Default\" @Name=\"Normal\"><$Alignment @Vertical=\"Bottom\"/></$Style>"
+        "</$Styles>" +
+        nl;
     xml += " <$Worksheet @Name=\"en\">" + nl + "  <$Table @ExpandedColumnCount=\"3\" @ExpandedRowCount=\"" +
            std::to_string(rows.size()) + "\" x:FullColumns=\"1\" xmlns:x=\"urn:schemas-microsoft-com:office:excel\">" +
            nl;
@@ -68,9 +72,7 @@ std::string Workbook(const std::vector<std::string>& rows, const Flavour& flavou
     return Spell(xml, flavour);
 }
 
-std::string TextCell(const std::string& text) {
-    return "<$Cell><$Data @Type=\"String\">" + text + "</$Data></$Cell>";
-}
+std::string TextCell(const std::string& text) { return "<$Cell><$Data @Type=\"String\">" + text + "</$Data></$Cell>"; }
 
 struct RowCase {
     std::string row;
@@ -87,7 +89,8 @@ const RowCase kRows[] = {
      kNotLoaded},
     // Cells after an indexed one count on from it; the row's own index does not matter.
     {"<$Row @Index=\"9\" @AutoFitHeight=\"0\"><$Cell @Index=\"1\" @StyleID=\"s21\"><$Data>indexed_txt</$Data>"
-     "</$Cell>" + TextCell("next cell") + TextCell("third") + "</$Row>",
+     "</$Cell>" +
+         TextCell("next cell") + TextCell("third") + "</$Row>",
      "indexed_txt", "next cell"},
     // A styled cell without data is present but empty.
     {"<$Row><$Cell @StyleID=\"s21\"/>" + TextCell("after a blank key") + "</$Row>", "", "after a blank key"},
@@ -101,11 +104,11 @@ const RowCase kRows[] = {
     {"<$Row>" + TextCell("mixed_txt") + TextCell("Größe — 日本語 🎨 &amp; &lt;b&gt;") + "</$Row>", "mixed_txt",
      "Größe — 日本語 🎨 & <b>"},
     // The cell's comment follows its data and is not the text.
-    {"<$Row>" + TextCell("commented_txt") + "<$Cell><$Data @Type=\"String\">shown</$Data><$Comment @Author=\"QA\">"
-     "<$Data>hidden note</$Data></$Comment></$Cell></$Row>",
+    {"<$Row>" + TextCell("commented_txt") +
+         "<$Cell><$Data @Type=\"String\">shown</$Data><$Comment @Author=\"QA\">"
+         "<$Data>hidden note</$Data></$Comment></$Cell></$Row>",
      "commented_txt", "shown"},
-    {"<$Row>" + TextCell("count_txt") + "<$Cell><$Data @Type=\"Number\">12</$Data></$Cell></$Row>", "count_txt",
-     "12"},
+    {"<$Row>" + TextCell("count_txt") + "<$Cell><$Data @Type=\"Number\">12</$Data></$Cell></$Row>", "count_txt", "12"},
 };
 
 }  // namespace
@@ -142,15 +145,9 @@ TEST(StringTableSpreadsheet, AnIndexThatIsNotAColumnFurtherOnIsTheNextColumn) {
     };
     const Case cases[] = {
         {"2", kNotLoaded, "first"},  // a proper jump, for contrast
-        {"1", "first", "second"},
-        {"0", "first", "second"},
-        {"-1", "first", "second"},
-        {"", "first", "second"},
-        {"junk", "first", "second"},
-        {"2x", "first", "second"},
-        {" 2", "first", "second"},
-        {"99999999999", "first", "second"},
-        {"2147483647", kNotLoaded, kNotLoaded},
+        {"1", "first", "second"},   {"0", "first", "second"},           {"-1", "first", "second"},
+        {"", "first", "second"},    {"junk", "first", "second"},        {"2x", "first", "second"},
+        {" 2", "first", "second"},  {"99999999999", "first", "second"}, {"2147483647", kNotLoaded, kNotLoaded},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.index);

@@ -28,15 +28,15 @@ JC_STRING_TABLE LoadText(const std::string& xml) {
 }  // namespace
 
 TEST(StringTable, ReadsKeyAndValueCellsByPosition) {
-    const JC_STRING_TABLE table = LoadText(Sheet(
-        "<Row><Cell><Data>start</Data></Cell><Cell><Data>Start game</Data></Cell>"
-        "<Cell><Data>ignored third cell</Data></Cell></Row>\n"
-        "<Row><Cell><Data>lonely</Data></Cell></Row>"
-        "<Row><Cell><Data>blank</Data></Cell><Cell><Data/></Cell></Row>"
-        "<Row><Cell><Data>cdata</Data></Cell><Cell><Data><![CDATA[a < b]]></Data></Cell></Row>"
-        "<Row><Cell/><Cell><Data>no key text</Data></Cell></Row>"
-        "<Header><Cell><Data>odd</Data></Cell><Cell><Data>named</Data></Cell></Header>"
-        "<Row><Cell><Data>cyr</Data></Cell><Cell><Data>Привет</Data></Cell></Row>"));
+    const JC_STRING_TABLE table =
+        LoadText(Sheet("<Row><Cell><Data>start</Data></Cell><Cell><Data>Start game</Data></Cell>"
+                       "<Cell><Data>ignored third cell</Data></Cell></Row>\n"
+                       "<Row><Cell><Data>lonely</Data></Cell></Row>"
+                       "<Row><Cell><Data>blank</Data></Cell><Cell><Data/></Cell></Row>"
+                       "<Row><Cell><Data>cdata</Data></Cell><Cell><Data><![CDATA[a < b]]></Data></Cell></Row>"
+                       "<Row><Cell/><Cell><Data>no key text</Data></Cell></Row>"
+                       "<Header><Cell><Data>odd</Data></Cell><Cell><Data>named</Data></Cell></Header>"
+                       "<Row><Cell><Data>cyr</Data></Cell><Cell><Data>Привет</Data></Cell></Row>"));
 
     struct Expected {
         int32_t index;
@@ -64,10 +64,10 @@ TEST(StringTable, ReadsKeyAndValueCellsByPosition) {
 }
 
 TEST(StringTable, FindIsExactAndFallsBackToTheKey) {
-    const JC_STRING_TABLE table = LoadText(Sheet(
-        "<Row><Cell><Data>Play</Data></Cell><Cell><Data>first</Data></Cell></Row>"
-        "<Row><Cell><Data>Play</Data></Cell><Cell><Data>second</Data></Cell></Row>"
-        "<Row><Cell><Data>x</Data></Cell></Row>"));
+    const JC_STRING_TABLE table =
+        LoadText(Sheet("<Row><Cell><Data>Play</Data></Cell><Cell><Data>first</Data></Cell></Row>"
+                       "<Row><Cell><Data>Play</Data></Cell><Cell><Data>second</Data></Cell></Row>"
+                       "<Row><Cell><Data>x</Data></Cell></Row>"));
     EXPECT_EQ(table.Find("Play"), "first");
     EXPECT_EQ(table.Find("play"), "play");
     EXPECT_EQ(table.Find("Play "), "Play ");

@@ -9,8 +9,8 @@ TEST(CatalogueParsers, PlatformLetter) {
         const char* text;
         int32_t platform;
     };
-    const Case cases[] = {{"", 0},    {"O", 1},       {"osx", 1}, {"I", 2}, {"ios", 2},
-                          {"A", 3},   {"android", 3}, {"pc", 0},  {" ios", 0}};
+    const Case cases[] = {{"", 0},  {"O", 1},       {"osx", 1}, {"I", 2},   {"ios", 2},
+                          {"A", 3}, {"android", 3}, {"pc", 0},  {" ios", 0}};
     for (const Case& c : cases) EXPECT_EQ(ParsePlatform(c.text), c.platform) << '"' << c.text << '"';
 }
 

@@ -82,7 +82,7 @@ TEST_F(ResourceZipTest, ReadsMembersWithAndWithoutPassword) {
         {"stored.bin", kPassword, 1, std::string("\x00\x01\x02zz", 5)},
         {"secret.xml", kPassword, 1, "<secret value=\"42\"/>"},
         {"locked.bin", kPassword, 1, "stored and encrypted"},
-        {"secret.xml", "", -109, ""},           // encrypted bytes without the key fail their CRC
+        {"secret.xml", "", -109, ""},  // encrypted bytes without the key fail their CRC
         {"secret.xml", "wrong password", -109, ""},
         {"dir/inner.txt", kPassword, 1, "inside"},
         {"dir/", "", 1, ""},

@@ -11,8 +11,8 @@
 namespace QRV::Test {
 
 // `seconds` of a sine at `frequency` Hz and `amplitude` (0..1) on every channel. Empty on failure.
-inline std::vector<uint8_t> EncodeToneOgg(int channels, int rate, double seconds,
-                                          double frequency = 440.0, float amplitude = 0.5f) {
+inline std::vector<uint8_t> EncodeToneOgg(int channels, int rate, double seconds, double frequency = 440.0,
+                                          float amplitude = 0.5f) {
     if (channels < 1 || rate < 1) return {};
     const long frames = std::lround(seconds * rate);
     const double step = 2.0 * 3.14159265358979323846 * frequency / rate;

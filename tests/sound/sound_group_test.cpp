@@ -81,8 +81,9 @@ TEST(SoundGroupCatalogue, MissingGroupsEntriesAndSoundsGiveMinusOne) {
     EXPECT_EQ(empty.FindGroup("sounds"), nullptr);
     EXPECT_EQ(empty.PlaySound("hint"), -1);
 
-    const TestKit::ParsedXml document("<sound><g name='sounds'><s name='hint' path='x.ogg'/></g>"
-                                      "<g name='empty'/></sound>");
+    const TestKit::ParsedXml document(
+        "<sound><g name='sounds'><s name='hint' path='x.ogg'/></g>"
+        "<g name='empty'/></sound>");
     ASSERT_TRUE(document);
     JCSoundGroups groups;
     groups.Load(document.Root());
@@ -99,8 +100,9 @@ protected:
     void SetUp() override {
         SoundFixture::SetUp();
         globals_.Save(g_frameTime);
-        const TestKit::ParsedXml document("<sound><g name='music'><s name='c'/><s name='a'/><s name='b'/></g>"
-                                          "<g name='sounds'><s name='hint'/></g></sound>");
+        const TestKit::ParsedXml document(
+            "<sound><g name='music'><s name='c'/><s name='a'/><s name='b'/></g>"
+            "<g name='sounds'><s name='hint'/></g></sound>");
         ASSERT_TRUE(document);
         groups_.Load(document.Root());
         music_ = groups_.FindGroup("music");

@@ -42,9 +42,8 @@ TEST_F(SoundThreaded, TotalTimeAndFormatFollowTheStream) {
             EXPECT_NEAR(sound->TotalTime(), c.seconds, 1e-3);
             EXPECT_EQ(sound->format, c.format);
             EXPECT_EQ(sound->rate, c.rate);
-            EXPECT_EQ(sound->bufferBytes,
-                      whole ? static_cast<int32_t>(std::lround(c.seconds * c.rate)) * c.channels * 2
-                            : JC_SOUND::kStreamBufferBytes);
+            EXPECT_EQ(sound->bufferBytes, whole ? static_cast<int32_t>(std::lround(c.seconds * c.rate)) * c.channels * 2
+                                                : JC_SOUND::kStreamBufferBytes);
             EXPECT_EQ(manager_.ReleaseSound(sound), 1);
         }
     }
@@ -191,10 +190,16 @@ TEST_F(SoundThreaded, SourceCounterCountsLiveSourcesOnly) {
         for (const char* step = script; *step != 0; step += 2) {
             JC_SOUND*& sound = sounds[step[1] - '0'];
             switch (step[0]) {
-                case 'c': sound = Create(bytes, step[1] != '1'); ASSERT_NE(sound, nullptr); break;
+                case 'c':
+                    sound = Create(bytes, step[1] != '1');
+                    ASSERT_NE(sound, nullptr);
+                    break;
                 case 'p': sound->Play(); break;
                 case 's': sound->Stop(); break;
-                case 'r': EXPECT_EQ(manager_.ReleaseSound(sound), 1); sound = nullptr; break;
+                case 'r':
+                    EXPECT_EQ(manager_.ReleaseSound(sound), 1);
+                    sound = nullptr;
+                    break;
             }
             int32_t live = 0;
             for (JC_SOUND* s : sounds) live += (s != nullptr && s->Source() != 0) ? 1 : 0;
@@ -246,11 +251,8 @@ TEST_F(SoundThreaded, DeferredStartWaitsForTheTimeBetweenTicks) {
         std::vector<uint32_t> stepsMs;  // time between ticks, repeated
     };
     const Case cases[] = {
-        {"every 10 ms", {10}},
-        {"every millisecond", {1}},
-        {"one frame apart", {16, 17, 17}},
-        {"stalled thread", {400}},
-        {"irregular", {3, 250, 9, 1, 40}},
+        {"every 10 ms", {10}},     {"every millisecond", {1}},        {"one frame apart", {16, 17, 17}},
+        {"stalled thread", {400}}, {"irregular", {3, 250, 9, 1, 40}},
     };
     JC_SOUND* sound = Create(EncodeToneOgg(1, 22050, 1.0), false);
     ASSERT_NE(sound, nullptr);

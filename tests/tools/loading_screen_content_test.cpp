@@ -2,8 +2,8 @@
 // values that name the files of the packs, catalogues and window list.
 #include "tools/content_builder/loading_screen_content.h"
 
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <pugixml.hpp>
 
 #include <filesystem>
@@ -54,7 +54,8 @@ fs::path LoadingScreenContent::root;
 
 TEST_F(LoadingScreenContent, TheDescriptionNamesItsPicturesAndThePaperColour) {
     pugi::xml_document document;
-    ASSERT_TRUE(document.load_file((root / "Resources" / Theme::kCatalogueFolder / Theme::kLoadingScreen.description).c_str()));
+    ASSERT_TRUE(
+        document.load_file((root / "Resources" / Theme::kCatalogueFolder / Theme::kLoadingScreen.description).c_str()));
     const pugi::xml_node screen = document.document_element();
     for (const char* sprite : {"background", "logo", "animation"}) {
         const std::string key = screen.child(sprite).child_value("FILE");
@@ -63,7 +64,8 @@ TEST_F(LoadingScreenContent, TheDescriptionNamesItsPicturesAndThePaperColour) {
     }
     const pugi::xml_node animation = screen.child("animation").child("ANIMATION");
     EXPECT_STREQ(animation.attribute("loop").value(), "true");
-    const QRV::Platform::DecodedImage sheet = Picture(fs::path(Theme::kLoadingScreen.folder) / Theme::kLoadingScreen.animationFile);
+    const QRV::Platform::DecodedImage sheet =
+        Picture(fs::path(Theme::kLoadingScreen.folder) / Theme::kLoadingScreen.animationFile);
     EXPECT_EQ(sheet.width, sheet.height * static_cast<uint32_t>(CB::GridFillFrames()));
     EXPECT_EQ(animation.attribute("frames").as_int(), CB::GridFillFrames());
 

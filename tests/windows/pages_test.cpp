@@ -30,7 +30,8 @@ static_assert(!std::is_copy_constructible_v<JCPagesItem> && !std::is_copy_assign
 std::string Layout(int count, const std::string& attributes) {
     std::string xml = "<pages " + attributes + ">";
     for (int i = 0; i < count; ++i) {
-        xml += R"(<item size="100 50"><GUI/><property><param key="n" value=")" + std::to_string(i) + R"("/></property></item>)";
+        xml += R"(<item size="100 50"><GUI/><property><param key="n" value=")" + std::to_string(i) +
+               R"("/></property></item>)";
     }
     return xml + "</pages>";
 }
@@ -68,9 +69,7 @@ protected:
 };
 
 TEST_F(PagesGridTest, PageCountFollowsTheItemsAndThePageSizeAndShowsTheIndicator) {
-    const struct {
-        int items, cols, rows, pages;
-    } cases[] = {{7, 3, 2, 2}, {6, 3, 2, 1}, {0, 3, 2, 0}, {5, 0, 2, 0}};
+    const struct { int items, cols, rows, pages; } cases[] = {{7, 3, 2, 2}, {6, 3, 2, 1}, {0, 3, 2, 0}, {5, 0, 2, 0}};
     for (const auto& c : cases) {
         JCPages pages;
         pages.SetPageNumberWidget(Indicator());
@@ -88,8 +87,9 @@ TEST_F(PagesGridTest, ItemsAreLaidOutPageByPageOneOffsetApart) {
         size_t index;
         float x, y;
     } cases[] = {
-        {"SLIDE_HORIZONTAL", 0, -55, -35}, {"SLIDE_HORIZONTAL", 3, 55, 35}, {"SLIDE_HORIZONTAL", 4, -55 + 1024, -35},
-        {"MOMENTAL", 5, 55 + 1024, -35},   {"SLIDE_VERTICAL", 4, -55, -35 + 768},
+        {"SLIDE_HORIZONTAL", 0, -55, -35},        {"SLIDE_HORIZONTAL", 3, 55, 35},
+        {"SLIDE_HORIZONTAL", 4, -55 + 1024, -35}, {"MOMENTAL", 5, 55 + 1024, -35},
+        {"SLIDE_VERTICAL", 4, -55, -35 + 768},
     };
     for (const auto& c : cases) {
         JCPages pages;
@@ -138,8 +138,9 @@ TEST_F(PagesGridTest, ItemsComeFromTheDelegateWithTheirPropertiesAndTrees) {
 }
 
 TEST_F(PagesGridTest, ItemTreesComeFromTheirLayoutPlacedOnTheItemWithLabelsLocalised) {
-    const std::string rows = "<Workbook><Worksheet><Table><Row><Cell><Data>k_pack</Data></Cell><Cell><Data>Forest"
-                             "</Data></Cell></Row></Table></Worksheet></Workbook>";
+    const std::string rows =
+        "<Workbook><Worksheet><Table><Row><Cell><Data>k_pack</Data></Cell><Cell><Data>Forest"
+        "</Data></Cell></Row></Table></Worksheet></Workbook>";
     JC_STRING_TABLE table;
     ASSERT_TRUE(table.LoadFromMemory(rows.data(), rows.size()));
     ASSERT_TRUE(document.load_string(R"(<pages cols="2" rows="1" pos="512 384"><item size="100 50"><GUI>
@@ -178,9 +179,7 @@ TEST_F(PagesGridTest, AReleaseOverAnItemClicksItWhereverThePressBegan) {
 
 TEST_F(PagesGridTest, AReleaseThatEndsADragClicksNothing) {
     Load(Layout(8, kDrags));
-    const struct {
-        int32_t moved, result;
-    } cases[] = {{10, 0}, {4, 0}, {3, 1}};
+    const struct { int32_t moved, result; } cases[] = {{10, 0}, {4, 0}, {3, 1}};
     for (const auto& c : cases) {
         recorder.clicks.clear();
         pointer.Press(457, 349);

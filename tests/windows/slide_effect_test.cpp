@@ -82,7 +82,7 @@ TEST_F(SlideEffectTest, OnlyAPressStrictlyInsideTheViewOfAnEnabledSlidingStripSt
         uint8_t enabled;
         int32_t type;
         bool drags;
-    } cases[] = {{200, 150, 1, SLIDE_TYPE::Horizontal, true}, {100, 150, 1, SLIDE_TYPE::Horizontal, false},
+    } cases[] = {{200, 150, 1, SLIDE_TYPE::Horizontal, true},  {100, 150, 1, SLIDE_TYPE::Horizontal, false},
                  {300, 150, 1, SLIDE_TYPE::Horizontal, false}, {200, 100, 1, SLIDE_TYPE::Horizontal, false},
                  {200, 200, 1, SLIDE_TYPE::Horizontal, false}, {200, 150, 0, SLIDE_TYPE::Horizontal, false},
                  {200, 150, 1, SLIDE_TYPE::Momental, false}};

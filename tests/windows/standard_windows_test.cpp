@@ -46,9 +46,8 @@ struct Answers {
         return {this, [](void* a, int32_t v) { static_cast<Answers*>(a)->second.push_back(v); }};
     }
     Closure<void(int32_t, std::wstring)> Text() {
-        return {this, [](void* a, int32_t ok, std::wstring text) {
-                    static_cast<Answers*>(a)->texts.emplace_back(ok, text);
-                }};
+        return {this,
+                [](void* a, int32_t ok, std::wstring text) { static_cast<Answers*>(a)->texts.emplace_back(ok, text); }};
     }
 };
 
@@ -67,14 +66,15 @@ protected:
                            Button(3, -200) + Button(4, 0) + Button(5, 200) + "</GUI></W>");
         Put("bare.xml", std::string(R"(<W _type="G_WINDOW_CONFIRM" _name="Bare" )") + kMomental + "/>");
         Put("plain.xml", std::string(R"(<W _type="TEST_SIMPLE" _name="Plain" )") + kMomental + "/>");
-        const std::string editGui = R"(<LINEBOX ID="2" TEXTURE="box.png" FONT="gui_font.xml" FONT_TEXTURE="gui_font.png"/>)" +
-                                    Button(3, -100) + Button(4, 100);
+        const std::string editGui =
+            R"(<LINEBOX ID="2" TEXTURE="box.png" FONT="gui_font.xml" FONT_TEXTURE="gui_font.png"/>)" + Button(3, -100) +
+            Button(4, 100);
         Put("edit.xml", std::string(R"(<W _type="TEST_EDITBOX" _name="Edit" )") + kMomental + "><GUI>" + editGui +
                             R"(<WLABEL ID="5" FONT="label.xml" FONT_TEXTURE="atlas.png" TEXT="bad"/></GUI>)" +
                             R"(<settings text_color="FF00FF00" text_color_error="FFFF0000"/></W>)");
         // No error label: marking must not need one.
-        Put("edit_nolabel.xml", std::string(R"(<W _type="TEST_EDITBOX" _name="EditNoLabel" )") + kMomental +
-                                    "><GUI>" + editGui + "</GUI></W>");
+        Put("edit_nolabel.xml", std::string(R"(<W _type="TEST_EDITBOX" _name="EditNoLabel" )") + kMomental + "><GUI>" +
+                                    editGui + "</GUI></W>");
         LoadContent();
         for (const char* file : {"ask.xml", "bare.xml", "plain.xml", "edit.xml", "edit_nolabel.xml"}) {
             ASSERT_NE(windows.LoadWindow(file), nullptr) << file;

@@ -30,8 +30,9 @@ protected:
         ASSERT_TRUE(kProbeRegistered);
         g_probeJournal = &journal;
         windows.defaultFactory = &MakeNothing;
-        windows.soundEvent = Closure<void(std::string)>(
-            this, [](void* test, std::string event) { static_cast<WindowManagerTest*>(test)->events.push_back(event); });
+        windows.soundEvent = Closure<void(std::string)>(this, [](void* test, std::string event) {
+            static_cast<WindowManagerTest*>(test)->events.push_back(event);
+        });
     }
     void TearDown() override {
         windows.DeleteAllWindows();

@@ -124,7 +124,8 @@ TEST_F(JCWindowTest, ShowAndHideRunTheirHooksAndCallbacksInOrder) {
     const auto window = Make("");
     window->WatchCallbacks();
     window->Show(false);
-    EXPECT_EQ(journal, (Journal{"Probe.OnShowBegin", "Probe.cbShowBegin", "Probe.OnShowStarted", "Probe.cbShowStarted"}));
+    EXPECT_EQ(journal,
+              (Journal{"Probe.OnShowBegin", "Probe.cbShowBegin", "Probe.OnShowStarted", "Probe.cbShowStarted"}));
     EXPECT_EQ(window->shown, 1);
     EXPECT_EQ(window->animating, 1);
 
@@ -143,7 +144,8 @@ TEST_F(JCWindowTest, ShowAndHideRunTheirHooksAndCallbacksInOrder) {
     EXPECT_TRUE(journal.empty());
 
     window->Hide(false);
-    EXPECT_EQ(journal, (Journal{"Probe.OnHideBegin", "Probe.cbHideBegin", "Probe.OnHideStarted", "Probe.cbHideStarted"}));
+    EXPECT_EQ(journal,
+              (Journal{"Probe.OnHideBegin", "Probe.cbHideBegin", "Probe.OnHideStarted", "Probe.cbHideStarted"}));
     journal.clear();
     EXPECT_EQ(window->Update(), 2);
     Frames(*window, 3, kEighth);

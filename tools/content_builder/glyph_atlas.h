@@ -9,12 +9,12 @@
 namespace ContentBuilder {
 
 struct AtlasPlacement {
-  int x = 0, y = 0;  // upper-left corner of the glyph's box; (0, 0) for blanks
+    int x = 0, y = 0;  // upper-left corner of the glyph's box; (0, 0) for blanks
 };
 
 struct GlyphAtlas {
-  TextureImage image;                       // transparent white where no glyph is
-  std::vector<AtlasPlacement> placements;   // one per glyph, in the font's order
+    TextureImage image;                      // transparent white where no glyph is
+    std::vector<AtlasPlacement> placements;  // one per glyph, in the font's order
 };
 
 // Boxes keep `spacing` transparent pixels between each other and from the atlas edges. The

@@ -11,22 +11,22 @@
 namespace ContentBuilder {
 
 enum class ValueForm {
-  kId,            // a positive integer: widget ids, control ids
-  kInt,           // a decimal integer
-  kCount,         // an integer of at least 0
-  kBool,          // "true" or "false"
-  kSeconds,       // a number of at least 0
-  kFloat,         // a number
-  kFloatPair,     // "x y"
-  kPoint,         // "x y", integers
-  kFourNumbers,   // "a b c d"
-  kTransform,     // 12 numbers: position x y z, pivot x y z, rotation x y z (radians), scale x y z
-  kHexColour,     // AARRGGBB, exactly eight hexadecimal digits
-  kArgbColour,    // "a r g b", four integers 0..255
-  kHotSpotIndex,  // an integer 0..8
-  kHotSpotName,   // HS_UL, HS_MU, HS_UR, HS_ML, HS_MID, HS_MR, HS_DL, HS_MD, HS_DR
-  kAlignment,     // LEFT, CENTER, RIGHT
-  kText,          // anything
+    kId,            // a positive integer: widget ids, control ids
+    kInt,           // a decimal integer
+    kCount,         // an integer of at least 0
+    kBool,          // "true" or "false"
+    kSeconds,       // a number of at least 0
+    kFloat,         // a number
+    kFloatPair,     // "x y"
+    kPoint,         // "x y", integers
+    kFourNumbers,   // "a b c d"
+    kTransform,     // 12 numbers: position x y z, pivot x y z, rotation x y z (radians), scale x y z
+    kHexColour,     // AARRGGBB, exactly eight hexadecimal digits
+    kArgbColour,    // "a r g b", four integers 0..255
+    kHotSpotIndex,  // an integer 0..8
+    kHotSpotName,   // HS_UL, HS_MU, HS_UR, HS_ML, HS_MID, HS_MR, HS_DL, HS_MD, HS_DR
+    kAlignment,     // LEFT, CENTER, RIGHT
+    kText,          // anything
 };
 
 // Empty when the text has the form, otherwise why it does not.

@@ -9,9 +9,9 @@
 namespace ContentBuilder {
 
 class PlaceholderError : public std::runtime_error {
- public:
-  PlaceholderError(size_t at, const std::string& what) : std::runtime_error(what), offset(at) {}
-  size_t offset;  // of the "{{" in the source text
+public:
+    PlaceholderError(size_t at, const std::string& what) : std::runtime_error(what), offset(at) {}
+    size_t offset;  // of the "{{" in the source text
 };
 
 // Replaces every placeholder; anything else is copied as it stands. An unknown kind or name, or

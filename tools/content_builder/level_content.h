@@ -20,7 +20,7 @@ namespace ContentBuilder {
 // The screen rectangle a board and its clues take: the field (from the level's geometry) grown
 // by the longest row clue to the left and the longest column clue above it.
 struct BoardExtent {
-  float left, top, right, bottom;
+    float left, top, right, bottom;
 };
 BoardExtent BoardExtentOf(const LinePicture& picture, const Theme::BoardGeometry& board);
 bool FitsScreen(const BoardExtent& extent);

@@ -18,10 +18,10 @@
 namespace ContentBuilder {
 
 struct LevelSource {
-  int number = 0;          // NN of the source file: the level file is levelNN.xml
-  std::string name;        // the picture's name ("cat")
-  std::filesystem::path source;
-  LinePicture picture;
+    int number = 0;    // NN of the source file: the level file is levelNN.xml
+    std::string name;  // the picture's name ("cat")
+    std::filesystem::path source;
+    LinePicture picture;
 };
 
 // The values of "pack.txt". Keys: title (a string key), theme (a name of Theme::kPackThemes),
@@ -29,27 +29,27 @@ struct LevelSource {
 // nothing) and, optionally, cover (the number of the picture drawn on the pack's cover; 1 when
 // absent).
 struct PackProperties {
-  std::string title, theme, inapp;
-  unsigned conditionToPass = 0;
-  bool isLock = false;
-  int price = 0;
-  int cover = 1;
+    std::string title, theme, inapp;
+    unsigned conditionToPass = 0;
+    bool isLock = false;
+    int price = 0;
+    int cover = 1;
 };
 
 struct PackSource {
-  std::string folder;  // "tutorial01", "pack01": the folder below Resources/ too
-  int kind = 0;        // 0 ordinary ("pack..."), 1 tutorial ("tutorial...")
-  PackProperties properties;
-  std::vector<LevelSource> levels;  // in number order
-  std::vector<TutorialStep> steps;  // tutorial packs: "steps.txt", level by level
-  int Size() const { return levels.empty() ? 0 : levels.front().picture.cols; }
+    std::string folder;  // "tutorial01", "pack01": the folder below Resources/ too
+    int kind = 0;        // 0 ordinary ("pack..."), 1 tutorial ("tutorial...")
+    PackProperties properties;
+    std::vector<LevelSource> levels;  // in number order
+    std::vector<TutorialStep> steps;  // tutorial packs: "steps.txt", level by level
+    int Size() const { return levels.empty() ? 0 : levels.front().picture.cols; }
 };
 
 // Every fault of the level sources, one line each ("<file>: <what>"; pictures that line logic
 // cannot solve are followed by the solver's view of them, '?' for undecided cells).
 class LevelSourceError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
+public:
+    using std::runtime_error::runtime_error;
 };
 
 // "levelNN" for level number NN: the level's name in its pack; its file is "levelNN.xml" and its

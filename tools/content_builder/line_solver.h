@@ -22,15 +22,15 @@ bool SolveLine(const std::vector<int>& clue, std::vector<LineCell>& line);
 
 // A picture as rows of filled cells, row-major.
 struct LinePicture {
-  int cols = 0, rows = 0;
-  std::vector<bool> filled;  // cols * rows
-  bool At(int col, int row) const { return filled[static_cast<size_t>(row) * cols + col]; }
+    int cols = 0, rows = 0;
+    std::vector<bool> filled;  // cols * rows
+    bool At(int col, int row) const { return filled[static_cast<size_t>(row) * cols + col]; }
 };
 
 struct LineSolution {
-  std::vector<LineCell> cells;  // row-major, cols * rows
-  bool contradiction = false;   // some line had no fitting placement
-  int undecided = 0;            // cells still unknown at the fixpoint
+    std::vector<LineCell> cells;  // row-major, cols * rows
+    bool contradiction = false;   // some line had no fitting placement
+    int undecided = 0;            // cells still unknown at the fixpoint
 };
 
 // Solves from the clues alone, rows and columns in turn, until a pass decides nothing new.

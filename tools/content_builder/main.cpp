@@ -24,42 +24,42 @@
 #include "tools/content_builder/zip_repository.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s <content dir> <run dir>\n", argv[0]);
-    return 2;
-  }
-  const auto started = std::chrono::steady_clock::now();
-  try {
-    const std::string contentDir = argv[1];
-    ContentBuilder::OutputTree out(argv[2]);
-    ContentBuilder::BuildWindowIcons(out);
-    ContentBuilder::BuildStringTable(contentDir, out);
-    ContentBuilder::BuildZipRepository(contentDir, out);
-    ContentBuilder::BuildTestSprites(out);
-    ContentBuilder::BuildAnimationSheets(out);
-    ContentBuilder::BuildNinePartPanel(out);
-    ContentBuilder::BuildParticleEffects(out);
-    ContentBuilder::BuildGuiTextures(out);
-    ContentBuilder::BuildFonts(contentDir, out);
-    ContentBuilder::BuildSounds(out);
-    ContentBuilder::BuildGameConfig(out);
-    ContentBuilder::BuildBorderArt(out);
-    const auto packs = ContentBuilder::BuildLevelContent(contentDir, out);
-    ContentBuilder::BuildLoadingScreen(out);
-    // Last: windows and layouts are checked against everything above.
-    ContentBuilder::BuildWindowContent(contentDir, out);
-    ContentBuilder::BuildCatalogueContent(contentDir, out);
-    const int stale = out.Finish();
-    // The game scans the finished folder, files the builder did not make included.
-    const auto folderFaults = ContentBuilder::CheckPackFolders(out.RunDir() / "Resources", packs);
-    for (const std::string& fault : folderFaults) std::fprintf(stderr, "content builder: %s\n", fault.c_str());
-    if (!folderFaults.empty()) return 1;
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::printf("content: %zu files in %s (%d stale removed) in %.2f s\n", out.WrittenCount(),
-                argv[2], stale, seconds);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "content builder: %s\n", e.what());
-    return 1;
-  }
-  return 0;
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <content dir> <run dir>\n", argv[0]);
+        return 2;
+    }
+    const auto started = std::chrono::steady_clock::now();
+    try {
+        const std::string contentDir = argv[1];
+        ContentBuilder::OutputTree out(argv[2]);
+        ContentBuilder::BuildWindowIcons(out);
+        ContentBuilder::BuildStringTable(contentDir, out);
+        ContentBuilder::BuildZipRepository(contentDir, out);
+        ContentBuilder::BuildTestSprites(out);
+        ContentBuilder::BuildAnimationSheets(out);
+        ContentBuilder::BuildNinePartPanel(out);
+        ContentBuilder::BuildParticleEffects(out);
+        ContentBuilder::BuildGuiTextures(out);
+        ContentBuilder::BuildFonts(contentDir, out);
+        ContentBuilder::BuildSounds(out);
+        ContentBuilder::BuildGameConfig(out);
+        ContentBuilder::BuildBorderArt(out);
+        const auto packs = ContentBuilder::BuildLevelContent(contentDir, out);
+        ContentBuilder::BuildLoadingScreen(out);
+        // Last: windows and layouts are checked against everything above.
+        ContentBuilder::BuildWindowContent(contentDir, out);
+        ContentBuilder::BuildCatalogueContent(contentDir, out);
+        const int stale = out.Finish();
+        // The game scans the finished folder, files the builder did not make included.
+        const auto folderFaults = ContentBuilder::CheckPackFolders(out.RunDir() / "Resources", packs);
+        for (const std::string& fault : folderFaults) std::fprintf(stderr, "content builder: %s\n", fault.c_str());
+        if (!folderFaults.empty()) return 1;
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        std::printf("content: %zu files in %s (%d stale removed) in %.2f s\n", out.WrittenCount(), argv[2], stale,
+                    seconds);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "content builder: %s\n", e.what());
+        return 1;
+    }
+    return 0;
 }

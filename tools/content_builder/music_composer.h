@@ -10,9 +10,9 @@
 namespace ContentBuilder {
 
 struct MelodyNote {
-  float hz;       // 0 for a rest
-  float beat;     // onset, in beats from the start of the piece
-  float beats;    // length
+    float hz;     // 0 for a rest
+    float beat;   // onset, in beats from the start of the piece
+    float beats;  // length
 };
 
 // Parses "E5:1 G5:0.5 r:1 | ..." into notes. Every bar must hold exactly beatsPerBar beats; throws

@@ -15,11 +15,11 @@ std::vector<uint8_t> EncodeOggVorbis(std::span<const float> interleaved, int cha
                                      uint32_t serial);
 
 struct DecodedOgg {
-  int channels = 0;
-  long rate = 0;
-  int64_t frames = 0;        // PCM frames reported by the stream (ov_pcm_total)
-  int64_t decodedFrames = 0; // frames actually decoded
-  float peak = 0.0f;         // largest decoded magnitude, as a fraction of 16-bit full scale
+    int channels = 0;
+    long rate = 0;
+    int64_t frames = 0;         // PCM frames reported by the stream (ov_pcm_total)
+    int64_t decodedFrames = 0;  // frames actually decoded
+    float peak = 0.0f;          // largest decoded magnitude, as a fraction of 16-bit full scale
 };
 
 // Decodes the whole file from memory as 16-bit PCM (as the game does). Throws on a stream that

@@ -13,27 +13,27 @@
 namespace ContentBuilder {
 
 class OutputTree {
- public:
-  explicit OutputTree(std::filesystem::path runDir);
+public:
+    explicit OutputTree(std::filesystem::path runDir);
 
-  // Writes bytes to <run>/<relativePath> (folders created, written to a temporary file and
-  // renamed). Throws std::runtime_error on failure.
-  void Write(std::string_view relativePath, std::span<const uint8_t> bytes);
-  void Write(std::string_view relativePath, std::string_view text);
+    // Writes bytes to <run>/<relativePath> (folders created, written to a temporary file and
+    // renamed). Throws std::runtime_error on failure.
+    void Write(std::string_view relativePath, std::span<const uint8_t> bytes);
+    void Write(std::string_view relativePath, std::string_view text);
 
-  // Removes files listed by the previous build's manifest that this build did not write, then
-  // records the new manifest. Returns the number of stale files removed.
-  int Finish();
+    // Removes files listed by the previous build's manifest that this build did not write, then
+    // records the new manifest. Returns the number of stale files removed.
+    int Finish();
 
-  // Whether this build has written <run>/<relativePath> so far.
-  bool Has(std::string_view relativePath) const { return written_.count(std::string(relativePath)) != 0; }
+    // Whether this build has written <run>/<relativePath> so far.
+    bool Has(std::string_view relativePath) const { return written_.count(std::string(relativePath)) != 0; }
 
-  const std::filesystem::path& RunDir() const { return runDir_; }
-  size_t WrittenCount() const { return written_.size(); }
+    const std::filesystem::path& RunDir() const { return runDir_; }
+    size_t WrittenCount() const { return written_.size(); }
 
- private:
-  std::filesystem::path runDir_;
-  std::set<std::string> written_;
+private:
+    std::filesystem::path runDir_;
+    std::set<std::string> written_;
 };
 
 }  // namespace ContentBuilder

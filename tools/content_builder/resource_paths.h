@@ -8,11 +8,11 @@
 namespace ContentBuilder {
 
 inline std::string RunPath(std::string_view folder, std::string_view file) {
-  return "Resources/" + std::string(folder) + "/" + std::string(file);
+    return "Resources/" + std::string(folder) + "/" + std::string(file);
 }
 
 inline std::string ResourceKey(std::string_view folder, std::string_view file) {
-  return std::string(folder) + " " + std::string(file);
+    return std::string(folder) + " " + std::string(file);
 }
 
 }  // namespace ContentBuilder

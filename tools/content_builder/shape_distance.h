@@ -8,7 +8,7 @@
 namespace ContentBuilder {
 
 struct Point {
-  float x, y;
+    float x, y;
 };
 
 // Rectangle x0..x1, y0..y1 with corners rounded by radius.

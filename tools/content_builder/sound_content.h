@@ -10,11 +10,11 @@
 namespace ContentBuilder {
 
 struct CatalogueEntry {
-  std::string group;  // "music" or "sounds"
-  std::string name;
-  std::string path;   // resource key: "<repository> <file>"
-  bool whole;         // written as streamed="true": the engine decodes the file whole
-  int bufferCount;
+    std::string group;  // "music" or "sounds"
+    std::string name;
+    std::string path;  // resource key: "<repository> <file>"
+    bool whole;        // written as streamed="true": the engine decodes the file whole
+    int bufferCount;
 };
 
 // The catalogue document: root "sound", one "group" element per group (in first-seen order), one

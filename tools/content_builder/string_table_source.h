@@ -12,14 +12,14 @@
 namespace ContentBuilder {
 
 struct StringEntry {
-  std::string key;
-  std::string text;
+    std::string key;
+    std::string text;
 };
 
 // Raised for a malformed source line; the message names the line.
 class StringsSourceError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
+public:
+    using std::runtime_error::runtime_error;
 };
 
 // Source format (UTF-8, an optional BOM, LF or CRLF line ends):

@@ -11,8 +11,8 @@ namespace ContentBuilder {
 
 // A texture as the builder draws it: straight 8-bit RGBA rows, top row first.
 struct TextureImage {
-  int width = 0, height = 0;
-  std::vector<uint8_t> rgba;
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgba;
 };
 
 // PNG bytes of straight 8-bit RGBA rows, top row first. Throws std::runtime_error on failure.

@@ -13,7 +13,7 @@ namespace ContentBuilder::Theme {
 // Palette (sRGB)
 // ---------------------------------------------------------------------------------------------
 struct Rgb {
-  uint8_t r, g, b;
+    uint8_t r, g, b;
 };
 
 inline constexpr Rgb kPaper{0xF4, 0xEF, 0xE6};
@@ -38,32 +38,32 @@ inline constexpr Rgb kTextOnAccent{0xFF, 0xFF, 0xFF};
 // icon's side so one drawing serves every size.
 // ---------------------------------------------------------------------------------------------
 struct IconTheme {
-  std::array<int, 2> sizes{32, 16};           // written as icons/quorvel-<size>.png
-  float tileMargin = 0.03f;                   // gap between the icon edge and the tile
-  float tileRadius = 0.22f;                   // tile corner radius
-  float borderWidth = 0.055f;                 // tile outline (drawn in kGridHeavy)
-  float patternInset = 0.19f;                 // distance from the icon edge to the 3x3 pattern
-  float cellGap = 0.045f;                     // space between pattern cells
-  float cellRadius = 0.035f;                  // corner radius of a filled cell
-  // Rows top to bottom; '#' is a filled ink cell, '.' an empty one.
-  std::array<std::string_view, 3> pattern{"#.#", "###", ".#."};
-  int supersampling = 8;                      // sub-samples per pixel side for anti-aliasing
-  int pixelSnapBelow = 24;                    // smaller icons snap edges to whole pixels (crisper)
+    std::array<int, 2> sizes{32, 16};  // written as icons/quorvel-<size>.png
+    float tileMargin = 0.03f;          // gap between the icon edge and the tile
+    float tileRadius = 0.22f;          // tile corner radius
+    float borderWidth = 0.055f;        // tile outline (drawn in kGridHeavy)
+    float patternInset = 0.19f;        // distance from the icon edge to the 3x3 pattern
+    float cellGap = 0.045f;            // space between pattern cells
+    float cellRadius = 0.035f;         // corner radius of a filled cell
+    // Rows top to bottom; '#' is a filled ink cell, '.' an empty one.
+    std::array<std::string_view, 3> pattern{"#.#", "###", ".#."};
+    int supersampling = 8;    // sub-samples per pixel side for anti-aliasing
+    int pixelSnapBelow = 24;  // smaller icons snap edges to whole pixels (crisper)
 };
 inline constexpr IconTheme kIcon{};
 
 // Colour as the engine's XML reads it: 32-bit AARRGGBB.
 constexpr uint32_t Argb(Rgb c, uint8_t alpha) {
-  return (uint32_t{alpha} << 24) | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | uint32_t{c.b};
+    return (uint32_t{alpha} << 24) | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | uint32_t{c.b};
 }
 
 // A soft drop shadow: the shape's silhouette moved by the offset, blurred (Gaussian) and painted
 // in the colour at the given opacity under the shape.
 struct SoftShadow {
-  float offsetX, offsetY;
-  float sigma;  // blur in pixels; the shadow reaches about 3 sigma beyond the shape
-  float alpha;
-  Rgb colour;
+    float offsetX, offsetY;
+    float sigma;  // blur in pixels; the shadow reaches about 3 sigma beyond the shape
+    float alpha;
+    Rgb colour;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -72,60 +72,60 @@ struct SoftShadow {
 inline constexpr int kSampleRate = 44100;
 // Each effect is normalised to its own peak (fraction of full scale): lighter sounds sit lower.
 struct EffectPeaks {
-  float levelShow = 0.50f, fullTile = 0.75f, emptyTile = 0.55f, error = 0.80f;
-  float win = 0.70f, lose = 0.65f, hint = 0.60f;
+    float levelShow = 0.50f, fullTile = 0.75f, emptyTile = 0.55f, error = 0.80f;
+    float win = 0.70f, lose = 0.65f, hint = 0.60f;
 };
 inline constexpr EffectPeaks kEffectPeaks{};
-inline constexpr float kMusicPeak = 0.45f;   // music is mixed low under the effects
+inline constexpr float kMusicPeak = 0.45f;     // music is mixed low under the effects
 inline constexpr float kEffectQuality = 0.5f;  // libvorbisenc VBR quality (-0.1 .. 1.0)
 inline constexpr float kMusicQuality = 0.3f;
-inline constexpr float kClipLimit = 0.98f;   // a decoded sample at or above this counts as clipping
+inline constexpr float kClipLimit = 0.98f;         // a decoded sample at or above this counts as clipping
 inline constexpr uint32_t kNoiseSeed = 0x51A7E5u;  // noise and humanising are seeded: builds repeat
 
 // A struck wooden or plastic body: a few decaying partials plus a short noise click.
 struct TickRecipe {
-  float baseHz;
-  std::array<float, 3> partialRatios;
-  std::array<float, 3> partialGains;
-  float decaySeconds;       // time constant of the partials
-  float clickGain;          // noise transient level
-  float clickSeconds;       // noise transient time constant
-  float clickLowpassHz;
-  float lengthSeconds;
+    float baseHz;
+    std::array<float, 3> partialRatios;
+    std::array<float, 3> partialGains;
+    float decaySeconds;  // time constant of the partials
+    float clickGain;     // noise transient level
+    float clickSeconds;  // noise transient time constant
+    float clickLowpassHz;
+    float lengthSeconds;
 };
-inline constexpr TickRecipe kFullTile{420.0f, {1.0f, 2.57f, 4.53f}, {1.0f, 0.45f, 0.18f},
-                                      0.030f, 0.35f, 0.004f, 3500.0f, 0.16f};
-inline constexpr TickRecipe kEmptyTile{880.0f, {1.0f, 2.41f, 3.93f}, {0.8f, 0.30f, 0.10f},
-                                       0.018f, 0.25f, 0.003f, 5000.0f, 0.10f};
+inline constexpr TickRecipe kFullTile{
+    420.0f, {1.0f, 2.57f, 4.53f}, {1.0f, 0.45f, 0.18f}, 0.030f, 0.35f, 0.004f, 3500.0f, 0.16f};
+inline constexpr TickRecipe kEmptyTile{
+    880.0f, {1.0f, 2.41f, 3.93f}, {0.8f, 0.30f, 0.10f}, 0.018f, 0.25f, 0.003f, 5000.0f, 0.10f};
 
 // A low muted thud: a sine that drops in pitch, with a dull noise body.
 struct ThudRecipe {
-  float startHz, endHz, pitchDropSeconds, decaySeconds, noiseGain, noiseLowpassHz, lengthSeconds;
+    float startHz, endHz, pitchDropSeconds, decaySeconds, noiseGain, noiseLowpassHz, lengthSeconds;
 };
 inline constexpr ThudRecipe kErrorThud{150.0f, 62.0f, 0.06f, 0.09f, 0.30f, 400.0f, 0.35f};
 
 // Bell-like notes (a sine with a soft inharmonic overtone) played one after another.
 struct ChimeRecipe {
-  std::string_view notes;   // note names, see NoteToHz
-  float spacingSeconds;     // onset distance between notes
-  float decaySeconds;       // time constant of each note
-  float overtoneRatio, overtoneGain, overtoneDecayFactor;
-  float tailSeconds;        // length after the last onset
+    std::string_view notes;  // note names, see NoteToHz
+    float spacingSeconds;    // onset distance between notes
+    float decaySeconds;      // time constant of each note
+    float overtoneRatio, overtoneGain, overtoneDecayFactor;
+    float tailSeconds;  // length after the last onset
 };
 inline constexpr ChimeRecipe kHintChime{"E6 B6", 0.11f, 0.32f, 2.76f, 0.22f, 0.35f, 0.9f};
 inline constexpr ChimeRecipe kWinArpeggio{"C5 E5 G5 C6 E6", 0.105f, 0.45f, 3.0f, 0.18f, 0.4f, 1.3f};
 
 // A softer, falling line in a warmer (triangle-ish) voice.
 struct FallRecipe {
-  std::string_view notes;
-  float spacingSeconds, decaySeconds, lowpassHz, tailSeconds;
+    std::string_view notes;
+    float spacingSeconds, decaySeconds, lowpassHz, tailSeconds;
 };
 inline constexpr FallRecipe kLoseFall{"G4 D#4 C4 G3", 0.19f, 0.40f, 1800.0f, 1.1f};
 
 // The board appears: a gentle swelling fifth with a breath of filtered noise.
 struct SwellRecipe {
-  std::string_view notes;
-  float attackSeconds, releaseSeconds, lengthSeconds, noiseGain, noiseLowpassHz;
+    std::string_view notes;
+    float attackSeconds, releaseSeconds, lengthSeconds, noiseGain, noiseLowpassHz;
 };
 inline constexpr SwellRecipe kLevelShow{"G4 D5", 0.22f, 0.45f, 0.85f, 0.12f, 1200.0f};
 
@@ -134,31 +134,31 @@ inline constexpr SwellRecipe kLevelShow{"G4 D5", 0.22f, 0.45f, 0.85f, 0.12f, 120
 // "<note>:<beats>" or "r:<beats>" (rest); chord tokens are note names held for the whole bar.
 // ---------------------------------------------------------------------------------------------
 struct MusicPiece {
-  std::string_view name;        // catalogue name, sorts the playlist ("01", "02", ...)
-  std::string_view file;        // file name in the music folder
-  float bpm;
-  int beatsPerBar;
-  std::string_view melody;
-  std::string_view chords;
-  float melodyGain, padGain, bassGain;
-  float padCutoffHz;            // pads are low-passed to stay soft
-  float echoSeconds, echoFeedback, echoMix;
-  float tailSeconds;            // ring-out after the last bar
-  uint32_t seed;                // humanising (tiny timing and level variations)
+    std::string_view name;  // catalogue name, sorts the playlist ("01", "02", ...)
+    std::string_view file;  // file name in the music folder
+    float bpm;
+    int beatsPerBar;
+    std::string_view melody;
+    std::string_view chords;
+    float melodyGain, padGain, bassGain;
+    float padCutoffHz;  // pads are low-passed to stay soft
+    float echoSeconds, echoFeedback, echoMix;
+    float tailSeconds;  // ring-out after the last bar
+    uint32_t seed;      // humanising (tiny timing and level variations)
 };
 
 // The instruments every piece shares. Harmonic amplitudes start at the fundamental.
 struct MusicVoices {
-  std::array<float, 6> padHarmonics{1.0f, 0.42f, 0.22f, 0.13f, 0.08f, 0.05f};
-  float padAttackSeconds = 0.9f, padReleaseSeconds = 1.6f, padDetuneCents = 7.0f, padSpread = 0.6f;
-  std::array<float, 3> bassHarmonics{1.0f, 0.25f, 0.06f};
-  float bassAttackSeconds = 0.06f, bassReleaseSeconds = 0.8f;
-  std::array<float, 4> leadHarmonics{1.0f, 0.22f, 0.07f, 0.02f};
-  float leadAttackSeconds = 0.02f, leadReleaseSeconds = 0.35f, leadPan = 0.1f;
-  float vibratoHz = 5.0f, vibratoDepth = 0.0018f, vibratoDelaySeconds = 0.3f;
-  float timingJitterSeconds = 0.008f, levelJitter = 0.08f;
-  float echoDarkHz = 2500.0f;
-  float fadeInSeconds = 0.05f, fadeOutSeconds = 0.04f;
+    std::array<float, 6> padHarmonics{1.0f, 0.42f, 0.22f, 0.13f, 0.08f, 0.05f};
+    float padAttackSeconds = 0.9f, padReleaseSeconds = 1.6f, padDetuneCents = 7.0f, padSpread = 0.6f;
+    std::array<float, 3> bassHarmonics{1.0f, 0.25f, 0.06f};
+    float bassAttackSeconds = 0.06f, bassReleaseSeconds = 0.8f;
+    std::array<float, 4> leadHarmonics{1.0f, 0.22f, 0.07f, 0.02f};
+    float leadAttackSeconds = 0.02f, leadReleaseSeconds = 0.35f, leadPan = 0.1f;
+    float vibratoHz = 5.0f, vibratoDepth = 0.0018f, vibratoDelaySeconds = 0.3f;
+    float timingJitterSeconds = 0.008f, levelJitter = 0.08f;
+    float echoDarkHz = 2500.0f;
+    float fadeInSeconds = 0.05f, fadeOutSeconds = 0.04f;
 };
 inline constexpr MusicVoices kVoices{};
 
@@ -201,7 +201,6 @@ inline constexpr std::string_view kSampleArchiveSource = "archives/sample";  // 
 inline constexpr std::string_view kSampleArchive = "data/share/sample.zip";
 inline constexpr std::array<std::string_view, 1> kSampleArchivePlainMembers{"readme.txt"};
 
-
 // ---------------------------------------------------------------------------------------------
 // Sprites, animations, the panel frame and particles for tests and the visual check. Every file
 // goes to one folder repository; the descriptions name textures by resource key.
@@ -215,27 +214,27 @@ inline constexpr std::string_view kParticleDescriptions = "particles.xml";
 
 // Plain shapes with solid insides, so a screenshot can be checked pixel by pixel.
 struct TestTextureTheme {
-  int squareSide = 64;                 // square_ink.png: an ink rounded square
-  float squareRadius = 8.0f;
-  int barWidth = 96, barHeight = 32;   // bar_accent.png: an accent bar with a reward dot at its right end
-  float barRadius = 10.0f;
-  float barDotRadius = 6.0f, barDotInset = 16.0f;  // dot centre: this far from the right end
-  int discSide = 48;                   // disc_reward.png: a reward disc with an outline
-  float discOutline = 3.0f;
-  int splitWidth = 64, splitHeight = 32;  // split.png: left half kCross, right half kAccent
-  int whiteSide = 16;                  // white.png: opaque white, for tinting by COLOR
-  int cursorSide = 32;                 // cursor.png: an ink arrow with a white outline, tip at (1, 1)
-  float cursorOutline = 1.5f;
+    int squareSide = 64;  // square_ink.png: an ink rounded square
+    float squareRadius = 8.0f;
+    int barWidth = 96, barHeight = 32;  // bar_accent.png: an accent bar with a reward dot at its right end
+    float barRadius = 10.0f;
+    float barDotRadius = 6.0f, barDotInset = 16.0f;  // dot centre: this far from the right end
+    int discSide = 48;                               // disc_reward.png: a reward disc with an outline
+    float discOutline = 3.0f;
+    int splitWidth = 64, splitHeight = 32;  // split.png: left half kCross, right half kAccent
+    int whiteSide = 16;                     // white.png: opaque white, for tinting by COLOR
+    int cursorSide = 32;                    // cursor.png: an ink arrow with a white outline, tip at (1, 1)
+    float cursorOutline = 1.5f;
 };
 inline constexpr TestTextureTheme kTestTextures{};
 
 // One sprite description of sprites.xml; the element name is how tests find it. Empty texts
 // leave their key out.
 struct TestSprite {
-  std::string_view element;
-  std::string_view texture;   // a file of the test folder
-  bool textureAttribute;      // name the texture by the "TEXTURE" attribute instead of "FILE"
-  std::string_view hotSpot, pos, transform, size, color, texel;
+    std::string_view element;
+    std::string_view texture;  // a file of the test folder
+    bool textureAttribute;     // name the texture by the "TEXTURE" attribute instead of "FILE"
+    std::string_view hotSpot, pos, transform, size, color, texel;
 };
 inline constexpr std::array<TestSprite, 5> kTestSprites{{
     {"corner", "square_ink.png", false, "HS_UL", "40 40", "", "", "", ""},
@@ -251,35 +250,35 @@ inline constexpr std::array<TestSprite, 5> kTestSprites{{
 // Frame-animation sheets: frames row by row in equal cells; every shape keeps a transparent
 // border of at least one pixel inside its cell, so filtering never mixes neighbouring frames.
 struct StarPopTheme {
-  std::string_view file = "star_pop.png";
-  int cell = 64, columns = 4, rows = 2;
-  // Scale and turn of the star per frame: it grows, overshoots a little and settles.
-  std::array<float, 8> scale{0.20f, 0.50f, 0.85f, 1.12f, 1.20f, 1.08f, 0.97f, 1.00f};
-  std::array<float, 8> turnDegrees{-36.0f, -24.0f, -12.0f, -4.0f, 0.0f, 2.0f, 0.0f, 0.0f};
-  float outerRadius = 24.0f, innerRatio = 0.47f, outline = 2.5f;
-  float glintRadius = 0.22f, glintAlpha = 0.45f;  // a pale spot up left, radius as part of the star's
-  float fps = 24.0f;
+    std::string_view file = "star_pop.png";
+    int cell = 64, columns = 4, rows = 2;
+    // Scale and turn of the star per frame: it grows, overshoots a little and settles.
+    std::array<float, 8> scale{0.20f, 0.50f, 0.85f, 1.12f, 1.20f, 1.08f, 0.97f, 1.00f};
+    std::array<float, 8> turnDegrees{-36.0f, -24.0f, -12.0f, -4.0f, 0.0f, 2.0f, 0.0f, 0.0f};
+    float outerRadius = 24.0f, innerRatio = 0.47f, outline = 2.5f;
+    float glintRadius = 0.22f, glintAlpha = 0.45f;  // a pale spot up left, radius as part of the star's
+    float fps = 24.0f;
 };
 inline constexpr StarPopTheme kStarPop{};
 
 struct CoinSpinTheme {
-  std::string_view file = "coin_spin.png";
-  int cell = 48, columns = 8, rows = 1;
-  // Frames show half a turn (a coin looks the same from both sides), so the loop is seamless.
-  float radius = 20.0f, rim = 3.0f, ringRadius = 0.6f, ringWidth = 1.5f, thickness = 3.0f;
-  float fps = 12.0f;
+    std::string_view file = "coin_spin.png";
+    int cell = 48, columns = 8, rows = 1;
+    // Frames show half a turn (a coin looks the same from both sides), so the loop is seamless.
+    float radius = 20.0f, rim = 3.0f, ringRadius = 0.6f, ringWidth = 1.5f, thickness = 3.0f;
+    float fps = 12.0f;
 };
 inline constexpr CoinSpinTheme kCoinSpin{};
 
 // The rounded panel as a nine-part frame: the panel is drawn once, large enough for straight
 // edges, and cut into four corners, four edge strips and a middle.
 struct PanelTheme {
-  float radius = 12.0f;
-  Rgb fill = kPaperLight;
-  float borderWidth = 1.0f;
-  Rgb border = kPaperDark;
-  SoftShadow shadow{0.0f, 3.0f, 3.0f, 0.28f, kInk};
-  int strip = 4;  // thickness of the edge strips and side of the middle (they are stretched)
+    float radius = 12.0f;
+    Rgb fill = kPaperLight;
+    float borderWidth = 1.0f;
+    Rgb border = kPaperDark;
+    SoftShadow shadow{0.0f, 3.0f, 3.0f, 0.28f, kInk};
+    int strip = 4;  // thickness of the edge strips and side of the middle (they are stretched)
 };
 inline constexpr PanelTheme kPanel{};
 
@@ -288,13 +287,19 @@ inline constexpr PanelTheme kPanel{};
 // corner, left edge, middle. So "lt" names the right edge, "mid" the lower-right corner, "rt" the
 // lower edge, "dn" the left edge and "dr" the middle: the files are named after their places.
 struct FramePlace {
-  std::string_view attribute;
-  std::string_view file;
+    std::string_view attribute;
+    std::string_view file;
 };
 inline constexpr std::array<FramePlace, 9> kPanelPlaces{{
-    {"ul", "panel_corner_ul.png"}, {"up", "panel_edge_up.png"},    {"ur", "panel_corner_ur.png"},
-    {"lt", "panel_edge_right.png"}, {"mid", "panel_corner_dr.png"}, {"rt", "panel_edge_down.png"},
-    {"dl", "panel_corner_dl.png"}, {"dn", "panel_edge_left.png"},  {"dr", "panel_middle.png"},
+    {"ul", "panel_corner_ul.png"},
+    {"up", "panel_edge_up.png"},
+    {"ur", "panel_corner_ur.png"},
+    {"lt", "panel_edge_right.png"},
+    {"mid", "panel_corner_dr.png"},
+    {"rt", "panel_edge_down.png"},
+    {"dl", "panel_corner_dl.png"},
+    {"dn", "panel_edge_left.png"},
+    {"dr", "panel_middle.png"},
 }};
 
 // Particles are soft round dots (white, tinted by their colours) in the reward or accent colour.
@@ -302,25 +307,25 @@ inline constexpr std::string_view kSoftDotFile = "soft_dot.png";
 inline constexpr int kSoftDotSide = 32;
 
 struct ParticleRecipe {
-  std::string_view element;   // element name in particles.xml
-  bool additive;              // written as "multiply"
-  int maxCount;
-  float spreadAngle;          // radians
-  float frequency;            // particles per second (at most one per update)
-  std::string_view gravity;   // "x y", pixels per second squared, y down
-  std::string_view area;      // "r" disc or "w h" rectangle around the screen centre; empty: none
-  float lifetime;             // seconds
-  std::string_view velocity;  // "x y", pixels per second
-  float tangent, radial, startSize, endSize;
-  uint32_t startColor, averColor, endColor;  // AARRGGBB
+    std::string_view element;  // element name in particles.xml
+    bool additive;             // written as "multiply"
+    int maxCount;
+    float spreadAngle;          // radians
+    float frequency;            // particles per second (at most one per update)
+    std::string_view gravity;   // "x y", pixels per second squared, y down
+    std::string_view area;      // "r" disc or "w h" rectangle around the screen centre; empty: none
+    float lifetime;             // seconds
+    std::string_view velocity;  // "x y", pixels per second
+    float tangent, radial, startSize, endSize;
+    uint32_t startColor, averColor, endColor;  // AARRGGBB
 };
 inline constexpr std::array<ParticleRecipe, 2> kParticles{{
     // Gold sparks rising from a disc around the screen centre.
     {"sparkle", false, 200, 6.2831853f, 40.0f, "0 40", "36", 1.1f, "0 -70", 30.0f, 0.0f, 18.0f, 4.0f,
      Argb(kReward, 0xFF), Argb(kReward, 0xD0), Argb(kRewardOutline, 0x00)},
     // A short accent trail for an emitter that follows an object (no area).
-    {"trail", false, 120, 1.0f, 30.0f, "0 0", "", 0.8f, "0 -40", 0.0f, -20.0f, 12.0f, 2.0f,
-     Argb(kAccent, 0xFF), Argb(kAccentHover, 0xB0), Argb(kAccentHover, 0x00)},
+    {"trail", false, 120, 1.0f, 30.0f, "0 0", "", 0.8f, "0 -40", 0.0f, -20.0f, 12.0f, 2.0f, Argb(kAccent, 0xFF),
+     Argb(kAccentHover, 0xB0), Argb(kAccentHover, 0x00)},
 }};
 
 // ---------------------------------------------------------------------------------------------
@@ -331,14 +336,14 @@ inline constexpr std::string_view kFontFolder = "data/share/font";
 inline constexpr std::string_view kFontCatalogue = "fonts.xml";
 
 struct FontRecipe {
-  std::string_view name;          // catalogue name; also the atlas <name>.png and description <name>.xml
-  std::string_view face;          // written as the description's face
-  std::string_view file;          // TrueType file
-  std::string_view fallbackFace;  // used, with a warning, when the file is missing
-  std::string_view fallbackFile;
-  int pixelSize;
-  bool shadow;                    // bake kTitleShadow into every glyph
-  bool tabularDigits;             // every digit advances alike and digits are never kerned
+    std::string_view name;          // catalogue name; also the atlas <name>.png and description <name>.xml
+    std::string_view face;          // written as the description's face
+    std::string_view file;          // TrueType file
+    std::string_view fallbackFace;  // used, with a warning, when the file is missing
+    std::string_view fallbackFile;
+    int pixelSize;
+    bool shadow;         // bake kTitleShadow into every glyph
+    bool tabularDigits;  // every digit advances alike and digits are never kerned
 };
 
 inline constexpr std::string_view kComfortaaBold = "/usr/share/fonts/truetype/comfortaa/Comfortaa-Bold.ttf";
@@ -370,39 +375,39 @@ inline constexpr int kMaxAtlasSide = 2048;
 // gutter inside its cell, so bilinear filtering never mixes in the neighbouring frame.
 // ---------------------------------------------------------------------------------------------
 inline constexpr std::string_view kGuiFolder = "data/share/gui";
-inline constexpr int kGuiGutter = 2;           // transparent pixels inside every frame's border
+inline constexpr int kGuiGutter = 2;  // transparent pixels inside every frame's border
 
 // A raised body: its colour runs from lighter at the top to darker at the bottom.
 struct Gradient {
-  float topLighten = 0.10f;    // the top mixes in this much white
-  float bottomDarken = 0.08f;  // the bottom mixes in this much ink
+    float topLighten = 0.10f;    // the top mixes in this much white
+    float bottomDarken = 0.08f;  // the bottom mixes in this much ink
 };
 
 // Push buttons: five frames normal, hovered (lighter), pressed (darker, 2 px down), checked,
 // disabled. The frame is the body plus room for the shadow plus the gutter.
 struct ButtonTheme {
-  float radius = 12.0f;
-  Gradient gradient{};
-  SoftShadow shadow{0.0f, 3.0f, 1.5f, 0.30f, kInk};
-  float pressShift = 2.0f;  // the pressed body moves down; its shadow shortens by as much
-  Rgb normal = kAccent, hovered = kAccentHover, pressed = kAccentPressed, checked = kAccentPressed,
-      disabled = kAccentDisabled;
-  float checkedRingWidth = 2.0f, checkedRingAlpha = 0.45f;  // a pale inner ring marks "checked"
-  Rgb checkedRing = kTextOnAccent;
-  float disabledShadowAlpha = 0.10f;
-  // Chevrons of the page buttons, in fractions of the body: tip and the two arm ends.
-  float chevronTipX = 0.38f, chevronArmX = 0.60f, chevronArmY = 0.24f;
-  float chevronStroke = 4.0f;
-  Rgb glyph = kTextOnAccent;
-  float disabledGlyphAlpha = 0.85f;
+    float radius = 12.0f;
+    Gradient gradient{};
+    SoftShadow shadow{0.0f, 3.0f, 1.5f, 0.30f, kInk};
+    float pressShift = 2.0f;  // the pressed body moves down; its shadow shortens by as much
+    Rgb normal = kAccent, hovered = kAccentHover, pressed = kAccentPressed, checked = kAccentPressed,
+        disabled = kAccentDisabled;
+    float checkedRingWidth = 2.0f, checkedRingAlpha = 0.45f;  // a pale inner ring marks "checked"
+    Rgb checkedRing = kTextOnAccent;
+    float disabledShadowAlpha = 0.10f;
+    // Chevrons of the page buttons, in fractions of the body: tip and the two arm ends.
+    float chevronTipX = 0.38f, chevronArmX = 0.60f, chevronArmY = 0.24f;
+    float chevronStroke = 4.0f;
+    Rgb glyph = kTextOnAccent;
+    float disabledGlyphAlpha = 0.85f;
 };
 inline constexpr ButtonTheme kButton{};
 
 enum class ButtonGlyph { kNone, kChevronLeft, kChevronRight };
 struct ButtonStrip {
-  std::string_view file;
-  int bodyWidth, bodyHeight;
-  ButtonGlyph glyph;
+    std::string_view file;
+    int bodyWidth, bodyHeight;
+    ButtonGlyph glyph;
 };
 inline constexpr std::array<ButtonStrip, 4> kButtonStrips{{
     {"button_wide.png", 200, 52, ButtonGlyph::kNone},       // menus and dialogs (text from a label)
@@ -414,18 +419,18 @@ inline constexpr std::array<ButtonStrip, 4> kButtonStrips{{
 // Check box: five frames box, box hovered, box pressed, check mark (alone, drawn over 0..2),
 // unused (a disabled box).
 struct CheckBoxTheme {
-  std::string_view file = "checkbox.png";
-  int box = 28;
-  float radius = 6.0f, border = 2.0f;
-  Rgb fill = kPaperLight, edge = kGridHeavy;
-  Rgb hoveredEdge = kAccentHover;
-  Rgb pressedFill = kPaperDark, pressedEdge = kAccentPressed;
-  Rgb disabledFill = kPaperDark, disabledEdge = kAccentDisabled;
-  SoftShadow shadow{0.0f, 1.0f, 1.0f, 0.18f, kInk};
-  // The tick: three points in fractions of the box (left end, bottom, right end).
-  std::array<float, 6> tick{0.22f, 0.52f, 0.42f, 0.73f, 0.79f, 0.29f};
-  float tickStroke = 4.0f;
-  Rgb mark = kAccent;
+    std::string_view file = "checkbox.png";
+    int box = 28;
+    float radius = 6.0f, border = 2.0f;
+    Rgb fill = kPaperLight, edge = kGridHeavy;
+    Rgb hoveredEdge = kAccentHover;
+    Rgb pressedFill = kPaperDark, pressedEdge = kAccentPressed;
+    Rgb disabledFill = kPaperDark, disabledEdge = kAccentDisabled;
+    SoftShadow shadow{0.0f, 1.0f, 1.0f, 0.18f, kInk};
+    // The tick: three points in fractions of the box (left end, bottom, right end).
+    std::array<float, 6> tick{0.22f, 0.52f, 0.42f, 0.73f, 0.79f, 0.29f};
+    float tickStroke = 4.0f;
+    Rgb mark = kAccent;
 };
 inline constexpr CheckBoxTheme kCheckBox{};
 
@@ -433,15 +438,15 @@ inline constexpr CheckBoxTheme kCheckBox{};
 // wider than its disc by exactly as much as makes the disc stop `knobInset` inside the track's
 // ends when the widget moves it by +-(panel width - knob width) / 2.
 struct SwitchTheme {
-  std::string_view panelFile = "switch_panel.png", knobFile = "switch_knob.png";
-  int trackWidth = 64, trackHeight = 34;  // a pill: the radius is half the height
-  Rgb track = kPaperDark, trackEdge = kGridThin;
-  float trackBorder = 1.5f;
-  SoftShadow innerShadow{0.0f, 1.5f, 1.5f, 0.16f, kInk};  // inside the track, along its top
-  int knob = 26;                                           // disc diameter
-  Rgb knobFill = kAccent;
-  Gradient knobGradient{};
-  SoftShadow knobShadow{0.0f, 1.5f, 1.5f, 0.30f, kInk};
+    std::string_view panelFile = "switch_panel.png", knobFile = "switch_knob.png";
+    int trackWidth = 64, trackHeight = 34;  // a pill: the radius is half the height
+    Rgb track = kPaperDark, trackEdge = kGridThin;
+    float trackBorder = 1.5f;
+    SoftShadow innerShadow{0.0f, 1.5f, 1.5f, 0.16f, kInk};  // inside the track, along its top
+    int knob = 26;                                          // disc diameter
+    Rgb knobFill = kAccent;
+    Gradient knobGradient{};
+    SoftShadow knobShadow{0.0f, 1.5f, 1.5f, 0.30f, kInk};
 };
 inline constexpr SwitchTheme kSwitch{};
 
@@ -449,25 +454,25 @@ inline constexpr SwitchTheme kSwitch{};
 // 6..8 knob, 9 track start, 10 track body, 11 track end, 12 fill. Frames are square: the
 // texture's height is its width / 13 (the slider's button size).
 struct SliderTheme {
-  std::string_view file = "slider13.png";
-  std::string_view listFile = "listbox_slider.png";  // frames 0..11 only, for the list box
-  int frame = 40;                                     // matches the layouts' button radius of 20
-  int button = 26;                                    // disc diameter of the step buttons
-  Rgb buttonIdle = kAccent, buttonHovered = kAccentHover, buttonPressed = kAccentPressed;
-  Gradient buttonGradient{};
-  SoftShadow buttonShadow{0.0f, 1.5f, 1.0f, 0.28f, kInk};
-  float buttonPressShift = 1.0f;
-  float signLength = 12.0f, signStroke = 3.0f;  // the minus and plus on the step buttons
-  Rgb sign = kTextOnAccent;
-  int knob = 24;                                // disc diameter
-  float knobRing = 3.0f;
-  Rgb knobFill = kPaperLight, knobPressedFill = kPaperDark;
-  Rgb knobRingIdle = kAccent, knobRingHovered = kAccentHover, knobRingPressed = kAccentPressed;
-  SoftShadow knobShadow{0.0f, 1.5f, 1.0f, 0.28f, kInk};
-  float trackThickness = 10.0f, trackBorder = 1.0f;
-  Rgb track = kPaperDark, trackEdge = kGridThin;
-  float fillThickness = 6.0f;
-  Rgb fill = kAccent;
+    std::string_view file = "slider13.png";
+    std::string_view listFile = "listbox_slider.png";  // frames 0..11 only, for the list box
+    int frame = 40;                                    // matches the layouts' button radius of 20
+    int button = 26;                                   // disc diameter of the step buttons
+    Rgb buttonIdle = kAccent, buttonHovered = kAccentHover, buttonPressed = kAccentPressed;
+    Gradient buttonGradient{};
+    SoftShadow buttonShadow{0.0f, 1.5f, 1.0f, 0.28f, kInk};
+    float buttonPressShift = 1.0f;
+    float signLength = 12.0f, signStroke = 3.0f;  // the minus and plus on the step buttons
+    Rgb sign = kTextOnAccent;
+    int knob = 24;  // disc diameter
+    float knobRing = 3.0f;
+    Rgb knobFill = kPaperLight, knobPressedFill = kPaperDark;
+    Rgb knobRingIdle = kAccent, knobRingHovered = kAccentHover, knobRingPressed = kAccentPressed;
+    SoftShadow knobShadow{0.0f, 1.5f, 1.0f, 0.28f, kInk};
+    float trackThickness = 10.0f, trackBorder = 1.0f;
+    Rgb track = kPaperDark, trackEdge = kGridThin;
+    float fillThickness = 6.0f;
+    Rgb fill = kAccent;
 };
 inline constexpr SliderTheme kSlider{};
 
@@ -475,24 +480,31 @@ inline constexpr SliderTheme kSlider{};
 // silhouette so that any part of the full half lines up with the empty half under it: the
 // progress bar and the simple slider's track. Sizes are per half, gutters included.
 struct BarTheme {
-  std::string_view file;
-  int halfWidth, height;
-  float border;
-  Rgb empty, emptyEdge, full, fullEdge;
-  SoftShadow innerShadow;  // inside the empty bar, along its top
+    std::string_view file;
+    int halfWidth, height;
+    float border;
+    Rgb empty, emptyEdge, full, fullEdge;
+    SoftShadow innerShadow;  // inside the empty bar, along its top
 };
-inline constexpr BarTheme kProgressBar{"progress_bar.png", 300, 24, 1.5f, kPaperDark, kGridThin, kAccent,
-                                       kAccentPressed, {0.0f, 1.5f, 1.5f, 0.16f, kInk}};
-inline constexpr BarTheme kSimpleSliderTrack{"simple_slider.png", 240, 14, 1.0f, kPaperDark, kGridThin, kAccent,
-                                             kAccentPressed, {0.0f, 1.0f, 1.0f, 0.14f, kInk}};
+inline constexpr BarTheme kProgressBar{
+    "progress_bar.png", 300, 24, 1.5f, kPaperDark, kGridThin, kAccent, kAccentPressed, {0.0f, 1.5f, 1.5f, 0.16f, kInk}};
+inline constexpr BarTheme kSimpleSliderTrack{"simple_slider.png",
+                                             240,
+                                             14,
+                                             1.0f,
+                                             kPaperDark,
+                                             kGridThin,
+                                             kAccent,
+                                             kAccentPressed,
+                                             {0.0f, 1.0f, 1.0f, 0.14f, kInk}};
 inline constexpr std::string_view kSimpleSliderRunnerFile = "simple_slider_runner.png";  // the slider's knob look
 
 // Page marks: two cells side by side, left the current page's mark, right every other page's.
 struct PageMarksTheme {
-  std::string_view file = "page_marks.png";
-  int cell = 24;
-  float current = 12.0f, other = 10.0f;  // dot diameters
-  Rgb currentColour = kAccent, otherColour = kGridHeavy;
+    std::string_view file = "page_marks.png";
+    int cell = 24;
+    float current = 12.0f, other = 10.0f;  // dot diameters
+    Rgb currentColour = kAccent, otherColour = kGridHeavy;
 };
 inline constexpr PageMarksTheme kPageMarks{};
 
@@ -502,11 +514,11 @@ inline constexpr std::string_view kPanel9FilePrefix = "panel9_";
 
 // Line box background, texture size (the gutter is inside it).
 struct LineBoxTheme {
-  std::string_view file = "linebox.png";
-  int width = 360, height = 48;
-  float radius = 8.0f, border = 1.5f;
-  Rgb fill = kPaperLight, edge = kGridHeavy;
-  SoftShadow innerShadow{0.0f, 1.5f, 1.5f, 0.12f, kInk};
+    std::string_view file = "linebox.png";
+    int width = 360, height = 48;
+    float radius = 8.0f, border = 1.5f;
+    Rgb fill = kPaperLight, edge = kGridHeavy;
+    SoftShadow innerShadow{0.0f, 1.5f, 1.5f, 0.12f, kInk};
 };
 inline constexpr LineBoxTheme kLineBox{};
 
@@ -514,16 +526,16 @@ inline constexpr LineBoxTheme kLineBox{};
 // the panel's width), an overlay of row separators for the panel, and the slider strip
 // (kSlider.listFile). Rows: the panel's height / rows.
 struct ListBoxTheme {
-  std::string_view panelFile = "listbox_panel.png", rowFile = "listbox_row.png", listFile = "listbox_list.png";
-  int width = 360, rows = 6, rowHeight = 44;
-  float radius = 10.0f, border = 1.5f;
-  Rgb fill = kPaperLight, edge = kGridThin;
-  SoftShadow innerShadow{0.0f, 1.5f, 1.5f, 0.08f, kInk};
-  float rowInsetX = 8.0f, rowInsetY = 3.0f, rowRadius = 8.0f;
-  Rgb row = kAccent;
-  Gradient rowGradient{0.06f, 0.05f};
-  float separatorInset = 14.0f, separatorWidth = 1.0f;
-  Rgb separator = kGridThin;
+    std::string_view panelFile = "listbox_panel.png", rowFile = "listbox_row.png", listFile = "listbox_list.png";
+    int width = 360, rows = 6, rowHeight = 44;
+    float radius = 10.0f, border = 1.5f;
+    Rgb fill = kPaperLight, edge = kGridThin;
+    SoftShadow innerShadow{0.0f, 1.5f, 1.5f, 0.08f, kInk};
+    float rowInsetX = 8.0f, rowInsetY = 3.0f, rowRadius = 8.0f;
+    Rgb row = kAccent;
+    Gradient rowGradient{0.06f, 0.05f};
+    float separatorInset = 14.0f, separatorWidth = 1.0f;
+    Rgb separator = kGridThin;
 };
 inline constexpr ListBoxTheme kListBox{};
 
@@ -531,8 +543,8 @@ inline constexpr ListBoxTheme kListBox{};
 // "<file>.png" in the GUI folder. The GUI font draws without kerning, so its description lists
 // none.
 struct GuiFont {
-  std::string_view file;  // without extension
-  std::string_view font;  // catalogue name of kFonts it is made from
+    std::string_view file;  // without extension
+    std::string_view font;  // catalogue name of kFonts it is made from
 };
 inline constexpr std::array<GuiFont, 2> kGuiFonts{{{"font_body18", "body18"}, {"font_bold22", "bold22"}}};
 
@@ -541,7 +553,7 @@ inline constexpr std::array<GuiFont, 2> kGuiFonts{{{"font_body18", "body18"}, {"
 // default player, all "key"/"value" lists except the player (the player's own XML form).
 // ---------------------------------------------------------------------------------------------
 struct ConfigValue {
-  std::string_view key, value;
+    std::string_view key, value;
 };
 
 inline constexpr std::string_view kGameSettingsFile = "game.xml";  // top of Resources
@@ -619,17 +631,17 @@ inline constexpr std::array<ConfigValue, 9> kGameplayConfig{{
 // The default player (named by the editions' "player"), the template of every new profile. Its
 // hearts are full: "count" is "life" and nothing is lost. Volumes are on the 0 to 100 scale.
 struct ItemCount {
-  std::string_view name;
-  int count;
+    std::string_view name;
+    int count;
 };
 struct DefaultPlayerTheme {
-  std::string_view file = "player.xml";
-  std::string_view name = "player";
-  float soundVolume = 80.0f, musicVolume = 70.0f;
-  bool gameCursor = true, passedTutorial = false, inappBought = false;
-  // In name order, as the player writes them.
-  std::array<ItemCount, 4> items{{{"error", 3}, {"hint_start", 1}, {"life", 5}, {"refill_hint", 0}}};
-  int refillSeconds = 1800;  // one heart comes back after this long
+    std::string_view file = "player.xml";
+    std::string_view name = "player";
+    float soundVolume = 80.0f, musicVolume = 70.0f;
+    bool gameCursor = true, passedTutorial = false, inappBought = false;
+    // In name order, as the player writes them.
+    std::array<ItemCount, 4> items{{{"error", 3}, {"hint_start", 1}, {"life", 5}, {"refill_hint", 0}}};
+    int refillSeconds = 1800;  // one heart comes back after this long
 };
 inline constexpr DefaultPlayerTheme kDefaultPlayer{};
 
@@ -641,17 +653,16 @@ inline constexpr DefaultPlayerTheme kDefaultPlayer{};
 inline constexpr std::string_view kDataFolder = "data";
 inline constexpr std::string_view kDataDescriptions = "data.xml";
 struct BorderArtTheme {
-  std::string_view folder = "data/share/image/border";
-  std::string_view tileFile = "ear_tile.png", lineFile = "ear_line.png";
-  int tileSide = 48;         // the pattern repeats every tile
-  int cells = 4;             // cells per tile side; every other one (checkered) holds a dot
-  float dotSide = 6.0f, dotRadius = 1.5f, dotAlpha = 0.6f;
-  Rgb band = kPaperDark, dot = kGridThin;
-  int lineSide = 3;          // the seam's thickness in logical pixels
-  Rgb line = kGridHeavy;
+    std::string_view folder = "data/share/image/border";
+    std::string_view tileFile = "ear_tile.png", lineFile = "ear_line.png";
+    int tileSide = 48;  // the pattern repeats every tile
+    int cells = 4;      // cells per tile side; every other one (checkered) holds a dot
+    float dotSide = 6.0f, dotRadius = 1.5f, dotAlpha = 0.6f;
+    Rgb band = kPaperDark, dot = kGridThin;
+    int lineSide = 3;  // the seam's thickness in logical pixels
+    Rgb line = kGridHeavy;
 };
 inline constexpr BorderArtTheme kBorderArt{};
-
 
 // ---------------------------------------------------------------------------------------------
 // Windows and layouts: authored XML under content/ that the builder checks and copies. The
@@ -668,9 +679,9 @@ inline constexpr std::string_view kWindowList = "windows.xml";  // in kCatalogue
 inline constexpr std::string_view kLayoutFolder = "data/share/layouts";
 
 struct LayoutColour {
-  std::string_view name;
-  Rgb colour;
-  uint8_t alpha;
+    std::string_view name;
+    Rgb colour;
+    uint8_t alpha;
 };
 inline constexpr std::array<LayoutColour, 7> kLayoutColours{{
     {"ink", kInk, 0xFF},
@@ -685,14 +696,14 @@ inline constexpr std::array<LayoutColour, 7> kLayoutColours{{
 }};
 
 struct LayoutValue {
-  std::string_view name;
-  float value;
+    std::string_view name;
+    float value;
 };
 inline constexpr std::array<LayoutValue, 4> kLayoutValues{{
-    {"dialog_fade_seconds", 0.25f},   // dialogs fade in and out
-    {"caret_blink_seconds", 0.5f},    // each phase of a text entry's blinking caret
-    {"screen_fade_seconds", 0.3f},    // the full-screen fade between scenes, each way
-    {"page_turn_speed", 3000.0f},     // pixels per second of a paged grid's slide (a page in about 0.34 s)
+    {"dialog_fade_seconds", 0.25f},  // dialogs fade in and out
+    {"caret_blink_seconds", 0.5f},   // each phase of a text entry's blinking caret
+    {"screen_fade_seconds", 0.3f},   // the full-screen fade between scenes, each way
+    {"page_turn_speed", 3000.0f},    // pixels per second of a paged grid's slide (a page in about 0.34 s)
 }};
 
 // The backdrop of dimmed dialogs and of the screen fade: plain opaque white in the GUI folder,
@@ -700,21 +711,20 @@ inline constexpr std::array<LayoutValue, 4> kLayoutValues{{
 inline constexpr std::string_view kBackdropFile = "backdrop.png";
 inline constexpr int kBackdropSide = 8;
 
-
 // ---------------------------------------------------------------------------------------------
 // Packs and levels: text pictures under content/levels/<pack>/ become one pack folder per pack at
 // the top of Resources/ (level files, "main" with the pack's card and its level grid, "image" with
 // the cover and the board background). Board geometry, the board's plain sprites, the pack card
 // and the level tiles are set here.
 // ---------------------------------------------------------------------------------------------
-inline constexpr std::string_view kLevelSource = "levels";          // below content/: one folder per pack
+inline constexpr std::string_view kLevelSource = "levels";             // below content/: one folder per pack
 inline constexpr std::string_view kPackPropertiesSource = "pack.txt";  // in each pack's source folder
-inline constexpr std::string_view kPackItemFile = "pack_item.xml";  // in <pack>/main: the edition's "pack_item"
-inline constexpr std::string_view kPackPagesFile = "pages.xml";     // in <pack>/main: the level grid
-inline constexpr std::string_view kPackCoverFile = "cover.png";     // in <pack>/image
+inline constexpr std::string_view kPackItemFile = "pack_item.xml";     // in <pack>/main: the edition's "pack_item"
+inline constexpr std::string_view kPackPagesFile = "pages.xml";        // in <pack>/main: the level grid
+inline constexpr std::string_view kPackCoverFile = "cover.png";        // in <pack>/image
 inline constexpr std::string_view kPackCoverClosedFile = "cover_closed.png";
 inline constexpr std::string_view kPackBackgroundFile = "background.png";
-inline constexpr std::string_view kBoardFolder = "data/share/board";  // the board's sprites
+inline constexpr std::string_view kBoardFolder = "data/share/board";    // the board's sprites
 inline constexpr std::string_view kPackArtFolder = "data/share/packs";  // card and level tiles of every pack
 
 // One board size: the "settings" of every level of that size. The clue numbers are not part of
@@ -722,14 +732,14 @@ inline constexpr std::string_view kPackArtFolder = "data/share/packs";  // card 
 // and its distance from the field's edge, rounded up) that a board and its clues fit the
 // 1024 x 768 screen.
 struct BoardGeometry {
-  int size;            // columns = rows
-  int cell;            // "elSize", pixels
-  int block;           // "block": cells per block both ways (the heavier fifth line)
-  int shift;           // "shiftBlock" both ways: negative, a gap at every block edge
-  float x, y;          // "position": the board's centre on the screen
-  int bonuses;         // "bonuses", at most the picture's filled cells
-  float clueInterval;  // pixels between the numbers of one line
-  float clueFirst;     // from the field's edge to the centre of the nearest number
+    int size;            // columns = rows
+    int cell;            // "elSize", pixels
+    int block;           // "block": cells per block both ways (the heavier fifth line)
+    int shift;           // "shiftBlock" both ways: negative, a gap at every block edge
+    float x, y;          // "position": the board's centre on the screen
+    int bonuses;         // "bonuses", at most the picture's filled cells
+    float clueInterval;  // pixels between the numbers of one line
+    float clueFirst;     // from the field's edge to the centre of the nearest number
 };
 inline constexpr std::array<BoardGeometry, 4> kBoards{{
     {5, 60, 5, -4, 580.0f, 420.0f, 1, 28.0f, 24.0f},
@@ -742,20 +752,20 @@ inline constexpr float kClueHalfWidth = 12.0f;  // half the widest clue number, 
 // The board's sprites, drawn plainly: a block of cells (paper with thin grid lines inside and the
 // heavier line around it), the selection of filled marks (accent) and of crosses (cross colour).
 struct BoardSpriteTheme {
-  Rgb blockFill = kPaperLight, gridThin = kGridThin, gridHeavy = kGridHeavy;
-  float thinLine = 1.0f, heavyLine = 2.0f;
-  int selectionSide = 64;  // the selection textures are drawn once and sized to the cell
-  float selectionInset = 4.0f, selectionRadius = 8.0f, selectionAlpha = 0.45f;
-  Rgb selectionYes = kAccent;
-  float crossStroke = 7.0f, crossInset = 16.0f, crossAlpha = 0.80f;
-  Rgb selectionNo = kCross;
+    Rgb blockFill = kPaperLight, gridThin = kGridThin, gridHeavy = kGridHeavy;
+    float thinLine = 1.0f, heavyLine = 2.0f;
+    int selectionSide = 64;  // the selection textures are drawn once and sized to the cell
+    float selectionInset = 4.0f, selectionRadius = 8.0f, selectionAlpha = 0.45f;
+    Rgb selectionYes = kAccent;
+    float crossStroke = 7.0f, crossInset = 16.0f, crossAlpha = 0.80f;
+    Rgb selectionNo = kCross;
 };
 inline constexpr BoardSpriteTheme kBoardSprites{};
 
 // Pack themes: the tint of a pack's cover band and of its board background's border motif.
 struct PackTheme {
-  std::string_view name;
-  Rgb tint;
+    std::string_view name;
+    Rgb tint;
 };
 inline constexpr std::array<PackTheme, 7> kPackThemes{{
     {"first_steps", {0x9C, 0xC9, 0xBD}},
@@ -769,64 +779,63 @@ inline constexpr std::array<PackTheme, 7> kPackThemes{{
 
 // The pack card (the pack list's item) and its cover; control ids are the card's "gui_*" keys.
 struct PackCardTheme {
-  int width = 240, height = 232;                // "size" of the card
-  std::string_view cardFile = "pack_card.png";  // kPackArtFolder: the card's panel
-  std::string_view activeFile = "pack_active.png";  // an accent ring around the card
-  float radius = 14.0f, activeRing = 4.0f, activeGap = 3.0f;
-  SoftShadow shadow{0.0f, 3.0f, 3.0f, 0.25f, kInk};
-  int coverWidth = 200, coverHeight = 140, coverTop = 16;  // image/cover.png, this far below the card's top
-  float coverRadius = 10.0f, coverBand = 18.0f;  // the tinted band along the cover's top
-  float coverCellGap = 1.0f, coverCellRadius = 1.5f;
-  Rgb coverPaper = kPaper, coverInk = kInk, coverGrid = kGridThin;
-  float lockWidth = 36.0f, lockHeight = 28.0f, lockShackle = 11.0f, lockStroke = 5.0f;
-  Rgb lock = kGridHeavy;
-  int idOpen = 1, idClose = 2, idActive = 3, idScore = 4, idRequired = 5, idTitle = 6, idCard = 10, idStar = 11;
+    int width = 240, height = 232;                    // "size" of the card
+    std::string_view cardFile = "pack_card.png";      // kPackArtFolder: the card's panel
+    std::string_view activeFile = "pack_active.png";  // an accent ring around the card
+    float radius = 14.0f, activeRing = 4.0f, activeGap = 3.0f;
+    SoftShadow shadow{0.0f, 3.0f, 3.0f, 0.25f, kInk};
+    int coverWidth = 200, coverHeight = 140, coverTop = 16;  // image/cover.png, this far below the card's top
+    float coverRadius = 10.0f, coverBand = 18.0f;            // the tinted band along the cover's top
+    float coverCellGap = 1.0f, coverCellRadius = 1.5f;
+    Rgb coverPaper = kPaper, coverInk = kInk, coverGrid = kGridThin;
+    float lockWidth = 36.0f, lockHeight = 28.0f, lockShackle = 11.0f, lockStroke = 5.0f;
+    Rgb lock = kGridHeavy;
+    int idOpen = 1, idClose = 2, idActive = 3, idScore = 4, idRequired = 5, idTitle = 6, idCard = 10, idStar = 11;
 };
 inline constexpr PackCardTheme kPackCard{};
 
 // A level tile (the level list's item); control ids are the item's "gui_*" keys, the three
 // stars take consecutive ids from idStar.
 struct LevelTileTheme {
-  int width = 112, height = 112;  // "size" of the item
-  std::string_view openFile = "level_open.png", closedFile = "level_closed.png", activeFile = "level_active.png";
-  std::string_view starFile = "level_star.png";  // left half an empty star, right half a gold one
-  float radius = 14.0f, inset = 6.0f, activeRing = 4.0f;
-  SoftShadow shadow{0.0f, 3.0f, 2.5f, 0.25f, kInk};
-  int star = 24;  // side of one star half
-  float starOutline = 2.0f;
-  int idOpen = 1, idClose = 2, idActive = 3, idNumber = 4, idStar = 5;
-  // The grid of one page and where it stands.
-  int cols = 4, rows = 3, interval = 16;
-  float x = 600.0f, y = 420.0f;
+    int width = 112, height = 112;  // "size" of the item
+    std::string_view openFile = "level_open.png", closedFile = "level_closed.png", activeFile = "level_active.png";
+    std::string_view starFile = "level_star.png";  // left half an empty star, right half a gold one
+    float radius = 14.0f, inset = 6.0f, activeRing = 4.0f;
+    SoftShadow shadow{0.0f, 3.0f, 2.5f, 0.25f, kInk};
+    int star = 24;  // side of one star half
+    float starOutline = 2.0f;
+    int idOpen = 1, idClose = 2, idActive = 3, idNumber = 4, idStar = 5;
+    // The grid of one page and where it stands.
+    int cols = 4, rows = 3, interval = 16;
+    float x = 600.0f, y = 420.0f;
 };
 inline constexpr LevelTileTheme kLevelTile{};
 
 // The board background of every pack: the paper, lighter towards the middle, and a frame of
 // soft tinted dots.
 struct BoardBackgroundTheme {
-  int width = 1024, height = 768;
-  Rgb paper = kPaper, centre = kPaperLight;
-  float dotSpacing = 48.0f, dotRadius = 5.0f, dotAlpha = 0.35f;  // dots in the outermost rows and columns
+    int width = 1024, height = 768;
+    Rgb paper = kPaper, centre = kPaperLight;
+    float dotSpacing = 48.0f, dotRadius = 5.0f, dotAlpha = 0.35f;  // dots in the outermost rows and columns
 };
 inline constexpr BoardBackgroundTheme kBoardBackground{};
-
 
 // Tutorial step windows: a panel at the left of the board with the tutorial's title, the step's
 // text and its button; the flash image over the panel shows a move that was taken back.
 inline constexpr std::string_view kTutorialStepsSource = "steps.txt";  // in a tutorial pack's source folder
 struct TutorialStepTheme {
-  int x = -352, y = 0;             // the panel's centre from the screen's centre
-  int width = 280, height = 300;
-  int layer = 5;                   // above the screens, below the dialogs
-  float fadeSeconds = 0.25f;
-  float errorSeconds = 0.15f;      // each half of the flash
-  Rgb error = kError;
-  uint8_t errorAlpha = 0x90;       // the flash starts at this and fades to clear
-  int idNext = 1, idStartGame = 3, idError = 2, idPanel = 100, idTitle = 101, idText = 102, idCaption = 103;
-  std::string_view nextKey = "tutorial_next", startGameKey = "tutorial_start";
-  std::string_view flashFile = "tutorial_flash.png";  // kPackArtFolder: white, tinted by the step
-  int flashInset = 12;                                // from the panel's edges, inside its shadow
-  float flashRadius = 10.0f;
+    int x = -352, y = 0;  // the panel's centre from the screen's centre
+    int width = 280, height = 300;
+    int layer = 5;  // above the screens, below the dialogs
+    float fadeSeconds = 0.25f;
+    float errorSeconds = 0.15f;  // each half of the flash
+    Rgb error = kError;
+    uint8_t errorAlpha = 0x90;  // the flash starts at this and fades to clear
+    int idNext = 1, idStartGame = 3, idError = 2, idPanel = 100, idTitle = 101, idText = 102, idCaption = 103;
+    std::string_view nextKey = "tutorial_next", startGameKey = "tutorial_start";
+    std::string_view flashFile = "tutorial_flash.png";  // kPackArtFolder: white, tinted by the step
+    int flashInset = 12;                                // from the panel's edges, inside its shadow
+    float flashRadius = 10.0f;
 };
 inline constexpr TutorialStepTheme kTutorialStep{};
 
@@ -858,19 +867,28 @@ inline constexpr std::array<std::string_view, 6> kOrdinaryPacks{"pack01", "pack0
                                                                 "pack04", "pack05", "pack06"};
 // Trophies the game looks for by name; the ordinary packs' trophies come on top of these.
 inline constexpr std::array<std::string_view, 13> kRequiredTrophies{
-    "achievements_txt_training01_name",  "achievements_txt_hints01_no_name", "achievements_txt_noerrors01_name",
-    "achievements_txt_hints01_name",     "achievements_txt_intime01_name",   "achievements_txt_stars01_name",
-    "achievements_txt_stars02_name",     "achievements_txt_stars03_name",    "achievements_txt_currency01_name",
-    "achievements_txt_currency02_name",  "achievements_txt_currency03_name", "achievements_txt_lives01_buy_name",
+    "achievements_txt_training01_name", "achievements_txt_hints01_no_name", "achievements_txt_noerrors01_name",
+    "achievements_txt_hints01_name",    "achievements_txt_intime01_name",   "achievements_txt_stars01_name",
+    "achievements_txt_stars02_name",    "achievements_txt_stars03_name",    "achievements_txt_currency01_name",
+    "achievements_txt_currency02_name", "achievements_txt_currency03_name", "achievements_txt_lives01_buy_name",
     "achievements_txt_alltrophies_name"};
 // What a trophy's condition may test: the player's statistics and the values the game root
 // probes ("perfect_levels" three-star levels of the ordinary packs, "life" the hearts bought,
 // "passed_fraction" of a pack or of the training, "all_other_trophies").
-inline constexpr std::array<std::string_view, 14> kTrophyValues{
-    "money",          "money_max",         "hint_use",          "without_hint_in_row_max",
-    "without_hint_in_row", "without_error_in_row_max", "without_error_in_row", "fail_level_in_row_max",
-    "fail_level_in_row", "level_time_min", "perfect_levels",    "life",
-    "passed_fraction", "all_other_trophies"};
+inline constexpr std::array<std::string_view, 14> kTrophyValues{"money",
+                                                                "money_max",
+                                                                "hint_use",
+                                                                "without_hint_in_row_max",
+                                                                "without_hint_in_row",
+                                                                "without_error_in_row_max",
+                                                                "without_error_in_row",
+                                                                "fail_level_in_row_max",
+                                                                "fail_level_in_row",
+                                                                "level_time_min",
+                                                                "perfect_levels",
+                                                                "life",
+                                                                "passed_fraction",
+                                                                "all_other_trophies"};
 
 // The advertising networks of the advertising file (every one refuses on the desktop).
 inline constexpr std::array<std::string_view, 6> kAdNetworks{"adnet0", "adnet1", "adnet2",
@@ -881,35 +899,44 @@ inline constexpr std::array<std::string_view, 6> kAdNetworks{"adnet0", "adnet1",
 inline constexpr std::string_view kMedalFolder = "data/share/image/trophies";
 enum class Emblem { kStar, kCoin, kHeart, kCheck, kClock, kBulb, kBulbCrossed, kCap, kCrown, kPicture };
 struct Medal {
-  std::string_view stem;     // "<stem>_open.png" and "<stem>_closed.png"
-  Emblem emblem;
-  int count;                 // 1 to 3 emblems (the tiers)
-  std::string_view picture;  // kPicture: a 3 x 3 nonogram, rows top to bottom, '#' filled
+    std::string_view stem;  // "<stem>_open.png" and "<stem>_closed.png"
+    Emblem emblem;
+    int count;                 // 1 to 3 emblems (the tiers)
+    std::string_view picture;  // kPicture: a 3 x 3 nonogram, rows top to bottom, '#' filled
 };
 inline constexpr std::array<Medal, 19> kMedals{{
-    {"training01", Emblem::kCap, 1, ""},       {"hints01_no", Emblem::kBulbCrossed, 1, ""},
-    {"noerrors01", Emblem::kCheck, 1, ""},     {"hints01", Emblem::kBulb, 1, ""},
-    {"intime01", Emblem::kClock, 1, ""},       {"stars01", Emblem::kStar, 1, ""},
-    {"stars02", Emblem::kStar, 2, ""},         {"stars03", Emblem::kStar, 3, ""},
-    {"currency01", Emblem::kCoin, 1, ""},      {"currency02", Emblem::kCoin, 2, ""},
-    {"currency03", Emblem::kCoin, 3, ""},      {"lives01_buy", Emblem::kHeart, 1, ""},
-    {"alltrophies", Emblem::kCrown, 1, ""},    {"pack01", Emblem::kPicture, 1, ".#.###.#."},
-    {"pack02", Emblem::kPicture, 1, "#.#.#.#.#"}, {"pack03", Emblem::kPicture, 1, "###.#..#."},
-    {"pack04", Emblem::kPicture, 1, "#..##.###"}, {"pack05", Emblem::kPicture, 1, ".#.#.#.#."},
+    {"training01", Emblem::kCap, 1, ""},
+    {"hints01_no", Emblem::kBulbCrossed, 1, ""},
+    {"noerrors01", Emblem::kCheck, 1, ""},
+    {"hints01", Emblem::kBulb, 1, ""},
+    {"intime01", Emblem::kClock, 1, ""},
+    {"stars01", Emblem::kStar, 1, ""},
+    {"stars02", Emblem::kStar, 2, ""},
+    {"stars03", Emblem::kStar, 3, ""},
+    {"currency01", Emblem::kCoin, 1, ""},
+    {"currency02", Emblem::kCoin, 2, ""},
+    {"currency03", Emblem::kCoin, 3, ""},
+    {"lives01_buy", Emblem::kHeart, 1, ""},
+    {"alltrophies", Emblem::kCrown, 1, ""},
+    {"pack01", Emblem::kPicture, 1, ".#.###.#."},
+    {"pack02", Emblem::kPicture, 1, "#.#.#.#.#"},
+    {"pack03", Emblem::kPicture, 1, "###.#..#."},
+    {"pack04", Emblem::kPicture, 1, "#..##.###"},
+    {"pack05", Emblem::kPicture, 1, ".#.#.#.#."},
     {"pack06", Emblem::kPicture, 1, "###...###"},
 }};
 struct MedalLook {
-  Rgb disc, ring, emblem, ribbon, ribbonEdge;
+    Rgb disc, ring, emblem, ribbon, ribbonEdge;
 };
 struct MedalTheme {
-  int side = 96;
-  float discX = 48.0f, discY = 54.0f, discRadius = 33.0f, ring = 4.0f;
-  float ribbonTop = 2.0f, ribbonWidth = 16.0f, ribbonSpread = 12.0f, ribbonEdgeWidth = 1.5f;
-  float emblemSize = 36.0f, tierScale = 0.58f;  // one emblem's box; several are scaled down
-  float stroke = 0.14f;                         // strokes of the emblems, as part of their box
-  SoftShadow shadow{0.0f, 2.0f, 1.5f, 0.25f, kInk};
-  MedalLook open{kReward, kRewardOutline, kInk, kAccent, kAccentPressed};
-  MedalLook closed{kPaperDark, kGridHeavy, kAccentDisabled, kAccentDisabled, kGridThin};
+    int side = 96;
+    float discX = 48.0f, discY = 54.0f, discRadius = 33.0f, ring = 4.0f;
+    float ribbonTop = 2.0f, ribbonWidth = 16.0f, ribbonSpread = 12.0f, ribbonEdgeWidth = 1.5f;
+    float emblemSize = 36.0f, tierScale = 0.58f;  // one emblem's box; several are scaled down
+    float stroke = 0.14f;                         // strokes of the emblems, as part of their box
+    SoftShadow shadow{0.0f, 2.0f, 1.5f, 0.25f, kInk};
+    MedalLook open{kReward, kRewardOutline, kInk, kAccent, kAccentPressed};
+    MedalLook closed{kPaperDark, kGridHeavy, kAccentDisabled, kAccentDisabled, kGridThin};
 };
 inline constexpr MedalTheme kMedal{};
 
@@ -917,8 +944,8 @@ inline constexpr MedalTheme kMedal{};
 inline constexpr std::string_view kShopIconFolder = "data/share/image/shop";
 enum class ShopIcon { kMoreHearts, kHeartRefill, kMoreErrors, kHintRefill, kSecondChance };
 struct ShopIconFile {
-  std::string_view file;
-  ShopIcon icon;
+    std::string_view file;
+    ShopIcon icon;
 };
 inline constexpr std::array<ShopIconFile, 5> kShopIcons{{{"life.png", ShopIcon::kMoreHearts},
                                                          {"life_refill.png", ShopIcon::kHeartRefill},
@@ -926,12 +953,12 @@ inline constexpr std::array<ShopIconFile, 5> kShopIcons{{{"life.png", ShopIcon::
                                                          {"refill_hint.png", ShopIcon::kHintRefill},
                                                          {"second_chance.png", ShopIcon::kSecondChance}}};
 struct ShopIconTheme {
-  int side = 48;
-  float emblemX = 22.0f, emblemY = 22.0f, emblemSize = 34.0f;
-  float badgeX = 35.0f, badgeY = 35.0f, badgeRadius = 10.0f, badgeStroke = 3.0f;
-  SoftShadow shadow{0.0f, 1.5f, 1.0f, 0.28f, kInk};
-  Rgb heart = kError, cross = kCross, bulb = kReward, bulbEdge = kRewardOutline, arrow = kAccent;
-  Rgb badge = kAccent, badgeGlyph = kTextOnAccent;
+    int side = 48;
+    float emblemX = 22.0f, emblemY = 22.0f, emblemSize = 34.0f;
+    float badgeX = 35.0f, badgeY = 35.0f, badgeRadius = 10.0f, badgeStroke = 3.0f;
+    SoftShadow shadow{0.0f, 1.5f, 1.0f, 0.28f, kInk};
+    Rgb heart = kError, cross = kCross, bulb = kReward, bulbEdge = kRewardOutline, arrow = kAccent;
+    Rgb badge = kAccent, badgeGlyph = kTextOnAccent;
 };
 inline constexpr ShopIconTheme kShopIcon{};
 
@@ -942,29 +969,29 @@ inline constexpr ShopIconTheme kShopIcon{};
 // (a plain PNG, never a repository member), with the paper colour behind it.
 // ---------------------------------------------------------------------------------------------
 struct LoadingScreenTheme {
-  std::string_view description = "screen_loading.xml";  // in kCatalogueFolder
-  std::string_view folder = "data/share/image/loading";
-  std::string_view backgroundFile = "background.png", logoFile = "logo.png", animationFile = "grid_fill.png";
-  std::string_view splashFile = "title_card.png";
-  std::string_view title = "Quorvel", tagline = "a calm game of picture logic";
-  // Background: paper with a soft lighter glow in the middle, drawn small and stretched.
-  int backgroundWidth = 256, backgroundHeight = 192;
-  Rgb paper = kPaper, glow = kPaperLight;
-  float glowRadiusX = 110.0f, glowRadiusY = 80.0f;
-  // Logo: a 5 x 5 picture (rows, '#' filled) on a grid, then the name in the title face.
-  std::array<std::string_view, 5> motif{".#.#.", "#####", "#####", ".###.", "..#.."};
-  int logoCell = 20, logoGap = 28, logoTitleSize = 84, logoHeight = 140;
-  float logoX = 512.0f, logoY = 300.0f;  // centre
-  // Animation: one frame per filled cell count, 0 to 9, then the full grid held one more frame.
-  int gridCells = 3, gridCell = 22, gridPad = 4;
-  float gridFps = 6.0f;
-  float animationX = 512.0f, animationY = 480.0f;
-  // Splash: the title card over the whole screen.
-  int splashWidth = 1024, splashHeight = 768;
-  Rgb card = kPaperLight, tint = kGridHeavy, rule = kAccent;
-  int cardCell = 30, cardTitleSize = 120, cardTaglineSize = 32;
-  float timePerSplash = 2.0f, timeFade = 0.4f;
-  Rgb ink = kInk, gridLine = kGridThin, heavyLine = kGridHeavy;
+    std::string_view description = "screen_loading.xml";  // in kCatalogueFolder
+    std::string_view folder = "data/share/image/loading";
+    std::string_view backgroundFile = "background.png", logoFile = "logo.png", animationFile = "grid_fill.png";
+    std::string_view splashFile = "title_card.png";
+    std::string_view title = "Quorvel", tagline = "a calm game of picture logic";
+    // Background: paper with a soft lighter glow in the middle, drawn small and stretched.
+    int backgroundWidth = 256, backgroundHeight = 192;
+    Rgb paper = kPaper, glow = kPaperLight;
+    float glowRadiusX = 110.0f, glowRadiusY = 80.0f;
+    // Logo: a 5 x 5 picture (rows, '#' filled) on a grid, then the name in the title face.
+    std::array<std::string_view, 5> motif{".#.#.", "#####", "#####", ".###.", "..#.."};
+    int logoCell = 20, logoGap = 28, logoTitleSize = 84, logoHeight = 140;
+    float logoX = 512.0f, logoY = 300.0f;  // centre
+    // Animation: one frame per filled cell count, 0 to 9, then the full grid held one more frame.
+    int gridCells = 3, gridCell = 22, gridPad = 4;
+    float gridFps = 6.0f;
+    float animationX = 512.0f, animationY = 480.0f;
+    // Splash: the title card over the whole screen.
+    int splashWidth = 1024, splashHeight = 768;
+    Rgb card = kPaperLight, tint = kGridHeavy, rule = kAccent;
+    int cardCell = 30, cardTitleSize = 120, cardTaglineSize = 32;
+    float timePerSplash = 2.0f, timeFade = 0.4f;
+    Rgb ink = kInk, gridLine = kGridThin, heavyLine = kGridHeavy;
 };
 inline constexpr LoadingScreenTheme kLoadingScreen{};
 

@@ -24,17 +24,17 @@
 namespace ContentBuilder {
 
 struct TutorialMessage {
-  float delay = 0.0f;
-  std::string command;
+    float delay = 0.0f;
+    std::string command;
 };
 
 struct TutorialStep {
-  int level = 0, step = 0;
-  int line = 0;  // of its "[NN SS]" in steps.txt
-  std::string text, button, cells;
-  std::vector<std::string> actions;
-  std::vector<TutorialMessage> start, end;
-  bool stack = false;
+    int level = 0, step = 0;
+    int line = 0;  // of its "[NN SS]" in steps.txt
+    std::string text, button, cells;
+    std::vector<std::string> actions;
+    std::vector<TutorialMessage> start, end;
+    bool stack = false;
 };
 
 // The steps in source order; each fault is appended as "line <n>: <what>".

@@ -17,15 +17,15 @@ namespace ContentBuilder {
 
 // What a layout may refer to; each answers whether the built content holds it.
 struct LayoutReferences {
-  std::function<bool(std::string_view key)> resource;  // a resource key, "repository file"
-  std::function<bool(std::string_view key)> string;    // a key of the string table
-  std::function<bool(std::string_view name)> sound;    // a sound of the "sounds" group
+    std::function<bool(std::string_view key)> resource;  // a resource key, "repository file"
+    std::function<bool(std::string_view key)> string;    // a key of the string table
+    std::function<bool(std::string_view name)> sound;    // a sound of the "sounds" group
 };
 
 // One fault: the byte offset of the element in the checked text (for a line number) and what.
 struct LayoutProblem {
-  std::ptrdiff_t offset;
-  std::string message;
+    std::ptrdiff_t offset;
+    std::string message;
 };
 using LayoutProblems = std::vector<LayoutProblem>;
 

@@ -12,9 +12,9 @@
 namespace ContentBuilder {
 
 struct ZipMember {
-  std::string name;             // path inside the archive; a trailing '/' makes a folder entry
-  std::vector<uint8_t> bytes;
-  bool encrypted = false;
+    std::string name;  // path inside the archive; a trailing '/' makes a folder entry
+    std::vector<uint8_t> bytes;
+    bool encrypted = false;
 };
 
 // Writes the archive to path (deflated members with a fixed time stamp) and reads every member

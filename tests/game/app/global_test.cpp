@@ -1,8 +1,8 @@
 #include "game/app/global.h"
 
 #include <gtest/gtest.h>
-#include <pugixml.hpp>
 #include <sys/stat.h>
+#include <pugixml.hpp>
 
 #include <cstdlib>
 #include <filesystem>
@@ -51,10 +51,11 @@ protected:
         PutSettings("desk", "false");
         Put("data/share/main/other/editions.xml",
             "<editions><base>" +
-                Params({{"type", "base"}, {"gameplay", "data/share/main/other gameplay.xml"}, {"heart", "1"},
+                Params({{"type", "base"},
+                        {"gameplay", "data/share/main/other gameplay.xml"},
+                        {"heart", "1"},
                         {"free", "1"}}) +
-                "</base><desk>" + Params({{"type", "desk"}, {"free", "0"}, {"platform", "pc"}}) +
-                "</desk></editions>");
+                "</base><desk>" + Params({{"type", "desk"}, {"free", "0"}, {"platform", "pc"}}) + "</desk></editions>");
         Put("data/share/main/other/gameplay.xml", "<gameplay>" + Params({{"settings", "s.xml"}}) + "</gameplay>");
         Put("data/en/strings.xml",
             "<Workbook><Worksheet><Table><Row><Cell><Data>hello</Data></Cell><Cell><Data>Hello</Data></Cell></Row>"
@@ -77,9 +78,9 @@ protected:
         QRV::g_app->desktopHeight = height;
     }
     void PutSettings(const char* edition, const char* fullscreen) {
-        Put("game.xml", "<game>" +
-                            Params({{"lang", "en"}, {"edition", edition}, {"company", "c"}, {"fullscreen", fullscreen}}) +
-                            "</game>");
+        Put("game.xml",
+            "<game>" + Params({{"lang", "en"}, {"edition", edition}, {"company", "c"}, {"fullscreen", fullscreen}}) +
+                "</game>");
     }
     fs::path UserFile() const { return saveBase / "quorvel" / "game.xml"; }
     void PutUserFile(const std::string& bytes) {
@@ -171,7 +172,8 @@ TEST_F(GlobalConfigTest, UserSettingsGiveBackOnlyFullscreen) {
         int32_t fullscreen;
     } cases[] = {
         {"no file", std::nullopt, false, 1},
-        {"fullscreen and a language", "<game>" + Params({{"lang", "xx"}, {"fullscreen", "false"}}) + "</game>", true, 0},
+        {"fullscreen and a language", "<game>" + Params({{"lang", "xx"}, {"fullscreen", "false"}}) + "</game>", true,
+         0},
         {"no fullscreen", "<game>" + Params({{"lang", "xx"}}) + "</game>", true, 1},
         {"garbage", "<game><param key=", false, 1},
     };
@@ -250,7 +252,7 @@ TEST_F(GlobalConfigTest, BordersDrawOutsideTheScreenWhenShown) {
         bool fullscreen;
         bool drawn;
     } cases[] = {
-        {1920, 1080, "pc", true, true},   {1280, 1024, "pc", true, true},    {1920, 1080, "pc", false, false},
+        {1920, 1080, "pc", true, true},     {1280, 1024, "pc", true, true},    {1920, 1080, "pc", false, false},
         {1920, 1080, "Ouya", false, false}, {1920, 1080, "iPad", false, true}, {1024, 768, "pc", true, false},
     };
     for (const auto& c : cases) {

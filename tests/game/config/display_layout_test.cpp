@@ -18,14 +18,12 @@ TEST(DisplayLayoutTest, DesktopsAreClassifiedByTheirShape) {
         int32_t width, height;
         bool forcesFullscreen, sideBars, topAndBottom;
     } cases[] = {
-        {800, 600, true, true, false},      // exactly 4:3, too small for the window
-        {1024, 768, false, true, false},    // exactly 4:3: side bars of width 0
-        {1920, 1080, false, true, false},
-        {1280, 1024, false, false, true},   // 5:4: the ratios must be compared in floating point
-        {1080, 1920, false, false, true},   // portrait
-        {1366, 768, false, true, false},
-        {1024, 700, true, true, false},
-        {640, 900, true, false, true},
+        {800, 600, true, true, false},                                       // exactly 4:3, too small for the window
+        {1024, 768, false, true, false},                                     // exactly 4:3: side bars of width 0
+        {1920, 1080, false, true, false}, {1280, 1024, false, false, true},  // 5:4: the ratios must be compared in
+                                                                             // floating point
+        {1080, 1920, false, false, true},                                    // portrait
+        {1366, 768, false, true, false},  {1024, 700, true, true, false},   {640, 900, true, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(SizeName(c.width, c.height));
@@ -108,15 +106,17 @@ TEST(DisplayLayoutTest, NoBorderEverCoversTheLogicalScreen) {
                 const BorderRect r = CoveredRect(draw);
                 EXPECT_GT(r.right, r.left);
                 EXPECT_GT(r.bottom, r.top);
-                const bool outside = r.right <= 0.0f || r.left >= kLogicalWidth || r.bottom <= 0.0f ||
-                                     r.top >= kLogicalHeight;
+                const bool outside =
+                    r.right <= 0.0f || r.left >= kLogicalWidth || r.bottom <= 0.0f || r.top >= kLogicalHeight;
                 EXPECT_TRUE(outside) << r.left << " " << r.top << " " << r.right << " " << r.bottom;
                 if (draw.piece == BorderPiece::Tile && w >= kLogicalWidth && h >= kLogicalHeight) {
                     // The letterbox in logical pixels: the screen is scaled to fit the desktop.
-                    const float scale = std::min(static_cast<float>(w) / kLogicalWidth, static_cast<float>(h) / kLogicalHeight);
+                    const float scale =
+                        std::min(static_cast<float>(w) / kLogicalWidth, static_cast<float>(h) / kLogicalHeight);
                     const float barWidth = (w / scale - kLogicalWidth) / 2.0f;
                     const float barHeight = (h / scale - kLogicalHeight) / 2.0f;
-                    EXPECT_GE(layout.sideBars ? draw.width : draw.height, (layout.sideBars ? barWidth : barHeight) - 1.0f);
+                    EXPECT_GE(layout.sideBars ? draw.width : draw.height,
+                              (layout.sideBars ? barWidth : barHeight) - 1.0f);
                 }
                 ++drawn;
             }

@@ -18,8 +18,8 @@ TEST(AdNetworks, IdsByName) {
     const struct {
         const char* name;
         int32_t id;
-    } cases[] = {{"adnet0", 0}, {"adnet1", 1},  {"adnet5", 5},   {"adnet9", 9},   {"adnet11", 11},
-                 {"adnet12", 13}, {"adnet01", 13}, {"Adnet1", 13}, {"adnet", 13}, {"foo", 13}, {"", 13}};
+    } cases[] = {{"adnet0", 0},   {"adnet1", 1},  {"adnet5", 5}, {"adnet9", 9}, {"adnet11", 11}, {"adnet12", 13},
+                 {"adnet01", 13}, {"Adnet1", 13}, {"adnet", 13}, {"foo", 13},   {"", 13}};
     for (const auto& c : cases) EXPECT_EQ(AdNetworkIdFromName(c.name), c.id) << c.name;
 }
 

@@ -42,9 +42,9 @@ TEST(GamePlayerTest, StatisticsKeepTheirMaximum) {
         {"reset", "fail_level_in_row", 0, 0, 0},
     };
     gcPlayer player;
-    for (const char* name : {"money", "money_max", "hint_use", "without_hint_in_row", "without_hint_in_row_max",
-                             "without_error_in_row", "without_error_in_row_max", "fail_level_in_row",
-                             "fail_level_in_row_max"}) {
+    for (const char* name :
+         {"money", "money_max", "hint_use", "without_hint_in_row", "without_hint_in_row_max", "without_error_in_row",
+          "without_error_in_row_max", "fail_level_in_row", "fail_level_in_row_max"}) {
         EXPECT_EQ(StatOf(player, name), 0) << name;
     }
     EXPECT_FLOAT_EQ(player.GetStatistic("level_time_min")->floatValue, 9999.0f);
@@ -155,11 +155,19 @@ TEST(GamePlayerTest, BinaryLengthsAndCountsAreNotTrusted) {
         const char* name;
         std::string bytes;
     };
-    const std::string head = std::string("\x01\x00\x00\x00" "A", 5) + std::string(8, '\0') + std::string("\x01\x01", 2);
+    const std::string head = std::string(
+                                 "\x01\x00\x00\x00"
+                                 "A",
+                                 5) +
+                             std::string(8, '\0') + std::string("\x01\x01", 2);
     const Case cases[] = {
-        {"name length 0xFFFFFFFF", std::string("\xff\xff\xff\xff" "abc", 7)},
+        {"name length 0xFFFFFFFF", std::string("\xff\xff\xff\xff"
+                                               "abc",
+                                               7)},
         {"name length just past the cap", std::string("\x01\x00\x10\x00", 4) + std::string(64, 'x')},
-        {"item count 0xFFFFFFFF with one item", head + std::string("\xff\xff\xff\xff\x01\x00\x00\x00" "e\x02\x00\x00\x00", 13)},
+        {"item count 0xFFFFFFFF with one item", head + std::string("\xff\xff\xff\xff\x01\x00\x00\x00"
+                                                                   "e\x02\x00\x00\x00",
+                                                                   13)},
         {"item name length 0xFFFFFFFF", head + std::string("\x01\x00\x00\x00\xff\xff\xff\xff", 8)},
         {"lost count 0xFFFFFFFF", head + std::string(4, '\0') + std::string(1 + 1 + 4 + 8 + 8, '\0') +
                                       std::string("\xff\xff\xff\xff", 4) + std::string(16, '\0')},

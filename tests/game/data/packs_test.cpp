@@ -108,12 +108,18 @@ TEST_F(PacksScanTest, LevelFilesAndGridItemsMatchByPlace) {
         const char* levels;
     };
     const Case cases[] = {
-        {"pack01", {"level01.xml", "level02.xml", "level03.xml"}, 5,
+        {"pack01",
+         {"level01.xml", "level02.xml", "level03.xml"},
+         5,
          "pack01.level01|pack01 level01.xml|1|0 pack01.level02|pack01 level02.xml|2|0 "
          "pack01.level03|pack01 level03.xml|3|0 empty||0|0 empty||0|0 "},
-        {"tutorial01", {"level01.xml", "level02.xml", "level03.xml", "notes.txt"}, 2,
+        {"tutorial01",
+         {"level01.xml", "level02.xml", "level03.xml", "notes.txt"},
+         2,
          "tutorial01.level01|tutorial01 level01.xml|1|1 tutorial01.level02|tutorial01 level02.xml|2|1 "},
-        {"pack02", {"b.v2.xml", "A.xml", "noext"}, 3,
+        {"pack02",
+         {"b.v2.xml", "A.xml", "noext"},
+         3,
          "pack02.A|pack02 A.xml|1|0 pack02.b|pack02 b.v2.xml|2|0 pack02.noext|pack02 noext|3|0 "},
         {"pack03", {}, 2, "empty||0|0 empty||0|0 "},
     };

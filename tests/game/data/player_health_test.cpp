@@ -98,7 +98,8 @@ TEST_F(PlayerHealthTest, NeverStuck) {
         int32_t afterWait;
     };
     std::string tenThousand = "<health count=\"0\" time_refill_heart=\"60\">";
-    for (int i = 0; i < 10000; ++i) tenThousand += "<lost_name value=\"" + std::to_string(T - 700'000 + 60 * i) + "\"/>";
+    for (int i = 0; i < 10000; ++i)
+        tenThousand += "<lost_name value=\"" + std::to_string(T - 700'000 + 60 * i) + "\"/>";
     tenThousand += "</health>";
     const Case cases[] = {
         // Without lost entries the missing hearts refill one period apart, starting now.
@@ -111,7 +112,8 @@ TEST_F(PlayerHealthTest, NeverStuck) {
         {"no health at all", 5, "", 0, 5, 5},
         {"10,000 expired entries", 10000, tenThousand, 0, 10000, 10000},
         {"more missing than one fill adds", 200000, "<health count=\"0\" time_refill_heart=\"0\"/>", 0,
-         static_cast<int32_t>(gcPlayerHealth::kMaxFilledEntries), static_cast<int32_t>(2 * gcPlayerHealth::kMaxFilledEntries)},
+         static_cast<int32_t>(gcPlayerHealth::kMaxFilledEntries),
+         static_cast<int32_t>(2 * gcPlayerHealth::kMaxFilledEntries)},
         {"a heart count below 0", 3, "<health count=\"-2147483648\" time_refill_heart=\"0\"/>", 0,
          static_cast<int32_t>(-2147483648LL + gcPlayerHealth::kMaxFilledEntries),
          static_cast<int32_t>(-2147483648LL + 2 * gcPlayerHealth::kMaxFilledEntries)},
@@ -132,10 +134,12 @@ TEST_F(PlayerHealthTest, NeverStuck) {
 
 TEST_F(PlayerHealthTest, HeartsDueWhileTheGameWasClosedComeBackWithAnUpdateAfterLoading) {
     QRV::TestKit::TempFolder temp("quorvel-health");
-    temp.Write("players.xml", "<Players current=\"p\"><player name=\"p\"><playeritems><item name=\"life\" count=\"5\"/>"
-                              "</playeritems><health increment=\"true\" count=\"3\" countdown=\"100\" time_refill_heart=\"600\">"
-                              "<lost_name value=\"" + std::to_string(T - 1000) + "\"/><lost_name value=\"" +
-                              std::to_string(T - 400) + "\"/></health></player></Players>");
+    temp.Write("players.xml",
+               "<Players current=\"p\"><player name=\"p\"><playeritems><item name=\"life\" count=\"5\"/>"
+               "</playeritems><health increment=\"true\" count=\"3\" countdown=\"100\" time_refill_heart=\"600\">"
+               "<lost_name value=\"" +
+                   std::to_string(T - 1000) + "\"/><lost_name value=\"" + std::to_string(T - 400) +
+                   "\"/></health></player></Players>");
     JCPlayerManager manager;
     manager.Load(temp.String() + "/");
     auto* player = dynamic_cast<gcPlayer*>(manager.GetCurrentPlayer());
@@ -170,15 +174,29 @@ TEST_F(PlayerHealthTest, TimesKeepSixtyFourBitsAndOldFilesReadTheSame) {
         const char* written;  // the lost entries and period as saved again
     };
     const Case cases[] = {
-        {"after 2038", "<health count=\"4\" time_refill_heart=\"1800\"><lost_name value=\"2147483653\"/></health>", 1800,
-         {2147483653LL}, "time_refill_heart=\"1800\"><lost_name value=\"2147483653\""},
-        {"an old 32-bit file", "<health count=\"3\" time_refill_heart=\"600\"><lost_name value=\"1699999000\"/><lost_name value=\"-5\"/></health>",
-         600, {1699999000LL, -5}, "time_refill_heart=\"600\"><lost_name value=\"1699999000\""},
-        {"a period in a double's form", "<health time_refill_heart=\"1800.75\"/>", 1800, {}, "time_refill_heart=\"1800\""},
+        {"after 2038",
+         "<health count=\"4\" time_refill_heart=\"1800\"><lost_name value=\"2147483653\"/></health>",
+         1800,
+         {2147483653LL},
+         "time_refill_heart=\"1800\"><lost_name value=\"2147483653\""},
+        {"an old 32-bit file",
+         "<health count=\"3\" time_refill_heart=\"600\"><lost_name value=\"1699999000\"/><lost_name "
+         "value=\"-5\"/></health>",
+         600,
+         {1699999000LL, -5},
+         "time_refill_heart=\"600\"><lost_name value=\"1699999000\""},
+        {"a period in a double's form",
+         "<health time_refill_heart=\"1800.75\"/>",
+         1800,
+         {},
+         "time_refill_heart=\"1800\""},
         {"a period beyond 64 bits", "<health time_refill_heart=\"1e300\"/>", 0, {}, "time_refill_heart=\"0\""},
         {"a period that is no number", "<health time_refill_heart=\"nan\"/>", 0, {}, "time_refill_heart=\"0\""},
-        {"the largest period", "<health time_refill_heart=\"9223372036854775807\"/>", std::numeric_limits<int64_t>::max(),
-         {}, "time_refill_heart=\"9223372036854775807\""},
+        {"the largest period",
+         "<health time_refill_heart=\"9223372036854775807\"/>",
+         std::numeric_limits<int64_t>::max(),
+         {},
+         "time_refill_heart=\"9223372036854775807\""},
     };
     for (const Case& c : cases) {
         gcPlayer player;

@@ -151,7 +151,10 @@ TEST(PlayerManagerTest, RoundTripThroughTheFile) {
     ASSERT_TRUE(first.Save(folder));
 
     const std::string text = PlayerManagerTestFile(temp / "players.xml");
-    EXPECT_EQ(text.rfind("<?xml version=\"1.0\"?>\n<Players current=\"\xe7\x8e\xa9\xe5\xae\xb6\xf0\x9f\x98\x80\">\n\t<player ", 0), 0u)
+    EXPECT_EQ(
+        text.rfind(
+            "<?xml version=\"1.0\"?>\n<Players current=\"\xe7\x8e\xa9\xe5\xae\xb6\xf0\x9f\x98\x80\">\n\t<player ", 0),
+        0u)
         << text;
     EXPECT_NE(text.find("\n\t\t<playeritems>\n\t\t\t<item name=\"error\" count=\"3\" />"), std::string::npos) << text;
     EXPECT_NE(text.find("sound_volume=\"33.5\" music_volume=\"0\" passed_tutorial=\"true\" game_cursor=\"false\""),
@@ -216,8 +219,9 @@ TEST(PlayerManagerTest, SelectionAndRemoval) {
     EXPECT_TRUE(manager.SelectPlayerByName(L"Zo\u00eb"));   // no change: no "changing"
     EXPECT_FALSE(manager.SelectPlayerByName(L"zo\u00eb"));  // names compare exactly
     EXPECT_FALSE(manager.SelectPlayerByName(L"Zo\u00eb "));
-    EXPECT_EQ(log.calls, "changing:\xe7\x8e\xa9\xe5\xae\xb6\xf0\x9f\x98\x80(\xe7\x8e\xa9\xe5\xae\xb6\xf0\x9f\x98\x80) "
-                         "selected:Zo\xc3\xab(Zo\xc3\xab) selected:Zo\xc3\xab(Zo\xc3\xab) ");
+    EXPECT_EQ(log.calls,
+              "changing:\xe7\x8e\xa9\xe5\xae\xb6\xf0\x9f\x98\x80(\xe7\x8e\xa9\xe5\xae\xb6\xf0\x9f\x98\x80) "
+              "selected:Zo\xc3\xab(Zo\xc3\xab) selected:Zo\xc3\xab(Zo\xc3\xab) ");
 
     log.calls.clear();
     EXPECT_FALSE(manager.RemovePlayer(L"nobody"));
@@ -229,7 +233,8 @@ TEST(PlayerManagerTest, SelectionAndRemoval) {
     EXPECT_NE(PlayerManagerTestFile(temp / "players.xml").find("<Players current=\"\">"), std::string::npos);
     // From no current player, a selection is not a change.
     EXPECT_TRUE(manager.SelectPlayer(manager.FindPlayer(L"\u73a9\u5bb6\U0001F600")));
-    EXPECT_EQ(log.calls, "selected:\xe7\x8e\xa9\xe5\xae\xb6\xf0\x9f\x98\x80(\xe7\x8e\xa9\xe5\xae\xb6\xf0\x9f\x98\x80) ");
+    EXPECT_EQ(log.calls,
+              "selected:\xe7\x8e\xa9\xe5\xae\xb6\xf0\x9f\x98\x80(\xe7\x8e\xa9\xe5\xae\xb6\xf0\x9f\x98\x80) ");
 }
 
 TEST(PlayerManagerTest, InvalidUtf8NamesBecomeReplacementCharacters) {

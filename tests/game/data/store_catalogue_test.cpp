@@ -1,7 +1,7 @@
 #include "game/data/store_catalogue.h"
 
-#include <pthread.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <pugixml.hpp>
 
 #include <string>
@@ -42,10 +42,23 @@ TEST(StoreLadder, FindsTheFirstRungAboveTheAmount) {
         int32_t amount;
         const char* price;  // of the item found; null: none
     } cases[] = {
-        {"error", 2, "200"},  {"error", 3, "400"},  {"error", 4, "400"},  {"error", 6, "800"},
-        {"error", 7, nullptr}, {"error", -5, "200"}, {"Error", 7, "1"},    {"Error", 100, nullptr},
-        {"ERROR", 0, nullptr}, {"erro", 0, nullptr}, {"refill_hint", -1, "50"}, {"refill_hint", 0, "50"},
-        {"refill_hint", 1000, "50"}, {"second_chance", 2147483647, ""}, {"note", 0, nullptr}, {"", -1, ""}, {"", 0, nullptr},
+        {"error", 2, "200"},
+        {"error", 3, "400"},
+        {"error", 4, "400"},
+        {"error", 6, "800"},
+        {"error", 7, nullptr},
+        {"error", -5, "200"},
+        {"Error", 7, "1"},
+        {"Error", 100, nullptr},
+        {"ERROR", 0, nullptr},
+        {"erro", 0, nullptr},
+        {"refill_hint", -1, "50"},
+        {"refill_hint", 0, "50"},
+        {"refill_hint", 1000, "50"},
+        {"second_chance", 2147483647, ""},
+        {"note", 0, nullptr},
+        {"", -1, ""},
+        {"", 0, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(c.amount));

@@ -65,26 +65,56 @@ TEST(TrophyCheck, OperatorsOverValueTypes) {
         bool met;
     } cases[] = {
         // Progress towards the target: integer division, so 99 of 100 is nothing yet.
-        {"int", ">=", "100", "99", false}, {"int", ">=", "100", "100", true}, {"int", ">=", "100", "250", true},
-        {"int", "==", "100", "99", false}, {"int", "==", "100", "250", true},
+        {"int", ">=", "100", "99", false},
+        {"int", ">=", "100", "100", true},
+        {"int", ">=", "100", "250", true},
+        {"int", "==", "100", "99", false},
+        {"int", "==", "100", "250", true},
         // Targets of 0 and below compare directly (no division by 0, no turned-round measure).
-        {"int", ">=", "0", "0", true},     {"int", ">=", "0", "-1", false},   {"int", "==", "0", "7", true},
-        {"int", ">=", "-5", "-10", false}, {"int", ">=", "-5", "-1", true},   {"int", "==", "-5", "-5", true},
-        {"uint", ">=", "0", "0", true},    {"uint", "==", "0", "3", true},    {"uint", ">=", "3", "2", false},
-        {"uint", ">=", "3", "3", true},    {"uint", ">", "5", "-1", true},    {"int", ">", "5", "-1", false},
-        {"int", ">", "5", "5", false},     {"int", ">", "5", "6", true},      {"int", "<", "5", "4", true},
-        {"int", "<", "5", "5", false},     {"int", "!=", "5", "5", false},    {"int", "!=", "5", "4", true},
-        {"int", "<=", "5", "5", true},     {"int", "<=", "-5", "-4", false},  {"uint", "<", "5", "4", true},
-        {"float", "<=", "60", "60.0", true}, {"float", "<=", "60", "60.5", false},
-        {"float", ">=", "2.5", "2.4", false}, {"float", ">=", "2.5", "2.5", true}, {"float", "==", "1", "1.5", true},
-        {"float", ">", "0.5", "0.75", true}, {"float", "<", "0.5", "0.75", false}, {"float", "!=", "1", "1", false},
+        {"int", ">=", "0", "0", true},
+        {"int", ">=", "0", "-1", false},
+        {"int", "==", "0", "7", true},
+        {"int", ">=", "-5", "-10", false},
+        {"int", ">=", "-5", "-1", true},
+        {"int", "==", "-5", "-5", true},
+        {"uint", ">=", "0", "0", true},
+        {"uint", "==", "0", "3", true},
+        {"uint", ">=", "3", "2", false},
+        {"uint", ">=", "3", "3", true},
+        {"uint", ">", "5", "-1", true},
+        {"int", ">", "5", "-1", false},
+        {"int", ">", "5", "5", false},
+        {"int", ">", "5", "6", true},
+        {"int", "<", "5", "4", true},
+        {"int", "<", "5", "5", false},
+        {"int", "!=", "5", "5", false},
+        {"int", "!=", "5", "4", true},
+        {"int", "<=", "5", "5", true},
+        {"int", "<=", "-5", "-4", false},
+        {"uint", "<", "5", "4", true},
+        {"float", "<=", "60", "60.0", true},
+        {"float", "<=", "60", "60.5", false},
+        {"float", ">=", "2.5", "2.4", false},
+        {"float", ">=", "2.5", "2.5", true},
+        {"float", "==", "1", "1.5", true},
+        {"float", ">", "0.5", "0.75", true},
+        {"float", "<", "0.5", "0.75", false},
+        {"float", "!=", "1", "1", false},
         {"float", ">=", "0", "0", false},  // 0 / 0 is not a number: never met, and no crash
         // Bool: ">" compares the bytes, ">=" and "==" are equality.
-        {"bool", ">", "false", "true", true}, {"bool", ">", "false", "false", false}, {"bool", ">", "true", "true", false},
-        {"bool", ">=", "true", "yes", true},  {"bool", ">=", "false", "true", false}, {"bool", "==", "1", "0", false},
-        {"bool", "<", "true", "false", true}, {"bool", "!=", "t", "0", true},         {"bool", "<=", "0", "1", false},
+        {"bool", ">", "false", "true", true},
+        {"bool", ">", "false", "false", false},
+        {"bool", ">", "true", "true", false},
+        {"bool", ">=", "true", "yes", true},
+        {"bool", ">=", "false", "true", false},
+        {"bool", "==", "1", "0", false},
+        {"bool", "<", "true", "false", true},
+        {"bool", "!=", "t", "0", true},
+        {"bool", "<=", "0", "1", false},
         // Unknown types are bool, unknown operators ">=".
-        {"double", ">=", "true", "true", true}, {"double", ">=", "true", "4", true}, {"int", "=>", "10", "10", true},
+        {"double", ">=", "true", "true", true},
+        {"double", ">=", "true", "4", true},
+        {"int", "=>", "10", "10", true},
         {"int", "=>", "10", "9", false},
     };
     std::string file = "<trophies>";
@@ -150,11 +180,13 @@ TEST(TrophyCheck, AnAwardIsSentOnceWithTheTrophy) {
 TEST(TrophyCheck, TwoConditionsOrNoneAreNeverMet) {
     const std::string hold = Condition("money", "int", "1", ">=");
     ParsedXml xml("<trophies>" + Trophy("two", hold + hold) +
-                  Trophy("skipped", "<condition name=\"money\" value=\"1\" operator=\"&gt;=\"/>"
-                                    "<condition name=\"money\" value_type=\"int\" operator=\"&gt;=\"/>"
-                                    "<condition name=\"money\" value_type=\"int\" value=\"1\"/>") +
-                  Trophy("after", "<image_open/>" + hold + "<other name=\"money\" value_type=\"int\" value=\"1\" "
-                                                           "operator=\"&lt;\"/>") +
+                  Trophy("skipped",
+                         "<condition name=\"money\" value=\"1\" operator=\"&gt;=\"/>"
+                         "<condition name=\"money\" value_type=\"int\" operator=\"&gt;=\"/>"
+                         "<condition name=\"money\" value_type=\"int\" value=\"1\"/>") +
+                  Trophy("after", "<image_open/>" + hold +
+                                      "<other name=\"money\" value_type=\"int\" value=\"1\" "
+                                      "operator=\"&lt;\"/>") +
                   Trophy("none", "") + "</trophies>");
     JCTrophyList list;
     ASSERT_TRUE(list.LoadTrophiesFrom(xml.document));

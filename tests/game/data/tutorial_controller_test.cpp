@@ -69,7 +69,8 @@ protected:
         const size_t slash = folderAndLevel.find('/');
         Put(folderAndLevel.substr(0, slash) + "/tutorial/" + folderAndLevel.substr(slash + 1) + "/" + file,
             std::string("<Window _type=\"") + type + "\" _name=\"" + name +
-                "\" _typeOpen=\"SH_MOMENTAL\" _typeClose=\"SH_MOMENTAL\"><settings><param key=\"is_in_stack\" value=\"" +
+                "\" _typeOpen=\"SH_MOMENTAL\" _typeClose=\"SH_MOMENTAL\"><settings><param key=\"is_in_stack\" "
+                "value=\"" +
                 (inStack ? "1" : "0") + "\"/></settings></Window>");
     }
     // A plain window in the main repository, for queue tests.

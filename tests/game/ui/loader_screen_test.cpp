@@ -55,12 +55,14 @@ protected:
     }
 
     // The description with these splash children and attributes of "splashes".
-    void PutScreen(const std::string& splashes,
-                   const std::string& attributes = R"(time_per_splash="2.0" time_fade="0.2" back_color="255 240 230 200")") {
-        Put("screen.xml", "<screen><background><FILE>back.png</FILE></background><logo><FILE>back.png</FILE></logo>"
-                          "<animation><FILE>back.png</FILE><ANIMATION grid=\"2 1\" frames=\"2\" fps=\"4\" loop=\"true\" "
-                          "reverese=\"true\"/></animation><splashes " +
-                              attributes + ">" + splashes + "</splashes></screen>");
+    void PutScreen(
+        const std::string& splashes,
+        const std::string& attributes = R"(time_per_splash="2.0" time_fade="0.2" back_color="255 240 230 200")") {
+        Put("screen.xml",
+            "<screen><background><FILE>back.png</FILE></background><logo><FILE>back.png</FILE></logo>"
+            "<animation><FILE>back.png</FILE><ANIMATION grid=\"2 1\" frames=\"2\" fps=\"4\" loop=\"true\" "
+            "reverese=\"true\"/></animation><splashes " +
+                attributes + ">" + splashes + "</splashes></screen>");
     }
     static std::string SplashXml(const std::string& file, const std::string& position, bool hotSpot) {
         return "<splash><FILE>" + file + "</FILE><POS>" + position + "</POS>" + (hotSpot ? "<HOT_SPOT/>" : "") +
@@ -74,7 +76,8 @@ protected:
         return screen;
     }
     static void WaitForJob(gcLoaderScreen& screen) {
-        for (int i = 0; i < 5000 && !screen.JobFinished(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        for (int i = 0; i < 5000 && !screen.JobFinished(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         ASSERT_TRUE(screen.JobFinished());
     }
     // Frames of the given length: update, draw, ask whether done (as the frame hook does).
@@ -178,7 +181,8 @@ TEST_F(LoaderScreenThreaded, NoWindowManagerBeforeTheJobHasFinishedThenTheHandOv
     auto screen = MakeScreen(&LoaderScreenHeldJob);
 
     // The job holds at 40: the screen draws, the window manager is neither updated nor drawn.
-    for (int i = 0; i < 5000 && screen->GetProgress() != 40; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 5000 && screen->GetProgress() != 40; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(screen->GetProgress(), 40);
     for (int i = 0; i < 20; ++i) EXPECT_FALSE(Frames(*screen, 1, 0.1f));
     EXPECT_EQ(probe->animating, 1);  // its momental show runs only when the manager updates
@@ -200,7 +204,8 @@ TEST_F(LoaderScreenThreaded, AFailedJobEndsTheScreenAndReadsAsFailure) {
     PutScreen(SplashXml("splash1.png", "0 0", false));
     auto screen = MakeScreen(&LoaderScreenFailingJob);
     screen->Skip();
-    for (int i = 0; i < 5000 && screen->GetProgress() != 100; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 5000 && screen->GetProgress() != 100; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     // 100 reported, the job not yet returned: not done, so no result is read too early.
     EXPECT_FALSE(Frames(*screen, 1, 0.1f));
     WaitForJob(*screen);

@@ -37,8 +37,9 @@ TEST(WindowFactory, KnownTypesMakeTheirClassLoadedAndPlaced) {
 }
 
 TEST(WindowFactory, UnknownTypesAndFilesWithoutTypeOrNameMakeNothing) {
-    for (const char* xml : {R"(<W _type="GG_WINDOW_NOPE" _name="A"/>)", R"(<W _type="g_window_simple" _name="A"/>)",
-                            R"(<W _type="G_WINDOW_SIMPLE"/>)", R"(<W _name="A"/>)", R"(<W _type="G_WINDOW_CONFIRM" _name="A"/>)"}) {
+    for (const char* xml :
+         {R"(<W _type="GG_WINDOW_NOPE" _name="A"/>)", R"(<W _type="g_window_simple" _name="A"/>)",
+          R"(<W _type="G_WINDOW_SIMPLE"/>)", R"(<W _name="A"/>)", R"(<W _type="G_WINDOW_CONFIRM" _name="A"/>)"}) {
         EXPECT_EQ(Create(xml), nullptr) << xml;
     }
 }
