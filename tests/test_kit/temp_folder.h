@@ -7,11 +7,18 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <system_error>
 
 namespace QRV::TestKit {
+
+// A whole file's bytes as text; empty when it cannot be read.
+inline std::string ReadFileText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 class TempFolder {
 public:

@@ -21,6 +21,7 @@
 #include "game/data/igp_manager.h"
 #include "game/data/store_catalogue.h"
 #include "game/data/trophy_list.h"
+#include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/resource_paths.h"
 #include "tools/content_builder/string_table_source.h"
 #include "tools/content_builder/theme.h"
@@ -34,10 +35,7 @@ namespace Theme = ContentBuilder::Theme;
 
 const fs::path kContent = QUORVEL_CONTENT_DIR;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+const auto ReadText = &QRV::TestKit::ReadFileText;
 
 class CatalogueContent : public ::testing::Test {
 protected:

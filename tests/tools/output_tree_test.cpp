@@ -13,10 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+const auto ReadText = &QRV::TestKit::ReadFileText;
 
 class ContentBuilderOutputTree : public ::testing::Test {
 protected:

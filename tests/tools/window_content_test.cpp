@@ -36,10 +36,7 @@ namespace Theme = ContentBuilder::Theme;
 
 const fs::path kContent = QUORVEL_CONTENT_DIR;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+const auto ReadText = &QRV::TestKit::ReadFileText;
 
 // Every element below a node, depth first.
 void ForEachElement(const pugi::xml_node& node, const std::function<void(const pugi::xml_node&)>& visit) {
