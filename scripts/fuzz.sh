@@ -43,7 +43,7 @@ seed_qrvlzo() {
   n=$(files_starting_with qrvlzo | collect "$dir")
   # A few plain files too: the reader takes those as they are.
   if [[ -d "$resources" ]]; then
-    find "$resources" -type f -name '*.xml' -size -65536c | head -n 3 | collect "$dir" > /dev/null
+    find "$resources" -type f -name '*.xml' -size -65536c | sort | sed -n '1,3p' | collect "$dir" > /dev/null
   fi
   if [[ $n -eq 0 ]]; then
     printf 'qrvlzo\x05\x00\x00\x00\x16hello\x11\x00\x00' > "$dir/literal"
@@ -180,55 +180,63 @@ seed_loader_screen() {
   printf '%s' '<s><background><FILE>a.png</FILE></background><animation><FILE>b.png</FILE><ANIMATION grid="2 1" frames="2" fps="8" loop="true"/></animation><splashes time_per_splash="0.5" time_fade="0.25" back_color="255 1 2 3"><x><FILE>pictures/splash.png</FILE><POS>1 2</POS><HOT_SPOT/></x><y><FILE>missing.png</FILE></y><z><FILE>broken.png</FILE></z></splashes></s>' > "$dir/small.xml"
 }
 
-# One target: seeds, then the run; prints its own report and fails on a crash or a sanitizer
-# report. The engine's readers accept data up to 256 MiB plus a terminating byte, so a larger
-# allocation is a fault.
-run_target() {
-  local exe=$1 target name seeds corpus log
+# Seeds for every target first, one after another (the seed helpers share work folders).
+mkdir -p "$out/artifacts" "$out/logs"
+for exe in "$out"/*_fuzz; do
+  [[ -x "$exe" ]] || continue
   target=$(basename "$exe")
   name=${target%_fuzz}
-  seeds=$out/seeds/$target
-  corpus=$out/corpus/$target
-  rm -rf "$seeds"
-  mkdir -p "$seeds" "$corpus"
-  if declare -F "seed_$name" > /dev/null; then "seed_$name" "$seeds"; fi
+  rm -rf "$out/seeds/$target"
+  mkdir -p "$out/seeds/$target" "$out/corpus/$target"
+  if declare -F "seed_$name" > /dev/null; then "seed_$name" "$out/seeds/$target"; fi
+done
+
+# One target's run; writes its report beside its log and fails on a crash or a sanitizer report.
+# The engine's readers accept data up to 256 MiB plus a terminating byte, so a larger allocation
+# is a fault.
+run_target() {
+  local exe=$1 target log
+  target=$(basename "$exe")
   log=$out/logs/$target.log
   {
-    echo "== $target: $seconds s over $(ls "$seeds" | wc -l) seeds"
+    echo "== $target: $seconds s over $(ls "$out/seeds/$target" | wc -l) seeds"
     if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         "$exe" -max_total_time="$seconds" -malloc_limit_mb=257 -print_final_stats=1 \
-        -artifact_prefix="$out/artifacts/$target-" "$corpus" "$seeds" > "$log" 2>&1; then
+        -artifact_prefix="$out/artifacts/$target-" "$out/corpus/$target" "$out/seeds/$target" > "$log" 2>&1; then
       echo "   FAILED (see $log)"
       tail -n 40 "$log"
-      return 1
+      exit 1
     elif grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:' "$log"; then
       echo "   sanitizer report (see $log)"
-      return 1
+      exit 1
     fi
     grep -E '^stat::number_of_executed_units' "$log" | sed 's/^/   /' || true
-  } > "$log.report"
+  } > "$log.report" 2>&1
 }
 
-# The targets run side by side, a few at a time (each is one process on one core).
-mkdir -p "$out/artifacts" "$out/logs"
+report() {  # prints a finished target's report, or says it has none
+  cat "$out/logs/$(basename "$1").log.report" 2> /dev/null || echo "== $(basename "$1"): no report"
+}
+
+# The runs go side by side, a few at a time (each is one process on one core).
 parallel=${QUORVEL_FUZZ_JOBS:-4}
 status=0
 pids=()
 targets=()
 for exe in "$out"/*_fuzz; do
   [[ -x "$exe" ]] || continue
-  run_target "$exe" &
+  (run_target "$exe") &
   pids+=($!)
   targets+=("$exe")
   if ((${#pids[@]} >= parallel)); then
     wait "${pids[0]}" || status=1
-    cat "$out/logs/$(basename "${targets[0]}").log.report"
+    report "${targets[0]}"
     pids=("${pids[@]:1}")
     targets=("${targets[@]:1}")
   fi
 done
 for i in "${!pids[@]}"; do
   wait "${pids[$i]}" || status=1
-  cat "$out/logs/$(basename "${targets[$i]}").log.report"
+  report "${targets[$i]}"
 done
 exit $status
