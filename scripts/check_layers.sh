@@ -19,6 +19,7 @@ LAYERS=(
   engine/app
   game/config
   game/data
+  game/gameplay
   game/ui
   game/app
 )

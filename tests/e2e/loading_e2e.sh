@@ -45,7 +45,13 @@ start_game() {
     > "$work_dir/$1/game.log" 2>&1) &
   scene_pid=$!
   window=$(wait_for_window 20 '^Quorvel' || true)
-  [[ -n "$window" ]] || { fail "no game window"; return 1; }
+  [[ -n "$window" ]] || {
+    fail "no game window$(scene_alive || echo ' (the game has ended)'); its output:"
+    cat "$work_dir/$1/game.log" >&2
+    gdb -p "$scene_pid" -batch -ex "thread apply all bt" > "$work_dir/$1/stack.txt" 2>&1 || true
+    xdotool search --name '.' getwindowname %@ >&2 || true
+    return 1
+  }
 }
 
 # stop_game: SIGTERM; prints the milliseconds until the game ended; status 0 wanted.

@@ -29,13 +29,21 @@ wait_for() {
   deadline=$(($(date +%s%N) / 1000000 + $(awk -v s="$seconds" 'BEGIN { printf "%d", s * 1000 }')))
   while true; do
     "$@" && return 0
-    if [[ -n "${scene_pid:-}" ]] && ! kill -0 "$scene_pid" 2> /dev/null; then
+    if [[ -n "${scene_pid:-}" ]] && ! scene_alive; then
       "$@"
       return
     fi
     (($(date +%s%N) / 1000000 < deadline)) || return 1
     sleep 0.1
   done
+}
+
+# scene_alive: the program under test still runs. One that has ended but was not yet waited for
+# (a zombie) counts as ended: kill -0 alone would still reach it.
+scene_alive() {
+  local state
+  state=$(awk '{ sub(/^.*\) /, ""); print $1 }' "/proc/$scene_pid/stat" 2> /dev/null) || return 1
+  [[ -n "$state" && "$state" != Z && "$state" != X ]]
 }
 
 # wait_for_line SECONDS FILE PATTERN: prints the first line of FILE matching the grep PATTERN once
