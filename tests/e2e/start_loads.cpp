@@ -15,7 +15,9 @@
 #include "game/app/context.h"
 #include "game/app/global.h"
 #include "game/app/start_steps.h"
+#include "game/config/config_values.h"
 #include "game/data/ad_manager.h"
+#include "game/data/game_player.h"
 #include "game/data/level_file.h"
 #include "tests/e2e/scene_engine.h"
 
@@ -70,6 +72,36 @@ void CheckPacks(const JCPacks& packs) {
     }
 }
 
+// A new profile (the edition's default player) opens the first level of the first ordinary pack
+// and nothing else there; the next pack stays closed.
+void CheckNewProfile(const JCPropertyMap& edition, JCPacks& packs) {
+    pugi::xml_document* document = QRV::AcquireXmlResource(Game::ConfigText(edition, "player"));
+    if (document == nullptr) {
+        Problem("no default player");
+        return;
+    }
+    gcPlayer player;
+    player.LoadXml(document->document_element());
+    QRV::ReleaseXml(document);
+    packs.ApplyPlayerProgress(&player);
+    const auto& ordinary = packs.GetKindList(kPackOrdinary);
+    if (ordinary.size() < 2) return;
+    auto open = [](const JCLevel* level) {
+        const JSProperty* value = level->GetProperty("is_open");
+        return value != nullptr && value->intValue != 0;
+    };
+    const JCPack& first = *ordinary[0];
+    std::printf("new profile: %s level 1 %s, level 2 %s\n", first.GetName().c_str(),
+                open(first.LevelAt(0)) ? "open" : "closed", open(first.LevelAt(1)) ? "open" : "closed");
+    if (!open(first.LevelAt(0))) Problem("a new profile cannot play the first level of " + first.GetName());
+    for (size_t i = 1; i < first.GetLevelCount(); ++i) {
+        if (open(first.LevelAt(i))) Problem("a new profile has " + first.LevelAt(i)->GetName() + " open");
+    }
+    for (size_t i = 0; i < ordinary[1]->GetLevelCount(); ++i) {
+        if (open(ordinary[1]->LevelAt(i))) Problem("a new profile has " + ordinary[1]->LevelAt(i)->GetName() + " open");
+    }
+}
+
 int OnInit(uintptr_t) {
     gcGlobal& global = gcGlobal::Instance();
     if (!global.Startup()) {
@@ -80,6 +112,7 @@ int OnInit(uintptr_t) {
     g_loaded = Game::RunStartSteps(context, global.EditionConfig(), global.GetSaveFolder(), nullptr, nullptr);
     if (!g_loaded) Problem("a start step failed");
     CheckPacks(context.packs);
+    CheckNewProfile(global.EditionConfig(), context.packs);
 
     size_t trophies = context.trophies.Trophies().size();
     std::printf("trophies: %zu\n", trophies);

@@ -128,6 +128,11 @@ TEST_F(GameConfigContentTest, DefaultPlayerWritesEveryAttributeWithFullHearts) {
     EXPECT_GT(items["life"], 0);
     EXPECT_GT(items["error"], 0);
 
+    // A new profile can play the first ordinary level at once.
+    const pugi::xml_node first = player.child("levels").find_child_by_attribute("level", "name", "pack01.level01");
+    ASSERT_TRUE(first);
+    EXPECT_STREQ(first.find_child_by_attribute("param", "key", "is_open").attribute("value").value(), "true");
+
     const pugi::xml_node health = player.child("health");
     ASSERT_TRUE(health);
     EXPECT_EQ(health.attribute("count").as_int(), items["life"]);

@@ -48,12 +48,17 @@ std::string DefaultPlayerXml() {
         if (item.name == "life") life = item.count;
         items += "    <item" + Attribute("name", item.name) + Attribute("count", XmlNumber(item.count)) + "/>\n";
     }
+    std::string levels;
+    for (std::string_view level : p.openLevels) {
+        levels += "    <level" + Attribute("name", level) + ">\n      <param" + Attribute("key", "is_open") +
+                  Attribute("value", Flag(true)) + "/>\n    </level>\n";
+    }
     return std::string(kXmlHead) + "<player" + Attribute("name", p.name) +
            Attribute("sound_volume", XmlNumber(p.soundVolume)) + Attribute("music_volume", XmlNumber(p.musicVolume)) +
            Attribute("passed_tutorial", Flag(p.passedTutorial)) + Attribute("game_cursor", Flag(p.gameCursor)) +
            Attribute("inapp_bought", Flag(p.inappBought)) + ">\n  <playeritems>\n" + items +
-           "  </playeritems>\n  <levels/>\n  <packs/>\n  <health" + Attribute("increment", Flag(false)) +
-           Attribute("count", XmlNumber(life)) + Attribute("countdown", "0") +
+           "  </playeritems>\n  <levels>\n" + levels + "  </levels>\n  <packs/>\n  <health" +
+           Attribute("increment", Flag(false)) + Attribute("count", XmlNumber(life)) + Attribute("countdown", "0") +
            Attribute("time_refill_heart", XmlNumber(p.refillSeconds)) + "/>\n</player>\n";
 }
 

@@ -642,6 +642,9 @@ struct DefaultPlayerTheme {
     // In name order, as the player writes them.
     std::array<ItemCount, 4> items{{{"error", 3}, {"hint_start", 1}, {"life", 5}, {"refill_hint", 0}}};
     int refillSeconds = 1800;  // one heart comes back after this long
+    // Level records every new profile starts with: the first level of the first ordinary pack is
+    // open (tutorial levels are open without a record). Named "packFolder.levelNN".
+    std::array<std::string_view, 1> openLevels{{"pack01.level01"}};
 };
 inline constexpr DefaultPlayerTheme kDefaultPlayer{};
 
