@@ -11,7 +11,7 @@ BUILD_PACKAGES=(
   fonts-dejavu-core fonts-lato fonts-comfortaa
 )
 TEST_PACKAGES=(
-  xvfb xauth xdotool imagemagick tesseract-ocr tesseract-ocr-eng
+  xvfb xauth xdotool x11-utils imagemagick tesseract-ocr tesseract-ocr-eng gdb
   clang libclang-rt-14-dev
 )
 

@@ -75,7 +75,7 @@ start_game "$case_name"
 # Bare Xvfb has no window manager to carry out the fullscreen request, so the window keeps its
 # size; what the game chose is read from the settings it saves.
 window=$(wait_for_window 20 '^Quorvel' || true)
-[[ -n "$window" ]] || fail "no game window"
+[[ -n "$window" ]] || { fail "no game window"; dump_scene "$work_dir/$case_name/game.log"; }
 stop_game "$case_name"
 saved=$work_dir/$case_name/xdg/quorvel/game.xml
 if [[ -f "$saved" ]]; then
@@ -101,7 +101,13 @@ border_case() {
   start_xvfb "$size"
   start_game "$case_name"
   window=$(wait_for_window 20 '^Quorvel' || true)
-  [[ -n "$window" ]] || { fail "no game window"; stop_game "$case_name"; stop_xvfb; return; }
+  [[ -n "$window" ]] || {
+    fail "no game window"
+    dump_scene "$work_dir/$case_name/game.log"
+    stop_game "$case_name"
+    stop_xvfb
+    return
+  }
   # Fullscreen on the desktop asks the window manager to cover the screen, and bare Xvfb has
   # none: do what it would do.
   xdotool windowmove "$window" 0 0 windowsize "$window" "${size%x*}" "${size#*x}"
@@ -123,7 +129,7 @@ border_case 1920x1080 "100 540 art" "1820 20 art" "236 540 art" "245 540 clear" 
 run_briefly() {
   start_game "$1"
   window=$(wait_for_window 20 '^Quorvel' || true)
-  [[ -n "$window" ]] || fail "no game window"
+  [[ -n "$window" ]] || { fail "no game window"; dump_scene "$work_dir/$1/game.log"; }
   [[ -z "$window" ]] || wait_for 15 game_running "$window" "$work_dir/$1/running.png" || fail "the game did not start"
   stop_game "$1"
 }

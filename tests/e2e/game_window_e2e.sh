@@ -21,7 +21,7 @@ ALSOFT_DRIVERS=no-such-backend ./quorvel > "$work_dir/game.log" 2>&1 &
 scene_pid=$!
 
 window=$(wait_for_window 10 '^Quorvel' || true)
-[[ -n "$window" ]] || { echo "no game window appeared" >&2; cat "$work_dir/game.log" >&2; exit 1; }
+[[ -n "$window" ]] || { echo "no game window appeared" >&2; dump_scene "$work_dir/game.log"; exit 1; }
 
 # The window at its size and past its loading screen: the checks below then read what the game
 # settled on.

@@ -46,10 +46,8 @@ start_game() {
   scene_pid=$!
   window=$(wait_for_window 20 '^Quorvel' || true)
   [[ -n "$window" ]] || {
-    fail "no game window$(scene_alive || echo ' (the game has ended)'); its output:"
-    cat "$work_dir/$1/game.log" >&2
-    gdb -p "$scene_pid" -batch -ex "thread apply all bt" > "$work_dir/$1/stack.txt" 2>&1 || true
-    xdotool search --name '.' getwindowname %@ >&2 || true
+    fail "no game window"
+    dump_scene "$work_dir/$1/game.log"
     return 1
   }
 }

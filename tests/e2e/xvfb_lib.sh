@@ -46,6 +46,22 @@ scene_alive() {
   [[ -n "$state" && "$state" != Z && "$state" != X ]]
 }
 
+# dump_scene LOG: what a stuck or vanished program under test was doing, on stderr: its output
+# (LOG), whether it still runs, the X windows there are, and each thread's stack (gdb) when it runs.
+dump_scene() {
+  echo "--- output of the program under test:" >&2
+  cat "$1" >&2 2> /dev/null || true
+  if scene_alive; then
+    echo "--- it still runs; windows on the display:" >&2
+    xwininfo -root -tree 2> /dev/null | grep -v '^ *$' | head -n 40 >&2 || true
+    echo "--- its threads:" >&2
+    timeout 60 gdb -p "$scene_pid" -batch -nx -ex "thread apply all bt" 2> /dev/null |
+      grep -E '^(Thread|#)' >&2 || true
+  else
+    echo "--- it has ended" >&2
+  fi
+}
+
 # wait_for_line SECONDS FILE PATTERN: prints the first line of FILE matching the grep PATTERN once
 # there is one; prints nothing (and fails) when none comes in time.
 wait_for_line() {
