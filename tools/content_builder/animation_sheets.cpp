@@ -59,6 +59,8 @@ Canvas DrawCoinFrame(const Theme::CoinSpinTheme& t, int frame, int frameCount) {
     Canvas cell(t.cell, t.cell);
     auto coinEdge = [&](float x, float y) {
         const float between = RoundedRectDistance(x, y, faceX, c - ry, backX, c + ry, 0.0f);
+        // Edge on, the faces are too flat for the ellipse distance (it reaches past the tips).
+        if (rx < 0.5f) return between;
         return std::min({EllipseDistance(x, y, faceX, c, rx, ry), EllipseDistance(x, y, backX, c, rx, ry), between});
     };
     cell.FillShape(coinEdge, Theme::kRewardOutline, 1.0f);

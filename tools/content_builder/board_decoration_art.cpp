@@ -25,10 +25,13 @@ TextureImage Solid(int width, int height, Theme::Rgb colour, uint8_t alpha) {
 
 std::array<TextureImage, 9> DrawBorderPieces() {
     const Theme::DecorationTheme& t = Theme::kDecoration;
-    const int c = t.borderCorner, s = t.borderStrip, side = 2 * c + s;
+    // Drawn around a field wide enough that the rim runs straight between its rounded corners, then
+    // cut: the corners from the corners, the strips from the middle of the straight runs.
+    const int c = t.borderCorner, s = t.borderStrip;
+    const int inner = std::max(s, 2 * static_cast<int>(std::ceil(t.borderRadius)) + 2), side = 2 * c + inner;
     RequireRoom(ShadowReach(t.borderShadow.offsetY, t.borderShadow.sigma) + static_cast<int>(std::ceil(t.borderRim)), c,
                 "the board's border corner");
-    const float f0 = static_cast<float>(c), f1 = static_cast<float>(c + s), rim = t.borderRim;
+    const float f0 = static_cast<float>(c), f1 = static_cast<float>(c + inner), rim = t.borderRim;
     const Shape outer = [=](float x, float y) {
         return RoundedRectDistance(x, y, f0 - rim, f0 - rim, f1 + rim, f1 + rim, t.borderRadius);
     };
@@ -42,9 +45,13 @@ std::array<TextureImage, 9> DrawBorderPieces() {
     for (size_t i = 0; i < shadow.size(); ++i) shadow[i] *= 1.0f - inside[i];
     canvas.PaintMask(shadow, t.borderShadow.colour, t.borderShadow.alpha);
     canvas.FillShape([&](float x, float y) { return std::max(outer(x, y), -field(x, y)); }, t.borderColour, 1.0f);
-    // Nothing over the cells, not even the blur's faint tail.
     const TextureImage whole{side, side, canvas.ToRgba8()};
-    std::array<TextureImage, 9> pieces = CutPanelAt(whole, c, s);
+    const int mid = c + (inner - s) / 2, far = c + inner;
+    std::array<TextureImage, 9> pieces{
+        CropImage(whole, 0, 0, c, c),     CropImage(whole, mid, 0, s, c),   CropImage(whole, far, 0, c, c),
+        CropImage(whole, far, mid, c, s), CropImage(whole, far, far, c, c), CropImage(whole, mid, far, s, c),
+        CropImage(whole, 0, far, c, c),   CropImage(whole, 0, mid, c, s),   CropImage(whole, mid, mid, s, s)};
+    // Nothing over the cells, not even the blur's faint tail.
     std::fill(pieces[8].rgba.begin(), pieces[8].rgba.end(), uint8_t{0});
     return pieces;
 }

@@ -893,7 +893,7 @@ struct CellMarkTheme {
     std::array<float, 8> shineAlpha{0.25f, 0.6f, 0.9f, 1.0f, 0.8f, 0.55f, 0.3f, 0.1f};
     float shineRing = 2.0f, shineFill = 0.35f;
     // "pulse": an accent ring closing in on the cell and fading.
-    float pulseFromInset = 0.5f, pulseToInset = 5.0f, pulseRing = 2.0f;
+    float pulseFromInset = 1.5f, pulseToInset = 5.5f, pulseRing = 2.0f;
     // "hint": a four-pointed reward spark that breathes and turns.
     float hintRadius = 15.0f, hintWaist = 0.32f, hintOutline = 1.5f, hintBreath = 0.12f, hintTurnDegrees = 90.0f;
 };
