@@ -66,5 +66,7 @@ private:
     int32_t cellSize = 0;
     int32_t lineCount = 0;
     int32_t blockSize = 0;
+    // The font name last reported missing (one line on stderr per name).
+    std::string warnedName;
     uint8_t loaded = 0;
 };

@@ -1,0 +1,164 @@
+#include "game/gameplay/elements_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// ceil(count / block), 0 for a zero block.
+int32_t BlockCount(int32_t count, int32_t block) {
+    if (block == 0) return 0;
+    return count / block + (count % block != 0 ? 1 : 0);
+}
+
+// The cell index along one axis under an offset measured from the cell origin, or -1 in a gap.
+int32_t CellAlongAxis(int32_t offset, int32_t cell, int32_t block, int32_t shift) {
+    if (block <= 0) return offset / cell;
+    const int32_t span = block * cell;
+    const int32_t pitch = span - shift;
+    const int32_t k = offset / pitch;
+    const int32_t r = offset - k * pitch;
+    if (r >= span) return -1;
+    return k * block + r / cell;
+}
+
+}  // namespace
+
+gcElementsLayout::~gcElementsLayout() {
+    Reset();
+    ClearAnimations();
+}
+
+bool gcElementsLayout::Load(const pugi::xml_node& settings) {
+    gcLevelSettings read;
+    if (!gcReadLevelSettings(settings, read)) {
+        Reset();
+        return false;
+    }
+    return Load(read);
+}
+
+bool gcElementsLayout::Load(const gcLevelSettings& s) {
+    Reset();
+    const bool sizes = s.cellWidth > 0 && s.cellHeight > 0 && s.cols > 0 && s.rows > 0;
+    const bool blocks = s.blockX >= 0 && s.blockY >= 0;
+    // A block and its gap must move the next block on, or the placement folds back on itself.
+    const bool pitchX = s.blockX == 0 || int64_t{s.blockX} * s.cellWidth - s.shiftX > 0;
+    const bool pitchY = s.blockY == 0 || int64_t{s.blockY} * s.cellHeight - s.shiftY > 0;
+    if (!sizes || !blocks || !pitchX || !pitchY || !s.blockSprite || !s.selectionYesSprite || !s.selectionNoSprite)
+        return false;
+
+    cellWidth = s.cellWidth;
+    cellHeight = s.cellHeight;
+    shiftX = s.shiftX;
+    shiftY = s.shiftY;
+    cols = s.cols;
+    rows = s.rows;
+    blockX = s.blockX;
+    blockY = s.blockY;
+    positionX = s.positionX;
+    positionY = s.positionY;
+    bonusCount = s.bonuses;
+
+    blocksX = BlockCount(cols, blockX);
+    blocksY = BlockCount(rows, blockY);
+    fieldWidth = blocksX * (cellWidth * blockX) - (blocksX + 1) * shiftX;
+    fieldHeight = blocksY * (cellHeight * blockY) - (blocksY + 1) * shiftY;
+    fieldOriginX = positionX - static_cast<float>(fieldWidth) * 0.5f;
+    fieldOriginY = positionY - static_cast<float>(fieldHeight) * 0.5f;
+    cellOriginX = fieldOriginX - static_cast<float>(shiftX);
+    cellOriginY = fieldOriginY - static_cast<float>(shiftY);
+
+    blockSprite.Load(s.blockSprite);
+    selectionYes.Load(s.selectionYesSprite);
+    selectionNo.Load(s.selectionNoSprite);
+    blockSprite.RestoreResources();
+    selectionYes.RestoreResources();
+    selectionNo.RestoreResources();
+    loaded = 1;
+    return true;
+}
+
+void gcElementsLayout::Reset() {
+    blockSprite.ReleaseResources();
+    selectionYes.ReleaseResources();
+    selectionNo.ReleaseResources();
+    blockSprite = QRV::G_SPRITE();
+    selectionYes = QRV::G_SPRITE();
+    selectionNo = QRV::G_SPRITE();
+    cellWidth = cellHeight = 0;
+    shiftX = shiftY = 0;
+    cols = rows = 0;
+    blockX = blockY = 0;
+    fieldWidth = fieldHeight = 0;
+    positionX = positionY = 0.0f;
+    fieldOriginX = fieldOriginY = 0.0f;
+    cellOriginX = cellOriginY = 0.0f;
+    bonusCount = 0;
+    blocksX = blocksY = 0;
+    loaded = 0;
+}
+
+float gcElementsLayout::CellLeft(int32_t column) const {
+    const int32_t gaps = blockX > 0 ? column / blockX : 0;
+    return cellOriginX + static_cast<float>(column * cellWidth - gaps * shiftX);
+}
+
+float gcElementsLayout::CellTop(int32_t row) const {
+    const int32_t gaps = blockY > 0 ? row / blockY : 0;
+    return cellOriginY + static_cast<float>(row * cellHeight - gaps * shiftY);
+}
+
+bool gcElementsLayout::CellAtPoint(float x, float y, int32_t& column, int32_t& row) const {
+    if (!loaded) return false;
+    const float fx = x - cellOriginX;
+    const float fy = y - cellOriginY;
+    // Also refuses NaN and offsets no integer holds.
+    if (!(fx >= 0.0f && fy >= 0.0f && fx < 1.0e9f && fy < 1.0e9f)) return false;
+    const int32_t c = CellAlongAxis(static_cast<int32_t>(fx), cellWidth, blockX, shiftX);
+    const int32_t r = CellAlongAxis(static_cast<int32_t>(fy), cellHeight, blockY, shiftY);
+    if (c < 0 || r < 0 || c >= cols || r >= rows) return false;
+    column = c;
+    row = r;
+    return true;
+}
+
+int32_t gcElementsLayout::ClampedBonusCount(int32_t pictureCells) const {
+    return std::clamp(bonusCount, 0, std::max(pictureCells, 0));
+}
+
+int32_t gcElementsLayout::LoadAnimations(const pugi::xml_node& node) {
+    int32_t taken = 0;
+    if (!node) return 0;
+    for (const pugi::xml_node& child : node.children()) {
+        if (child.type() != pugi::node_element) continue;
+        const std::string name = child.attribute("name").as_string();
+        if (name.empty()) continue;
+        QRV::G_ANIMATION animation;
+        if (!animation.Load(child)) continue;
+        AddAnimation(name, animation);
+        ++taken;
+    }
+    return taken;
+}
+
+void gcElementsLayout::AddAnimation(const std::string& name, const QRV::G_ANIMATION& animation) {
+    auto entry = std::make_unique<QRV::G_ANIMATION>(animation);
+    entry->RestoreResources();
+    animations[name] = std::move(entry);
+}
+
+const QRV::G_ANIMATION* gcElementsLayout::FindAnimation(const std::string& name) const {
+    const auto found = animations.find(name);
+    return found == animations.end() ? nullptr : found->second.get();
+}
+
+void gcElementsLayout::ClearAnimations() {
+    for (auto& [name, animation] : animations) animation->ReleaseResources();
+    animations.clear();
+}
+
+float gcElementsLayout::OpenDelay() const {
+    const JSProperty* delay = effectSettings.Find("open_delay");
+    return delay != nullptr ? delay->floatValue : 0.0f;
+}
