@@ -32,7 +32,7 @@ bool gcFlyEffect::Load(const pugi::xml_node& element, const QRV::G_ANIMATION* mo
 
     const pugi::xml_node fontNode = FontNode(element);
     const pugi::xml_node motion = fontNode.child("motion");
-    if (!fontNode || !motion) return false;
+    if (!fontNode || !fontNode.attribute("fntName") || !motion) return false;
     // A font missing from the catalogue leaves the text undrawn, not the fly.
     font.Load(fontNode, fonts);
     motionTime = QRV::AsciiToFloat(motion.attribute("time").as_string());

@@ -43,7 +43,7 @@ public:
     gcFlyEffect& operator=(const gcFlyEffect&) = delete;
 
     // Reads the description; the coin is a copy of `money` (the layout's animation; null draws no
-    // coin). False when the element, "endpos", the font reference with its "motion", the "text"
+    // coin). False when the element, "endpos", the font reference ("fntName") with its "motion", the "text"
     // "value" or the particles are missing. The particles' texture is bound.
     bool Load(const pugi::xml_node& element, const QRV::G_ANIMATION* money, const QRV::JCFontCatalogue* fonts);
     bool IsLoaded() const { return loaded != 0; }
