@@ -1,0 +1,79 @@
+#include "game/gameplay/board_load.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/graphics/render.h"
+#include "tests/game/gameplay/board_test_kit.h"
+#include "tests/test_kit/null_renderer.h"
+#include "tests/test_kit/parsed_xml.h"
+
+namespace {
+
+using QRV::TestKit::ParsedXml;
+
+struct LoadCase {
+    std::string level;
+    bool decorationAnswer;
+    bool loaded;
+    const char* why;
+};
+
+TEST(BoardLoadTest, AFailedLoadLeavesTheBoardReset) {
+    const std::string good = BoardTestKit::LevelText({"110", "011"});
+    std::string shortLevel = good;
+    shortLevel.replace(shortLevel.find("<e type='100'/>"), 15, "");
+    std::string noElements = good.substr(0, good.find("<gElements>")) + "</level>";
+    const LoadCase cases[] = {
+        {good, true, true, "a whole level"},
+        {shortLevel, true, false, "one cell short"},
+        {noElements, true, false, "no cells"},
+        {good, false, false, "the decoration refused"},
+        {good, true, true, "and a good one after all of them"},
+    };
+    BoardTestKit::Board board({"1"});
+    ParsedXml style(BoardTestKit::kStyle);
+    for (const LoadCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        ParsedXml level(c.level);
+        int decorationCalls = 0;
+        const bool loaded =
+            gcLoadBoard(level.document, board.layout, board.process, style.Root(), [&](const pugi::xml_node& root) {
+                ++decorationCalls;
+                EXPECT_STREQ(root.name(), "level");
+                return c.decorationAnswer;
+            });
+        EXPECT_EQ(loaded, c.loaded);
+        EXPECT_EQ(board.layout.IsLoaded(), c.loaded);
+        // Never stale cells: either exactly the level's or none.
+        EXPECT_EQ(board.process.List(gcProcess::kListAll).size(), c.loaded ? 6u : 0u);
+        EXPECT_EQ(board.process.Commands().Count(), 0u);
+    }
+    EXPECT_EQ(gcLoadBoard("no such level.xml", board.layout, board.process, style.Root(), nullptr),
+              gcBoardLoadResult::MissingFile);
+    EXPECT_TRUE(board.process.List(gcProcess::kListAll).empty());
+}
+
+TEST(BoardLoadTest, DrawShowsMarksSelectionAndOrdinals) {
+    QRV::TestKit::NullRenderer renderer;
+    BoardTestKit::Board board({"11100", "00000"});
+    ParsedXml animations("<a><square name='square' TEXTURE='s.png'><ANIMATION/></square></a>");
+    board.layout.LoadAnimations(animations.Root());
+    board.process.Activate(nullptr);
+    const auto drawn = [&] { return renderer.DrawnVertices([&] { board.process.Draw(); }).size(); };
+    const size_t empty = drawn();
+    board.process.OpenCell({0, 0});
+    board.Tick(2);
+    const size_t oneMark = drawn();
+    EXPECT_GT(oneMark, empty);
+    // Each selected cell adds its selection sprite; no font draws no ordinals but nothing fails.
+    board.process.BeginSelection(100, {1, 0}, false);
+    const size_t one = drawn();
+    board.process.DragSelectionTo(100, {2, 0}, false);
+    EXPECT_EQ(drawn() - one, one - oneMark);
+    board.process.Deactivate();
+    EXPECT_TRUE(board.process.List(gcProcess::kListSelected).empty());
+}
+
+}  // namespace
