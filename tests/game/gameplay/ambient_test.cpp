@@ -283,16 +283,4 @@ TEST(AmbientDraw, LayersUnderTheBoard) {
     EXPECT_EQ(board.renderer.DrawnVertices([&] { board.ambient.DrawUnder(); }).size(), (blocks + ears + 2) * 4);
 }
 
-TEST(AmbientSunime, AddAndSet) {
-    Decorated board({"1"});
-    ASSERT_TRUE(board.ambientLoaded);
-    board.ambient.AddSunime(5);
-    board.ambient.AddSunime(12);
-    EXPECT_EQ(board.ambient.GetSunime(), 17);
-    board.ambient.SetSunime(0);
-    EXPECT_EQ(board.ambient.GetSunime(), 0);
-    EXPECT_EQ(board.ambient.SunimeX(), 949);
-    EXPECT_EQ(board.ambient.SunimeY(), 36);
-}
-
 }  // namespace
