@@ -11,8 +11,6 @@
 #include <regex>
 #include <set>
 
-#include <stb/stb_image.h>
-
 #include "engine/core/property_map.h"
 #include "engine/graphics/animation.h"
 #include "engine/graphics/font_catalogue.h"
@@ -21,6 +19,7 @@
 #include "engine/platform/clock.h"
 #include "tests/resources/resource_test_support.h"
 #include "tests/test_kit/null_renderer.h"
+#include "tests/test_kit/rgba_image.h"
 #include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/board_files.h"
 #include "tools/content_builder/board_fit.h"
@@ -39,11 +38,7 @@ namespace Theme = ContentBuilder::Theme;
 
 const fs::path kContent = QUORVEL_CONTENT_DIR;
 
-struct Image {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgba;
-    const uint8_t* At(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
-    uint8_t Alpha(int x, int y) const { return At(x, y)[3]; }
+struct Image : QRV::TestKit::RgbaImage {
     bool Is(int x, int y, Theme::Rgb c) const {
         const uint8_t* p = At(x, y);
         return p[0] == c.r && p[1] == c.g && p[2] == c.b && p[3] == 255;
@@ -73,16 +68,7 @@ protected:
         const size_t blank = key.find(' ');
         return folder->Path() / "Resources" / key.substr(0, blank) / key.substr(blank + 1);
     }
-    static Image LoadImage(const std::string& key) {
-        Image image;
-        int channels = 0;
-        stbi_uc* pixels = stbi_load(FileOf(key).c_str(), &image.width, &image.height, &channels, 4);
-        EXPECT_NE(pixels, nullptr) << key;
-        if (pixels == nullptr) return {};
-        image.rgba.assign(pixels, pixels + static_cast<size_t>(image.width) * image.height * 4);
-        stbi_image_free(pixels);
-        return image;
-    }
+    static Image LoadImage(const std::string& key) { return {QRV::TestKit::LoadRgbaImage(FileOf(key).string())}; }
     // Loads an animation description and checks that its sheet holds its frames, each with
     // content and a clear border; the sheet comes back.
     static Image CheckAnimation(const pugi::xml_node& node, QRV::G_ANIMATION& animation) {

@@ -9,13 +9,12 @@
 #include <memory>
 #include <set>
 
-#include <stb/stb_image.h>
-
 #include "engine/graphics/animation.h"
 #include "engine/graphics/bmfont_reader.h"
 #include "engine/graphics/nine_part_frame.h"
 #include "engine/graphics/particles.h"
 #include "engine/graphics/sprite.h"
+#include "tests/test_kit/rgba_image.h"
 #include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/animation_sheets.h"
 #include "tools/content_builder/font_content.h"
@@ -30,12 +29,7 @@ namespace fs = std::filesystem;
 namespace CB = ContentBuilder;
 namespace Theme = ContentBuilder::Theme;
 
-struct Image {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgba;
-    const uint8_t* At(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
-    uint8_t Alpha(int x, int y) const { return At(x, y)[3]; }
-};
+using Image = QRV::TestKit::RgbaImage;
 
 class ContentBuilderGraphics : public ::testing::Test {
 protected:
@@ -64,16 +58,7 @@ protected:
         EXPECT_TRUE(document.load_file(path.c_str())) << path;
         return document.document_element();
     }
-    static Image LoadImage(const std::string& key) {
-        Image image;
-        int channels = 0;
-        stbi_uc* pixels = stbi_load(FileOf(key).c_str(), &image.width, &image.height, &channels, 4);
-        EXPECT_NE(pixels, nullptr) << key;
-        if (pixels == nullptr) return {};
-        image.rgba.assign(pixels, pixels + static_cast<size_t>(image.width) * image.height * 4);
-        stbi_image_free(pixels);
-        return image;
-    }
+    static Image LoadImage(const std::string& key) { return {QRV::TestKit::LoadRgbaImage(FileOf(key).string())}; }
 
     static std::unique_ptr<QRV::TestKit::TempFolder> folder;
     static fs::path root;

@@ -14,8 +14,7 @@
 #include <set>
 #include <string>
 
-#include <stb/stb_image.h>
-
+#include "tests/test_kit/rgba_image.h"
 #include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/gui_buttons.h"
@@ -31,11 +30,7 @@ namespace fs = std::filesystem;
 namespace CB = ContentBuilder;
 namespace Theme = ContentBuilder::Theme;
 
-struct Image {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgba;
-    const uint8_t* At(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
-    uint8_t Alpha(int x, int y) const { return At(x, y)[3]; }
+struct Image : QRV::TestKit::RgbaImage {
     bool SameColumn(int a, const Image& other, int b) const {
         for (int y = 0; y < height; ++y)
             for (int k = 0; k < 4; ++k)
@@ -70,16 +65,7 @@ protected:
     static void TearDownTestSuite() { folder.reset(); }
 
     static fs::path PathOf(std::string_view file) { return root / "run" / "Resources" / Theme::kGuiFolder / file; }
-    static Image Load(std::string_view file) {
-        Image image;
-        int channels = 0;
-        stbi_uc* pixels = stbi_load(PathOf(file).c_str(), &image.width, &image.height, &channels, 4);
-        EXPECT_NE(pixels, nullptr) << file;
-        if (pixels == nullptr) return {};
-        image.rgba.assign(pixels, pixels + static_cast<size_t>(image.width) * image.height * 4);
-        stbi_image_free(pixels);
-        return image;
-    }
+    static Image Load(std::string_view file) { return {QRV::TestKit::LoadRgbaImage(PathOf(file).string())}; }
 
     static inline std::unique_ptr<QRV::TestKit::TempFolder> folder;
     static inline fs::path root;

@@ -24,10 +24,11 @@ inline const char* kSprites =
 inline std::string LevelText(const std::vector<std::string>& picture,
                              const std::string& geometry =
                                  "elSize='30 30' block='5 5' shiftBlock='-4 -4' "
-                                 "position='512 384' bonuses='0'") {
+                                 "position='512 384' bonuses='0'",
+                             const std::string& sprites = kSprites) {
     const size_t cols = picture.empty() ? 0 : picture[0].size();
     std::string text = "<level><settings grid='" + std::to_string(cols) + " " + std::to_string(picture.size()) + "' " +
-                       geometry + ">" + kSprites + "</settings><gElements>";
+                       geometry + ">" + sprites + "</settings><gElements>";
     for (const std::string& row : picture)
         for (char c : row) text += c == '1' ? "<e type='100'/>" : "<e type='101'/>";
     return text + "</gElements></level>";

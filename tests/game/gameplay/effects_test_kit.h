@@ -12,6 +12,7 @@
 #include "engine/platform/clock.h"
 #include "game/gameplay/elements_layout.h"
 #include "game/gameplay/process.h"
+#include "tests/game/gameplay/board_test_kit.h"
 #include "tests/test_kit/global_guard.h"
 #include "tests/test_kit/null_renderer.h"
 #include "tests/test_kit/parsed_xml.h"
@@ -26,21 +27,13 @@ inline std::string AnimationXml(const std::string& element, int frames, float fp
 
 // 30 px cells in 5 x 5 blocks with 4 px gaps, the board centred on the screen.
 inline std::string LevelXml(const std::vector<std::string>& picture) {
-    const size_t cols = picture.empty() ? 0 : picture[0].size();
-    std::string text = "<level><settings grid='" + std::to_string(cols) + " " + std::to_string(picture.size()) +
-                       "' elSize='30 30' block='5 5' shiftBlock='-4 -4' position='512 384' bonuses='0'>"
-                       "<block TEXTURE='b.png' HOT_SPOT='HS_UL'><SIZE>158 158</SIZE></block>"
-                       "<selection_yes TEXTURE='y.png'/><selection_no TEXTURE='n.png'/></settings><gElements>";
-    for (const std::string& row : picture)
-        for (char c : row) text += c == '1' ? "<e type='100'/>" : "<e type='101'/>";
-    return text + "</gElements></level>";
+    return BoardTestKit::LevelText(picture,
+                                   "elSize='30 30' block='5 5' shiftBlock='-4 -4' position='512 384' bonuses='0'",
+                                   "<block TEXTURE='b.png' HOT_SPOT='HS_UL'><SIZE>158 158</SIZE></block>"
+                                   "<selection_yes TEXTURE='y.png'/><selection_no TEXTURE='n.png'/>");
 }
 
-inline const char* kStyle =
-    "<numbers>"
-    "<numbersLeft font='clue' font_color='FF000000' font_cross='80808080' interval='18' shift_first='14 15'/>"
-    "<numbersUp font='clue' font_color='FF000000' font_cross='80808080' interval='18' shift_first='15 14'/>"
-    "</numbers>";
+using BoardTestKit::kStyle;
 
 struct Board {
     explicit Board(const std::vector<std::string>& picture) {
