@@ -40,8 +40,7 @@ void JC_GUI_OBJECT::CallCallback(const JS_CALLBACK* record) {
 }
 
 template <JC_GUI_OBJECT::Slot Walk, JC_GUI_OBJECT::Slot Own>
-JS_GUI_EVENT* JC_GUI_OBJECT::Dispatch() {
-    if (enabled == 0) return nullptr;
+JS_GUI_EVENT* JC_GUI_OBJECT::DispatchChildren() {
     // By index with the bounds read afresh: callbacks run inside the children's walks.
     for (size_t i = 0; i < children.size(); ++i) {
         JC_GUI_OBJECT* winner = children[i];
@@ -56,6 +55,14 @@ JS_GUI_EVENT* JC_GUI_OBJECT::Dispatch() {
         return record;
     }
     return (this->*Own)();
+}
+
+template <JC_GUI_OBJECT::Slot Walk, JC_GUI_OBJECT::Slot Own>
+inline JS_GUI_EVENT* JC_GUI_OBJECT::Dispatch() {
+    if (enabled == 0) return nullptr;
+    // Most nodes are leaves: straight to the own slot.
+    if (children.empty()) return (this->*Own)();
+    return DispatchChildren<Walk, Own>();
 }
 
 JS_GUI_EVENT* JC_GUI_OBJECT::DispatchMouseUp() {

@@ -159,6 +159,8 @@ private:
     // so that every call in a walk is a direct (or plain virtual) call.
     template <Slot Walk, Slot Own>
     JS_GUI_EVENT* Dispatch();
+    template <Slot Walk, Slot Own>
+    JS_GUI_EVENT* DispatchChildren();
 };
 
 // The mouse-button and key codes that make a child the winner of a walk whose ancestors become
