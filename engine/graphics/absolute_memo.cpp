@@ -8,6 +8,7 @@ constinit thread_local const JC_ABSOLUTE_MEMO* JC_ABSOLUTE_PASS::current = nullp
 
 void JC_ABSOLUTE_MEMO::Clear() {
     count = 0;
+    recent = nullptr;
     if (++stamp != 0) return;
     // Wrapped: no old entry may pass for a kept one.
     for (Entry& entry : entries) entry.stamp = 0;
@@ -45,6 +46,7 @@ void JC_ABSOLUTE_MEMO::Grow() {
     for (const Entry& entry : entries) {
         if (entry.stamp == stamp) kept.push_back(entry);
     }
+    recent = nullptr;
     entries.assign(entries.empty() ? 64 : entries.size() * 2, Entry{});
     mask = entries.size() - 1;
     count = 0;

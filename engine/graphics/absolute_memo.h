@@ -24,11 +24,17 @@ public:
     void Add(const JS_TRANSFORM3* transform);
     // The kept absolute transform, or null.
     const JS_TRANSFORM3* Find(const JS_TRANSFORM3* transform) const {
+        // Siblings are drawn one after another and ask for the same parent: the last entry found
+        // is tried first.
+        if (recent != nullptr && recent->key == transform) return &recent->absolute;
         if (count == 0) return nullptr;
         for (size_t i = Slot(transform);; i = (i + 1) & mask) {
             const Entry& entry = entries[i];
             if (entry.stamp != stamp) return nullptr;
-            if (entry.key == transform) return &entry.absolute;
+            if (entry.key == transform) {
+                recent = &entry;
+                return &entry.absolute;
+            }
         }
     }
     size_t Size() const { return count; }
@@ -47,6 +53,8 @@ private:
     void Grow();
 
     std::vector<Entry> entries;
+    // The entry Find returned last (kept until Clear or Grow), or null.
+    mutable const Entry* recent = nullptr;
     size_t mask = 0;
     size_t count = 0;
     uint32_t stamp = 1;

@@ -58,6 +58,10 @@ bool JC_QUAD::HasTexture() const { return IsRealTexture(texture); }
 
 void JC_QUAD::Submit() {
     if (g_render == nullptr || texture == nullptr || vertices == nullptr) return;
+    if (indices == kQuadIndices && vertexCount == kQuadVertexCount && indexCount == kQuadIndexCount) {
+        g_render->DrawQuad(vertices, texture, renderState);
+        return;
+    }
     g_render->DrawTriangles(vertices, texture, renderState, vertexCount, indices, indexCount);
 }
 

@@ -10,6 +10,7 @@
 
 #include "engine/core/callback.h"
 #include "engine/core/result_codes.h"
+#include "engine/graphics/quad.h"
 #include "engine/platform/image_decoder.h"
 #include "engine/platform/main_thread.h"
 #include "engine/platform/message_box.h"
@@ -461,6 +462,35 @@ void JC_RENDER::DrawTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, ui
         vertices += count;
         vertexCount -= count;
     }
+}
+
+void JC_RENDER::DrawQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state) {
+    if (state == 0 || texture == &noTexture) return;
+    ++drawCalls;
+    // Six indices are whole primitives of every kind, and none reaches past the fourth vertex.
+    if (vertices == nullptr || !PrepareBatch(state, texture, kQuadVertexCount, kQuadIndexCount, true)) return;
+    const auto base = static_cast<uint16_t>(queuedVertices);
+    uint16_t* outIndices = stagedIndices.data() + queuedIndices;
+    for (uint32_t i = 0; i < kQuadIndexCount; ++i) outIndices[i] = static_cast<uint16_t>(kQuadIndices[i] + base);
+
+    // QueueTriangles' placement, term for term.
+    const Matrix4& w = worldMatrix;
+    const float m00 = w.m[0][0], m01 = w.m[0][1], m02 = w.m[0][2];
+    const float m10 = w.m[1][0], m11 = w.m[1][1], m12 = w.m[1][2];
+    const float m20 = w.m[2][0], m21 = w.m[2][1], m22 = w.m[2][2];
+    const float m30 = w.m[3][0], m31 = w.m[3][1], m32 = w.m[3][2];
+    JS_VERTEX* out = stagedVertices.data() + queuedVertices;
+    for (uint32_t i = 0; i < kQuadVertexCount; ++i) {
+        const JS_VERTEX& in = vertices[i];
+        const float x = in.x, y = in.y, z = in.z;
+        JS_VERTEX& o = out[i];
+        std::memcpy(&o.nx, &in.nx, sizeof(VertexTail));
+        o.x = x * m00 + y * m10 + z * m20 + m30;
+        o.y = x * m01 + y * m11 + z * m21 + m31;
+        o.z = x * m02 + y * m12 + z * m22 + m32;
+    }
+    queuedIndices += kQuadIndexCount;
+    queuedVertices += kQuadVertexCount;
 }
 
 void JC_RENDER::DrawRects(const JS_RECT_QUAD* rects, uint32_t count, uint32_t argb, JS_TEXTURE* texture,

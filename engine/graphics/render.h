@@ -71,6 +71,9 @@ public:
 
     void DrawTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state, uint32_t vertexCount,
                        const uint16_t* indices, uint32_t indexCount);
+    // Exactly DrawTriangles(vertices, texture, state, 4, kQuadIndices, 6), the call of every quad
+    // and sprite, without the work a general list needs (whole primitives, index checks).
+    void DrawQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state);
     // The rectangles in one colour, exactly as DrawTriangles draws their corners (normal 0) with
     // the indices 0 1 2, 0 2 3 of each, in one draw call; a corner's products with the world
     // matrix are shared with the corners on the same edges.

@@ -1,6 +1,5 @@
 #include "engine/graphics/transform.h"
 
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -88,49 +87,45 @@ struct Placement {
     float rotationZ;
 };
 
-// GetAbsolute's numbers for those fields, bit for bit: Combine's own steps in Combine's order,
-// folded from the top of the chain down with the running numbers in registers instead of a record
-// per link. Hit tests take it for every widget on every pointer move.
+// One link of the chain folded under the absolute placement of its parent: Combine's own steps
+// in Combine's order, so the numbers are GetAbsolute's bit for bit.
+inline Placement FoldLink(const Placement& p, const JS_TRANSFORM3& child) {
+    float x = child.positionX * p.scaleX;
+    float y = child.positionY * p.scaleY;
+    x += p.positionX;
+    y += p.positionY;
+    if (p.rotationZ != 0.0f) [[unlikely]] {
+        const float c = std::cos(p.rotationZ);
+        const float s = std::sin(p.rotationZ);
+        const float dx = x - p.positionX;
+        const float dy = y - p.positionY;
+        x = dx * c - dy * s + p.positionX;
+        y = dy * c + dx * s + p.positionY;
+    }
+    return {child.scaleX * p.scaleX, child.scaleY * p.scaleY, x, y, child.rotationZ + p.rotationZ};
+}
+
+// GetAbsolute's numbers for those fields, folded from the top of the chain down with the running
+// numbers in registers instead of a record per link. Chains up to `Links` deep unroll into
+// straight code (hit tests take this for every widget on every pointer move); deeper ones take
+// GetAbsolute itself.
+template <int Links>
 Placement AbsolutePlacement(const JS_TRANSFORM3& transform) {
-    constexpr int kLinks = 8;
-    const JS_TRANSFORM3* chain[kLinks];
-    int n = 0;
-    for (const JS_TRANSFORM3* link = &transform; link != nullptr; link = link->parent) {
-        if (n == kLinks) {
-            const JS_TRANSFORM3 t = GetAbsolute(transform);
-            return {t.scaleX, t.scaleY, t.positionX, t.positionY, t.rotationZ};
-        }
-        chain[n++] = link;
+    if (transform.parent == nullptr) {
+        return {transform.scaleX, transform.scaleY, transform.positionX, transform.positionY, transform.rotationZ};
     }
-    const JS_TRANSFORM3& top = *chain[--n];
-    Placement p{top.scaleX, top.scaleY, top.positionX, top.positionY, top.rotationZ};
-    while (n > 0) {
-        const JS_TRANSFORM3& child = *chain[--n];
-        float x = child.positionX * p.scaleX;
-        float y = child.positionY * p.scaleY;
-        x += p.positionX;
-        y += p.positionY;
-        if (p.rotationZ != 0.0f) {
-            const float c = std::cos(p.rotationZ);
-            const float s = std::sin(p.rotationZ);
-            const float dx = x - p.positionX;
-            const float dy = y - p.positionY;
-            x = dx * c - dy * s + p.positionX;
-            y = dy * c + dx * s + p.positionY;
-        }
-        p.scaleX = child.scaleX * p.scaleX;
-        p.scaleY = child.scaleY * p.scaleY;
-        p.positionX = x;
-        p.positionY = y;
-        p.rotationZ = child.rotationZ + p.rotationZ;
+    if constexpr (Links <= 1) {
+        const JS_TRANSFORM3 t = GetAbsolute(transform);
+        return {t.scaleX, t.scaleY, t.positionX, t.positionY, t.rotationZ};
+    } else {
+        return FoldLink(AbsolutePlacement<Links - 1>(*transform.parent), transform);
     }
-    return p;
 }
 
 }  // namespace
 
 void ToLocal(float& x, float& y, const JS_TRANSFORM3& transform) {
-    const Placement t = AbsolutePlacement(transform);
+    const Placement t = AbsolutePlacement<8>(transform);
     // The pivot is never combined: the transform's own.
     if (t.rotationZ == 0.0f) {
         x = x - t.positionX + transform.pivotX;
@@ -195,12 +190,6 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform) {
     }
 }
 
-namespace {
-
-uint32_t Bits(float value) { return std::bit_cast<uint32_t>(value); }
-
-}  // namespace
-
 void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
     if (g_render == nullptr) return;
     if (transform == nullptr) {
@@ -221,61 +210,47 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
         return;
     }
     // The absolute transform is GetAbsolute's: the transform with its parent's absolute one
-    // folded in by Combine's steps, kept in registers and compared with the cached one bit for
-    // bit. Inside a pass the parent's is usually kept already.
-    float scaleX = t.scaleX, scaleY = t.scaleY, scaleZ = t.scaleZ;
-    float rotationX = t.rotationX, rotationY = t.rotationY, rotationZ = t.rotationZ;
-    float x = t.positionX, y = t.positionY;
-    {
-        const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
-        const JS_TRANSFORM3* kept = memo != nullptr ? memo->Find(t.parent) : nullptr;
-        JS_TRANSFORM3 worked;
-        if (kept == nullptr) {
-            worked = GetAbsolute(*t.parent);
-            kept = &worked;
-        }
-        const JS_TRANSFORM3& p = *kept;
-        scaleX *= p.scaleX;
-        scaleY *= p.scaleY;
-        scaleZ *= p.scaleZ;
-        x *= p.scaleX;
-        y *= p.scaleY;
-        x += p.positionX;
-        y += p.positionY;
-        if (p.rotationZ != 0.0f) {
-            const float c = std::cos(p.rotationZ);
-            const float s = std::sin(p.rotationZ);
-            const float dx = x - p.positionX;
-            const float dy = y - p.positionY;
-            x = dx * c - dy * s + p.positionX;
-            y = dy * c + dx * s + p.positionY;
-        }
-        rotationX += p.rotationX;
-        rotationY += p.rotationY;
-        rotationZ += p.rotationZ;
+    // folded in by Combine's steps, then compared with the cached one bit for bit. Inside a pass
+    // the parent's is usually kept already.
+    const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
+    const JS_TRANSFORM3* kept = memo != nullptr ? memo->Find(t.parent) : nullptr;
+    JS_TRANSFORM3 worked;
+    if (kept == nullptr) [[unlikely]] {
+        worked = GetAbsolute(*t.parent);
+        kept = &worked;
     }
-    JS_TRANSFORM3& from = cache.from;
-    const uint32_t differs = (Bits(from.pivotX) ^ Bits(t.pivotX)) | (Bits(from.pivotY) ^ Bits(t.pivotY)) |
-                             (Bits(from.pivotZ) ^ Bits(t.pivotZ)) | (Bits(from.rotationX) ^ Bits(rotationX)) |
-                             (Bits(from.rotationY) ^ Bits(rotationY)) | (Bits(from.rotationZ) ^ Bits(rotationZ)) |
-                             (Bits(from.scaleX) ^ Bits(scaleX)) | (Bits(from.scaleY) ^ Bits(scaleY)) |
-                             (Bits(from.scaleZ) ^ Bits(scaleZ)) | (Bits(from.positionX) ^ Bits(x)) |
-                             (Bits(from.positionY) ^ Bits(y)) | (Bits(from.positionZ) ^ Bits(t.positionZ));
-    if (!cache.valid || differs != 0) {
-        from.pivotX = t.pivotX;
-        from.pivotY = t.pivotY;
-        from.pivotZ = t.pivotZ;
-        from.rotationX = rotationX;
-        from.rotationY = rotationY;
-        from.rotationZ = rotationZ;
-        from.scaleX = scaleX;
-        from.scaleY = scaleY;
-        from.scaleZ = scaleZ;
-        from.positionX = x;
-        from.positionY = y;
-        from.positionZ = t.positionZ;
-        from.parent = t.parent;
-        cache.matrix = TransformMatrix(from);
+    const JS_TRANSFORM3& p = *kept;
+    float x = t.positionX * p.scaleX;
+    float y = t.positionY * p.scaleY;
+    x += p.positionX;
+    y += p.positionY;
+    if (p.rotationZ != 0.0f) [[unlikely]] {
+        const float c = std::cos(p.rotationZ);
+        const float s = std::sin(p.rotationZ);
+        const float dx = x - p.positionX;
+        const float dy = y - p.positionY;
+        x = dx * c - dy * s + p.positionX;
+        y = dy * c + dx * s + p.positionY;
+    }
+    // In the record's own order, so that the comparison is one block of placement bytes.
+    JS_TRANSFORM3 now;
+    now.pivotX = t.pivotX;
+    now.pivotY = t.pivotY;
+    now.pivotZ = t.pivotZ;
+    now.rotationX = t.rotationX + p.rotationX;
+    now.rotationY = t.rotationY + p.rotationY;
+    now.rotationZ = t.rotationZ + p.rotationZ;
+    now.scaleX = t.scaleX * p.scaleX;
+    now.scaleY = t.scaleY * p.scaleY;
+    now.scaleZ = t.scaleZ * p.scaleZ;
+    now.positionX = x;
+    now.positionY = y;
+    now.positionZ = t.positionZ;
+    now.parent = t.parent;
+    constexpr size_t kPlacementBytes = offsetof(JS_TRANSFORM3, parent);
+    if (!cache.valid || std::memcmp(&now, &cache.from, kPlacementBytes) != 0) [[unlikely]] {
+        cache.from = now;
+        cache.matrix = TransformMatrix(now);
         cache.valid = true;
     }
     g_render->worldMatrix = cache.matrix;

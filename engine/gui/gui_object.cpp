@@ -39,12 +39,12 @@ void JC_GUI_OBJECT::CallCallback(const JS_CALLBACK* record) {
     if (record != nullptr) JS_CALLBACK::Invoke(record, reinterpret_cast<uintptr_t>(this));
 }
 
-JS_GUI_EVENT* JC_GUI_OBJECT::Dispatch(Slot walk, Slot own) {
-    if (enabled == 0) return nullptr;
+template <JC_GUI_OBJECT::Slot Walk, JC_GUI_OBJECT::Slot Own>
+JS_GUI_EVENT* JC_GUI_OBJECT::DispatchChildren() {
     // By index with the bounds read afresh: callbacks run inside the children's walks.
     for (size_t i = 0; i < children.size(); ++i) {
         JC_GUI_OBJECT* winner = children[i];
-        JS_GUI_EVENT* record = (winner->*walk)();
+        JS_GUI_EVENT* record = (winner->*Walk)();
         if (record == nullptr) continue;
         if (IsActivatingCode(record->code)) {
             active = 1;
@@ -54,15 +54,23 @@ JS_GUI_EVENT* JC_GUI_OBJECT::Dispatch(Slot walk, Slot own) {
         }
         return record;
     }
-    return (this->*own)();
+    return (this->*Own)();
+}
+
+template <JC_GUI_OBJECT::Slot Walk, JC_GUI_OBJECT::Slot Own>
+inline JS_GUI_EVENT* JC_GUI_OBJECT::Dispatch() {
+    if (enabled == 0) return nullptr;
+    // Most nodes are leaves: straight to the own slot.
+    if (children.empty()) return (this->*Own)();
+    return DispatchChildren<Walk, Own>();
 }
 
 JS_GUI_EVENT* JC_GUI_OBJECT::DispatchMouseUp() {
-    return Dispatch(&JC_GUI_OBJECT::DispatchMouseUp, &JC_GUI_OBJECT::OnMouseUp);
+    return Dispatch<&JC_GUI_OBJECT::DispatchMouseUp, &JC_GUI_OBJECT::OnMouseUp>();
 }
 
 JS_GUI_EVENT* JC_GUI_OBJECT::DispatchMouseDown() {
-    return Dispatch(&JC_GUI_OBJECT::DispatchMouseDown, &JC_GUI_OBJECT::OnMouseDown);
+    return Dispatch<&JC_GUI_OBJECT::DispatchMouseDown, &JC_GUI_OBJECT::OnMouseDown>();
 }
 
 JS_GUI_EVENT* JC_GUI_OBJECT::DispatchMouseMove() {
@@ -70,11 +78,11 @@ JS_GUI_EVENT* JC_GUI_OBJECT::DispatchMouseMove() {
         lastMouseX = static_cast<float>(g_mousePos[0]);
         lastMouseY = static_cast<float>(g_mousePos[1]);
     }
-    return Dispatch(&JC_GUI_OBJECT::DispatchMouseMove, &JC_GUI_OBJECT::OnMouseMove);
+    return Dispatch<&JC_GUI_OBJECT::DispatchMouseMove, &JC_GUI_OBJECT::OnMouseMove>();
 }
 
 JS_GUI_EVENT* JC_GUI_OBJECT::DispatchUpdate() {
-    return Dispatch(&JC_GUI_OBJECT::DispatchUpdate, &JC_GUI_OBJECT::Update);
+    return Dispatch<&JC_GUI_OBJECT::DispatchUpdate, &JC_GUI_OBJECT::Update>();
 }
 
 void JC_GUI_OBJECT::DrawTree() {

@@ -155,7 +155,12 @@ protected:
 
 private:
     using Slot = JS_GUI_EVENT* (JC_GUI_OBJECT::*)();
-    JS_GUI_EVENT* Dispatch(Slot walk, Slot own);
+    // One walk: the children's walks, then the node's own slot. The slots are template arguments
+    // so that every call in a walk is a direct (or plain virtual) call.
+    template <Slot Walk, Slot Own>
+    JS_GUI_EVENT* Dispatch();
+    template <Slot Walk, Slot Own>
+    JS_GUI_EVENT* DispatchChildren();
 };
 
 // The mouse-button and key codes that make a child the winner of a walk whose ancestors become

@@ -103,6 +103,31 @@ TEST(AbsoluteMemo, KeepsWhatWasAddedUntilCleared) {
     }
 }
 
+// The entry found last is tried first; it must not outlive a Clear, nor the room moving as the
+// memo grows, nor stand for another transform.
+TEST(AbsoluteMemo, TheLastFoundEntryNeverAnswersForAnotherPassOrPlace) {
+    std::vector<JS_TRANSFORM3> transforms(200, Link(2, 3, 0.0f, 1.5f));
+    for (size_t i = 1; i < transforms.size(); ++i) transforms[i].parent = &transforms[i - 1];
+    JC_ABSOLUTE_MEMO memo;
+    memo.Add(&transforms[0]);
+    memo.Add(&transforms[1]);
+    ASSERT_NE(memo.Find(&transforms[1]), nullptr);
+    EXPECT_EQ(memo.Find(&transforms[2]), nullptr);
+    ASSERT_NE(memo.Find(&transforms[1]), nullptr);
+    memo.Clear();
+    EXPECT_EQ(memo.Find(&transforms[1]), nullptr);
+    // Found, then the table grows several times under it.
+    memo.Add(&transforms[0]);
+    ASSERT_NE(memo.Find(&transforms[0]), nullptr);
+    for (JS_TRANSFORM3& t : transforms) memo.Add(&t);
+    for (size_t i : {size_t{0}, size_t{0}, size_t{57}, size_t{57}, size_t{199}}) {
+        const JS_TRANSFORM3* kept = memo.Find(&transforms[i]);
+        ASSERT_NE(kept, nullptr) << i;
+        const JS_TRANSFORM3 reference = GetAbsolute(transforms[i]);
+        EXPECT_EQ(std::memcmp(kept, &reference, sizeof(JS_TRANSFORM3)), 0) << i;
+    }
+}
+
 TEST(AbsoluteMemo, ThePassBeforeComesBackWhenOneEnds) {
     JC_ABSOLUTE_MEMO outer, inner;
     EXPECT_EQ(JC_ABSOLUTE_PASS::Current(), nullptr);

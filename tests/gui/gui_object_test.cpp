@@ -83,6 +83,40 @@ TEST_F(GuiTreeTest, DisabledSubtreesTakeNoInputWhileHiddenOnesStillDo) {
     }
 }
 
+// Leaves go straight to their own slot: a disabled one must still answer nothing, in every walk,
+// and leave the point to the sibling under it.
+TEST_F(GuiTreeTest, ADisabledLeafPassesEveryWalkToTheSiblingUnderIt) {
+    right->left = 0;  // both cover (10, 10); the earlier one, left, would win
+    right->answersMoves = right->answersUpdates = true;
+    left->answersMoves = left->answersUpdates = true;
+    const struct {
+        bool leftEnabled;
+        int32_t expectedId;
+    } cases[] = {{true, 11}, {false, 12}};
+    for (const auto& c : cases) {
+        left->SetEnabled(c.leftEnabled);
+        for (int walk = 0; walk < 4; ++walk) {
+            input.Clear();
+            input.MoveTo(10, 10);
+            JS_GUI_EVENT* record = nullptr;
+            switch (walk) {
+                case 0:
+                    input.Press();
+                    record = root.DispatchMouseDown();
+                    break;
+                case 1:
+                    input.Release();
+                    record = root.DispatchMouseUp();
+                    break;
+                case 2: record = root.DispatchMouseMove(); break;
+                case 3: record = root.DispatchUpdate(); break;
+            }
+            ASSERT_NE(record, nullptr) << "walk " << walk;
+            EXPECT_EQ(record->id, c.expectedId) << "walk " << walk;
+        }
+    }
+}
+
 TEST_F(GuiTreeTest, TheEarlierOfOverlappingSiblingsTakesThePress) {
     right->left = 0;  // now both cover (10, 10)
     JS_GUI_EVENT* record = PressAt(10, 10);
