@@ -46,8 +46,9 @@ Canvas DrawStarFrame(int frame) {
     return cell;
 }
 
-Canvas DrawCoinFrame(int frame, int frameCount) {
-    const Theme::CoinSpinTheme& t = Theme::kCoinSpin;
+}  // namespace
+
+Canvas DrawCoinFrame(const Theme::CoinSpinTheme& t, int frame, int frameCount) {
     const float c = t.cell * 0.5f;
     const float angle = static_cast<float>(frame) * kPi / static_cast<float>(frameCount);
     const float facing = std::abs(std::cos(angle));
@@ -74,6 +75,8 @@ Canvas DrawCoinFrame(int frame, int frameCount) {
     }
     return cell;
 }
+
+namespace {
 
 template <class DrawFrame>
 TextureImage DrawSheet(int cell, int columns, int rows, DrawFrame drawFrame) {
@@ -106,7 +109,7 @@ TextureImage DrawStarPopSheet() {
 TextureImage DrawCoinSpinSheet() {
     const Theme::CoinSpinTheme& t = Theme::kCoinSpin;
     const int frames = t.columns * t.rows;
-    return DrawSheet(t.cell, t.columns, t.rows, [frames](int frame) { return DrawCoinFrame(frame, frames); });
+    return DrawSheet(t.cell, t.columns, t.rows, [&t, frames](int frame) { return DrawCoinFrame(t, frame, frames); });
 }
 
 std::string AnimationDescriptionsXml() {
