@@ -18,6 +18,7 @@
 #include <set>
 
 #include "game/data/level_file.h"
+#include "tools/content_builder/board_fit.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/level_files.h"
@@ -211,6 +212,8 @@ TEST_F(LevelContent, FoldersAndFilesFollowTheNamingRules) {
 }
 
 TEST_F(LevelContent, BoardsWithTheirCluesFitTheScreenAndBonusesTheirPictures) {
+    for (const Theme::CluePanelStyle& panel : Theme::kCluePanels) ASSERT_EQ(panel.font, "clue14");
+    const CB::ClueFontMetrics clueFont = CB::ReadClueFontMetrics(resources / "data/share/font/clue14.xml");
     for (const BuiltPack& pack : built) {
         for (const std::string& file : pack.levelFiles) {
             pugi::xml_document document;
@@ -220,7 +223,7 @@ TEST_F(LevelContent, BoardsWithTheirCluesFitTheScreenAndBonusesTheirPictures) {
             const gcLevelSettings& s = level.settings;
             ASSERT_EQ(s.cols, s.rows);
             ASSERT_NE(CB::BoardFor(s.cols), nullptr);
-            // The board as the file gives it, with the clue spacing the fit is checked against.
+            // The board as the file gives it, with the clue style and fonts the fit is checked against.
             Theme::BoardGeometry board = *CB::BoardFor(s.cols);
             board.cell = s.cellWidth;
             board.block = s.blockX;
@@ -228,14 +231,16 @@ TEST_F(LevelContent, BoardsWithTheirCluesFitTheScreenAndBonusesTheirPictures) {
             board.x = s.positionX;
             board.y = s.positionY;
             EXPECT_EQ(s.cellWidth, s.cellHeight);
+            EXPECT_EQ(s.cellWidth, Theme::kBoardCell) << "one cell size for every level";
             EXPECT_EQ(s.blockX, 5);
             EXPECT_EQ(s.blockY, 5);
             EXPECT_LT(s.shiftX, 0) << "a gap at every fifth line";
             CB::LinePicture picture{s.cols, s.rows, {}};
             for (const int32_t type : level.cellTypes) picture.filled.push_back(type == kLevelCellPicture);
-            const CB::BoardExtent e = CB::BoardExtentOf(picture, board);
-            EXPECT_TRUE(CB::FitsScreen(e)) << pack.folder << "/" << file << ": " << e.left << ".." << e.right << " x "
-                                           << e.top << ".." << e.bottom;
+            const CB::BoardClues clues = CB::CluesOfPicture(picture);
+            const CB::BoardExtent e = CB::BoardExtentOf(board, clues, clueFont, clueFont);
+            EXPECT_TRUE(CB::FitsScreen(e)) << pack.folder << "/" << file << ": " << CB::DescribeExtent(e);
+            EXPECT_TRUE(CB::CluesOnEars(board, clues, clueFont, clueFont)) << pack.folder << "/" << file;
             EXPECT_GE(s.bonuses, 1) << pack.folder << "/" << file;
             EXPECT_LE(s.bonuses, level.PictureCellCount()) << pack.folder << "/" << file;
         }

@@ -46,8 +46,9 @@ Canvas DrawStarFrame(int frame) {
     return cell;
 }
 
-Canvas DrawCoinFrame(int frame, int frameCount) {
-    const Theme::CoinSpinTheme& t = Theme::kCoinSpin;
+}  // namespace
+
+Canvas DrawCoinFrame(const Theme::CoinSpinTheme& t, int frame, int frameCount) {
     const float c = t.cell * 0.5f;
     const float angle = static_cast<float>(frame) * kPi / static_cast<float>(frameCount);
     const float facing = std::abs(std::cos(angle));
@@ -58,6 +59,8 @@ Canvas DrawCoinFrame(int frame, int frameCount) {
     Canvas cell(t.cell, t.cell);
     auto coinEdge = [&](float x, float y) {
         const float between = RoundedRectDistance(x, y, faceX, c - ry, backX, c + ry, 0.0f);
+        // Edge on, the faces are too flat for the ellipse distance (it reaches past the tips).
+        if (rx < 0.5f) return between;
         return std::min({EllipseDistance(x, y, faceX, c, rx, ry), EllipseDistance(x, y, backX, c, rx, ry), between});
     };
     cell.FillShape(coinEdge, Theme::kRewardOutline, 1.0f);
@@ -74,6 +77,8 @@ Canvas DrawCoinFrame(int frame, int frameCount) {
     }
     return cell;
 }
+
+namespace {
 
 template <class DrawFrame>
 TextureImage DrawSheet(int cell, int columns, int rows, DrawFrame drawFrame) {
@@ -106,7 +111,7 @@ TextureImage DrawStarPopSheet() {
 TextureImage DrawCoinSpinSheet() {
     const Theme::CoinSpinTheme& t = Theme::kCoinSpin;
     const int frames = t.columns * t.rows;
-    return DrawSheet(t.cell, t.columns, t.rows, [frames](int frame) { return DrawCoinFrame(frame, frames); });
+    return DrawSheet(t.cell, t.columns, t.rows, [&t, frames](int frame) { return DrawCoinFrame(t, frame, frames); });
 }
 
 std::string AnimationDescriptionsXml() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <stdexcept>
 
 #include "tools/content_builder/canvas.h"
 #include "tools/content_builder/shape_distance.h"
@@ -118,46 +119,69 @@ Theme::Rgb PackTint(std::string_view theme) {
     return Theme::kPackThemes.front().tint;
 }
 
+int BlockSide(const Theme::BoardGeometry& board) { return board.cell * board.block - 2 * board.shift; }
+
 TextureImage DrawBoardBlock(const Theme::BoardGeometry& board) {
     const Theme::BoardSpriteTheme& t = Theme::kBoardSprites;
-    const int side = board.cell * board.block;
+    const int side = BlockSide(board), gap = -board.shift;
+    if (gap < 0) throw std::invalid_argument("a block gap is a negative shiftBlock");
     TextureImage image{side, side, std::vector<uint8_t>(static_cast<size_t>(side) * side * 4)};
     const auto put = [&](int x, int y, Theme::Rgb c) {
         uint8_t* p = &image.rgba[(static_cast<size_t>(y) * side + x) * 4];
         p[0] = c.r, p[1] = c.g, p[2] = c.b, p[3] = 0xFF;
     };
-    const int heavy = static_cast<int>(t.heavyLine), thin = static_cast<int>(t.thinLine);
     for (int y = 0; y < side; ++y) {
         for (int x = 0; x < side; ++x) {
-            const bool edge = x < heavy || y < heavy || x >= side - heavy || y >= side - heavy;
-            // Thin lines on both sides of every inner cell boundary, half each.
-            const int cx = x % board.cell, cy = y % board.cell;
-            const bool line = (x >= board.cell && cx < thin) || (y >= board.cell && cy < thin);
+            // The gap all round (neighbouring blocks overlap in it): the heavier line.
+            const bool edge = x < gap || y < gap || x >= side - gap || y >= side - gap;
+            // A thin line on the first pixels of every cell but the block's first.
+            const int cx = (x - gap) % board.cell, cy = (y - gap) % board.cell;
+            const bool line = (x - gap >= board.cell && cx < t.thinLine) || (y - gap >= board.cell && cy < t.thinLine);
             put(x, y, edge ? t.gridHeavy : line ? t.gridThin : t.blockFill);
         }
     }
     return image;
 }
 
-TextureImage DrawSelectionYes() {
+namespace {
+
+// The selection's translucent accent cell: a light fill and a firmer edge.
+Canvas SelectionCell(int side) {
     const Theme::BoardSpriteTheme& t = Theme::kBoardSprites;
-    const float s = static_cast<float>(t.selectionSide), i = t.selectionInset;
-    Canvas canvas(t.selectionSide, t.selectionSide);
-    canvas.FillShape([=](float x, float y) { return RoundedRectDistance(x, y, i, i, s - i, s - i, t.selectionRadius); },
-                     t.selectionYes, t.selectionAlpha);
+    const float s = static_cast<float>(side), i = t.selectionInset;
+    const Shape cell = [=](float x, float y) {
+        return RoundedRectDistance(x, y, i, i, s - i, s - i, t.selectionRadius);
+    };
+    Canvas canvas(side, side);
+    canvas.FillShape(cell, t.selection, t.selectionFillAlpha);
+    canvas.FillShape(
+        [&](float x, float y) { return std::abs(cell(x, y) + t.selectionEdge * 0.5f) - t.selectionEdge * 0.5f; },
+        t.selection, t.selectionEdgeAlpha);
+    return canvas;
+}
+
+}  // namespace
+
+TextureImage DrawSelectionYes(int side) {
+    const Theme::BoardSpriteTheme& t = Theme::kBoardSprites;
+    const float s = static_cast<float>(side), i = t.squareHintInset;
+    Canvas canvas = SelectionCell(side);
+    canvas.FillShape(
+        [=](float x, float y) { return RoundedRectDistance(x, y, i, i, s - i, s - i, t.squareHintRadius); },
+        t.selection, t.squareHintAlpha);
     return ToTexture(canvas);
 }
 
-TextureImage DrawSelectionNo() {
+TextureImage DrawSelectionNo(int side) {
     const Theme::BoardSpriteTheme& t = Theme::kBoardSprites;
-    const float s = static_cast<float>(t.selectionSide), i = t.crossInset;
-    Canvas canvas(t.selectionSide, t.selectionSide);
+    const float s = static_cast<float>(side), i = t.crossHintInset;
+    Canvas canvas = SelectionCell(side);
     canvas.FillShape(
         [=](float x, float y) {
-            return std::min(SegmentDistance(x, y, {i, i}, {s - i, s - i}, t.crossStroke),
-                            SegmentDistance(x, y, {s - i, i}, {i, s - i}, t.crossStroke));
+            return std::min(SegmentDistance(x, y, {i, i}, {s - i, s - i}, t.crossHintStroke),
+                            SegmentDistance(x, y, {s - i, i}, {i, s - i}, t.crossHintStroke));
         },
-        t.selectionNo, t.crossAlpha);
+        t.selection, t.crossHintAlpha);
     return ToTexture(canvas);
 }
 

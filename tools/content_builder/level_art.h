@@ -15,10 +15,14 @@ namespace ContentBuilder {
 // The tint of a pack theme; the first theme's for an unknown name.
 Theme::Rgb PackTint(std::string_view theme);
 
-// A block of board.block x board.block cells of board.cell pixels.
+// A block of board.block x board.block cells of board.cell pixels inside the gap all round
+// (-shift pixels of the heavier line): BlockSide square, so that blocks laid at the block pitch
+// (side + shift) overlap in the gap between them.
+int BlockSide(const Theme::BoardGeometry& board);
 TextureImage DrawBoardBlock(const Theme::BoardGeometry& board);
-TextureImage DrawSelectionYes();
-TextureImage DrawSelectionNo();
+// The selection marks, side x side: "selection_yes" with a square, "selection_no" with a cross.
+TextureImage DrawSelectionYes(int side);
+TextureImage DrawSelectionNo(int side);
 
 // The pack card's panel and its accent ring, one size (the card plus room for the shadow).
 TextureImage DrawPackCard();

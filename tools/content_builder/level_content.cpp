@@ -6,6 +6,7 @@
 
 #include <pugixml.hpp>
 
+#include "tools/content_builder/board_fit.h"
 #include "tools/content_builder/layout_file_check.h"
 #include "tools/content_builder/level_art.h"
 #include "tools/content_builder/level_files.h"
@@ -19,18 +20,6 @@ namespace fs = std::filesystem;
 
 std::string PackPath(std::string_view folder, std::string_view file) {
     return "Resources/" + std::string(folder) + "/" + std::string(file);
-}
-
-size_t LongestClue(const LinePicture& picture, bool rows) {
-    size_t longest = 1;  // a line without picture cells shows the clue 0
-    const int lines = rows ? picture.rows : picture.cols, length = rows ? picture.cols : picture.rows;
-    std::vector<bool> line;
-    for (int i = 0; i < lines; ++i) {
-        line.assign(static_cast<size_t>(length), false);
-        for (int j = 0; j < length; ++j) line[static_cast<size_t>(j)] = rows ? picture.At(j, i) : picture.At(i, j);
-        longest = std::max(longest, CluesOf(line).size());
-    }
-    return longest;
 }
 
 // Problems of a generated file, with what it is.
@@ -71,30 +60,43 @@ void CheckPages(const std::string& file, const std::string& xml, const PackSourc
                          " levels");
 }
 
-}  // namespace
-
-BoardExtent BoardExtentOf(const LinePicture& picture, const Theme::BoardGeometry& b) {
-    const auto fieldSize = [&](int cells) {
-        const int blocks = b.block > 0 ? (cells + b.block - 1) / b.block : 0;
-        return static_cast<float>(blocks * b.cell * b.block - (blocks + 1) * b.shift);
-    };
-    const float w = fieldSize(picture.cols), h = fieldSize(picture.rows);
-    const float left = b.x - w * 0.5f, top = b.y - h * 0.5f;
-    const auto reach = [&](size_t clues) {
-        return b.clueFirst + static_cast<float>(clues - 1) * b.clueInterval + Theme::kClueHalfWidth;
-    };
-    return {left - reach(LongestClue(picture, true)), top - reach(LongestClue(picture, false)), left + w, top + h};
+// One cell size for every level, blocks that divide every board, a gap (never an overlap).
+std::vector<std::string> CheckBoardGeometry() {
+    std::vector<std::string> faults;
+    for (const Theme::BoardGeometry& b : Theme::kBoards) {
+        const std::string size = "boards of " + std::to_string(b.size) + ": ";
+        if (b.cell != Theme::kBoardCell) faults.push_back(size + "the clue style serves one cell size only");
+        if (b.block <= 0 || b.size % b.block != 0) faults.push_back(size + "blocks must divide the board");
+        if (b.shift > 0) faults.push_back(size + "the block gap is a negative shiftBlock");
+    }
+    return faults;
 }
 
-bool FitsScreen(const BoardExtent& e) { return e.left >= 0 && e.top >= 0 && e.right <= 1024 && e.bottom <= 768; }
+ClueFontMetrics ClueFont(const OutputTree& out, std::string_view panel) {
+    for (const Theme::CluePanelStyle& p : Theme::kCluePanels)
+        if (p.element == panel)
+            return ReadClueFontMetrics(out.RunDir() / RunPath(Theme::kFontFolder, std::string(p.font) + ".xml"));
+    throw std::logic_error("no clue panel " + std::string(panel));
+}
+
+bool IsEffectAnimation(const std::string& name) {
+    for (const Theme::BoardAnimation& a : Theme::kEffectAnimations)
+        if (a.name == name) return true;
+    return false;
+}
+
+}  // namespace
 
 std::vector<PackSource> BuildLevelContent(const std::string& contentDir, OutputTree& out) {
     std::vector<PackSource> packs = ReadPackSources(fs::path(contentDir) / Theme::kLevelSource);
 
+    std::vector<std::string> faults = CheckBoardGeometry();
+    std::set<std::string> blocks;
     for (const Theme::BoardGeometry& board : Theme::kBoards)
-        out.Write(RunPath(Theme::kBoardFolder, BlockFile(board)), EncodeTexture(DrawBoardBlock(board)));
-    out.Write(RunPath(Theme::kBoardFolder, kSelectionYesFile), EncodeTexture(DrawSelectionYes()));
-    out.Write(RunPath(Theme::kBoardFolder, kSelectionNoFile), EncodeTexture(DrawSelectionNo()));
+        if (blocks.insert(BlockFile(board)).second)
+            out.Write(RunPath(Theme::kBoardFolder, BlockFile(board)), EncodeTexture(DrawBoardBlock(board)));
+    out.Write(RunPath(Theme::kBoardFolder, kSelectionYesFile), EncodeTexture(DrawSelectionYes(Theme::kBoardCell)));
+    out.Write(RunPath(Theme::kBoardFolder, kSelectionNoFile), EncodeTexture(DrawSelectionNo(Theme::kBoardCell)));
     const Theme::LevelTileTheme& tile = Theme::kLevelTile;
     const Theme::PackCardTheme& card = Theme::kPackCard;
     out.Write(RunPath(Theme::kPackArtFolder, card.cardFile), EncodeTexture(DrawPackCard()));
@@ -106,7 +108,14 @@ std::vector<PackSource> BuildLevelContent(const std::string& contentDir, OutputT
     out.Write(RunPath(Theme::kPackArtFolder, Theme::kTutorialStep.flashFile), EncodeTexture(DrawTutorialFlash()));
 
     const LayoutReferences refs = ReferencesOf(contentDir, out);
-    std::vector<std::string> faults;
+    const ClueFontMetrics left = ClueFont(out, "numbersLeft"), up = ClueFont(out, "numbersUp");
+    for (const Theme::BoardGeometry& board : Theme::kBoards) {
+        // The largest boards get the most clues a line can hold.
+        const BoardExtent e = BoardExtentOf(board, FullestClues(board.size), left, up);
+        if (!FitsScreen(e))
+            faults.push_back("boards of " + std::to_string(board.size) + " with the most clues a line can hold take " +
+                             DescribeExtent(e) + ", beyond the screen or into the controls column");
+    }
     for (const PackSource& pack : packs) {
         const Theme::Rgb tint = PackTint(pack.properties.theme);
         const LinePicture& cover = pack.levels[static_cast<size_t>(pack.properties.cover - 1)].picture;
@@ -117,14 +126,21 @@ std::vector<PackSource> BuildLevelContent(const std::string& contentDir, OutputT
 
         for (const LevelSource& level : pack.levels) {
             const Theme::BoardGeometry& board = *BoardFor(level.picture.cols);
-            const BoardExtent e = BoardExtentOf(level.picture, board);
+            const BoardClues clues = CluesOfPicture(level.picture);
+            const BoardExtent e = BoardExtentOf(board, clues, left, up);
             if (!FitsScreen(e))
-                faults.push_back(level.source.string() + ": the board and its clues take " + std::to_string(e.left) +
-                                 ".." + std::to_string(e.right) + " x " + std::to_string(e.top) + ".." +
-                                 std::to_string(e.bottom) + ", beyond the 1024 x 768 screen");
+                faults.push_back(level.source.string() + ": the board and its clues take " + DescribeExtent(e) +
+                                 ", beyond the 1024 x 768 screen or into the controls column");
+            if (!CluesOnEars(board, clues, left, up))
+                faults.push_back(level.source.string() + ": its clues run beyond the ears (" +
+                                 std::to_string(Theme::kDecoration.earSize) + " pixels)");
             out.Write(PackPath(pack.folder, LevelFileName(level.number)), LevelFileXml(level.picture, board));
         }
         for (const TutorialStep& step : pack.steps) {
+            for (const std::string& effect : EffectsOfStep(step))
+                if (!IsEffectAnimation(effect))
+                    faults.push_back(pack.folder + " step line " + std::to_string(step.line) + ": the effect \"" +
+                                     effect + "\" is not an animation of the effects file");
             const std::string folder = pack.folder + "/tutorial/" + LevelBaseName(step.level);
             const std::string path = PackPath(folder, StepFileName(step.step));
             const std::string xml =

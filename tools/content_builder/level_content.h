@@ -17,17 +17,10 @@
 
 namespace ContentBuilder {
 
-// The screen rectangle a board and its clues take: the field (from the level's geometry) grown
-// by the longest row clue to the left and the longest column clue above it.
-struct BoardExtent {
-    float left, top, right, bottom;
-};
-BoardExtent BoardExtentOf(const LinePicture& picture, const Theme::BoardGeometry& board);
-bool FitsScreen(const BoardExtent& extent);
-
 // Reads the level sources (faults stop the build: see level_sources.h), checks the cards and
-// grids against the built fonts and the string table, and writes every pack. Runs after the
-// fonts and the string table. Returns the packs it wrote.
+// grids against the built fonts and the string table, checks that every board with its clues
+// fits the screen (board_fit.h) and that the tutorial scripts name effects the effects file has,
+// and writes every pack. Runs after the fonts and the string table. Returns the packs it wrote.
 std::vector<PackSource> BuildLevelContent(const std::string& contentDir, OutputTree& out);
 
 // The folder rules the game's pack scan relies on, over the finished run folder: every top-level

@@ -23,12 +23,12 @@ std::string Attr(std::string_view name, std::string_view value) {
     return " " + std::string(name) + "=\"" + XmlEscape(value) + "\"";
 }
 
-// A sprite description: the texture, centred, drawn at the given size.
-std::string Sprite(std::string_view element, std::string_view file, int width, int height) {
+// A sprite description: the texture, anchored at the hot spot, drawn at the given size.
+std::string Sprite(std::string_view element, std::string_view file, std::string_view hotSpot, int width, int height) {
     const std::string e(element);
     return "    <" + e + ">\n      <FILE>" + XmlEscape(ResourceKey(Theme::kBoardFolder, file)) +
-           "</FILE>\n      <HOT_SPOT>HS_MID</HOT_SPOT>\n      <SIZE>" + Pair(width, height) + "</SIZE>\n    </" + e +
-           ">\n";
+           "</FILE>\n      <HOT_SPOT>" + std::string(hotSpot) + "</HOT_SPOT>\n      <SIZE>" + Pair(width, height) +
+           "</SIZE>\n    </" + e + ">\n";
 }
 
 std::string FontKey(std::string_view font, std::string_view extension) {
@@ -85,9 +85,12 @@ std::string LevelFileXml(const LinePicture& picture, const Theme::BoardGeometry&
     xml += "  <settings" + Attr("elSize", Pair(b.cell, b.cell)) + Attr("grid", Pair(picture.cols, picture.rows)) +
            Attr("block", Pair(b.block, b.block)) + Attr("shiftBlock", Pair(b.shift, b.shift)) +
            Attr("position", Pair(b.x, b.y)) + Attr("bonuses", XmlNumber(BonusCount(b, picture))) + ">\n";
-    xml += Sprite("block", BlockFile(b), b.cell * b.block, b.cell * b.block);
-    xml += Sprite("selection_yes", kSelectionYesFile, b.cell, b.cell);
-    xml += Sprite("selection_no", kSelectionNoFile, b.cell, b.cell);
+    // The block sprite is laid from the field's upper-left corner at the block pitch, so it is
+    // anchored there; the selection marks sit on the cells' centres.
+    const int block = b.cell * b.block - 2 * b.shift;
+    xml += Sprite("block", BlockFile(b), "HS_UL", block, block);
+    xml += Sprite("selection_yes", kSelectionYesFile, "HS_MID", b.cell, b.cell);
+    xml += Sprite("selection_no", kSelectionNoFile, "HS_MID", b.cell, b.cell);
     xml += "  </settings>\n  <gElements>\n";
     for (int r = 0; r < picture.rows; ++r) {
         xml += "    ";

@@ -20,7 +20,7 @@ const Theme::BoardGeometry* BoardFor(int size);
 // "bonuses" of a level: the geometry's count, never above the picture's cells.
 int BonusCount(const Theme::BoardGeometry& board, const LinePicture& picture);
 
-// The board's sprite textures in kBoardFolder: one block texture per cell size.
+// The board's sprite textures in kBoardFolder: the block texture of the (one) cell size.
 std::string BlockFile(const Theme::BoardGeometry& board);
 inline constexpr std::string_view kSelectionYesFile = "selection_yes.png";
 inline constexpr std::string_view kSelectionNoFile = "selection_no.png";

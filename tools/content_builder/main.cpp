@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/content_builder/animation_sheets.h"
+#include "tools/content_builder/board_files.h"
 #include "tools/content_builder/border_art.h"
 #include "tools/content_builder/catalogue_content.h"
 #include "tools/content_builder/font_content.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
         ContentBuilder::BuildGameConfig(out);
         ContentBuilder::BuildBorderArt(out);
         const auto packs = ContentBuilder::BuildLevelContent(contentDir, out);
+        ContentBuilder::BuildBoardFiles(out);
         ContentBuilder::BuildLoadingScreen(out);
         // Last: windows and layouts are checked against everything above.
         ContentBuilder::BuildWindowContent(contentDir, out);

@@ -62,7 +62,11 @@ TextureImage DrawPanel(int middle) {
 }
 
 std::array<TextureImage, 9> CutPanel(const TextureImage& panel) {
-    const int c = PanelCornerSize(), s = Theme::kPanel.strip, far = c + s;
+    return CutPanelAt(panel, PanelCornerSize(), Theme::kPanel.strip);
+}
+
+std::array<TextureImage, 9> CutPanelAt(const TextureImage& panel, int c, int s) {
+    const int far = c + s;
     return {CropImage(panel, 0, 0, c, c),   CropImage(panel, c, 0, s, c),     CropImage(panel, far, 0, c, c),
             CropImage(panel, far, c, c, s), CropImage(panel, far, far, c, c), CropImage(panel, c, far, s, c),
             CropImage(panel, 0, far, c, c), CropImage(panel, 0, c, c, s),     CropImage(panel, c, c, s, s)};

@@ -26,6 +26,8 @@ TextureImage CropImage(const TextureImage& image, int x, int y, int width, int h
 // The nine pieces by place: 0 upper-left corner, 1 upper edge, 2 upper-right corner, 3 right
 // edge, 4 lower-right corner, 5 lower edge, 6 lower-left corner, 7 left edge, 8 middle.
 std::array<TextureImage, 9> CutPanel(const TextureImage& panel);
+// The same for any frame of (2 x corner + strip) pixels square.
+std::array<TextureImage, 9> CutPanelAt(const TextureImage& panel, int corner, int strip);
 
 // panel.xml: root "panel" with the frame's nine attributes (theme: kPanelPlaces).
 std::string PanelDescriptionXml();

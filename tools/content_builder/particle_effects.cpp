@@ -18,10 +18,6 @@ std::string Hex(uint32_t argb) {
     return text;
 }
 
-std::string Child(std::string_view name, const std::string& text) {
-    return "    <" + std::string(name) + ">" + XmlEscape(text) + "</" + std::string(name) + ">\n";
-}
-
 }  // namespace
 
 TextureImage DrawSoftDot() {
@@ -39,28 +35,34 @@ TextureImage DrawSoftDot() {
     return image;
 }
 
+std::string ParticleElementXml(const Theme::ParticleRecipe& p, std::string_view textureKey, std::string_view indent) {
+    const std::string in(indent), child = in + "  ";
+    const auto line = [&](std::string_view name, const std::string& text) {
+        return child + "<" + std::string(name) + ">" + XmlEscape(text) + "</" + std::string(name) + ">\n";
+    };
+    // "multiply" true selects additive blending; these dots blend normally over paper.
+    std::string xml = in + "<" + std::string(p.element) + " texture=\"" + XmlEscape(textureKey) + "\" multiply=\"" +
+                      (p.additive ? "true" : "false") + "\" maxCount=\"" + XmlNumber(p.maxCount) + "\" spreadAngle=\"" +
+                      XmlNumber(p.spreadAngle) + "\" frequency=\"" + XmlNumber(p.frequency) + "\" gravity=\"" +
+                      XmlEscape(p.gravity) + "\"";
+    if (!p.area.empty()) xml += " area=\"" + XmlEscape(p.area) + "\"";
+    xml += ">\n";
+    xml += line("lifetime", XmlNumber(p.lifetime));
+    xml += line("velocity", std::string(p.velocity));
+    xml += line("tangent", XmlNumber(p.tangent));
+    xml += line("radial", XmlNumber(p.radial));
+    xml += line("startSize", XmlNumber(p.startSize));
+    xml += line("endSize", XmlNumber(p.endSize));
+    xml += line("startColor", Hex(p.startColor));
+    xml += line("averColor", Hex(p.averColor));
+    xml += line("endColor", Hex(p.endColor));
+    return xml + in + "</" + std::string(p.element) + ">\n";
+}
+
 std::string ParticleDescriptionsXml() {
-    const std::string texture = XmlEscape(ResourceKey(Theme::kTestFolder, Theme::kSoftDotFile));
+    const std::string texture = ResourceKey(Theme::kTestFolder, Theme::kSoftDotFile);
     std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<particles>\n";
-    for (const Theme::ParticleRecipe& p : Theme::kParticles) {
-        // "multiply" true selects additive blending; these dots blend normally over paper.
-        xml += "  <" + std::string(p.element) + " texture=\"" + texture + "\" multiply=\"" +
-               (p.additive ? "true" : "false") + "\" maxCount=\"" + XmlNumber(p.maxCount) + "\" spreadAngle=\"" +
-               XmlNumber(p.spreadAngle) + "\" frequency=\"" + XmlNumber(p.frequency) + "\" gravity=\"" +
-               XmlEscape(p.gravity) + "\"";
-        if (!p.area.empty()) xml += " area=\"" + XmlEscape(p.area) + "\"";
-        xml += ">\n";
-        xml += Child("lifetime", XmlNumber(p.lifetime));
-        xml += Child("velocity", std::string(p.velocity));
-        xml += Child("tangent", XmlNumber(p.tangent));
-        xml += Child("radial", XmlNumber(p.radial));
-        xml += Child("startSize", XmlNumber(p.startSize));
-        xml += Child("endSize", XmlNumber(p.endSize));
-        xml += Child("startColor", Hex(p.startColor));
-        xml += Child("averColor", Hex(p.averColor));
-        xml += Child("endColor", Hex(p.endColor));
-        xml += "  </" + std::string(p.element) + ">\n";
-    }
+    for (const Theme::ParticleRecipe& p : Theme::kParticles) xml += ParticleElementXml(p, texture, "  ");
     return xml + "</particles>\n";
 }
 

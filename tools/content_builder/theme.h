@@ -730,38 +730,53 @@ inline constexpr std::string_view kPackBackgroundFile = "background.png";
 inline constexpr std::string_view kBoardFolder = "data/share/board";    // the board's sprites
 inline constexpr std::string_view kPackArtFolder = "data/share/packs";  // card and level tiles of every pack
 
-// One board size: the "settings" of every level of that size. The clue numbers are not part of
-// the level file; the builder checks with clueInterval and clueFirst (the clue style's spacing
-// and its distance from the field's edge, rounded up) that a board and its clues fit the
-// 1024 x 768 screen.
+// The board screen: the board and its clues stay left of the controls column (the in-game
+// controls, the sunime counter and the error panel) and this far inside the screen's edges.
+struct BoardScreenTheme {
+    int width = 1024, height = 768;
+    int controlsLeft = 874;  // the controls column: x from here to the right edge (150 px)
+    int margin = 8;
+};
+inline constexpr BoardScreenTheme kBoardScreen{};
+
+// Every shipped level shares one cell size (the clue style centres its numbers on one cell size
+// only), blocks of 5 x 5 and a 2 px gap between blocks (a negative "shiftBlock"), which shows as
+// the heavier fifth line.
+inline constexpr int kBoardCell = 26;
+inline constexpr int kBoardBlock = 5;
+inline constexpr int kBoardShift = -2;
+
+// One board size: the "settings" of every level of that size. The position centres the board
+// with its ears (the clue panels' bands, kDecoration.earSize) and its border on the screen left
+// of the controls column; the builder checks that every shipped board, and every board size with
+// the most clues a line can have, fits.
 struct BoardGeometry {
-    int size;            // columns = rows
-    int cell;            // "elSize", pixels
-    int block;           // "block": cells per block both ways (the heavier fifth line)
-    int shift;           // "shiftBlock" both ways: negative, a gap at every block edge
-    float x, y;          // "position": the board's centre on the screen
-    int bonuses;         // "bonuses", at most the picture's filled cells
-    float clueInterval;  // pixels between the numbers of one line
-    float clueFirst;     // from the field's edge to the centre of the nearest number
+    int size;     // columns = rows
+    int cell;     // "elSize", pixels
+    int block;    // "block": cells per block both ways (the heavier fifth line)
+    int shift;    // "shiftBlock" both ways: negative, a gap at every block edge
+    float x, y;   // "position": the board's centre on the screen
+    int bonuses;  // "bonuses", at most the picture's filled cells
 };
 inline constexpr std::array<BoardGeometry, 4> kBoards{{
-    {5, 60, 5, -4, 580.0f, 420.0f, 1, 28.0f, 24.0f},
-    {10, 44, 5, -4, 600.0f, 440.0f, 2, 26.0f, 22.0f},
-    {15, 32, 5, -4, 640.0f, 460.0f, 3, 22.0f, 20.0f},
-    {20, 26, 5, -4, 700.0f, 474.0f, 4, 18.0f, 18.0f},
+    {5, kBoardCell, kBoardBlock, kBoardShift, 514.0f, 461.0f, 1},
+    {10, kBoardCell, kBoardBlock, kBoardShift, 514.0f, 461.0f, 2},
+    {15, kBoardCell, kBoardBlock, kBoardShift, 514.0f, 461.0f, 3},
+    {20, kBoardCell, kBoardBlock, kBoardShift, 514.0f, 461.0f, 4},
 }};
-inline constexpr float kClueHalfWidth = 12.0f;  // half the widest clue number, for the fit check
 
-// The board's sprites, drawn plainly: a block of cells (paper with thin grid lines inside and the
-// heavier line around it), the selection of filled marks (accent) and of crosses (cross colour).
+// The board's sprites: a block of cells (paper with thin grid lines, framed by the heavier line
+// that fills the gap, so it is cell x block - 2 x shift square and neighbouring blocks overlap in
+// the gap), and the selection marks at the cell's size: translucent accent with the hint of
+// what the move makes (a filled square, a cross).
 struct BoardSpriteTheme {
     Rgb blockFill = kPaperLight, gridThin = kGridThin, gridHeavy = kGridHeavy;
-    float thinLine = 1.0f, heavyLine = 2.0f;
-    int selectionSide = 64;  // the selection textures are drawn once and sized to the cell
-    float selectionInset = 4.0f, selectionRadius = 8.0f, selectionAlpha = 0.45f;
-    Rgb selectionYes = kAccent;
-    float crossStroke = 7.0f, crossInset = 16.0f, crossAlpha = 0.80f;
-    Rgb selectionNo = kCross;
+    int thinLine = 1;
+    Rgb selection = kAccent;
+    float selectionInset = 1.5f, selectionRadius = 3.0f, selectionFillAlpha = 0.22f;
+    float selectionEdge = 1.5f, selectionEdgeAlpha = 0.85f;
+    float squareHintInset = 5.0f, squareHintRadius = 2.0f, squareHintAlpha = 0.35f;
+    float crossHintInset = 7.5f, crossHintStroke = 2.5f, crossHintAlpha = 0.55f;
 };
 inline constexpr BoardSpriteTheme kBoardSprites{};
 
@@ -841,6 +856,197 @@ struct TutorialStepTheme {
     float flashRadius = 10.0f;
 };
 inline constexpr TutorialStepTheme kTutorialStep{};
+
+// ---------------------------------------------------------------------------------------------
+// The board's gameplay files, named by kGameplayConfig: the effects ("effects"), the clue style
+// ("numbers") and the decoration ("ambient"), with their textures in kBoardFolder.
+// ---------------------------------------------------------------------------------------------
+
+// A frame animation of the board: `frames` equal frames side by side, each with a transparent
+// border of at least one pixel. Cell animations have frames of exactly kBoardCell, the size the
+// engine gives their quad. "loop" false plays once and holds the last frame.
+struct BoardAnimation {
+    std::string_view name;  // the name the board finds it by
+    std::string_view file;
+    int width, height;  // one frame
+    int frames;
+    float fps;
+    bool loop;
+};
+
+// The effects file's animations. "square" and "cross" mark opened cells, "hint" and "money" fly,
+// "shine" sweeps the picture at the level's end, "pulse" is the cell effect the tutorial scripts
+// name to show the cells a step asks for.
+inline constexpr BoardAnimation kSquareAnimation{"square", "cell_square.png", kBoardCell, kBoardCell, 5, 40.0f, false};
+inline constexpr BoardAnimation kCrossAnimation{"cross", "cell_cross.png", kBoardCell, kBoardCell, 6, 40.0f, false};
+inline constexpr BoardAnimation kShineAnimation{"shine", "cell_shine.png", kBoardCell, kBoardCell, 8, 20.0f, false};
+inline constexpr BoardAnimation kPulseAnimation{"pulse", "cell_pulse.png", kBoardCell, kBoardCell, 10, 20.0f, false};
+inline constexpr BoardAnimation kHintAnimation{"hint", "fly_hint.png", 36, 36, 8, 16.0f, true};
+inline constexpr BoardAnimation kMoneyAnimation{"money", "fly_money.png", 24, 24, 8, 14.0f, true};
+inline constexpr std::array<BoardAnimation, 6> kEffectAnimations{
+    {kSquareAnimation, kCrossAnimation, kShineAnimation, kPulseAnimation, kHintAnimation, kMoneyAnimation}};
+
+struct CellMarkTheme {
+    // "square": the ink square inset by 1 px with 2 px corners, growing to its full size.
+    float squareInset = 1.0f, squareRadius = 2.0f;
+    std::array<float, 5> squareScale{0.45f, 0.70f, 0.88f, 0.97f, 1.0f};
+    // "cross": the terracotta X, its first stroke drawn in over half the frames, then the second.
+    float crossInset = 7.5f, crossStroke = 2.5f;
+    // "shine": a reward glow that lights up and fades over the ink; alpha per frame.
+    std::array<float, 8> shineAlpha{0.25f, 0.6f, 0.9f, 1.0f, 0.8f, 0.55f, 0.3f, 0.1f};
+    float shineRing = 2.0f, shineFill = 0.35f;
+    // "pulse": an accent ring closing in on the cell and fading.
+    float pulseFromInset = 1.5f, pulseToInset = 5.5f, pulseRing = 2.0f;
+    // "hint": a four-pointed reward spark that breathes and turns.
+    float hintRadius = 15.0f, hintWaist = 0.32f, hintOutline = 1.5f, hintBreath = 0.12f, hintTurnDegrees = 90.0f;
+};
+inline constexpr CellMarkTheme kCellMarks{};
+// "money": the coin of the shop, smaller.
+inline constexpr CoinSpinTheme kMoneyCoin{"fly_money.png", 24, 8, 1, 10.0f, 2.0f, 0.6f, 1.0f, 2.0f, 14.0f};
+
+// The effects file's "settings" list and flies.
+struct BoardEffectsTheme {
+    float openDelay = 0.06f;    // "open_delay": seconds between the cells of a move
+    float endLevelTime = 1.6f;  // "end_level_time": the sweep over the picture at the level's end
+    std::string_view endLevel = kShineAnimation.name;  // "end_level"
+    std::string_view tutorialEffect = kPulseAnimation.name;
+    // "font_selected": the ordinals of a selection, in ink at the cell's centre.
+    std::string_view selectionFont = "clue14";
+    Rgb selectionColour = kInk;
+    // "hint_fly": the "hint" animation rests at hintRest (beside the hint button in the controls
+    // column) and flies to the cell.
+    std::string_view hintRest = "949 250";
+    int hintDeflection1 = -140, hintDeflection2 = -60;
+    float hintSpeed = 700.0f;
+    // "bonus_effect": the coin flies to the sunime counter, then "+n" rises there.
+    float bonusSpeed = 600.0f, bonusDeflection = 80.0f;
+    std::string_view bonusFont = "title32";
+    float bonusTextTime = 0.8f;
+    std::string_view bonusTextStart = "0 -18", bonusTextEndOffset = "0 -40";
+    std::string_view bonusText = "+%i";
+};
+inline constexpr BoardEffectsTheme kBoardEffects{};
+inline constexpr std::string_view kBoardDotFile = "soft_dot.png";  // kBoardFolder: the particles' dot
+// The particles of the flies: soft dots, no "area" (they leave the emitter wherever it is).
+inline constexpr ParticleRecipe kHintFinishParticles{"particles_finish",
+                                                     false,
+                                                     80,
+                                                     6.2831853f,
+                                                     60.0f,
+                                                     "0 60",
+                                                     "",
+                                                     0.6f,
+                                                     "0 -110",
+                                                     0.0f,
+                                                     0.0f,
+                                                     14.0f,
+                                                     3.0f,
+                                                     Argb(kReward, 0xFF),
+                                                     Argb(kReward, 0xC0),
+                                                     Argb(kRewardOutline, 0x00)};
+inline constexpr ParticleRecipe kHintFollowParticles{"particles_follow",
+                                                     false,
+                                                     60,
+                                                     1.0f,
+                                                     40.0f,
+                                                     "0 0",
+                                                     "",
+                                                     0.5f,
+                                                     "0 -30",
+                                                     0.0f,
+                                                     -20.0f,
+                                                     10.0f,
+                                                     2.0f,
+                                                     Argb(kAccent, 0xE0),
+                                                     Argb(kAccentHover, 0xA0),
+                                                     Argb(kAccentHover, 0x00)};
+inline constexpr ParticleRecipe kBonusFollowParticles{"particles_follow",
+                                                      false,
+                                                      60,
+                                                      1.0f,
+                                                      40.0f,
+                                                      "0 0",
+                                                      "",
+                                                      0.5f,
+                                                      "0 -30",
+                                                      0.0f,
+                                                      -20.0f,
+                                                      9.0f,
+                                                      2.0f,
+                                                      Argb(kReward, 0xF0),
+                                                      Argb(kReward, 0xA0),
+                                                      Argb(kRewardOutline, 0x00)};
+
+// The clue style: one element per panel. Both panels use the 14 px cut: the style serves every
+// board, and the largest board needs it (ten numbers a line must stay within the ears).
+// "shift_first" is the distance from the field's edge to the centre of the nearest number along
+// the line, and half a cell across it (the gap at the first block edge is added by the board).
+struct CluePanelStyle {
+    std::string_view element;
+    std::string_view font;
+    float interval;  // centre to centre along the line
+    float firstX, firstY;
+};
+inline constexpr std::array<CluePanelStyle, 2> kCluePanels{{
+    {"numbersLeft", "clue14", 20.0f, 16.0f, kBoardCell / 2.0f},
+    {"numbersUp", "clue14", 15.0f, kBoardCell / 2.0f, 15.0f},
+}};
+inline constexpr Rgb kClueOpen = kInk;
+inline constexpr Rgb kClueCrossed = kSolvedClue;
+// The strike over a crossed number: a slash drawn in, in the faded colour.
+inline constexpr BoardAnimation kStrikeAnimation{"strike", "clue_strike.png", 22, 20, 4, 40.0f, false};
+struct StrikeTheme {
+    float x0 = 4.0f, y0 = 15.5f, x1 = 18.0f, y1 = 4.5f, stroke = 1.8f;
+};
+inline constexpr StrikeTheme kStrike{};
+
+// The decoration: the border around the field, the ears (the clue panels' bands) with their
+// separators, the highlight bars, the error panel and the sunime counter.
+struct DecorationTheme {
+    // Ears: "size" pixels beside the field, on the darker band; a thin separator between two lines
+    // and the heavier one (as thick as the gap) at block edges.
+    int earSize = 168;
+    Rgb earBand = kPaperDark, stick = kGridThin, stickBlock = kGridHeavy;
+    // Border: a rim just outside the field, its outer corners rounded, with a soft shadow. Nine
+    // pieces: corners of `borderCorner` pixels, strips `borderStrip` thick, a clear middle.
+    float borderRim = 3.0f, borderRadius = 5.0f;
+    Rgb borderColour = kGridHeavy;
+    SoftShadow borderShadow{0.0f, 2.0f, 2.5f, 0.28f, kInk};
+    int borderCorner = 14, borderStrip = 4;
+    // Highlight bars under the cursor's row and column.
+    Rgb highlight = kAccent;
+    uint8_t highlightAlpha = 0x30;
+    int highlightSide = 8;
+    // Error panel in the controls column: slots for the largest allowance the store sells.
+    float errorX = 896.0f, errorY = 74.0f;  // "pos": the first slot's upper-left corner
+    int errorCols = 3, errorRows = 2, errorInterval = 8;
+    float errorPing = 0.35f;
+    int errorPad = 10;  // the panel's room around the slots
+    float errorPanelRadius = 10.0f;
+    SoftShadow errorPanelShadow{0.0f, 2.0f, 2.0f, 0.22f, kInk};
+    Rgb socket = kPaperDark;
+    float socketRadius = 6.0f;
+    // The sunime counter above the error panel, in the reward colour (its font's ink shadow keeps
+    // it readable on paper).
+    std::string_view sunimeFont = "title32";
+    int sunimeX = 949, sunimeY = 36;
+};
+inline constexpr DecorationTheme kDecoration{};
+// The border's pieces by place, in the frame reader's order (kPanelPlaces gives the attributes).
+inline constexpr std::array<std::string_view, 9> kBorderFiles{
+    "border_corner_ul.png",  "border_edge_up.png",   "border_corner_ur.png",
+    "border_edge_right.png", "border_corner_dr.png", "border_edge_down.png",
+    "border_corner_dl.png",  "border_edge_left.png", "border_middle.png"};
+// The error mark pops into its slot; the locked slot and the panel are single frames.
+inline constexpr BoardAnimation kErrorMarkAnimation{"error_mark", "error_mark.png", 30, 30, 4, 30.0f, false};
+inline constexpr BoardAnimation kErrorLockAnimation{"error_lock", "error_lock.png", 30, 30, 1, 1.0f, false};
+struct ErrorMarkTheme {
+    float inset = 3.0f, radius = 6.0f;
+    std::array<float, 4> scale{0.4f, 0.8f, 1.1f, 1.0f};
+    float crossInset = 0.3f, crossStroke = 3.0f;  // the white X, inset as part of the mark
+    float lockWidth = 12.0f, lockHeight = 9.0f, lockShackle = 4.0f, lockStroke = 2.0f, lockRing = 1.5f;
+};
+inline constexpr ErrorMarkTheme kErrorMark{};
 
 // ---------------------------------------------------------------------------------------------
 // Game catalogues: the store, the trophies, the in-app products and the advertising networks,

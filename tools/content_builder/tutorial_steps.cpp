@@ -183,6 +183,33 @@ std::vector<std::pair<int, int>> CellsOfStep(const TutorialStep& step) {
     return cells;
 }
 
+std::vector<std::string> EffectsOfCommand(std::string_view command) {
+    std::vector<std::string> tokens;
+    while (true) {
+        const size_t cut = command.find("::");
+        tokens.emplace_back(command.substr(0, cut));
+        if (cut == std::string_view::npos) break;
+        command.remove_prefix(cut + 2);
+    }
+    // The board's vocabulary follows "gameplay::process::".
+    if (tokens.size() < 3 || tokens[0] != "gameplay" || tokens[1] != "process") return {};
+    const std::string& verb = tokens[2];
+    std::vector<std::string> names;
+    if (verb == "effect_start" && tokens.size() > 3) names.push_back(tokens.back());
+    if (verb == "block" && tokens.size() > 5) names.push_back(tokens[5]);
+    if (verb == "is_block" && tokens.size() > 4) names.push_back(tokens[4]);
+    std::erase(names, std::string());
+    return names;
+}
+
+std::vector<std::string> EffectsOfStep(const TutorialStep& step) {
+    std::vector<std::string> names;
+    for (const std::vector<TutorialMessage>* list : {&step.start, &step.end})
+        for (const TutorialMessage& m : *list)
+            for (std::string& name : EffectsOfCommand(m.command)) names.push_back(std::move(name));
+    return names;
+}
+
 std::string StepWindowName(std::string_view folder, int level, int step) {
     const auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
     return std::string(folder) + "-level" + two(level) + "-step" + two(step);

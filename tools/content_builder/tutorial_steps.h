@@ -44,6 +44,13 @@ std::vector<TutorialStep> ParseTutorialSteps(std::string_view text, std::vector<
 // integers, or such pairs joined by "|"), as (column, row).
 std::vector<std::pair<int, int>> CellsOfStep(const TutorialStep& step);
 
+// The cell effects (animation names of the effects file) a board command names:
+// "gameplay::process::effect_start::...::<name>", "...::block::<cells>::<bool>::<name>" and
+// "...::is_block::<bool>::<name>" (the name is optional in the last two).
+std::vector<std::string> EffectsOfCommand(std::string_view command);
+// Those of every command a step sends.
+std::vector<std::string> EffectsOfStep(const TutorialStep& step);
+
 // "<pack>-levelNN-stepSS" and "stepSS.xml".
 std::string StepWindowName(std::string_view folder, int level, int step);
 std::string StepFileName(int step);
