@@ -267,16 +267,9 @@ TEST_F(GameplayScreenTest, PlayTimeStandsStillWhilePausedOrClosed) {
     EXPECT_EQ(screen->Update(), -1);
 }
 
-TEST_F(GameplayScreenTest, PressesBeginSelectionsOnlyOnTheBoardAndNotWhileModalOrPaused) {
+TEST_F(GameplayScreenTest, PressesBeginSelectionsOnlyWhileRunningUnpausedAndNotModal) {
     ASSERT_TRUE(Start());
     Frames(5);
-    // The pause button takes the press: no selection begins under it.
-    input.MoveTo(950, 700);
-    input.Press(QRV::VK_LBUTTON);
-    EXPECT_EQ(screen->OnMouseDown(1), 0);
-    EXPECT_FALSE(screen->Process().IsSelecting());
-    input.Clear();
-
     const struct {
         const char* state;
         bool selects;
@@ -371,6 +364,35 @@ TEST_F(GameplayScreenTest, BuyAddMoneyAndMaxHintMessages) {
     screen->SendMessage("add_money::50");
     EXPECT_EQ(Statistic("money") - money, 50);
     EXPECT_TRUE(screen->IsRunning());
+}
+
+// The pause button laid over cell (0, 0): a press it takes begins no selection there.
+class GameplayScreenOverlapTest : public GameplayScene {
+protected:
+    void SetUp() override {
+        GameplayScene::SetUp();
+        Put("pause_button.xml",
+            "<pause><TRANSFORM>340 324 0 0 0 0 0 0 0 1 1 1</TRANSFORM><BUTTON5 ID='1' TEXTURE='strip.png'/></pause>");
+        Build(kPicture);
+    }
+};
+
+TEST_F(GameplayScreenOverlapTest, APressAControlTakesBeginsNoSelection) {
+    ASSERT_TRUE(Start());
+    Frames(5);
+    const struct {
+        int column, row;
+        bool selects;
+    } cases[] = {{0, 0, false}, {1, 1, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.column);
+        MoveToCell(c.column, c.row);
+        input.Press(QRV::VK_LBUTTON);
+        screen->OnMouseDown(1);
+        input.Clear();
+        EXPECT_EQ(screen->Process().IsSelecting(), c.selects);
+        screen->Process().ResetSelection(true);
+    }
 }
 
 }  // namespace
