@@ -212,8 +212,13 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
     // The absolute transform is GetAbsolute's: the transform with its parent's absolute one
     // folded in by Combine's steps, then compared with the cached one bit for bit. Inside a pass
     // the parent's is usually kept already.
-    const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
-    const JS_TRANSFORM3* kept = memo != nullptr ? memo->Find(t.parent) : nullptr;
+    // A parent at the top of its chain is its own absolute transform (GetAbsolute gives a copy of
+    // it), as a board cell is for the marks placed on it.
+    const JS_TRANSFORM3* kept = t.parent->parent == nullptr ? t.parent : nullptr;
+    if (kept == nullptr) {
+        const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
+        if (memo != nullptr) kept = memo->Find(t.parent);
+    }
     JS_TRANSFORM3 worked;
     if (kept == nullptr) [[unlikely]] {
         worked = GetAbsolute(*t.parent);

@@ -100,8 +100,9 @@ void gcElement::SetEffectAnimation(const QRV::G_ANIMATION& animation) {
 }
 
 void gcElement::Update() {
-    QRV::JC_BOT_LIST::UpdateQueue(bots);
-    square.Update();
-    cross.Update();
-    effect.Update();
+    // Most cells are idle most frames: an empty queue and stopped animations have nothing to do.
+    if (!bots.empty()) QRV::JC_BOT_LIST::UpdateQueue(bots);
+    if (square.playing) square.Update();
+    if (cross.playing) cross.Update();
+    if (effect.playing) effect.Update();
 }

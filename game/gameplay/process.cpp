@@ -399,7 +399,8 @@ void gcProcess::Draw() {
     if (selection.size() > 1 && layout != nullptr) {
         const QRV::JCFontRef& font = layout->SelectionFont();
         for (size_t i = 0; i < selection.size(); ++i)
-            font.Draw(nullptr, selection[i]->CentreX(), selection[i]->CentreY(), L"%i", static_cast<int>(i + 1));
+            font.DrawText(nullptr, selection[i]->CentreX(), selection[i]->CentreY(),
+                          ordinals.Text(static_cast<int32_t>(i + 1)));
     }
     numbersLeft.DrawNumbers();
     numbersUp.DrawNumbers();
