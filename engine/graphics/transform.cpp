@@ -1,5 +1,6 @@
 #include "engine/graphics/transform.h"
 
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -190,6 +191,24 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform) {
     }
 }
 
+namespace {
+
+// The twelve placement floats alike bit for bit (as a comparison of their bytes says), each
+// compared in its own register: a copy assembled on the stack and read back in wider words waits
+// for its stores to land.
+inline bool SamePlacementBits(const JS_TRANSFORM3& a, const JS_TRANSFORM3& b) {
+    const auto bits = [](float v) { return std::bit_cast<uint32_t>(v); };
+    const uint32_t differ = (bits(a.pivotX) ^ bits(b.pivotX)) | (bits(a.pivotY) ^ bits(b.pivotY)) |
+                            (bits(a.pivotZ) ^ bits(b.pivotZ)) | (bits(a.rotationX) ^ bits(b.rotationX)) |
+                            (bits(a.rotationY) ^ bits(b.rotationY)) | (bits(a.rotationZ) ^ bits(b.rotationZ)) |
+                            (bits(a.scaleX) ^ bits(b.scaleX)) | (bits(a.scaleY) ^ bits(b.scaleY)) |
+                            (bits(a.scaleZ) ^ bits(b.scaleZ)) | (bits(a.positionX) ^ bits(b.positionX)) |
+                            (bits(a.positionY) ^ bits(b.positionY)) | (bits(a.positionZ) ^ bits(b.positionZ));
+    return differ == 0;
+}
+
+}  // namespace
+
 void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
     if (g_render == nullptr) return;
     if (transform == nullptr) {
@@ -252,8 +271,7 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
     now.positionY = y;
     now.positionZ = t.positionZ;
     now.parent = t.parent;
-    constexpr size_t kPlacementBytes = offsetof(JS_TRANSFORM3, parent);
-    if (!cache.valid || std::memcmp(&now, &cache.from, kPlacementBytes) != 0) [[unlikely]] {
+    if (!cache.valid || !SamePlacementBits(now, cache.from)) [[unlikely]] {
         cache.from = now;
         cache.matrix = TransformMatrix(now);
         cache.valid = true;

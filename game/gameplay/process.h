@@ -166,6 +166,8 @@ private:
     uint8_t selecting = 0;
     QRV::gEventDispatcher* dispatcher = nullptr;
     std::mt19937 random;
+    // The cells whose squares, crosses and effects a draw shows (room kept between frames).
+    std::vector<gcElement*> drawScratch[3];
     // The selection ordinals' texts, kept between frames.
     gcNumberTexts ordinals;
 };
