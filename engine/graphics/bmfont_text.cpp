@@ -239,9 +239,17 @@ bool JC_BMFONT_TEXT::PlacesOnlyByPosition() const {
 }
 
 void JC_BMFONT_TEXT::DrawPlaced(const JS_RECT_QUAD* placed, uint32_t count, uint32_t argb) const {
-    if (placed == nullptr || count == 0 || g_render == nullptr) return;
+    const JS_PLACED_TEXT text{0, count, argb};
+    DrawPlaced(placed, &text, 1);
+}
+
+void JC_BMFONT_TEXT::DrawPlaced(const JS_RECT_QUAD* placed, const JS_PLACED_TEXT* texts, size_t count) const {
+    if (placed == nullptr || texts == nullptr || g_render == nullptr) return;
     g_render->worldMatrix = Matrix4::Identity();
-    SubmitRects(placed, count, argb, texture, renderState);
+    for (size_t i = 0; i < count; ++i) {
+        const JS_PLACED_TEXT& text = texts[i];
+        if (text.count != 0) SubmitRects(placed + text.first, text.count, text.argb, texture, renderState);
+    }
 }
 
 }  // namespace QRV

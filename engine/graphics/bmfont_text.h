@@ -29,6 +29,13 @@ namespace QRV {
 
 struct JS_TEXTURE;
 
+// One text laid out by LayoutPlaced: its quads (`count` from `first`) and the colour to draw it in.
+struct JS_PLACED_TEXT {
+    uint32_t first = 0;
+    uint32_t count = 0;
+    uint32_t argb = 0;
+};
+
 class JC_BMFONT_TEXT {
 public:
     JC_BMFONT_TEXT() = default;
@@ -61,6 +68,8 @@ public:
     // Submits quads made by LayoutPlaced in one colour, in the pieces DrawText uses, with the
     // identity world matrix (left loaded).
     void DrawPlaced(const JS_RECT_QUAD* placed, uint32_t count, uint32_t argb) const;
+    // The same for many texts at once, one after another: each its quads from `placed` and its colour.
+    void DrawPlaced(const JS_RECT_QUAD* placed, const JS_PLACED_TEXT* texts, size_t count) const;
 
     // Sum of the advances up to the first line feed (kerning not counted); 0 when not loaded.
     int32_t GetLineWidth(std::wstring_view text) const;

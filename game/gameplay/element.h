@@ -72,6 +72,14 @@ public:
     int32_t row = 0;
     // 100 picture cell, 101 empty cell, anything else a cell of no kind.
     int32_t type = 0;
+    // The flags sit with the type: the board's draw reads them for every cell each frame.
+    uint8_t blocked = 0;
+    uint8_t bonus = 0;
+    uint8_t opened = 0;
+    // The last Open asserted the cell's true kind.
+    uint8_t claimRight = 0;
+    // The effect slot is running.
+    uint8_t effectRunning = 0;
     // Scale 1, at the centre; parent of the cell's sprites and animations.
     QRV::JS_TRANSFORM3 transform;
     DoneCallback done;
@@ -81,13 +89,6 @@ public:
     int32_t height = 0;
     float left = 0.0f;
     float top = 0.0f;
-    uint8_t blocked = 0;
-    uint8_t bonus = 0;
-    uint8_t opened = 0;
-    // The last Open asserted the cell's true kind.
-    uint8_t claimRight = 0;
-    // The effect slot is running (kept with the flags: the board's draw reads them for every cell).
-    uint8_t effectRunning = 0;
     int32_t effectFrames = 0;
     float effectTimer = 0.0f;
     QRV::G_SPRITE selectionYes;

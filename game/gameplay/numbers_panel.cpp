@@ -94,13 +94,10 @@ void gcNumbersPanel::DrawNumbers() {
         return;
     }
     if (!PlacedNumbersCurrent()) PlaceNumbers();
-    size_t n = 0;
-    for (const gcClueLine& line : *lines) {
-        for (const gcClue& clue : line) {
-            const PlacedClue& placed = placedClues[n++];
-            font->DrawPlaced(placedQuads.data() + placed.first, placed.count, clue.crossed ? crossedColor : openColor);
-        }
-    }
+    QRV::JS_PLACED_TEXT* text = placedTexts.data();
+    for (const gcClueLine& line : *lines)
+        for (const gcClue& clue : line) (text++)->argb = clue.crossed ? crossedColor : openColor;
+    font->DrawPlaced(placedQuads.data(), placedTexts.data(), placedTexts.size());
 }
 
 bool gcNumbersPanel::PlacedNumbersCurrent() const {
@@ -108,15 +105,16 @@ bool gcNumbersPanel::PlacedNumbersCurrent() const {
     size_t n = 0;
     for (const gcClueLine& line : *lines) {
         for (const gcClue& clue : line) {
-            if (n == placedClues.size() || placedClues[n].length != clue.length) return false;
+            if (n == placedLengths.size() || placedLengths[n] != clue.length) return false;
             ++n;
         }
     }
-    return n == placedClues.size();
+    return n == placedLengths.size();
 }
 
 void gcNumbersPanel::PlaceNumbers() {
-    placedClues.clear();
+    placedLengths.clear();
+    placedTexts.clear();
     placedQuads.clear();
     const int32_t anchor = font->anchor;
     font->anchor = 4;
@@ -129,7 +127,8 @@ void gcNumbersPanel::PlaceNumbers() {
             ClueOrigin(static_cast<int32_t>(i), k, count, x, y);
             const auto first = static_cast<uint32_t>(placedQuads.size());
             const uint32_t quads = font->LayoutPlaced(x, y, texts.Text(static_cast<int32_t>(length)), placedQuads);
-            placedClues.push_back({length, first, quads});
+            placedLengths.push_back(length);
+            placedTexts.push_back({first, quads, openColor});
         }
     }
     font->anchor = anchor;
@@ -166,7 +165,8 @@ void gcNumbersPanel::Reset() {
     lines = nullptr;
     font = nullptr;
     placedFont = nullptr;
-    placedClues.clear();
+    placedLengths.clear();
+    placedTexts.clear();
     placedQuads.clear();
     strike.ReleaseResources();
     strike = QRV::G_ANIMATION();

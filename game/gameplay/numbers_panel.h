@@ -67,12 +67,6 @@ private:
     int32_t cellSize = 0;
     int32_t lineCount = 0;
     int32_t blockSize = 0;
-    // A clue's number as laid out and placed: its length then, and its quads in placedQuads.
-    struct PlacedClue {
-        uint32_t length;
-        uint32_t first;
-        uint32_t count;
-    };
     // True when the placed numbers were made with this font for these lines as they are now.
     bool PlacedNumbersCurrent() const;
     // Lays every clue's number out at its place, in line order.
@@ -84,7 +78,10 @@ private:
     gcNumberTexts texts;
     // Every clue's number laid out and placed once, redone when the font, the lines or a length
     // changed: a frame then only hands the quads over.
-    std::vector<PlacedClue> placedClues;
+    // Per clue in line order: the length it was laid out for, and its quads in placedQuads with
+    // the colour of this frame.
+    std::vector<uint32_t> placedLengths;
+    std::vector<QRV::JS_PLACED_TEXT> placedTexts;
     std::vector<QRV::JS_RECT_QUAD> placedQuads;
     const QRV::JC_BMFONT_TEXT* placedFont = nullptr;
     // The font name last reported missing (one line on stderr per name).
