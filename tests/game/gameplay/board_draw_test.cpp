@@ -237,6 +237,14 @@ TEST_F(BoardDrawTest, AnotherBoardDrawsItsOwnClues) {
     for (int r = 0; r < 8; ++r) ASSERT_TRUE(process.OpenCell({1, r}));
     Tick(3);
     ExpectPlainDraw("second board");
+    // The clues computed again under the panels: an empty row filled in place keeps its one clue
+    // but not its length, and the columns gain runs.
+    for (gcElement* cell : process.List(gcProcess::kListAll))
+        if (cell->row == 2) cell->type = gcElement::kPictureType;
+    process.Checker().Compute(&process.List(gcProcess::kListAll), 4, 8);
+    ASSERT_EQ(process.Checker().RowClues()[2].size(), 1u);
+    ASSERT_EQ(process.Checker().RowClues()[2][0].length, 4u);
+    ExpectPlainDraw("clues computed again");
     // Play stopped and started again (textures given back and bound again).
     process.Deactivate();
     process.Activate(&fonts);
