@@ -383,7 +383,7 @@ namespace {
 
 // Asks for the lines a mark's draw reads, a few draws ahead: the cells lie far apart, and the
 // mark's vertices, transform and matrix fill most of its record; its parent is the cell's own.
-void PrefetchMark(const gcElement& cell, const QRV::G_SPRITE& mark) {
+void PrefetchMark(const gcElement& cell, const QRV::G_ANIMATION& mark) {
     const auto* bytes = reinterpret_cast<const char*>(&mark);
     for (size_t at = 0; at < sizeof(QRV::G_ANIMATION); at += 64) __builtin_prefetch(bytes + at);
     const auto* parent = reinterpret_cast<const char*>(&cell.transform);
