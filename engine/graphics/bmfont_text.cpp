@@ -205,13 +205,50 @@ void JC_BMFONT_TEXT::Submit(float x, float y, uint32_t quads) {
     transform.positionY = std::floor(y + 0.5f);
     transform.positionZ = 0.0f;
     LoadWorldMatrix(&transform);
+    SubmitRects(rects.data(), quads, color, texture, renderState);
+}
 
+void JC_BMFONT_TEXT::SubmitRects(const JS_RECT_QUAD* quads, uint32_t count, uint32_t argb, JS_TEXTURE* atlas,
+                                 uint32_t state) {
     // The renderer drops a draw larger than its buffers, so long texts go in pieces that fit.
     const uint32_t perDraw = std::min({g_render->vertexCapacity / 4, g_render->indexCapacity / 6, kMaxQuadsPerDraw});
     if (perDraw == 0) return;
-    for (uint32_t first = 0; first < quads; first += perDraw) {
-        const uint32_t count = std::min(perDraw, quads - first);
-        g_render->DrawRects(rects.data() + first, count, color, texture, renderState);
+    for (uint32_t first = 0; first < count; first += perDraw) {
+        g_render->DrawRects(quads + first, std::min(perDraw, count - first), argb, atlas, state);
+    }
+}
+
+uint32_t JC_BMFONT_TEXT::LayoutPlaced(float x, float y, std::wstring_view text, std::vector<JS_RECT_QUAD>& out) {
+    if (loaded == 0 || text.empty() || text.size() > capacity) return 0;
+    const uint32_t quads = Layout(text);
+    // Where Submit puts the transform; a world matrix of that position alone adds it to every
+    // corner (times 1, plus the other axis times 0), which is what is added here.
+    const float placeX = std::floor(x + 0.5f);
+    const float placeY = std::floor(y + 0.5f);
+    for (uint32_t i = 0; i < quads; ++i) {
+        const JS_RECT_QUAD& r = rects[i];
+        out.push_back({r.left + placeX, r.top + placeY, r.right + placeX, r.bottom + placeY, r.u0, r.v0, r.u1, r.v1});
+    }
+    return quads;
+}
+
+bool JC_BMFONT_TEXT::PlacesOnlyByPosition() const {
+    const JS_TRANSFORM3& t = transform;
+    return t.parent == nullptr && t.pivotX == 0.0f && t.pivotY == 0.0f && t.rotationX == 0.0f && t.rotationY == 0.0f &&
+           t.rotationZ == 0.0f && t.scaleX == 1.0f && t.scaleY == 1.0f && t.scaleZ == 1.0f;
+}
+
+void JC_BMFONT_TEXT::DrawPlaced(const JS_RECT_QUAD* placed, uint32_t count, uint32_t argb) const {
+    const JS_PLACED_TEXT text{0, count, argb};
+    DrawPlaced(placed, &text, 1);
+}
+
+void JC_BMFONT_TEXT::DrawPlaced(const JS_RECT_QUAD* placed, const JS_PLACED_TEXT* texts, size_t count) const {
+    if (placed == nullptr || texts == nullptr || g_render == nullptr) return;
+    g_render->worldMatrix = Matrix4::Identity();
+    for (size_t i = 0; i < count; ++i) {
+        const JS_PLACED_TEXT& text = texts[i];
+        if (text.count != 0) SubmitRects(placed + text.first, text.count, text.argb, texture, renderState);
     }
 }
 

@@ -29,6 +29,13 @@ namespace QRV {
 
 struct JS_TEXTURE;
 
+// One text laid out by LayoutPlaced: its quads (`count` from `first`) and the colour to draw it in.
+struct JS_PLACED_TEXT {
+    uint32_t first = 0;
+    uint32_t count = 0;
+    uint32_t argb = 0;
+};
+
 class JC_BMFONT_TEXT {
 public:
     JC_BMFONT_TEXT() = default;
@@ -50,6 +57,19 @@ public:
     void DrawV(float x, float y, const wchar_t* format, va_list args);
     // Draws the text as it is. Nothing when it is empty or longer than the capacity.
     void DrawText(float x, float y, std::wstring_view text);
+
+    // For texts drawn at the same places frame after frame (a panel of numbers): the quads
+    // DrawText(x, y, text) submits, each moved by the place it would be drawn at, appended to
+    // `out`; the number appended. Drawn by DrawPlaced they give DrawText's vertices to the bit
+    // while the transform is only a position (PlacesOnlyByPosition).
+    uint32_t LayoutPlaced(float x, float y, std::wstring_view text, std::vector<JS_RECT_QUAD>& out);
+    // No parent, pivot, rotation or scale: the transform does nothing but move the text.
+    bool PlacesOnlyByPosition() const;
+    // Submits quads made by LayoutPlaced in one colour, in the pieces DrawText uses, with the
+    // identity world matrix (left loaded).
+    void DrawPlaced(const JS_RECT_QUAD* placed, uint32_t count, uint32_t argb) const;
+    // The same for many texts at once, one after another: each its quads from `placed` and its colour.
+    void DrawPlaced(const JS_RECT_QUAD* placed, const JS_PLACED_TEXT* texts, size_t count) const;
 
     // Sum of the advances up to the first line feed (kerning not counted); 0 when not loaded.
     int32_t GetLineWidth(std::wstring_view text) const;
@@ -98,6 +118,9 @@ private:
     uint32_t Layout(std::wstring_view text);
     // Places the transform and submits the laid-out quads in batches the renderer can take.
     void Submit(float x, float y, uint32_t quads);
+    // Hands quads to the renderer in pieces it can take, under the world matrix as it stands.
+    static void SubmitRects(const JS_RECT_QUAD* quads, uint32_t count, uint32_t argb, JS_TEXTURE* atlas,
+                            uint32_t state);
     // The pen step of a code point (0 without a glyph).
     uint32_t Advance(uint32_t code) const {
         if (code < kFastCodes) return layoutGlyphs[code].xadvance;

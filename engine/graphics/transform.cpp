@@ -1,5 +1,6 @@
 #include "engine/graphics/transform.h"
 
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -190,6 +191,24 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform) {
     }
 }
 
+namespace {
+
+// The twelve placement floats alike bit for bit (as a comparison of their bytes says), each
+// compared in its own register: a copy assembled on the stack and read back in wider words waits
+// for its stores to land.
+inline bool SamePlacementBits(const JS_TRANSFORM3& a, const JS_TRANSFORM3& b) {
+    const auto bits = [](float v) { return std::bit_cast<uint32_t>(v); };
+    const uint32_t differ = (bits(a.pivotX) ^ bits(b.pivotX)) | (bits(a.pivotY) ^ bits(b.pivotY)) |
+                            (bits(a.pivotZ) ^ bits(b.pivotZ)) | (bits(a.rotationX) ^ bits(b.rotationX)) |
+                            (bits(a.rotationY) ^ bits(b.rotationY)) | (bits(a.rotationZ) ^ bits(b.rotationZ)) |
+                            (bits(a.scaleX) ^ bits(b.scaleX)) | (bits(a.scaleY) ^ bits(b.scaleY)) |
+                            (bits(a.scaleZ) ^ bits(b.scaleZ)) | (bits(a.positionX) ^ bits(b.positionX)) |
+                            (bits(a.positionY) ^ bits(b.positionY)) | (bits(a.positionZ) ^ bits(b.positionZ));
+    return differ == 0;
+}
+
+}  // namespace
+
 void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
     if (g_render == nullptr) return;
     if (transform == nullptr) {
@@ -212,8 +231,13 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
     // The absolute transform is GetAbsolute's: the transform with its parent's absolute one
     // folded in by Combine's steps, then compared with the cached one bit for bit. Inside a pass
     // the parent's is usually kept already.
-    const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
-    const JS_TRANSFORM3* kept = memo != nullptr ? memo->Find(t.parent) : nullptr;
+    // A parent at the top of its chain is its own absolute transform (GetAbsolute gives a copy of
+    // it), as a board cell is for the marks placed on it.
+    const JS_TRANSFORM3* kept = t.parent->parent == nullptr ? t.parent : nullptr;
+    if (kept == nullptr) {
+        const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
+        if (memo != nullptr) kept = memo->Find(t.parent);
+    }
     JS_TRANSFORM3 worked;
     if (kept == nullptr) [[unlikely]] {
         worked = GetAbsolute(*t.parent);
@@ -247,8 +271,7 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
     now.positionY = y;
     now.positionZ = t.positionZ;
     now.parent = t.parent;
-    constexpr size_t kPlacementBytes = offsetof(JS_TRANSFORM3, parent);
-    if (!cache.valid || std::memcmp(&now, &cache.from, kPlacementBytes) != 0) [[unlikely]] {
+    if (!cache.valid || !SamePlacementBits(now, cache.from)) [[unlikely]] {
         cache.from = now;
         cache.matrix = TransformMatrix(now);
         cache.valid = true;

@@ -9,14 +9,6 @@ namespace {
 
 int32_t Sign(int32_t v) { return (v > 0) - (v < 0); }
 
-gcClue MakeClue(int32_t column, int32_t row, uint32_t length) {
-    gcClue clue;
-    clue.startColumn = clue.endColumn = column;
-    clue.startRow = clue.endRow = row;
-    clue.length = length;
-    return clue;
-}
-
 void Uncross(gcClue& clue) {
     clue.crossed = 0;
     clue.strike.playing = 0;
@@ -69,6 +61,46 @@ const gcElement* gcClueChecker::At(int32_t column, int32_t row) const {
     return (*cells)[static_cast<size_t>(row) * static_cast<size_t>(cols) + static_cast<size_t>(column)];
 }
 
+namespace {
+
+// The runs of one line of picture flags (`count` of them, `stride` apart) as clues, the line's
+// first cell at (column, row) and each next one `step` further; a line without picture cells gets
+// the single 0 clue spanning it. The runs are counted first, so that every clue is made once in
+// its place: a clue carries a whole animation, and copies of it cost as much as making it.
+void ComputeLine(gcClueLine& line, const uint8_t* picture, size_t stride, int32_t count, gcCell first, gcCell step) {
+    size_t runs = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        const size_t at = static_cast<size_t>(i) * stride;
+        if (picture[at] != 0 && (i == 0 || picture[at - stride] == 0)) ++runs;
+    }
+    line.reserve(runs == 0 ? 1 : runs);
+    if (runs == 0) {
+        gcClue& clue = line.emplace_back();
+        clue.startColumn = first.column;
+        clue.startRow = first.row;
+        clue.endColumn = first.column + step.column * (count - 1);
+        clue.endRow = first.row + step.row * (count - 1);
+        return;
+    }
+    for (int32_t i = 0; i < count;) {
+        if (picture[static_cast<size_t>(i) * stride] == 0) {
+            ++i;
+            continue;
+        }
+        int32_t end = i;
+        while (end + 1 < count && picture[static_cast<size_t>(end + 1) * stride] != 0) ++end;
+        gcClue& clue = line.emplace_back();
+        clue.startColumn = first.column + step.column * i;
+        clue.startRow = first.row + step.row * i;
+        clue.endColumn = first.column + step.column * end;
+        clue.endRow = first.row + step.row * end;
+        clue.length = static_cast<uint32_t>(end - i + 1);
+        i = end + 1;
+    }
+}
+
+}  // namespace
+
 void gcClueChecker::Compute(const std::vector<gcElement*>* source, int32_t columns, int32_t lineCount) {
     Reset();
     if (source == nullptr || columns <= 0 || lineCount <= 0 ||
@@ -78,46 +110,19 @@ void gcClueChecker::Compute(const std::vector<gcElement*>* source, int32_t colum
     cols = columns;
     rows = lineCount;
 
+    // The cells' kinds read once, row-major.
+    const size_t width = static_cast<size_t>(cols);
+    std::vector<uint8_t> picture(width * static_cast<size_t>(rows));
+    for (size_t i = 0; i < picture.size(); ++i) picture[i] = (*source)[i]->IsPicture() ? 1 : 0;
+
     rowClues.resize(static_cast<size_t>(rows));
-    for (int32_t r = 0; r < rows; ++r) {
-        gcClueLine& line = rowClues[static_cast<size_t>(r)];
-        bool inRun = false;
-        for (int32_t c = 0; c < cols; ++c) {
-            if (!At(c, r)->IsPicture()) {
-                inRun = false;
-            } else if (inRun) {
-                ++line.back().endColumn;
-                ++line.back().length;
-            } else {
-                line.push_back(MakeClue(c, r, 1));
-                inRun = true;
-            }
-        }
-        if (line.empty()) {
-            line.push_back(MakeClue(0, r, 0));
-            line.back().endColumn = cols - 1;
-        }
-    }
-    columnClues.resize(static_cast<size_t>(cols));
-    for (int32_t c = 0; c < cols; ++c) {
-        gcClueLine& line = columnClues[static_cast<size_t>(c)];
-        bool inRun = false;
-        for (int32_t r = 0; r < rows; ++r) {
-            if (!At(c, r)->IsPicture()) {
-                inRun = false;
-            } else if (inRun) {
-                ++line.back().endRow;
-                ++line.back().length;
-            } else {
-                line.push_back(MakeClue(c, r, 1));
-                inRun = true;
-            }
-        }
-        if (line.empty()) {
-            line.push_back(MakeClue(c, 0, 0));
-            line.back().endRow = rows - 1;
-        }
-    }
+    for (int32_t r = 0; r < rows; ++r)
+        ComputeLine(rowClues[static_cast<size_t>(r)], picture.data() + static_cast<size_t>(r) * width, 1, cols, {0, r},
+                    {1, 0});
+    columnClues.resize(width);
+    for (int32_t c = 0; c < cols; ++c)
+        ComputeLine(columnClues[static_cast<size_t>(c)], picture.data() + static_cast<size_t>(c), width, rows, {c, 0},
+                    {0, 1});
 }
 
 bool gcClueChecker::IsRowSpanSolved(int32_t row, int32_t first, int32_t last) const {

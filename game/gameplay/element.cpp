@@ -18,6 +18,8 @@ void AttachTo(Sprite& sprite, QRV::JS_TRANSFORM3& parent) {
 
 }  // namespace
 
+static_assert(gcElement::kPictureType == Game::kMarkSquare);
+
 void gcStartAnimation(QRV::G_ANIMATION& animation) {
     animation.step = animation.direction ? 1 : -1;
     animation.SetFrame(animation.direction ? 0 : animation.LastFrame());
@@ -38,8 +40,6 @@ void gcElement::Place(int32_t cellWidth, int32_t cellHeight, float centreX, floa
     left = centreX - static_cast<float>(cellWidth) * 0.5f;
     top = centreY - static_cast<float>(cellHeight) * 0.5f;
 }
-
-bool gcElement::IsPicture() const { return type == Game::kMarkSquare; }
 
 void gcElement::LoadMarkSprites(const gcElementsLayout& layout) {
     const QRV::G_ANIMATION* squareSource = layout.FindAnimation("square");
@@ -100,8 +100,9 @@ void gcElement::SetEffectAnimation(const QRV::G_ANIMATION& animation) {
 }
 
 void gcElement::Update() {
-    QRV::JC_BOT_LIST::UpdateQueue(bots);
-    square.Update();
-    cross.Update();
-    effect.Update();
+    // Most cells are idle most frames: an empty queue and stopped animations have nothing to do.
+    if (!bots.empty()) QRV::JC_BOT_LIST::UpdateQueue(bots);
+    if (square.playing) square.Update();
+    if (cross.playing) cross.Update();
+    if (effect.playing) effect.Update();
 }

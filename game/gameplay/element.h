@@ -28,6 +28,9 @@ struct gcCell {
 
 class gcElement {
 public:
+    // The type of a picture cell (the square mark's number).
+    static constexpr int32_t kPictureType = 100;
+
     // The answer of an open: the cell and whether the asserted kind was its true kind.
     using DoneCallback = Closure<void(gcElement*, bool)>;
 
@@ -60,7 +63,7 @@ public:
     void Update();
 
     bool IsBusy() const { return !bots.empty(); }
-    bool IsPicture() const;
+    bool IsPicture() const { return type == kPictureType; }
     gcCell Position() const { return {column, row}; }
     float CentreX() const { return transform.positionX; }
     float CentreY() const { return transform.positionY; }
@@ -69,6 +72,14 @@ public:
     int32_t row = 0;
     // 100 picture cell, 101 empty cell, anything else a cell of no kind.
     int32_t type = 0;
+    // The flags sit with the type: the board's draw reads them for every cell each frame.
+    uint8_t blocked = 0;
+    uint8_t bonus = 0;
+    uint8_t opened = 0;
+    // The last Open asserted the cell's true kind.
+    uint8_t claimRight = 0;
+    // The effect slot is running.
+    uint8_t effectRunning = 0;
     // Scale 1, at the centre; parent of the cell's sprites and animations.
     QRV::JS_TRANSFORM3 transform;
     DoneCallback done;
@@ -78,20 +89,14 @@ public:
     int32_t height = 0;
     float left = 0.0f;
     float top = 0.0f;
-    uint8_t blocked = 0;
-    uint8_t bonus = 0;
-    uint8_t opened = 0;
-    // The last Open asserted the cell's true kind.
-    uint8_t claimRight = 0;
+    int32_t effectFrames = 0;
+    float effectTimer = 0.0f;
     QRV::G_SPRITE selectionYes;
     QRV::G_SPRITE selectionNo;
     QRV::G_ANIMATION square;
     QRV::G_ANIMATION cross;
     // One effect slot (the board effects drive it).
     QRV::G_ANIMATION effect;
-    uint8_t effectRunning = 0;
-    int32_t effectFrames = 0;
-    float effectTimer = 0.0f;
 };
 
 // Starts an animation from its first frame (its last when it runs backward), timer at 0.

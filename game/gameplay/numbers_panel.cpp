@@ -51,6 +51,7 @@ void gcNumbersPanel::ClueOrigin(int32_t line, int32_t index, int32_t count, floa
 
 void gcNumbersPanel::Layout(std::vector<gcClueLine>* clueLines) {
     lines = clueLines;
+    placedFont = nullptr;
     if (lines == nullptr) return;
     for (size_t i = 0; i < lines->size(); ++i) {
         gcClueLine& line = (*lines)[i];
@@ -70,6 +71,8 @@ void gcNumbersPanel::Layout(std::vector<gcClueLine>* clueLines) {
 
 void gcNumbersPanel::Activate(const QRV::JCFontCatalogue* fonts) {
     font = fonts != nullptr ? fonts->Find(fontName) : nullptr;
+    // The catalogue may hold another font by now, even at the same address.
+    placedFont = nullptr;
     if (font == nullptr && loaded && warnedName != fontName) {
         warnedName = fontName;
         std::fprintf(stderr, "clue panel: no font named \"%s\" in the catalogue, clues are not drawn\n",
@@ -86,6 +89,53 @@ void gcNumbersPanel::Update() {
 
 void gcNumbersPanel::DrawNumbers() {
     if (font == nullptr || lines == nullptr) return;
+    if (!font->PlacesOnlyByPosition()) {
+        DrawNumbersOneByOne();
+        return;
+    }
+    if (!PlacedNumbersCurrent()) PlaceNumbers();
+    QRV::JS_PLACED_TEXT* text = placedTexts.data();
+    for (const gcClueLine& line : *lines)
+        for (const gcClue& clue : line) (text++)->argb = clue.crossed ? crossedColor : openColor;
+    font->DrawPlaced(placedQuads.data(), placedTexts.data(), placedTexts.size());
+}
+
+bool gcNumbersPanel::PlacedNumbersCurrent() const {
+    if (placedFont != font) return false;
+    size_t n = 0;
+    for (const gcClueLine& line : *lines) {
+        for (const gcClue& clue : line) {
+            if (n == placedLengths.size() || placedLengths[n] != clue.length) return false;
+            ++n;
+        }
+    }
+    return n == placedLengths.size();
+}
+
+void gcNumbersPanel::PlaceNumbers() {
+    placedLengths.clear();
+    placedTexts.clear();
+    placedQuads.clear();
+    const int32_t anchor = font->anchor;
+    font->anchor = 4;
+    for (size_t i = 0; i < lines->size(); ++i) {
+        const gcClueLine& line = (*lines)[i];
+        const auto count = static_cast<int32_t>(line.size());
+        for (int32_t k = 0; k < count; ++k) {
+            const uint32_t length = line[static_cast<size_t>(k)].length;
+            float x = 0.0f, y = 0.0f;
+            ClueOrigin(static_cast<int32_t>(i), k, count, x, y);
+            const auto first = static_cast<uint32_t>(placedQuads.size());
+            const uint32_t quads = font->LayoutPlaced(x, y, texts.Text(static_cast<int32_t>(length)), placedQuads);
+            placedLengths.push_back(length);
+            placedTexts.push_back({first, quads, openColor});
+        }
+    }
+    font->anchor = anchor;
+    placedFont = font;
+}
+
+void gcNumbersPanel::DrawNumbersOneByOne() {
     const int32_t anchor = font->anchor;
     const uint32_t color = font->color;
     font->anchor = 4;
@@ -97,7 +147,7 @@ void gcNumbersPanel::DrawNumbers() {
             float x = 0.0f, y = 0.0f;
             ClueOrigin(static_cast<int32_t>(i), k, count, x, y);
             font->color = clue.crossed ? crossedColor : openColor;
-            font->Draw(x, y, L"%i", static_cast<int>(clue.length));
+            font->DrawText(x, y, texts.Text(static_cast<int32_t>(clue.length)));
         }
     }
     font->anchor = anchor;
@@ -114,6 +164,10 @@ void gcNumbersPanel::DrawStrikes() {
 void gcNumbersPanel::Reset() {
     lines = nullptr;
     font = nullptr;
+    placedFont = nullptr;
+    placedLengths.clear();
+    placedTexts.clear();
+    placedQuads.clear();
     strike.ReleaseResources();
     strike = QRV::G_ANIMATION();
     loaded = 0;

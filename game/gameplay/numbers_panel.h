@@ -17,6 +17,7 @@
 #include "engine/graphics/bmfont_text.h"
 #include "engine/graphics/font_catalogue.h"
 #include "game/gameplay/clue_checker.h"
+#include "game/gameplay/number_texts.h"
 
 class gcNumbersPanel {
 public:
@@ -66,6 +67,23 @@ private:
     int32_t cellSize = 0;
     int32_t lineCount = 0;
     int32_t blockSize = 0;
+    // True when the placed numbers were made with this font for these lines as they are now.
+    bool PlacedNumbersCurrent() const;
+    // Lays every clue's number out at its place, in line order.
+    void PlaceNumbers();
+    // Every number laid out and submitted on its own (a font its transform does more than move).
+    void DrawNumbersOneByOne();
+
+    // The clue numbers' texts, kept between frames.
+    gcNumberTexts texts;
+    // Every clue's number laid out and placed once, redone when the font, the lines or a length
+    // changed: a frame then only hands the quads over.
+    // Per clue in line order: the length it was laid out for, and its quads in placedQuads with
+    // the colour of this frame.
+    std::vector<uint32_t> placedLengths;
+    std::vector<QRV::JS_PLACED_TEXT> placedTexts;
+    std::vector<QRV::JS_RECT_QUAD> placedQuads;
+    const QRV::JC_BMFONT_TEXT* placedFont = nullptr;
     // The font name last reported missing (one line on stderr per name).
     std::string warnedName;
     uint8_t loaded = 0;

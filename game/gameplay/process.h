@@ -28,6 +28,7 @@
 #include "game/gameplay/command_open.h"
 #include "game/gameplay/element.h"
 #include "game/gameplay/elements_layout.h"
+#include "game/gameplay/number_texts.h"
 #include "game/gameplay/numbers_panel.h"
 
 class gcProcess : public QRV::gListener {
@@ -165,6 +166,10 @@ private:
     uint8_t selecting = 0;
     QRV::gEventDispatcher* dispatcher = nullptr;
     std::mt19937 random;
+    // The cells whose squares, crosses and effects a draw shows (room kept between frames).
+    std::vector<gcElement*> drawScratch[3];
+    // The selection ordinals' texts, kept between frames.
+    gcNumberTexts ordinals;
 };
 
 // Cells in text commands: "c r" is one cell, "c r|c r|..." a list. Missing numbers read as 0.
