@@ -476,26 +476,16 @@ int main(int argc, char** argv) {
     }
     g_scene = scene.get();
 
-    int status = 0;
-    if (!SceneEngine::Start("Quorvel board scene", {OnInit, OnUpdate, OnRender, OnClose})) {
-        status = 1;
-    } else {
-        QRV::InstallHook(QRV::cbMouseMove, OnMouseMove);
-        QRV::InstallHook(QRV::cbKeyDown, OnKeyDown);
-        QRV::InstallHook(QRV::cbKeyUp, OnKeyUp);
-        QRV::g_render->clearColor = kPaper;
-        if (!LoadScene(*scene)) {
-            status = 1;
-        } else {
-            scene->start = std::chrono::steady_clock::now();
+    Scene& shown = *scene;
+    const int status = SceneEngine::Run(
+        "Quorvel board scene", {OnInit, OnUpdate, OnRender, OnClose}, {OnMouseMove, OnKeyDown, OnKeyUp}, kPaper,
+        [&shown] { return LoadScene(shown); },
+        [&shown] {
+            shown.start = std::chrono::steady_clock::now();
             QRV::Engine::Run();
-            Say("drew %d frames", scene->frames);
-        }
-        ReleaseScene(*scene);
-        QRV::ReleaseHook(QRV::cbMouseMove);
-        QRV::ReleaseHook(QRV::cbKeyDown);
-        QRV::ReleaseHook(QRV::cbKeyUp);
-    }
+            Say("drew %d frames", shown.frames);
+        },
+        [&shown] { ReleaseScene(shown); });
     scene.reset();
     g_scene = nullptr;
     SceneEngine::Stop();

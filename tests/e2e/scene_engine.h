@@ -2,11 +2,14 @@
 // Shared by the end-to-end scene programs: start the engine with a scene's hooks, as the game's start
 // function does (both caps at 60), and take it down again.
 
+#include <cstdint>
 #include <cstdio>
+#include <functional>
 
 #include "engine/app/app_context.h"
 #include "engine/app/engine.h"
 #include "engine/core/callback.h"
+#include "engine/graphics/render.h"
 
 namespace SceneEngine {
 
@@ -32,6 +35,34 @@ inline bool Start(const char* title, const Hooks& hooks) {
         return false;
     }
     return true;
+}
+
+// The input hooks of an interactive scene.
+struct InputHooks {
+    QRV::JS_CALLBACK::Function mouseMove = nullptr;
+    QRV::JS_CALLBACK::Function keyDown = nullptr;
+    QRV::JS_CALLBACK::Function keyUp = nullptr;
+};
+
+// An interactive scene's whole run: starts the engine, installs the input hooks, clears to the
+// colour, runs the loop (through `run`, which calls QRV::Engine::Run) once `load` succeeded, then
+// `release` and the input hooks go. Returns the exit status (1 when the engine or the load
+// failed). Call Stop afterwards, once the scene's own objects are gone.
+inline int Run(const char* title, const Hooks& hooks, const InputHooks& input, uint32_t clearColor,
+               const std::function<bool()>& load, const std::function<void()>& run,
+               const std::function<void()>& release) {
+    if (!Start(title, hooks)) return 1;
+    QRV::InstallHook(QRV::cbMouseMove, input.mouseMove);
+    QRV::InstallHook(QRV::cbKeyDown, input.keyDown);
+    QRV::InstallHook(QRV::cbKeyUp, input.keyUp);
+    QRV::g_render->clearColor = clearColor;
+    const bool loaded = load();
+    if (loaded) run();
+    release();
+    QRV::ReleaseHook(QRV::cbMouseMove);
+    QRV::ReleaseHook(QRV::cbKeyDown);
+    QRV::ReleaseHook(QRV::cbKeyUp);
+    return loaded ? 0 : 1;
 }
 
 // Releases the hooks and shuts the engine down.
