@@ -12,27 +12,10 @@
 namespace QRV {
 namespace {
 
-// What the device was handed in one frame (vertices and indices per draw) and the counters.
-struct QuadFrame {
-    std::vector<std::vector<JS_VERTEX>> vertices;
-    std::vector<std::vector<uint16_t>> indices;
-    uint32_t drawCalls = 0;
-    uint32_t batches = 0;
-};
+using QuadFrame = TestKit::NullRenderer::Frame;
 
 QuadFrame RecordQuads(TestKit::NullRenderer& renderer, const std::function<void()>& draw) {
-    renderer.device->ClearRecord();
-    EXPECT_EQ(renderer.render->BeginFrame(), 1);
-    draw();
-    EXPECT_EQ(renderer.render->EndFrame(), 0);
-    QuadFrame frame;
-    for (const Platform::DeviceCall* call : renderer.device->Draws()) {
-        frame.vertices.push_back(call->vertices);
-        frame.indices.push_back(call->indices);
-    }
-    frame.drawCalls = renderer.render->drawCalls;
-    frame.batches = renderer.render->batches;
-    return frame;
+    return renderer.RecordFrame(draw);
 }
 
 bool SameBytes(const QuadFrame& a, const QuadFrame& b) {

@@ -12,28 +12,9 @@
 namespace QRV {
 namespace {
 
-// What the device was handed in one frame, and the renderer's counters after it.
-struct Frame {
-    std::vector<std::vector<JS_VERTEX>> vertices;
-    std::vector<std::vector<uint16_t>> indices;
-    uint32_t drawCalls = 0;
-    uint32_t batches = 0;
-};
+using Frame = TestKit::NullRenderer::Frame;
 
-Frame Record(TestKit::NullRenderer& renderer, const std::function<void()>& draw) {
-    renderer.device->ClearRecord();
-    EXPECT_EQ(renderer.render->BeginFrame(), 1);
-    draw();
-    EXPECT_EQ(renderer.render->EndFrame(), 0);
-    Frame frame;
-    for (const Platform::DeviceCall* call : renderer.device->Draws()) {
-        frame.vertices.push_back(call->vertices);
-        frame.indices.push_back(call->indices);
-    }
-    frame.drawCalls = renderer.render->drawCalls;
-    frame.batches = renderer.render->batches;
-    return frame;
-}
+Frame Record(TestKit::NullRenderer& renderer, const std::function<void()>& draw) { return renderer.RecordFrame(draw); }
 
 // The rectangles as DrawTriangles takes them: four corners each, normal 0, one colour.
 std::vector<JS_VERTEX> Corners(const std::vector<JS_RECT_QUAD>& rects, uint32_t argb) {

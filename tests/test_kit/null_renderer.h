@@ -40,6 +40,29 @@ public:
         return out;
     }
 
+    // What the device was handed in one frame, draw by draw, and the renderer's counters after it.
+    struct Frame {
+        std::vector<std::vector<JS_VERTEX>> vertices;
+        std::vector<std::vector<uint16_t>> indices;
+        uint32_t drawCalls = 0;
+        uint32_t batches = 0;
+    };
+    template <typename Draw>
+    Frame RecordFrame(Draw draw) {
+        device->ClearRecord();
+        EXPECT_EQ(render->BeginFrame(), 1);
+        draw();
+        EXPECT_EQ(render->EndFrame(), 0);
+        Frame frame;
+        for (const Platform::DeviceCall* call : device->Draws()) {
+            frame.vertices.push_back(call->vertices);
+            frame.indices.push_back(call->indices);
+        }
+        frame.drawCalls = render->drawCalls;
+        frame.batches = render->batches;
+        return frame;
+    }
+
     Platform::NullRenderDevice* device = nullptr;
     std::unique_ptr<JC_RENDER> render;
     // What CreateDevice returned (1 made).
