@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -18,7 +19,7 @@ std::vector<std::pair<std::string, TextureImage>> DrawTestTextures();
 // sprites.xml: root "sprites", one child per sprite of the theme, named as the theme names it.
 std::string SpriteDescriptionsXml();
 // cursor.xml: root "cursor" whose child "file" is the cursor texture's key.
-std::string CursorDescriptionXml();
+std::string CursorDescriptionXml(std::string_view folder, std::string_view file);
 
 void BuildTestSprites(OutputTree& out);
 

@@ -686,7 +686,7 @@ struct LayoutColour {
     Rgb colour;
     uint8_t alpha;
 };
-inline constexpr std::array<LayoutColour, 7> kLayoutColours{{
+inline constexpr std::array<LayoutColour, 8> kLayoutColours{{
     {"ink", kInk, 0xFF},
     {"text_on_accent", kTextOnAccent, 0xFF},
     {"error", kError, 0xFF},
@@ -696,6 +696,8 @@ inline constexpr std::array<LayoutColour, 7> kLayoutColours{{
     // The scene-switch fade covers the screen with ink.
     {"fade", kInk, 0xFF},
     {"fade_clear", kInk, 0x00},
+    // The menu screens stand on paper.
+    {"paper", kPaper, 0xFF},
 }};
 
 struct LayoutValue {
