@@ -67,6 +67,14 @@ int JCSoundGroups::PlaySound(const std::string& name) {
     return group->PlayEntry(group->FindSound(name));
 }
 
+double JCSoundGroups::TotalTime(const std::string& group, const std::string& name) const {
+    const JCSoundGroup* found = FindGroup(group);
+    if (found == nullptr) return 0.0;
+    const JCSoundEntry* entry = found->FindSound(name);
+    if (entry == nullptr || entry->sound == nullptr) return 0.0;
+    return entry->sound->TotalTime();
+}
+
 void JCSoundGroups::Update() {
     if (!active) return;
     elapsed += QRV::g_frameTime.load();

@@ -34,6 +34,9 @@ public:
     // Plays the entry of that name of the group "sounds": 1, or -1 when the group, the entry or
     // its sound is missing.
     int PlaySound(const std::string& name);
+    // The total play time in seconds of the entry's sound in that group (its stream's length); 0
+    // when the group, the entry or its sound is missing.
+    double TotalTime(const std::string& group, const std::string& name) const;
 
     // The per-frame playlist tick.
     void Update();

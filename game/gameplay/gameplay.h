@@ -208,6 +208,8 @@ private:
     // Ends the hint flight, if one runs: the sequence dropped, the animation hidden, the
     // particles stopped.
     void EndHintFlight();
+    // The hint flight, the particles and the bonus flies, one frame.
+    void UpdateEffects();
 
     // The level's end (gameplay_outcome.cpp).
     void OnLevelWon();
@@ -222,9 +224,10 @@ private:
     void RestartOrLeave(bool restartNow, bool toShop);
     void ShowLevels();
     void GoShop();
-    // Shows a confirm window after the dialog delay with Pause as its shown callback, modal set;
-    // the answer goes to the first callback, or the second when asked. Null when it is missing.
-    JCWindow* ShowDialog(const std::string& name, Closure<void(int32_t)> answer, bool secondCallback);
+    // Shows a confirm window after the delay with Pause as its shown callback, modal set; the
+    // answer goes to the first callback, or the second when asked. Null when it is missing.
+    JCWindow* ShowDialog(const std::string& name, Closure<void(int32_t)> answer, bool secondCallback,
+                         float delay = kDialogDelay);
     // "second_chance" can be bought now: purchases on, the product known and available.
     bool CanBuySecondChance() const;
     void ShowRestartDialogs();
@@ -276,6 +279,11 @@ private:
     // Seconds left of the arrival burst.
     float finishBurstLeft = 0.0f;
     std::unique_ptr<QRV::G_EFFECT_T<gcElement*>> hintFlight;
+    // Set when the flight ends while its own step runs (the sequence is then dropped afterwards).
+    uint8_t hintFlightCancelled = 0;
+    uint8_t hintFlightRunning = 0;
+    // The flight took a hint from the count (given back when its cell cannot be opened).
+    uint8_t hintCharged = 0;
     gcFlyEffect bonusTemplate;
     std::vector<std::unique_ptr<gcFlyEffect>> bonusFlies;
 

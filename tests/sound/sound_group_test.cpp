@@ -132,6 +132,19 @@ protected:
     TestKit::GlobalGuard globals_;
 };
 
+TEST_F(SoundGroupPlaybackThreaded, TotalTimeOfAnEntryIsItsStreamLengthOrZero) {
+    groups_.FindGroup("sounds")->AddEntry(new JCSoundEntry{"unloaded", "x.ogg"});
+    const struct {
+        const char* group;
+        const char* name;
+        double seconds;
+    } cases[] = {
+        {"sounds", "hint", 0.15}, {"music", "b", 0.15},  {"sounds", "unloaded", 0.0},
+        {"sounds", "b", 0.0},     {"nope", "hint", 0.0},
+    };
+    for (const auto& c : cases) EXPECT_NEAR(groups_.TotalTime(c.group, c.name), c.seconds, 1e-3) << c.group << c.name;
+}
+
 TEST_F(SoundGroupPlaybackThreaded, PlaylistMovesOnInNameOrderAndWraps) {
     groups_.active = 1;
     ASSERT_EQ(music_->Start(), 1);
