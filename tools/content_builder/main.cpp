@@ -9,6 +9,7 @@
 #include "tools/content_builder/board_files.h"
 #include "tools/content_builder/border_art.h"
 #include "tools/content_builder/catalogue_content.h"
+#include "tools/content_builder/control_files.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/game_config_content.h"
 #include "tools/content_builder/gui_content.h"
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
         ContentBuilder::BuildBorderArt(out);
         const auto packs = ContentBuilder::BuildLevelContent(contentDir, out);
         ContentBuilder::BuildBoardFiles(out);
+        ContentBuilder::BuildControlFiles(out);
         ContentBuilder::BuildLoadingScreen(out);
         // Last: windows and layouts are checked against everything above.
         ContentBuilder::BuildWindowContent(contentDir, out);

@@ -1206,4 +1206,65 @@ struct LoadingScreenTheme {
 };
 inline constexpr LoadingScreenTheme kLoadingScreen{};
 
+// ---------------------------------------------------------------------------------------------
+// In-game controls: the five control layouts named by kGameplayConfig ("check_mode",
+// "hint_button", "pause_button", "store_button", "reset_selection") and the gameplay settings
+// ("settings"), with their pictures in kControlsFolder. They stand in the controls column
+// (kBoardScreen.controlsLeft to the right edge), centred on its middle, top to bottom: the tool
+// switch, the hint button (the store button takes its place when the hints run out), the reset
+// button, and the pause button at the foot.
+// ---------------------------------------------------------------------------------------------
+inline constexpr std::string_view kControlsFolder = "data/share/controls";
+
+// The gameplay settings file's root attributes.
+struct GameplaySettingsTheme {
+    int sunimeOne = 1;    // "sunime_one": per picture cell opened
+    int sunimeBonus = 5;  // "sunime_bonus": per bonus cell
+    int maxHints = 4;     // "max_hints": hints a level can earn
+};
+inline constexpr GameplaySettingsTheme kGameplaySettings{};
+
+struct ControlsTheme {
+    float columnX = 949.0f;  // the middle of the controls column
+    // Tool switch: the track (kSwitch) between the square-tool icon (left: the switch is on) and
+    // the cross-tool icon (right), each `toolIcon` pixels, `toolGap` from the track.
+    float toolY = 194.0f;
+    int toolIcon = 32, toolGap = 8;
+    std::string_view squareIconFile = "tool_square.png", crossIconFile = "tool_cross.png";
+    float toolSquareRadius = 4.0f, toolSquareInset = 6.0f;
+    float toolCrossInset = 8.0f, toolCrossStroke = 5.0f;
+    // Hint button: a digit atlas of five columns and two rows, counts 0 to 8 and "9+", each cell
+    // an accent disc with the count in white; the glow behind it fades in with it. It stands where
+    // the flying hint rests (kBoardEffects.hintRest).
+    float hintY = 250.0f;
+    float hintSpeed = 0.3f;  // seconds a slide takes
+    std::string_view digitsFile = "hint_digits.png", glowFile = "hint_glow.png";
+    int digitCell = 64, digitRows = 2;
+    float digitDisc = 22.0f;  // radius
+    SoftShadow digitShadow{0.0f, 2.0f, 2.0f, 0.30f, kInk};
+    int digitTextSize = 26, digitPlusSize = 22;  // "9+" is set a little smaller
+    std::array<std::string_view, 10> digitTexts{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9+"};
+    int glow = 96;
+    float glowInner = 22.0f, glowOuter = 46.0f;  // fully lit inside, gone outside
+    float glowAlpha = 0.55f;
+    // Store and pause buttons: square push buttons (kButton's frames) with an icon; the store
+    // button shows a coin, the pause button two bars.
+    int iconButton = 52;
+    std::string_view storeFile = "store_button.png", pauseFile = "pause_button.png";
+    float coinRadius = 13.0f, coinRim = 2.5f, coinMark = 5.0f;
+    float pauseBarWidth = 6.0f, pauseBarHeight = 22.0f, pauseBarGap = 6.0f, pauseBarRadius = 2.0f;
+    float pauseY = 712.0f;
+    // Reset button: a white tile with a grey circular arrow, tinted by its three colours (the
+    // vertex colour multiplies the picture): unlit, lit (a selection exists), hovered.
+    std::string_view resetFile = "reset_selection.png";
+    int resetTile = 52;
+    float resetY = 350.0f;  // the tile's upper edge (below the hint button's hidden place)
+    float resetRadius = 12.0f;
+    Rgb resetGlyph{0x4A, 0x4A, 0x4A};
+    float resetArcRadius = 13.0f, resetArcStroke = 4.5f, resetArrowSize = 7.0f;
+    float resetTime = 0.15f;  // seconds a colour change takes
+    Rgb resetBegin = kAccentDisabled, resetMid = kAccent, resetEnd = kAccentHover;
+};
+inline constexpr ControlsTheme kControls{};
+
 }  // namespace ContentBuilder::Theme
