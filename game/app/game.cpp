@@ -32,8 +32,8 @@ constexpr const char* kOverlayKey = "data data.xml";
 // The advertising network that gets the start-up command.
 constexpr int32_t kStartCommandNetwork = 5;
 // The menu windows whose resources are made ready before the first screen, in this order.
-constexpr const char* kMenuWindows[] = {"Title",   "Title_Top", "Options", "Confirm_Exit", "Players",
-                                        "Packs",   "Sidebar",   "Trophy",  "Levels"};
+constexpr const char* kMenuWindows[] = {"Title", "Title_Top", "Options", "Confirm_Exit", "Players",
+                                        "Packs", "Sidebar",   "Trophy",  "Levels"};
 
 // The document the edition value names, or the load-error stop naming the key.
 pugi::xml_document* AcquireNamed(const JCPropertyMap& edition, const char* key) {
@@ -63,8 +63,7 @@ gcGameplayServices gcGame::MakeServices(gcGlobal& global) {
     return services;
 }
 
-gcGame::gcGame(gcGlobal& global)
-    : global(global), context(*global.GetContext()), gameplay(MakeServices(global)) {
+gcGame::gcGame(gcGlobal& global) : global(global), context(*global.GetContext()), gameplay(MakeServices(global)) {
     Subscribe<&gcGame::OnCursorEvent>(kEventGameCursor, this);
     Subscribe<&gcGame::OnFullscreenEvent>(kEventFullscreen, this);
     Subscribe<&gcGame::OnMusicVolumeEvent>(kEventMusicVolume, this);
@@ -82,9 +81,7 @@ gcGame::~gcGame() {
     if (JCAdManager::Instance().GetDelegate() == this) JCAdManager::Instance().SetDelegate(nullptr);
 }
 
-gcPlayer* gcGame::CurrentPlayer() const {
-    return dynamic_cast<gcPlayer*>(context.playerManager.GetCurrentPlayer());
-}
+gcPlayer* gcGame::CurrentPlayer() const { return dynamic_cast<gcPlayer*>(context.playerManager.GetCurrentPlayer()); }
 
 JCWindow* gcGame::FindWindow(const std::string& name) const { return context.windowManager.FindWindow(name); }
 

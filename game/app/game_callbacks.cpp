@@ -289,9 +289,9 @@ int GameCallback_Exit(uintptr_t) {
     QRV::SweepUnusedResources();
     for (const char* repository : {"data/share/main/other", "data/share/image/gui", "data", ""})
         QRV::UnloadRepository(repository);
-    for (QRV::JS_CALLBACK** slot : {&QRV::cbUpdate, &QRV::cbRender, &QRV::cbInit, &QRV::cbKeyDown, &QRV::cbKeyUp,
-                                    &QRV::cbMouseMove, &QRV::cbExit, &QRV::cbClose, &QRV::cbFocusLost,
-                                    &QRV::cbFocusGained})
+    for (QRV::JS_CALLBACK** slot :
+         {&QRV::cbUpdate, &QRV::cbRender, &QRV::cbInit, &QRV::cbKeyDown, &QRV::cbKeyUp, &QRV::cbMouseMove, &QRV::cbExit,
+          &QRV::cbClose, &QRV::cbFocusLost, &QRV::cbFocusGained})
         QRV::ReleaseHook(*slot);
     for (const char* key : {"url_file", "exe_file"}) {
         const std::string file = global.EditionText(key);

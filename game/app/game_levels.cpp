@@ -110,8 +110,7 @@ void gcGame::RefillAllHearts() {
     if (player == nullptr) return;
     gcPlayerHealth& health = player->GetHealth();
     health.ClearLost();
-    while (health.AddHeart()) {
-    }
+    while (health.AddHeart()) {}
 }
 
 void gcGame::Save() {

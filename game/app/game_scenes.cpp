@@ -18,7 +18,8 @@ void gcGame::CloseGameplay() {
         gameplay.Deactivate();
     }
     ShowBanner();
-    for (const char* name : {"Back", "Sidebar", "Sumie", "Stars", "Heart"}) context.windowManager.ShowWindow(name, true);
+    for (const char* name : {"Back", "Sidebar", "Sumie", "Stars", "Heart"})
+        context.windowManager.ShowWindow(name, true);
 }
 
 void gcGame::HideListScreensExcept(const std::string& listName) {

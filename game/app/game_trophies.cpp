@@ -20,9 +20,9 @@ constexpr const char* kProbePassedFraction = "passed_fraction";
 constexpr const char* kProbeAllOther = "all_other_trophies";
 // Tested after every level, each against its statistic, in this order.
 constexpr const char* kLevelTrophies[] = {
-    "achievements_txt_hints01_no_name",  "achievements_txt_noerrors01_name", "achievements_txt_intime01_name",
-    "achievements_txt_stars01_name",     "achievements_txt_stars02_name",    "achievements_txt_stars03_name",
-    "achievements_txt_currency01_name",  "achievements_txt_currency02_name", "achievements_txt_currency03_name"};
+    "achievements_txt_hints01_no_name", "achievements_txt_noerrors01_name", "achievements_txt_intime01_name",
+    "achievements_txt_stars01_name",    "achievements_txt_stars02_name",    "achievements_txt_stars03_name",
+    "achievements_txt_currency01_name", "achievements_txt_currency02_name", "achievements_txt_currency03_name"};
 
 std::string PackTrophyName(const JCPack* pack) { return "achievements_txt_" + pack->GetName() + "_name"; }
 
@@ -39,7 +39,8 @@ QRV::JS_TROPHY_PROBE NumberProbe(const std::string& name, double value) {
 // The smallest passed fraction of the tutorial packs (1.0 without any).
 float TutorialFraction(const JCPacks& packs) {
     float fraction = 1.0f;
-    for (const JCPack* pack : packs.GetKindList(kPackTutorial)) fraction = std::min(fraction, pack->GetPassedFraction());
+    for (const JCPack* pack : packs.GetKindList(kPackTutorial))
+        fraction = std::min(fraction, pack->GetPassedFraction());
     return fraction;
 }
 

@@ -4,8 +4,8 @@
 #include "engine/resources/repository_manager.h"
 #include "game/app/context.h"
 #include "game/app/game.h"
-#include "game/config/trace.h"
 #include "game/config/config_values.h"
+#include "game/config/trace.h"
 
 namespace {
 

@@ -181,7 +181,9 @@ TEST_F(WindowContent, WindowListLoadsEveryWindowOnce) {
         EXPECT_TRUE(names.insert(w.attribute("_name").value()).second) << key;
         EXPECT_EQ(key, CB::ResourceKey(Theme::kWindowFolder, std::string(w.attribute("_name").value()) + ".xml"));
     }
-    EXPECT_EQ(names, (std::set<std::string>{"Confirm_Exit", "Credits", "Fade_Transition", "Players_EditBox"}));
+    EXPECT_EQ(names, (std::set<std::string>{"Confirm_Exit", "Credits", "Fade_Transition", "Players_EditBox", "Title",
+                                            "Pack_Title", "Packs", "Level_Title", "Levels", "Tutorial_Title",
+                                            "Tutorial", "Trophy_Title", "Trophy"}));
     EXPECT_EQ(files.size(), Windows().size());
 }
 
@@ -217,6 +219,10 @@ TEST_F(WindowContent, StandardWindowsFindTheirControls) {
 
 // Dialogs dim the screen with ink at 40 %; the scene switch covers it with ink, above and in
 // front of every other window.
+// The stand-ins for the menu screens.
+const std::set<std::string> kScreens{"Title",          "Pack_Title", "Packs",        "Level_Title", "Levels",
+                                     "Tutorial_Title", "Tutorial",   "Trophy_Title", "Trophy"};
+
 TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
     int topLayer = 0, fadeLayer = 0;
     for (const fs::path& file : Windows()) {
@@ -224,17 +230,23 @@ TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
         const pugi::xml_document document = Parse(file);
         const pugi::xml_node w = document.document_element();
         const bool fade = std::string_view(w.attribute("_name").value()) == "Fade_Transition";
+        // The menu screens stand on paper at the bottom layer and take no input from the rest.
+        const bool screen = kScreens.count(w.attribute("_name").value()) != 0;
         int& layer = fade ? fadeLayer : topLayer;
         layer = std::max(layer, w.attribute("_layer").as_int());
-        EXPECT_STREQ(w.attribute("_modal").value(), "true");
+        EXPECT_STREQ(w.attribute("_modal").value(), screen ? "false" : "true");
+        if (screen) {
+            EXPECT_EQ(w.attribute("_layer").as_int(), 0);
+        }
         const pugi::xml_node background = w.child("background");
         EXPECT_STREQ(background.attribute("SIZE").value(), "1024 768");
         EXPECT_EQ(CB::RunPathOfKey(background.child_value()), CB::RunPath(Theme::kGuiFolder, Theme::kBackdropFile));
         QRV::JS_COLOR_BYTES start, end;
         QRV::ParseColor(background.attribute("START_COLOR").value(), start);
         QRV::ParseColor(background.attribute("END_COLOR").value(), end);
-        EXPECT_EQ(QRV::PackARGB(start), Theme::Argb(Theme::kInk, 0));
-        EXPECT_EQ(QRV::PackARGB(end), Theme::Argb(Theme::kInk, fade ? 0xFF : 0x66));
+        EXPECT_EQ(QRV::PackARGB(start), screen ? Theme::Argb(Theme::kPaper, 0xFF) : Theme::Argb(Theme::kInk, 0));
+        EXPECT_EQ(QRV::PackARGB(end),
+                  screen ? Theme::Argb(Theme::kPaper, 0xFF) : Theme::Argb(Theme::kInk, fade ? 0xFF : 0x66));
     }
     EXPECT_GT(fadeLayer, topLayer);
 }

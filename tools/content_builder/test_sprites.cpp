@@ -118,7 +118,8 @@ void BuildTestSprites(OutputTree& out) {
     for (auto& [file, image] : DrawTestTextures())
         out.Write(RunPath(Theme::kTestFolder, file), EncodeTexture(std::move(image)));
     out.Write(RunPath(Theme::kTestFolder, Theme::kSpriteDescriptions), SpriteDescriptionsXml());
-    out.Write(RunPath(Theme::kTestFolder, Theme::kCursorDescription), CursorDescriptionXml(Theme::kTestFolder, kCursorFile));
+    out.Write(RunPath(Theme::kTestFolder, Theme::kCursorDescription),
+              CursorDescriptionXml(Theme::kTestFolder, kCursorFile));
     // The game cursor: the same arrow, its tip at the pointer (the picture's upper-left corner).
     out.Write(RunPath(Theme::kCatalogueFolder, kGameCursorFile), EncodeTexture(DrawCursor()));
     out.Write(RunPath(Theme::kCatalogueFolder, kGameCursorDescription),

@@ -1,8 +1,8 @@
 #include "game/app/game.h"
 
 #include <gtest/gtest.h>
-#include <pugixml.hpp>
 #include <unistd.h>
+#include <pugixml.hpp>
 
 #include <chrono>
 #include <cstdlib>
@@ -87,8 +87,7 @@ protected:
         game->DefaultPlayer().SetItemCount("error", 3);
         gcPlayer* player = game->CreatePlayer(name);
         if (player != nullptr) {
-            while (player->GetHealth().AddHeart()) {
-            }
+            while (player->GetHealth().AddHeart()) {}
         }
         return player;
     }
@@ -219,10 +218,8 @@ TEST_F(GameRootTest, BoughtItemsAreAppliedWhateverTheAnswerAndSaved) {
     } cases[] = {
         // Without the notice first: once loaded, it stays.
         {"life_refill", false, 0, 5, 3, 5},  // never the "life" ladder
-        {"error_more", false, 0, 5, 9, 2},
-        {"life_refill", true, 0, 5, 3, 5},
-        {"life_more", true, 1, 7, 3, 7},
-        {"second_chance", true, 0, 5, 3, 3},
+        {"error_more", false, 0, 5, 9, 2},  {"life_refill", true, 0, 5, 3, 5},
+        {"life_more", true, 1, 7, 3, 7},    {"second_chance", true, 0, 5, 3, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.item);
@@ -339,11 +336,16 @@ TEST_F(GameRootTest, TrophiesAreAwardedOncePaidOnceAndTheAllTrophyLast) {
         bool allAwarded;
     } steps[] = {
         {"below the threshold", [&] { game->CheckLevelTrophies(); }, 0, false},
-        {"threshold crossed", [&] { player->IncrementStatistic("money", 150); game->CheckLevelTrophies(); }, 150 + 50,
-         false},
+        {"threshold crossed",
+         [&] {
+             player->IncrementStatistic("money", 150);
+             game->CheckLevelTrophies();
+         },
+         150 + 50, false},
         {"again", [&] { game->CheckLevelTrophies(); }, 150 + 50, false},
         {"stars, by hand", [&] { stars->awarded = true; }, 150 + 50, false},
-        {"lives bought", [&] {
+        {"lives bought",
+         [&] {
              player->SetItemCount("life", 7);
              if (game->CheckTrophy("achievements_txt_lives01_buy_name"))
                  game->CheckAllTrophies("achievements_txt_lives01_buy_name");
