@@ -200,6 +200,7 @@ void gcGameplay::ResetLevelState() {
     ambient.SetSunime(0);
     bots.Clear();
     modal = 0;
+    secondChanceOfferPending = 0;
     if (musicDucked) RestoreMusic();
 }
 
@@ -243,6 +244,7 @@ void gcGameplay::Deactivate() {
 
 int32_t gcGameplay::Update() {
     bots.Update();
+    ShowPendingOffer();
     if (!running || paused) return -1;
     result.playTime += QRV::g_frameTime.load();
     ambient.Update();

@@ -169,6 +169,7 @@ public:
     bool IsFinished() const { return finishedOnce != 0; }
     bool IsCursorInField() const { return cursorInField != 0; }
     bool IsMusicDucked() const { return musicDucked != 0; }
+    bool IsSecondChanceOfferPending() const { return secondChanceOfferPending != 0; }
     bool IsHintFlying() const { return hintFlight != nullptr; }
     bool InappEnabled() const { return result.inapp != 0; }
     // Revealed picture cells / picture cells (NaN on a board without picture cells).
@@ -231,6 +232,10 @@ private:
     // "second_chance" can be bought now: purchases on, the product known and available.
     bool CanBuySecondChance() const;
     void ShowRestartDialogs();
+    // Offers the second chance again once "Confirm_SecondChance" has closed: an answer arrives
+    // while the dialog is still on screen, and a show of a shown window is lost.
+    void OfferSecondChanceLater() { secondChanceOfferPending = 1; }
+    void ShowPendingOffer();
 
     // Shared look-ups.
     gcPlayer* CurrentPlayer() const;
@@ -293,5 +298,6 @@ private:
     uint8_t finishedOnce = 0;
     uint8_t modal = 0;
     uint8_t musicDucked = 0;
+    uint8_t secondChanceOfferPending = 0;
     uint8_t active = 0;
 };

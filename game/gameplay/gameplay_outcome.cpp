@@ -224,13 +224,13 @@ void gcGameplay::OnSecondChanceAnswer(int32_t answer) {
     }
     // The buy choice: it is disabled when nothing can be bought, yet an answer may still come.
     if (!CanBuySecondChance()) {
-        OfferSecondChance();
+        OfferSecondChanceLater();
         return;
     }
     JCWindow* window =
         ShowDialog("Confirm_SecondChanceBuy", MakeClosure<&gcGameplay::OnSecondChanceBuyAnswer>(this), false, 0.0f);
     if (window == nullptr) {
-        OfferSecondChance();
+        OfferSecondChanceLater();
         return;
     }
     if (window->gui != nullptr && window->gui->rootObject != nullptr) {
@@ -242,13 +242,21 @@ void gcGameplay::OnSecondChanceAnswer(int32_t answer) {
 
 void gcGameplay::OnSecondChanceBuyAnswer(int32_t answer) {
     if (answer != 1 || !CanBuySecondChance()) {
-        OfferSecondChance();
+        OfferSecondChanceLater();
         return;
     }
     const JSIgpItem* item = services.purchases->FindByName(kSecondChanceProduct);
     // The store answers later: "gameplay::buy::secondchance" on success, or the root offers the
     // second chance again when the purchase fails.
     services.purchases->GetWrapper()->Purchase(item->productId);
+}
+
+void gcGameplay::ShowPendingOffer() {
+    if (!secondChanceOfferPending) return;
+    JCWindow* window = services.windows != nullptr ? services.windows->FindWindow("Confirm_SecondChance") : nullptr;
+    if (window != nullptr && window->shown != 0) return;
+    secondChanceOfferPending = 0;
+    if (!OfferSecondChance()) ShowRestartDialogs();
 }
 
 void gcGameplay::OnHealthEmptyAnswer(int32_t answer) { RestartOrLeave(false, answer != 0); }
@@ -297,6 +305,7 @@ void gcGameplay::GoShop() {
 void gcGameplay::OnSecondChanceBought() {
     finishedOnce = 0;
     modal = 0;
+    secondChanceOfferPending = 0;
     ambient.ErrorPanel().Reset();
     Resume();
     result.errors = 0;

@@ -181,9 +181,27 @@ TEST_F(WindowContent, WindowListLoadsEveryWindowOnce) {
         EXPECT_TRUE(names.insert(w.attribute("_name").value()).second) << key;
         EXPECT_EQ(key, CB::ResourceKey(Theme::kWindowFolder, std::string(w.attribute("_name").value()) + ".xml"));
     }
-    EXPECT_EQ(names, (std::set<std::string>{"Confirm_Exit", "Credits", "Fade_Transition", "Players_EditBox", "Title",
-                                            "Pack_Title", "Packs", "Level_Title", "Levels", "Tutorial_Title",
-                                            "Tutorial", "Trophy_Title", "Trophy"}));
+    EXPECT_EQ(names, (std::set<std::string>{"Confirm_Exit",
+                                            "Credits",
+                                            "Fade_Transition",
+                                            "Players_EditBox",
+                                            "GP_Tutorial_Question",
+                                            "Confirm_SecondChance",
+                                            "Confirm_SecondChanceBuy",
+                                            "Confirm_Restart_Finish",
+                                            "confirm_restart_health_is_empty",
+                                            "purchase_success",
+                                            "purchase_fail",
+                                            "GP_FeedBack_Reset",
+                                            "Title",
+                                            "Pack_Title",
+                                            "Packs",
+                                            "Level_Title",
+                                            "Levels",
+                                            "Tutorial_Title",
+                                            "Tutorial",
+                                            "Trophy_Title",
+                                            "Trophy"}));
     EXPECT_EQ(files.size(), Windows().size());
 }
 
@@ -218,37 +236,37 @@ TEST_F(WindowContent, StandardWindowsFindTheirControls) {
 }
 
 // Dialogs dim the screen with ink at 40 %; the scene switch covers it with ink, above and in
-// front of every other window.
-// The stand-ins for the menu screens.
-const std::set<std::string> kScreens{"Title",          "Pack_Title", "Packs",        "Level_Title", "Levels",
-                                     "Tutorial_Title", "Tutorial",   "Trophy_Title", "Trophy"};
-
+// front of every other window. Screens and the reset notice are not modal and dim nothing.
 TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
-    int topLayer = 0, fadeLayer = 0;
+    const std::set<std::string, std::less<>> notModal{"GP_FeedBack_Reset", "Title",  "Pack_Title",     "Packs",
+                                                      "Level_Title",       "Levels", "Tutorial_Title", "Tutorial",
+                                                      "Trophy_Title",      "Trophy"};
+    int topLayer = 0, fadeLayer = 0, modalCount = 0;
     for (const fs::path& file : Windows()) {
         SCOPED_TRACE(file.filename());
         const pugi::xml_document document = Parse(file);
         const pugi::xml_node w = document.document_element();
         const bool fade = std::string_view(w.attribute("_name").value()) == "Fade_Transition";
-        // The menu screens stand on paper at the bottom layer and take no input from the rest.
-        const bool screen = kScreens.count(w.attribute("_name").value()) != 0;
         int& layer = fade ? fadeLayer : topLayer;
         layer = std::max(layer, w.attribute("_layer").as_int());
-        EXPECT_STREQ(w.attribute("_modal").value(), screen ? "false" : "true");
-        if (screen) {
-            EXPECT_EQ(w.attribute("_layer").as_int(), 0);
+        if (notModal.count(w.attribute("_name").value()) != 0) {
+            EXPECT_STREQ(w.attribute("_modal").value(), "false");
+            EXPECT_FALSE(w.child("background"));
+            continue;
         }
+        ++modalCount;
+        EXPECT_STREQ(w.attribute("_modal").value(), "true");
         const pugi::xml_node background = w.child("background");
         EXPECT_STREQ(background.attribute("SIZE").value(), "1024 768");
         EXPECT_EQ(CB::RunPathOfKey(background.child_value()), CB::RunPath(Theme::kGuiFolder, Theme::kBackdropFile));
         QRV::JS_COLOR_BYTES start, end;
         QRV::ParseColor(background.attribute("START_COLOR").value(), start);
         QRV::ParseColor(background.attribute("END_COLOR").value(), end);
-        EXPECT_EQ(QRV::PackARGB(start), screen ? Theme::Argb(Theme::kPaper, 0xFF) : Theme::Argb(Theme::kInk, 0));
-        EXPECT_EQ(QRV::PackARGB(end),
-                  screen ? Theme::Argb(Theme::kPaper, 0xFF) : Theme::Argb(Theme::kInk, fade ? 0xFF : 0x66));
+        EXPECT_EQ(QRV::PackARGB(start), Theme::Argb(Theme::kInk, 0));
+        EXPECT_EQ(QRV::PackARGB(end), Theme::Argb(Theme::kInk, fade ? 0xFF : 0x66));
     }
     EXPECT_GT(fadeLayer, topLayer);
+    EXPECT_EQ(modalCount, 11);
 }
 
 TEST_F(WindowContent, LabelTextsAreKeysAndFitTheirPanelsAndButtons) {

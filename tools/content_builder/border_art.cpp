@@ -1,6 +1,7 @@
 #include "tools/content_builder/border_art.h"
 
 #include "tools/content_builder/canvas.h"
+#include "tools/content_builder/purchase_overlay.h"
 #include "tools/content_builder/resource_paths.h"
 #include "tools/content_builder/shape_distance.h"
 #include "tools/content_builder/theme.h"
@@ -42,7 +43,7 @@ std::string DataDescriptionsXml() {
                "</FILE>\n      <HOT_SPOT>HS_UL</HOT_SPOT>\n    </" + std::string(element) + ">\n";
     };
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<data>\n  <ear>\n" + sprite("ear_tile", t.tileFile) +
-           sprite("ear_line", t.lineFile) + "  </ear>\n</data>\n";
+           sprite("ear_line", t.lineFile) + "  </ear>\n" + PurchaseOverlayXml() + "</data>\n";
 }
 
 void BuildBorderArt(OutputTree& out) {

@@ -14,7 +14,8 @@ TextureImage DrawBorderTile();
 // The seam: a small opaque square of the line colour, repeated along the screen's edge.
 TextureImage DrawBorderLine();
 
-// Root "data" with the child "ear" holding the two sprite descriptions.
+// Root "data" with the child "ear" holding the two sprite descriptions, and the purchase overlay
+// ("purchase").
 std::string DataDescriptionsXml();
 
 void BuildBorderArt(OutputTree& out);

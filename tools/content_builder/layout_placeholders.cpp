@@ -1,6 +1,7 @@
 #include "tools/content_builder/layout_placeholders.h"
 
 #include <cstdio>
+#include <span>
 
 #include "tools/content_builder/theme.h"
 #include "tools/content_builder/xml_number.h"
@@ -15,8 +16,11 @@ const Theme::LayoutColour* FindColour(std::string_view name) {
 }
 
 const Theme::LayoutValue* FindValue(std::string_view name) {
-    for (const Theme::LayoutValue& v : Theme::kLayoutValues)
-        if (v.name == name) return &v;
+    for (const std::span<const Theme::LayoutValue> values :
+         {std::span<const Theme::LayoutValue>(Theme::kLayoutValues),
+          std::span<const Theme::LayoutValue>(Theme::kGameWindowValues)})
+        for (const Theme::LayoutValue& v : values)
+            if (v.name == name) return &v;
     return nullptr;
 }
 

@@ -12,12 +12,14 @@
 #include "tools/content_builder/control_files.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/game_config_content.h"
+#include "tools/content_builder/game_cursor.h"
 #include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/level_content.h"
 #include "tools/content_builder/loading_screen_content.h"
 #include "tools/content_builder/nine_part_panel.h"
 #include "tools/content_builder/output_tree.h"
 #include "tools/content_builder/particle_effects.h"
+#include "tools/content_builder/purchase_overlay.h"
 #include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
 #include "tools/content_builder/test_sprites.h"
@@ -46,6 +48,8 @@ int main(int argc, char** argv) {
         ContentBuilder::BuildSounds(out);
         ContentBuilder::BuildGameConfig(out);
         ContentBuilder::BuildBorderArt(out);
+        ContentBuilder::BuildPurchaseOverlay(out);
+        ContentBuilder::BuildGameCursor(out);
         const auto packs = ContentBuilder::BuildLevelContent(contentDir, out);
         ContentBuilder::BuildBoardFiles(out);
         ContentBuilder::BuildControlFiles(out);

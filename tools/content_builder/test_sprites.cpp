@@ -12,8 +12,6 @@ namespace ContentBuilder {
 namespace {
 
 constexpr std::string_view kCursorFile = "cursor.png";
-constexpr std::string_view kGameCursorFile = "gCursor.png";
-constexpr std::string_view kGameCursorDescription = "gCursor.xml";
 
 TextureImage ToImage(const Canvas& canvas) { return {canvas.Width(), canvas.Height(), canvas.ToRgba8()}; }
 
@@ -109,21 +107,16 @@ std::string SpriteDescriptionsXml() {
     return xml + "</sprites>\n";
 }
 
-std::string CursorDescriptionXml(std::string_view folder, std::string_view file) {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<cursor>\n  <file>" + XmlEscape(ResourceKey(folder, file)) +
-           "</file>\n</cursor>\n";
+std::string CursorDescriptionXml() {
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<cursor>\n  <file>" +
+           XmlEscape(ResourceKey(Theme::kTestFolder, kCursorFile)) + "</file>\n</cursor>\n";
 }
 
 void BuildTestSprites(OutputTree& out) {
     for (auto& [file, image] : DrawTestTextures())
         out.Write(RunPath(Theme::kTestFolder, file), EncodeTexture(std::move(image)));
     out.Write(RunPath(Theme::kTestFolder, Theme::kSpriteDescriptions), SpriteDescriptionsXml());
-    out.Write(RunPath(Theme::kTestFolder, Theme::kCursorDescription),
-              CursorDescriptionXml(Theme::kTestFolder, kCursorFile));
-    // The game cursor: the same arrow, its tip at the pointer (the picture's upper-left corner).
-    out.Write(RunPath(Theme::kCatalogueFolder, kGameCursorFile), EncodeTexture(DrawCursor()));
-    out.Write(RunPath(Theme::kCatalogueFolder, kGameCursorDescription),
-              CursorDescriptionXml(Theme::kCatalogueFolder, kGameCursorFile));
+    out.Write(RunPath(Theme::kTestFolder, Theme::kCursorDescription), CursorDescriptionXml());
 }
 
 }  // namespace ContentBuilder

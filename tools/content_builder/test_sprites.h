@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -19,7 +18,7 @@ std::vector<std::pair<std::string, TextureImage>> DrawTestTextures();
 // sprites.xml: root "sprites", one child per sprite of the theme, named as the theme names it.
 std::string SpriteDescriptionsXml();
 // cursor.xml: root "cursor" whose child "file" is the cursor texture's key.
-std::string CursorDescriptionXml(std::string_view folder, std::string_view file);
+std::string CursorDescriptionXml();
 
 void BuildTestSprites(OutputTree& out);
 

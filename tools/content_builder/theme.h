@@ -686,7 +686,7 @@ struct LayoutColour {
     Rgb colour;
     uint8_t alpha;
 };
-inline constexpr std::array<LayoutColour, 8> kLayoutColours{{
+inline constexpr std::array<LayoutColour, 7> kLayoutColours{{
     {"ink", kInk, 0xFF},
     {"text_on_accent", kTextOnAccent, 0xFF},
     {"error", kError, 0xFF},
@@ -696,8 +696,6 @@ inline constexpr std::array<LayoutColour, 8> kLayoutColours{{
     // The scene-switch fade covers the screen with ink.
     {"fade", kInk, 0xFF},
     {"fade_clear", kInk, 0x00},
-    // The menu screens stand on paper.
-    {"paper", kPaper, 0xFF},
 }};
 
 struct LayoutValue {
@@ -1266,5 +1264,47 @@ struct ControlsTheme {
     Rgb resetBegin = kAccentDisabled, resetMid = kAccent, resetEnd = kAccentHover;
 };
 inline constexpr ControlsTheme kControls{};
+
+// ---------------------------------------------------------------------------------------------
+// The game as a whole: the game cursor ("gCursor.xml" in kCatalogueFolder, its root's child
+// "file" naming the picture, drawn with its upper-left pixel at the pointer), the overlay shown
+// while a purchase is pending ("purchase" in "data data.xml": the screen dimmed with ink at 40 %
+// and a turning ring of dots), and the values the game's own windows read through placeholders.
+// ---------------------------------------------------------------------------------------------
+inline constexpr std::string_view kGameCursorDescription = "gCursor.xml";  // in kCatalogueFolder
+struct GameCursorTheme {
+    std::string_view folder = "data/share/image/cursor", file = "cursor.png";
+    int side = 32;
+    // The arrow's corners from its tip, in pixels; the tip sits `outline` + `tipInset` in from the
+    // upper-left corner, so the paper outline around it just reaches the picture's corner.
+    struct Corner {
+        float x, y;
+    };
+    std::array<Corner, 7> arrow{{{0, 0}, {0, 21}, {5, 16.5f}, {9, 25}, {12.5f, 23.5f}, {8.5f, 15}, {15, 15}}};
+    float outline = 1.5f, tipInset = 0.5f;
+    Rgb body = kInk, edge = kPaperLight;
+    SoftShadow shadow{1.0f, 1.5f, 1.0f, 0.30f, kInk};
+};
+inline constexpr GameCursorTheme kGameCursor{};
+
+struct PurchaseOverlayTheme {
+    std::string_view folder = "data/share/image/purchase", spinnerFile = "spinner.png";
+    // The background: the GUI backdrop (plain white) stretched over the screen and tinted.
+    Rgb dim = kInk;
+    uint8_t dimAlpha = 0x66;  // 40 %
+    // The animation: `frames` cells in one row; in each the ring's dots fade behind the lit one,
+    // which moves one dot on per frame (a full turn per `frames` / `fps` seconds).
+    int frames = 12, cell = 96;
+    float ringRadius = 30.0f, dotRadius = 6.5f, tailFade = 0.78f, minAlpha = 0.18f;
+    float fps = 12.0f;
+    Rgb dot = kPaperLight;
+    float x = 512.0f, y = 384.0f;  // centre of the screen
+};
+inline constexpr PurchaseOverlayTheme kPurchaseOverlay{};
+
+// Values of the game's windows ({{value:<name>}}), beside kLayoutValues.
+inline constexpr std::array<LayoutValue, 1> kGameWindowValues{{
+    {"notice_seconds", 2.5f},  // a short notice stays this long before it fades out
+}};
 
 }  // namespace ContentBuilder::Theme

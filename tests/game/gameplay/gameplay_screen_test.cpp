@@ -15,20 +15,384 @@ using GameplayTestKit::GameplayScene;
 // Ten picture cells over the top two rows, ten empty cells below.
 const std::vector<std::string> kPicture = {"11111", "11111", "00000", "00000"};
 
-class GameplayScreenTest : public GameplayScene {};
+class GameplayScreenTest : public GameplayScene {
+protected:
+    void SetUp() override {
+        GameplayScene::SetUp();
+        Build(kPicture);
+    }
+    // Runs frames until the hint flight has landed (or a second has passed).
+    void LandHint() {
+        for (int i = 0; i < 20 && screen->IsHintFlying(); ++i) Frames(1, 0.05f);
+        Frames(2);
+    }
+};
 
 TEST_F(GameplayScreenTest, LevelStartsRunningWithTheCountersOfPlayerAndPack) {
-    Build(kPicture);
     Events events(dispatcher);
     ASSERT_TRUE(Start());
     EXPECT_TRUE(screen->IsRunning());
     EXPECT_FALSE(screen->IsPaused());
+    EXPECT_EQ(screen->LevelPath(), "pack01 a.xml");
     EXPECT_EQ(screen->AllowedErrors(), 3);
     EXPECT_EQ(screen->Result().hints, 1u);
+    EXPECT_EQ(screen->Controls().Hint().Count(), 1);
     EXPECT_EQ(screen->MaxHints(), 4);
     EXPECT_EQ(screen->SunimeOne(), 1);
     EXPECT_EQ(events.Count(4), 1);
     EXPECT_EQ(Level("pack01", 0)->GetProperty("play_count")->intValue, 1);
+}
+
+// Hints given at the start: "hint_start" in ordinary packs, one in tutorial packs, none with
+// purchases on.
+TEST_F(GameplayScreenTest, StartingHintsByPackAndPurchaseSwitch) {
+    const struct {
+        const char* level;
+        const char* inapp;
+        uint32_t hints;
+    } cases[] = {{"pack01.a", "", 2}, {"tutorial_pack1.a", "", 1}, {"pack01.a", "inapp.xml", 0}};
+    player->SetItemCount("hint_start", 2);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.level) + "|" + c.inapp);
+        edition.SetString("inapp", c.inapp);
+        ASSERT_TRUE(screen->LoadSettings());
+        ASSERT_TRUE(Start(c.level));
+        EXPECT_EQ(screen->Result().hints, c.hints);
+        EXPECT_EQ(screen->InappEnabled(), std::string(c.inapp) != "");
+        screen->Close();
+    }
+}
+
+TEST_F(GameplayScreenTest, RestartWithoutALevelDoesNothingAndCloseResetsTheCounters) {
+    screen->Restart();
+    EXPECT_FALSE(screen->IsRunning());
+    EXPECT_FALSE(screen->Close());
+    ASSERT_TRUE(Start());
+    Click(0, 0);
+    Click(0, 3);  // empty cell marked filled: one error
+    screen->Pause();
+    EXPECT_EQ(screen->Result().errors, 1);
+    EXPECT_TRUE(screen->Close());
+    EXPECT_FALSE(screen->IsRunning());
+    EXPECT_TRUE(screen->LevelPath().empty());
+    EXPECT_EQ(screen->Result().errors, 0);
+    EXPECT_EQ(screen->Result().sunime, 0);
+    EXPECT_EQ(screen->Result().playTime, 0.0f);
+    EXPECT_TRUE(screen->IsPaused());  // pausing is not the reset's business
+    EXPECT_TRUE(screen->Process().List(gcProcess::kListAll).empty());
+}
+
+TEST_F(GameplayScreenTest, SunimePerPictureCellAndTheBonusOnTheFlysArrival) {
+    const struct {
+        const char* level;
+        int column, row, button;
+        int32_t sunime;
+        int32_t errors;
+    } cases[] = {
+        {"pack01.a", 0, 0, 1, 1, 0},          // picture cell marked filled
+        {"pack01.a", 0, 0, 2, 1, 1},          // picture cell crossed out: still paid, and wrong
+        {"pack01.a", 0, 3, 2, 0, 0},          // empty cell crossed out
+        {"pack01.a", 0, 3, 1, 0, 1},          // empty cell marked filled
+        {"tutorial_pack1.a", 0, 0, 2, 0, 0},  // tutorial: no pay for a crossed picture cell, no error
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.level) + " " + std::to_string(c.column) + "," + std::to_string(c.row) + " b" +
+                     std::to_string(c.button));
+        ASSERT_TRUE(Start(c.level));
+        Click(c.column, c.row, c.button);
+        EXPECT_EQ(screen->Result().sunime, c.sunime);
+        EXPECT_EQ(screen->Ambient().GetSunime(), c.sunime);
+        EXPECT_EQ(screen->Result().errors, c.errors);
+        screen->Close();
+    }
+
+    ASSERT_TRUE(Start());
+    screen->Process().CellAt(1, 0)->bonus = 1;
+    Click(1, 0);
+    EXPECT_EQ(screen->Result().sunime, 1);
+    ASSERT_EQ(screen->BonusFlies().size(), 1u);
+    Frames(10);
+    EXPECT_EQ(screen->Result().sunime, 6);
+    EXPECT_EQ(screen->Ambient().GetSunime(), 6);
+    EXPECT_TRUE(screen->BonusFlies().empty());
+}
+
+// With "max_hints" 4 the k-th hint comes when more than k/5 of the ten picture cells are open,
+// and none while the player holds the maximum.
+TEST_F(GameplayScreenTest, HintsEarnedJustAboveEachFifthAndNeverAboveTheMaximum) {
+    const struct {
+        int32_t start;
+        std::vector<uint32_t> counts;
+    } cases[] = {
+        {0, {0, 0, 1, 1, 2, 2, 3, 3, 4}},
+        {3, {3, 3, 4, 4, 4, 4, 4, 4, 4}},
+        {4, {4, 4, 4, 4, 4, 4, 4, 4, 4}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start);
+        player->SetItemCount("hint_start", c.start);
+        ASSERT_TRUE(Start());
+        std::vector<uint32_t> counts;
+        for (int i = 0; i < 9; ++i) {
+            Click(i % 5, i / 5);
+            counts.push_back(screen->Result().hints);
+        }
+        EXPECT_EQ(counts, c.counts);
+        EXPECT_EQ(static_cast<uint32_t>(screen->Controls().Hint().Count()), counts.back());
+        screen->Close();
+    }
+}
+
+TEST_F(GameplayScreenTest, UsingAHintOpensItsCellThroughTheUndoStackAndDropsTheSelection) {
+    host.awardTrophies = true;
+    ASSERT_TRUE(Start());
+    Events events(dispatcher);
+    MoveToCell(0, 3);
+    input.Press(QRV::VK_LBUTTON);
+    screen->OnMouseDown(1);
+    input.Clear();
+    ASSERT_TRUE(screen->Process().IsSelecting());
+
+    screen->UseHint();
+    EXPECT_TRUE(screen->IsModal());
+    EXPECT_EQ(events.Count(23), 1);
+    EXPECT_EQ(screen->Result().hints, 0u);
+    EXPECT_EQ(screen->Result().hintsUsed, 1);
+    EXPECT_EQ(screen->Controls().Hint().Count(), 0);
+    EXPECT_EQ(screen->OnMouseDown(1), 0);  // the flight owns the input
+    LandHint();
+
+    EXPECT_FALSE(screen->IsModal());
+    EXPECT_EQ(screen->Process().List(gcProcess::kListOpened).size(), 1u);
+    EXPECT_EQ(screen->Process().Commands().Count(), 1u);
+    EXPECT_EQ(Statistic("hint_use"), 1);
+    EXPECT_EQ(host.trophyTests, std::vector<std::string>{"achievements_txt_hints01_name"});
+    EXPECT_EQ(host.trophiesAwarded, std::vector<std::string>{"achievements_txt_hints01_name"});
+    EXPECT_EQ(events.Count(24), 1);
+    EXPECT_FALSE(screen->Process().IsSelecting());
+    EXPECT_TRUE(screen->Process().List(gcProcess::kListSelected).empty());
+    EXPECT_EQ(events.Count(16) + events.Count(17), 0);
+}
+
+TEST_F(GameplayScreenTest, HintsThatCannotBeUsedComeBack) {
+    // No cell to pick: nothing flies and the button shows the same count again.
+    ASSERT_TRUE(Start());
+    screen->Process().SetAllBlocked(true, "");
+    screen->Controls().SetHintCount(0);
+    screen->UseHint();
+    EXPECT_FALSE(screen->IsHintFlying());
+    EXPECT_FALSE(screen->IsModal());
+    EXPECT_EQ(screen->Result().hints, 1u);
+    EXPECT_EQ(screen->Controls().Hint().Count(), 1);
+    screen->Close();
+
+    // The picked cell is opened by a move during the flight: the hint is given back.
+    ASSERT_TRUE(Start());
+    Events events(dispatcher);
+    screen->UseHint();
+    ASSERT_TRUE(screen->IsHintFlying());
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 5; ++column) screen->Process().OpenCell({column, row});
+    LandHint();
+    // The one hint of the start is back beside those the opened cells earned.
+    EXPECT_EQ(screen->Result().hints, screen->Result().hintsEarned + 1);
+    EXPECT_EQ(screen->Result().hintsUsed, 0);
+    EXPECT_EQ(Statistic("hint_use"), 0);
+    EXPECT_TRUE(host.trophyTests.empty());
+    EXPECT_EQ(events.Count(24), 0);
+}
+
+// A level closed or restarted while the hint flies leaves no call waiting on its deleted cells.
+TEST_F(GameplayScreenTest, ClosingOrRestartingDuringTheFlightDropsIt) {
+    for (const char* how : {"close", "restart"}) {
+        SCOPED_TRACE(how);
+        ASSERT_TRUE(Start());
+        screen->UseHint();
+        Frames(1, 0.01f);
+        ASSERT_TRUE(screen->IsHintFlying());
+        screen->SendMessage(how);
+        EXPECT_FALSE(screen->IsHintFlying());
+        EXPECT_FALSE(screen->IsModal());
+        if (!screen->IsRunning()) {
+            ASSERT_TRUE(Start("pack01.b"));
+        }
+        Frames(30);
+        EXPECT_TRUE(screen->Process().List(gcProcess::kListOpened).empty());
+        screen->Close();
+    }
+}
+
+TEST_F(GameplayScreenTest, ErrorsCountOutsideTutorialsAndUndoStopsAtZero) {
+    const struct {
+        const char* level;
+        std::vector<int32_t> errors;  // after each step: wrong, wrong, undo, second chance, undo
+    } cases[] = {
+        {"pack01.a", {1, 2, 1, 0, 0}},
+        {"tutorial_pack1.a", {0, 0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.level);
+        ASSERT_TRUE(Start(c.level));
+        std::vector<int32_t> seen;
+        Click(0, 2);
+        seen.push_back(screen->Result().errors);
+        Click(1, 2);
+        seen.push_back(screen->Result().errors);
+        screen->SendMessage("process::undo");
+        seen.push_back(screen->Result().errors);
+        screen->SendMessage("buy::secondchance");
+        seen.push_back(screen->Result().errors);
+        screen->SendMessage("process::undo");
+        seen.push_back(screen->Result().errors);
+        EXPECT_EQ(seen, c.errors);
+        screen->Close();
+    }
+}
+
+TEST_F(GameplayScreenTest, PlayTimeStandsStillWhilePausedOrClosed) {
+    ASSERT_TRUE(Start());
+    Events events(dispatcher);
+    Frames(10);
+    EXPECT_NEAR(screen->Result().playTime, 1.0f, 1e-4f);
+    screen->SendMessage("pause");
+    Frames(10);
+    EXPECT_NEAR(screen->Result().playTime, 1.0f, 1e-4f);
+    screen->SendMessage("resume");
+    Frames(5);
+    EXPECT_NEAR(screen->Result().playTime, 1.5f, 1e-4f);
+    EXPECT_EQ(events.ids, (std::vector<int32_t>{7, 8}));
+    screen->Close();
+    screen->SendMessage("pause");  // "pause" only while running
+    EXPECT_FALSE(screen->IsPaused());
+    EXPECT_EQ(screen->Update(), -1);
+}
+
+TEST_F(GameplayScreenTest, PressesBeginSelectionsOnlyWhileRunningUnpausedAndNotModal) {
+    ASSERT_TRUE(Start());
+    Frames(5);
+    const struct {
+        const char* state;
+        bool selects;
+    } cases[] = {{"running", true}, {"paused", false}, {"modal", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        if (std::string(c.state) == "paused") screen->Pause();
+        if (std::string(c.state) == "modal") screen->UseHint();
+        MoveToCell(2, 2);
+        input.Press(QRV::VK_LBUTTON);
+        screen->OnMouseDown(1);
+        input.Clear();
+        EXPECT_EQ(screen->Process().IsSelecting(), c.selects);
+        screen->Process().ResetSelection(true);
+        screen->Resume();
+    }
+}
+
+TEST_F(GameplayScreenTest, BothButtonsDropTheSelectionAndOnlyButtonReleasesCommit) {
+    ASSERT_TRUE(Start());
+    Events events(dispatcher);
+    MoveToCell(0, 0);
+    input.Press(QRV::VK_LBUTTON);
+    screen->OnMouseDown(1);
+    input.SetKey(QRV::VK_LBUTTON, 2);
+    input.Press(QRV::VK_RBUTTON);
+    EXPECT_EQ(screen->OnMouseDown(2), -109);
+    EXPECT_FALSE(screen->Process().IsSelecting());
+    EXPECT_EQ(events.Count(16), 1);
+    EXPECT_EQ(events.Count(17), 1);
+    input.Clear();
+
+    // A key or the middle button never commits; the left button does.
+    MoveToCell(1, 0);
+    input.Press(QRV::VK_LBUTTON);
+    screen->OnMouseDown(1);
+    for (int32_t code : {int32_t{65}, int32_t{4}}) {
+        screen->OnMouseUp(code);
+        EXPECT_TRUE(screen->Process().Commands().Count() == 0) << code;
+    }
+    screen->OnMouseUp(1);
+    EXPECT_EQ(screen->Process().Commands().Count(), 1u);
+}
+
+TEST_F(GameplayScreenTest, MovesTrackTheCursorOverTheFieldEvenWhileModal) {
+    ASSERT_TRUE(Start());
+    Events events(dispatcher);
+    screen->UseHint();
+    MoveToCell(2, 2);
+    EXPECT_TRUE(screen->IsCursorInField());
+    input.MoveTo(10, 10);
+    screen->OnMouseMove();
+    EXPECT_FALSE(screen->IsCursorInField());
+    EXPECT_EQ(events.ids, (std::vector<int32_t>{23, 9, 10}));
+    screen->Pause();
+    MoveToCell(2, 2);
+    EXPECT_FALSE(screen->IsCursorInField());
+}
+
+TEST_F(GameplayScreenTest, BuyAddMoneyAndMaxHintMessages) {
+    ASSERT_TRUE(Start());
+    Events events(dispatcher);
+    const int32_t money = Statistic("money");
+    player->SetItemCount("error", 7);
+    const struct {
+        const char* message;
+        uint32_t hints;
+        int32_t allowed;
+        int32_t money;
+    } cases[] = {
+        {"buy::refill_hint", 5, 3, 0},   // four more, even above the maximum
+        {"buy::error", 5, 7, 0},         // the allowance follows the player's item
+        {"buy::other", 5, 7, 0},         //
+        {"add_money::50", 5, 7, 50},     // first play of the level
+        {"max_hint::6", 5, 7, 50},       //
+        {"gameplayx::pause", 5, 7, 50},  // unknown: nothing
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        screen->SendMessage(c.message);
+        EXPECT_EQ(screen->Result().hints, c.hints);
+        EXPECT_EQ(screen->AllowedErrors(), c.allowed);
+        EXPECT_EQ(Statistic("money") - money, c.money);
+    }
+    EXPECT_EQ(screen->Ambient().ErrorPanel().Allowance(), 7);
+    EXPECT_EQ(screen->MaxHints(), 6);
+    EXPECT_EQ(events.items, (std::vector<std::string>{"refill_hint", "error", "other"}));
+    EXPECT_EQ(screen->Controls().Hint().Count(), 5);
+
+    // A restart counts a second play: no more money.
+    screen->SendMessage("restart");
+    screen->SendMessage("add_money::50");
+    EXPECT_EQ(Statistic("money") - money, 50);
+    EXPECT_TRUE(screen->IsRunning());
+}
+
+// The pause button laid over cell (0, 0): a press it takes begins no selection there.
+class GameplayScreenOverlapTest : public GameplayScene {
+protected:
+    void SetUp() override {
+        GameplayScene::SetUp();
+        Put("pause_button.xml",
+            "<pause><TRANSFORM>340 324 0 0 0 0 0 0 0 1 1 1</TRANSFORM><BUTTON5 ID='1' TEXTURE='strip.png'/></pause>");
+        Build(kPicture);
+    }
+};
+
+TEST_F(GameplayScreenOverlapTest, APressAControlTakesBeginsNoSelection) {
+    ASSERT_TRUE(Start());
+    Frames(5);
+    const struct {
+        int column, row;
+        bool selects;
+    } cases[] = {{0, 0, false}, {1, 1, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.column);
+        MoveToCell(c.column, c.row);
+        input.Press(QRV::VK_LBUTTON);
+        screen->OnMouseDown(1);
+        input.Clear();
+        EXPECT_EQ(screen->Process().IsSelecting(), c.selects);
+        screen->Process().ResetSelection(true);
+    }
 }
 
 }  // namespace

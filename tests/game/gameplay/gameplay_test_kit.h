@@ -9,6 +9,7 @@
 
 #include <deque>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -226,7 +227,7 @@ protected:
         player->SetItemCount("hint_start", 1);
         player->SetItemCount("life", 3);
         player->SetMusicVolume(50.0f);
-        QRV::TestKit::ParsedXml health("<health count='3'/>");
+        QRV::TestKit::ParsedXml health("<health count='3' time_refill_heart='1800'/>");
         player->GetHealth().LoadXml(health.Root());
         players.AddPlayer(std::unique_ptr<JCPlayer>(player));
         players.SelectPlayer(player);
@@ -254,19 +255,21 @@ protected:
 
     // Loads everything and builds the screen; `picture` is level "pack01.a", followed by "b" with the
     // same picture; a second pack and a tutorial pack of one level each.
-    void Build(const std::vector<std::string>& picture, bool withWindows = true) {
+    void Build(const std::vector<std::string>& picture, const std::set<std::string>& without = {}) {
         PutPack("pack01", {picture, picture}, "<param key='background' value='paper.png'/>");
-        PutPack("pack02", {picture});
+        PutPack("pack02", {picture}, "<param key='condition_to_pass' value='3'/>");
         PutPack("tutorial_pack1", {picture});
         ASSERT_EQ(manager.LoadMain(), 1);
         ASSERT_TRUE(packs.Scan("pack_item.xml"));
-        if (withWindows) {
-            for (const std::string& name : kConfirms) ASSERT_NE(windows.LoadWindow(name + ".xml"), nullptr) << name;
-            for (const std::string& name : kPlainWindows) ASSERT_NE(windows.LoadWindow(name + ".xml"), nullptr);
-            ASSERT_NE(windows.LoadWindow("GP_Finish.xml"), nullptr);
-            ASSERT_NE(windows.LoadWindow("Tutorial_Finish.xml"), nullptr);
+        std::vector<std::string> names = kConfirms;
+        names.insert(names.end(), kPlainWindows.begin(), kPlainWindows.end());
+        names.insert(names.end(), {"GP_Finish", "Tutorial_Finish"});
+        for (const std::string& name : names) {
+            if (without.count(name) != 0) continue;
+            ASSERT_NE(windows.LoadWindow(name + ".xml"), nullptr) << name;
         }
-        purchases.SetWrapper(nullptr);
+        QRV::TestKit::ParsedXml groups("<sound><g name='music'/><g name='sounds'/></sound>");
+        sounds.Load(groups.Root());
         screen = std::make_unique<gcGameplay>(Services());
         screen->SetHost(&host);
         ASSERT_TRUE(screen->LoadSettings());
