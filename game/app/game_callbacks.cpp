@@ -210,6 +210,9 @@ int GameCallback_CompleteStartup() {
         if (QRV::g_window != nullptr) QRV::g_window->SetSystemCursorVisible(!gameCursor);
     }
     for (JCWindow* window : context->windowManager.Windows()) window->Refresh();
+    // From now on the screen under the windows keeps the loading screen's paper ("back_color").
+    if (g_loader != nullptr && g_loader->HasBackColor() && QRV::g_render != nullptr)
+        QRV::g_render->clearColor = g_loader->BackColor();
     const char* testLevel = std::getenv(kTestLevelVariable);
     if (testLevel != nullptr && *testLevel != '\0') {
         if (!game->StartLevel(testLevel)) std::fprintf(stderr, "quorvel: the test level did not start\n");
