@@ -66,6 +66,8 @@ public:
     // When it was the first entry, the one shown from the queue, the next queued window shows now
     // instead of when it closes. False when the window was not queued.
     bool RemoveFromQueue(const JCWindow* window);
+    // Empties the queue; the window shown from it stays shown.
+    void ClearQueue() { queue.clear(); }
     // The first window of that name among all windows, or among the stacked ones; null if none.
     JCWindow* FindWindow(const std::string& name) const;
     JCWindow* FindShownWindow(const std::string& name) const;

@@ -2,6 +2,8 @@
 // The game context: the shared objects of the running game, owned in one place. Members are
 // destroyed in the reverse of their order here: localisation first, string table last.
 
+#include <memory>
+
 #include "engine/core/event_dispatcher.h"
 #include "engine/graphics/font_catalogue.h"
 #include "engine/gui/localization.h"
@@ -14,9 +16,12 @@
 #include "game/data/store_catalogue.h"
 #include "game/data/trophy_list.h"
 
+class gcGame;
+
 class gcContext {
 public:
     gcContext();
+    ~gcContext();
     gcContext(const gcContext&) = delete;
     gcContext& operator=(const gcContext&) = delete;
 
@@ -35,4 +40,7 @@ public:
     JCLeaderboardTable leaderboards;
     QRV::gEventDispatcher dispatcher;
     JCLocalization localization;
+    // The game root: made by the application start-up, shut down and deleted by its teardown
+    // before anything above goes.
+    std::unique_ptr<gcGame> game;
 };

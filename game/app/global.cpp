@@ -3,7 +3,9 @@
 #include "engine/graphics/sprite.h"
 #include "engine/resources/repository_manager.h"
 #include "game/app/context.h"
+#include "game/app/game.h"
 #include "game/config/config_values.h"
+#include "game/config/trace.h"
 
 namespace {
 
@@ -12,6 +14,8 @@ constexpr float kDefaultVolume = 80.0f;
 
 // The window manager's sound callback: the named sound of the group "sounds" of the context.
 void PlayContextSound(void* context, std::string name) {
+    if (name.rfind("open.", 0) == 0) Game::Trace("window opened " + name.substr(5));
+    if (name.rfind("close.", 0) == 0) Game::Trace("window closed " + name.substr(6));
     static_cast<gcContext*>(context)->soundGroups.PlaySound(name);
 }
 
@@ -62,6 +66,10 @@ void gcGlobal::MuteSoundGroups() {
 
 void gcGlobal::Shutdown() {
     ReleaseBorderSprites();
+    if (context != nullptr && context->game != nullptr) {
+        context->game->Shutdown();
+        context->game.reset();
+    }
     if (context != nullptr) {
         context->windowManager.DeleteAllWindows();
         context->packs.Unload();

@@ -12,6 +12,7 @@
 #include "engine/resources/repository_manager.h"
 #include "engine/resources/resource_loaders.h"
 #include "game/app/context.h"
+#include "game/app/game.h"
 #include "game/app/global.h"
 #include "game/config/edition_select.h"
 
@@ -71,6 +72,7 @@ bool gcGlobal::Startup() {
     }
     LoadUserSettings();
     ApplyDisplayMode();
+    context->game = std::make_unique<gcGame>(*this);
     return true;
 }
 

@@ -1,10 +1,10 @@
 #include "engine/app/entry.h"
 #include "engine/core/callback.h"
-#include "game/app/app_start.h"
+#include "game/app/game_callbacks.h"
 
 namespace {
 // The start hook and the default close action are in place before main runs.
-const bool g_hooksRegistered = (Game::RegisterMainHooks(), true);
+const bool g_hooksRegistered = (RegisterGameStart(), true);
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -13,8 +13,8 @@
 #include "engine/platform/null_device.h"
 #include "engine/resources/resource_loaders.h"
 #include "game/app/context.h"
+#include "game/app/game.h"
 #include "game/app/global.h"
-#include "game/app/start_steps.h"
 #include "game/config/config_values.h"
 #include "game/data/ad_manager.h"
 #include "game/data/game_player.h"
@@ -109,7 +109,7 @@ int OnInit(uintptr_t) {
         return 1;
     }
     gcContext& context = *global.GetContext();
-    g_loaded = Game::RunStartSteps(context, global.EditionConfig(), global.GetSaveFolder(), nullptr, nullptr);
+    g_loaded = context.game != nullptr && context.game->Start();
     if (!g_loaded) Problem("a start step failed");
     CheckPacks(context.packs);
     CheckNewProfile(global.EditionConfig(), context.packs);

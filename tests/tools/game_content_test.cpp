@@ -176,6 +176,7 @@ TEST_F(GameWholeContent, ScreenStandInsShowTheirNames) {
         ASSERT_NE(window, nullptr);
         EXPECT_NE(dynamic_cast<const JCWindow_Simple*>(window), nullptr);
         EXPECT_EQ(window->modal, 0);
+        EXPECT_EQ(window->layer, 0);
         EXPECT_LT(window->layer, dialogLayer);
         const auto* title = dynamic_cast<const QRV::JC_GUI_WLABEL*>(window->gui->rootObject->FindChildById(101));
         ASSERT_NE(title, nullptr);

@@ -258,6 +258,8 @@ TEST_F(GlobalConfigTest, BordersDrawOutsideTheScreenWhenShown) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + " " + c.platform);
         PutSettings("desk", c.fullscreen ? "true" : "false");
+        // The teardown saves the user's settings: each case starts without the last one's.
+        fs::remove_all(saveBase);
         global.emplace();
         SetDesktop(c.width, c.height);
         ASSERT_TRUE(global->Startup());
