@@ -5,7 +5,7 @@
 //
 // With "--idle SECONDS" it goes on presenting cleared frames for that long, paced to 60 frames a
 // second the way the engine's cap paces the game (it sleeps out the rest of each slot), handling
-// window events each frame.
+// window events each frame, and at the end prints "frames <n>" with the number of presents.
 
 #include <SDL.h>
 
@@ -82,8 +82,8 @@ int main(int argc, char** argv) {
 
     const auto start = std::chrono::steady_clock::now();
     const auto slot = std::chrono::duration<double>(kFrameSeconds);
-    for (long frame = 1; std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < idle;
-         ++frame) {
+    long frame = 1;
+    for (; std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < idle; ++frame) {
         SDL_Event event;
         while (SDL_PollEvent(&event)) {}
         std::this_thread::sleep_until(
@@ -91,6 +91,7 @@ int main(int argc, char** argv) {
         clear(kColorBufferBit);
         SDL_GL_SwapWindow(window);
     }
+    if (idle > 0.0) std::printf("frames %ld\n", frame);
 
     SDL_GL_DeleteContext(context);
     SDL_DestroyWindow(window);
