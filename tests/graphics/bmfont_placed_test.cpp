@@ -62,6 +62,8 @@ TEST_F(BmFontPlacedTest, PlacedTextsDrawAsDrawTextDoes) {
         ASSERT_EQ(placed.size(), 1u + count) << c.text;
         const std::vector<JS_VERTEX> kept = Vertices([&] { font.DrawPlaced(placed.data() + 1, count, 0xFF336699); });
         ASSERT_EQ(kept.size(), plain.size()) << static_cast<int>(c.anchor);
+        // An empty text hands the device nothing (and memcmp takes no null pointer, even for 0 bytes).
+        if (plain.empty()) continue;
         EXPECT_EQ(std::memcmp(kept.data(), plain.data(), plain.size() * sizeof(JS_VERTEX)), 0)
             << "anchor " << c.anchor << " at " << c.x << ", " << c.y;
     }
