@@ -39,8 +39,10 @@ void ListFoldersBelow(const std::string& folder, std::vector<std::string>& out) 
     std::vector<std::string> names;
     QRV::ListDirectory(QRV::JC_PATHS::Instance()->resourcesDir + folder, names, QRV::kListDirectories, "*");
     for (const std::string& name : names) {
-        out.push_back(folder + "/" + name);
-        ListFoldersBelow(out.back(), out);
+        // Its own copy: the recursion grows out, which may move every string held there.
+        const std::string child = folder + "/" + name;
+        out.push_back(child);
+        ListFoldersBelow(child, out);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/app/app_context.h"
 #include "engine/sound/sound_group.h"
@@ -124,6 +125,39 @@ TEST_F(GlobalConfigTest, StartupBuildsTheEditionUpAndReadsEverythingItNames) {
     EXPECT_EQ(manager.FindRepository("data/share/deep/er/still"), nullptr);
     EXPECT_EQ(manager.FindRepository("data/en"), nullptr);
     global->Shutdown();  // twice, or after a failed start, is harmless
+}
+
+// Every folder below "data/share" that holds a file becomes a repository, however the tree
+// branches: the list of found folders grows while the walk still descends into folders named there.
+TEST_F(GlobalConfigTest, StartupRegistersEveryShareFolderOfWideAndDeepTrees) {
+    const struct {
+        const char* name;
+        std::vector<std::string> leaves;
+    } cases[] = {
+        {"one deep chain", {"c/h/a/i/n/s/e/v/e/n"}},
+        {"wide, then deep",
+         {"w0/a/b/c", "w1/a/b/c", "w2/a/b/c", "w3/a/b/c", "w4/a/b/c", "w5/a/b/c", "w6/a/b/c", "w7/a/b/c"}},
+        {"deep, then wide",
+         {"d/e/e/p/x0", "d/e/e/p/x1", "d/e/e/p/x2", "d/e/e/p/x3", "d/e/e/p/x4", "d/e/e/p/x5", "d/e/e/p/x6"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Each leaf and each folder on its way holds a file.
+        std::vector<std::string> folders;
+        for (const std::string& leaf : c.leaves) {
+            for (size_t slash = leaf.find('/'); slash != std::string::npos; slash = leaf.find('/', slash + 1))
+                folders.push_back(leaf.substr(0, slash));
+            folders.push_back(leaf);
+        }
+        for (const std::string& folder : folders) Put("data/share/" + folder + "/file.txt", "x");
+        global.emplace();
+        ASSERT_TRUE(global->Startup());
+        for (const std::string& folder : folders)
+            EXPECT_NE(manager.FindRepository("data/share/" + folder), nullptr) << folder;
+        global->Shutdown();
+        for (const std::string& leaf : c.leaves)
+            fs::remove_all(resources + "data/share/" + leaf.substr(0, leaf.find('/')));
+    }
 }
 
 TEST_F(GlobalConfigTest, WithoutAMatchingEditionTheGameplayFileIsStillReadAndStartupFails) {
