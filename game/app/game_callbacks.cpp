@@ -137,12 +137,17 @@ int GameCallback_Load(uintptr_t) {
     if (!global.Startup()) return QRV::RESULT::StartFailed;
     if (!RequiredFileExists("run_if_url_lost", "url_file")) return QRV::RESULT::StartFailed;
     if (!RequiredFileExists("run_if_exe_lost", "exe_file")) return QRV::RESULT::StartFailed;
-    g_frameState = kFrameLoading;
-    g_loader = new gcLoaderScreen(&GameCallback_LoaderJob, &global.GetContext()->windowManager);
-    QRV::g_currentLoader = g_loader;
-    g_loader->LoadSpriteResources();
-    g_loader->Start();
+    auto* loader = new gcLoaderScreen(&GameCallback_LoaderJob, &global.GetContext()->windowManager);
+    loader->LoadSpriteResources();
+    AdoptGameLoader(loader);
     return 1;
+}
+
+void AdoptGameLoader(gcLoaderScreen* loader) {
+    g_frameState = kFrameLoading;
+    g_loader = loader;
+    QRV::g_currentLoader = loader;
+    loader->Start();
 }
 
 int GameCallback_LoaderJob(QRV::JC_LOADER* loader) {
@@ -203,13 +208,13 @@ int GameCallback_CompleteStartup() {
     gcContext* context = global.GetContext();
     gcGame* game = Root();
     if (context == nullptr || game == nullptr) return 1;
-    if (!global.CheckPlatform()) {
-        // Platforms 0 and 1 only: elsewhere there is no game cursor and the system one stays.
-        const JCPlayer* player = context->playerManager.GetCurrentPlayer();
-        const bool gameCursor = player == nullptr || player->GetGameCursor();
-        if (QRV::g_window != nullptr) QRV::g_window->SetSystemCursorVisible(!gameCursor);
-    }
+    // Platforms 0 and 1 only: the player's choice, the game cursor without a player; elsewhere
+    // there is no game cursor and the system one stays.
+    game->UpdateCursor();
     for (JCWindow* window : context->windowManager.Windows()) window->Refresh();
+    // From now on the screen under the windows keeps the loading screen's paper ("back_color").
+    if (g_loader != nullptr && g_loader->HasBackColor() && QRV::g_render != nullptr)
+        QRV::g_render->clearColor = g_loader->BackColor();
     const char* testLevel = std::getenv(kTestLevelVariable);
     if (testLevel != nullptr && *testLevel != '\0') {
         if (!game->StartLevel(testLevel)) std::fprintf(stderr, "quorvel: the test level did not start\n");

@@ -7,6 +7,7 @@
 namespace QRV {
 class JC_LOADER;
 }
+class gcLoaderScreen;
 
 // The frame states.
 inline constexpr int32_t kFrameLoading = 0;
@@ -33,6 +34,10 @@ int GameCallback_Exit(uintptr_t = 0);
 int GameCallback_FocusLost(uintptr_t = 0);
 int GameCallback_FocusGained(uintptr_t = 0);
 int GameCallback_CompleteStartup();
+
+// Back to the loading state with this loader (its sprites loaded) as the current one, started;
+// the frame hook owns it from now on. The init hook hands in the game's own.
+void AdoptGameLoader(gcLoaderScreen* loader);
 
 // State for tests and the exit path.
 int32_t GameFrameState();

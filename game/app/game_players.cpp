@@ -1,3 +1,4 @@
+#include "engine/platform/main_thread.h"
 #include "engine/platform/window.h"
 #include "engine/windows/window.h"
 #include "game/app/context.h"
@@ -13,7 +14,10 @@ void gcGame::OnPlayerSelected(JCPlayerManager*, JCPlayer* player) {
     auto* selected = dynamic_cast<gcPlayer*>(player);
     if (selected == nullptr) return;
     if (!global.CheckPlatform()) ApplyCursorChoice(selected->GetGameCursor());
-    global.ApplyDisplayMode();
+    // At start-up this runs on the loader thread; the settings and the display belong to the main
+    // thread, which draws the borders from them meanwhile.
+    gcGlobal* owner = &global;
+    QRV::Platform::RunOnMainThread([owner]() { owner->ApplyDisplayMode(); });
     context.soundGroups.SetGroupGain("music", selected->GetMusicVolume());
     context.soundGroups.SetGroupGain("sounds", selected->GetSoundVolume());
     context.packs.ApplyPlayerProgress(selected);

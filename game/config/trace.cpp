@@ -1,6 +1,8 @@
 #include "game/config/trace.h"
 
+#include <array>
 #include <atomic>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +32,14 @@ void Trace(const std::string& line) {
     const std::string text = "quorvel-trace: " + line + "\n";
     std::fwrite(text.data(), 1, text.size(), stderr);
     std::fflush(stderr);
+}
+
+std::string LevelEndTraceLine(bool won, int32_t errors, float seconds) {
+    std::array<char, 32> time{};
+    const auto written = std::to_chars(time.data(), time.data() + time.size(), static_cast<double>(seconds),
+                                       std::chars_format::fixed, 2);
+    return std::string(won ? "level won" : "level lost") + " errors " + std::to_string(errors) + " time " +
+           std::string(time.data(), written.ptr);
 }
 
 }  // namespace Game

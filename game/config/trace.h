@@ -3,6 +3,7 @@
 // window opened or closed, each level started, won or lost, each save written and the first
 // running frame. Off unless set; end-to-end drivers wait on these lines.
 
+#include <cstdint>
 #include <string>
 
 namespace Game {
@@ -14,5 +15,8 @@ void SetTraceEnabled(bool enabled);
 // Writes "quorvel-trace: " + line and a newline to stderr when tracing is on. The line is written
 // as it stands, never used as a format.
 void Trace(const std::string& line);
+// The line of a finished level: "level won errors 0 time 12.34" (seconds with two decimals, a
+// point whatever the locale).
+std::string LevelEndTraceLine(bool won, int32_t errors, float seconds);
 
 }  // namespace Game

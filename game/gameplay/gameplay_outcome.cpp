@@ -8,6 +8,7 @@
 #include "engine/sound/sound_groups.h"
 #include "engine/windows/window_confirm.h"
 #include "engine/windows/window_manager.h"
+#include "game/config/trace.h"
 #include "game/data/game_player.h"
 #include "game/data/igp_manager.h"
 #include "game/data/level.h"
@@ -40,6 +41,7 @@ void SetOpen(JCPagesItem* item, const char* key, bool value) {
 void gcGameplay::Finish(bool won) {
     if (finishedOnce) return;
     finishedOnce = 1;
+    Game::Trace(Game::LevelEndTraceLine(won, result.errors, result.playTime));
     SendEvent(kEventLevelFinished);
     if (won) {
         OnLevelWon();

@@ -23,6 +23,8 @@
 #include "game/app/open_path.h"
 #include "game/data/calendar_clock.h"
 #include "game/data/igp_item.h"
+#include "game/data/level.h"
+#include "game/data/pack.h"
 #include "game/data/trophy.h"
 #include "game/gameplay/board_effects_message.h"
 #include "tests/graphics/sprite_test_support.h"
@@ -90,6 +92,29 @@ protected:
             while (player->GetHealth().AddHeart()) {}
         }
         return player;
+    }
+
+    // Ordinary packs of two levels each, locked, with their "inapp" product, scanned into the
+    // context's packs.
+    void ScanPacks(std::initializer_list<std::pair<const char*, const char*>> packs) {
+        for (const auto& [folder, inapp] : packs) {
+            const std::string dir = folder;
+            Put(dir + "/level01.xml", "<level/>");
+            Put(dir + "/level02.xml", "<level/>");
+            Put(dir + "/main/pack_item.xml",
+                std::string("<pack size=\"10 10\"><property><param key=\"inapp\" value=\"") + inapp +
+                    "\"/><param key=\"is_lock\" value=\"true\"/></property></pack>");
+            Put(dir + "/main/pages.xml",
+                "<pages cols=\"4\" rows=\"3\"><level size=\"5 5\"/><level size=\"5 5\"/></pages>");
+        }
+        QRV::UnloadRepository("");
+        QRV::LoadRepository("");
+        ASSERT_TRUE(Context().packs.Scan("pack_item.xml"));
+    }
+    JCPack* Pack(const char* name) { return Context().packs.FindPack(name, kPackOrdinary); }
+    static int32_t Flag(const JCPagesItem* item, const char* key) {
+        const JSProperty* value = item->GetProperty(key);
+        return value != nullptr ? value->intValue : -1;
     }
 
     std::optional<gcGlobal> global;
@@ -258,6 +283,62 @@ TEST_F(GameRootTest, BoughtItemsAreAppliedWhateverTheAnswerAndSaved) {
         Settle();
         if (Shown("purchase_success")) Windows().FindWindow("purchase_success")->Hide(true);
         Settle();
+    }
+}
+
+// A bought pack product unlocks every ordinary pack that names it, and opens them (with their
+// first level) only when the edition unlocks at once; other packs stay as they were.
+TEST_F(GameRootTest, ABoughtPackProductUnlocksEveryPackThatNamesIt) {
+    ScanPacks({{"pack01", ""}, {"pack02", "pack_bundle"}, {"pack03", "pack_bundle"}, {"pack04", "pack_other"}});
+    for (const int32_t immediately : {0, 1}) {
+        SCOPED_TRACE(immediately);
+        for (const char* name : {"pack01", "pack02", "pack03", "pack04"}) {
+            Pack(name)->GetProperty("is_lock")->SetBool(1);
+            Pack(name)->GetProperty("is_open")->SetBool(0);
+            Pack(name)->GetFirstLevel()->GetProperty("is_open")->SetBool(0);
+        }
+        global->EditionConfig().SetInt("unlock_pack_immediately", immediately);
+        JSIgpItem item;
+        item.name = "pack_bundle";
+        game->OnPurchaseStarted();
+        game->OnPurchaseSucceeded(&item);
+        game->OnPurchaseFinished(&item, true);
+        const struct {
+            const char* pack;
+            bool bought;
+        } packs[] = {{"pack01", false}, {"pack02", true}, {"pack03", true}, {"pack04", false}};
+        for (const auto& p : packs) {
+            SCOPED_TRACE(p.pack);
+            const JCPack* pack = Pack(p.pack);
+            EXPECT_EQ(Flag(pack, "is_lock"), p.bought ? 0 : 1);
+            EXPECT_EQ(Flag(pack, "is_open"), p.bought ? immediately : 0);
+            EXPECT_EQ(Flag(pack->GetFirstLevel(), "is_open"), p.bought ? immediately : 0);
+            EXPECT_EQ(Flag(pack->LevelAt(1), "is_open"), 0);
+        }
+    }
+}
+
+// Switching to another profile stores the outgoing one's progress first, so A's unsaved unlocks
+// and stars are there again after A -> B -> A, and B never sees them.
+TEST_F(GameRootTest, SwitchingProfilesAndBackKeepsTheFirstOnesUnsavedProgress) {
+    ScanPacks({{"pack01", ""}});
+    gcPlayer* a = MakePlayer(L"Ann");
+    gcPlayer* b = MakePlayer(L"Bob");
+    ASSERT_NE(b, nullptr);
+    ASSERT_EQ(Context().playerManager.GetCurrentPlayer(), a);
+    JCLevel* second = Pack("pack01")->LevelAt(1);
+    second->properties.SetBool("is_open", 1);
+    second->properties.SetInt("stars", 2);
+    const struct {
+        gcPlayer* select;
+        int32_t open, stars;
+    } steps[] = {{b, 0, 0}, {a, 1, 2}, {b, 0, 0}, {a, 1, 2}};
+    for (const auto& step : steps) {
+        ASSERT_TRUE(Context().playerManager.SelectPlayer(step.select));
+        SCOPED_TRACE(step.select == a ? "Ann" : "Bob");
+        second = Pack("pack01")->LevelAt(1);
+        EXPECT_EQ(Flag(second, "is_open"), step.open);
+        EXPECT_EQ(Flag(second, "stars"), step.stars);
     }
 }
 

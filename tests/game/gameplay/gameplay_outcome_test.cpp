@@ -8,6 +8,7 @@
 #include "engine/gui/gui_button5.h"
 #include "engine/gui/gui_root.h"
 #include "engine/sound/sound_group.h"
+#include "game/config/trace.h"
 #include "game/data/level.h"
 #include "game/data/pack.h"
 #include "game/gameplay/gameplay.h"
@@ -379,6 +380,41 @@ TEST_F(GameplayOutcomeTest, AHintArrivingAfterTheLossLeavesTheBoardClosed) {
     for (int i = 0; i < 20; ++i) Frames(1, 0.05f);
     EXPECT_FALSE(screen->IsHintFlying());
     EXPECT_TRUE(screen->IsModal());
+}
+
+// With tracing on, the end of a level writes one line with its errors and play time; a second
+// Finish writes nothing.
+TEST_F(GameplayOutcomeTest, TheTraceReportsAWinOrALossOnce) {
+    Build(kPicture);
+    player->SetItemCount("error", 9);
+    const struct {
+        int wrong;
+        bool win;
+        const char* prefix;
+    } cases[] = {{0, true, "quorvel-trace: level won errors 0 time "},
+                 {2, true, "quorvel-trace: level won errors 2 time "},
+                 {9, false, "quorvel-trace: level lost errors 9 time "}};
+    Game::SetTraceEnabled(true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.prefix);
+        ASSERT_TRUE(Start());
+        Frames(6);  // 0.1 s of play
+        testing::internal::CaptureStderr();
+        if (c.win) {
+            Win(c.wrong);
+        } else {
+            for (int i = 0; i < c.wrong; ++i) Click(i % 5, 2 + i / 5);
+        }
+        screen->Finish(!c.win);
+        const std::string written = testing::internal::GetCapturedStderr();
+        ASSERT_EQ(written.rfind(c.prefix, 0), 0u) << written;
+        const std::string rest = written.substr(std::string(c.prefix).size());
+        EXPECT_EQ(rest.find('\n'), rest.size() - 1) << written;  // one line
+        EXPECT_NEAR(std::stod(rest), screen->Result().playTime, 0.006) << written;
+        EXPECT_GT(std::stod(rest), 0.0);
+        screen->Close();
+    }
+    Game::SetTraceEnabled(false);
 }
 
 }  // namespace
