@@ -438,27 +438,15 @@ int OnKeyUp(uintptr_t code) {
     return 0;
 }
 
-int OnInit(uintptr_t) { return 1; }
-
-int OnClose(uintptr_t) {
-    QRV::g_app->running = 0;
-    return 0;
-}
-
-bool ParseNumber(const char* text, auto& value) {
-    const std::string s = text;
-    return std::from_chars(s.data(), s.data() + s.size(), value).ec == std::errc();
-}
-
 bool ParseArguments(Scene& scene, int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--level" && i + 1 < argc) {
             scene.levelKey = argv[++i];
         } else if (arg == "--seconds" && i + 1 < argc) {
-            if (!ParseNumber(argv[++i], scene.seconds)) return false;
+            if (!SceneEngine::ParseNumber(argv[++i], scene.seconds)) return false;
         } else if (arg == "--allowance" && i + 1 < argc) {
-            if (!ParseNumber(argv[++i], scene.allowance)) return false;
+            if (!SceneEngine::ParseNumber(argv[++i], scene.allowance)) return false;
         } else {
             return false;
         }
@@ -478,8 +466,8 @@ int main(int argc, char** argv) {
 
     Scene& shown = *scene;
     const int status = SceneEngine::Run(
-        "Quorvel board scene", {OnInit, OnUpdate, OnRender, OnClose}, {OnMouseMove, OnKeyDown, OnKeyUp}, kPaper,
-        [&shown] { return LoadScene(shown); },
+        "Quorvel board scene", {SceneEngine::Ready, OnUpdate, OnRender, SceneEngine::StopRunning},
+        {OnMouseMove, OnKeyDown, OnKeyUp}, kPaper, [&shown] { return LoadScene(shown); },
         [&shown] {
             shown.start = std::chrono::steady_clock::now();
             QRV::Engine::Run();

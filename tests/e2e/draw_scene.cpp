@@ -185,13 +185,6 @@ int OnRender(uintptr_t) {
     return 0;
 }
 
-int OnInit(uintptr_t) { return 1; }
-
-int OnClose(uintptr_t) {
-    QRV::g_app->running = 0;
-    return 0;
-}
-
 bool ParseArguments(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -224,7 +217,7 @@ int main(int argc, char** argv) {
     }
 
     int status = 0;
-    if (!SceneEngine::Start("Quorvel draw scene", {OnInit, OnUpdate, OnRender, OnClose})) {
+    if (!SceneEngine::Start("Quorvel draw scene", {SceneEngine::Ready, OnUpdate, OnRender, SceneEngine::StopRunning})) {
         status = 1;
     } else {
         g_scene.texture = LoadTexture(pngPath);

@@ -2,9 +2,12 @@
 // Shared by the end-to-end scene programs: start the engine with a scene's hooks, as the game's start
 // function does (both caps at 60), and take it down again.
 
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <system_error>
 
 #include "engine/app/app_context.h"
 #include "engine/app/engine.h"
@@ -12,6 +15,22 @@
 #include "engine/graphics/render.h"
 
 namespace SceneEngine {
+
+// The init hook of a scene that sets itself up after the engine started.
+inline int Ready(uintptr_t) { return 1; }
+
+// The close hook: the window's close request or SIGTERM ends the loop.
+inline int StopRunning(uintptr_t) {
+    QRV::g_app->running = 0;
+    return 0;
+}
+
+// A command-line number in the C locale's form; false unless the whole text is one.
+inline bool ParseNumber(const char* text, auto& value) {
+    const std::string s = text;
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+    return error == std::errc() && end == s.data() + s.size();
+}
 
 struct Hooks {
     QRV::JS_CALLBACK::Function init = nullptr;

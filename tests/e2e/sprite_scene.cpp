@@ -185,13 +185,6 @@ int OnRender(uintptr_t) {
     return 0;
 }
 
-int OnInit(uintptr_t) { return 1; }
-
-int OnClose(uintptr_t) {
-    QRV::g_app->running = 0;
-    return 0;
-}
-
 bool ParseArguments(int argc, char** argv, SceneState& scene) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -228,7 +221,8 @@ int main(int argc, char** argv) {
     fs::current_path(sceneDir, error);
 
     int status = 0;
-    if (!SceneEngine::Start("Quorvel sprite scene", {OnInit, OnUpdate, OnRender, OnClose})) {
+    if (!SceneEngine::Start("Quorvel sprite scene",
+                            {SceneEngine::Ready, OnUpdate, OnRender, SceneEngine::StopRunning})) {
         status = 1;
     } else if (!LoadSprites()) {
         std::fprintf(stderr, "the scene's sprites did not load\n");

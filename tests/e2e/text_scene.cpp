@@ -201,13 +201,6 @@ int OnRender(uintptr_t) {
     return 0;
 }
 
-int OnInit(uintptr_t) { return 1; }
-
-int OnClose(uintptr_t) {
-    QRV::g_app->running = 0;
-    return 0;
-}
-
 bool ParseArguments(Scene& scene, int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -235,7 +228,7 @@ int main(int argc, char** argv) {
     g_scene = scene.get();
 
     int status = 0;
-    if (!SceneEngine::Start("Quorvel text scene", {OnInit, OnUpdate, OnRender, OnClose})) {
+    if (!SceneEngine::Start("Quorvel text scene", {SceneEngine::Ready, OnUpdate, OnRender, SceneEngine::StopRunning})) {
         status = 1;
     } else {
         QRV::g_render->clearColor = kBackground;

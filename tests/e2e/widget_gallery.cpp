@@ -388,13 +388,6 @@ int OnRender(uintptr_t) {
     return 0;
 }
 
-int OnInit(uintptr_t) { return 1; }
-
-int OnClose(uintptr_t) {
-    g_app->running = 0;
-    return 0;
-}
-
 bool ParseArguments(Gallery& gallery, int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -420,7 +413,8 @@ int main(int argc, char** argv) {
     g_gallery = gallery.get();
 
     int status = 0;
-    if (!SceneEngine::Start("Quorvel widget gallery", {OnInit, OnUpdate, OnRender, OnClose})) {
+    if (!SceneEngine::Start("Quorvel widget gallery",
+                            {SceneEngine::Ready, OnUpdate, OnRender, SceneEngine::StopRunning})) {
         status = 1;
     } else {
         g_render->clearColor = kBackground;
