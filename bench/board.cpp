@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/best_time_reporter.h"
+#include "bench/null_renderer.h"
 #include "engine/core/event_dispatcher.h"
 #include "engine/core/property_map.h"
 #include "engine/graphics/font_catalogue.h"
@@ -35,6 +36,8 @@
 #include "game/gameplay/process.h"
 
 namespace {
+
+using QRV::Bench::NullRenderer;
 
 namespace fs = std::filesystem;
 
@@ -62,27 +65,6 @@ std::string LevelText() {
         for (int c = 0; c < kSide; ++c) text += IsPicture(c, r) ? "<cell type='100'/>" : "<cell type='101'/>";
     return text + "</gElements></level>";
 }
-
-// A renderer on the null device, made the program's renderer while alive.
-class NullRenderer {
-public:
-    NullRenderer() {
-        auto owned = std::make_unique<QRV::Platform::NullRenderDevice>();
-        device = owned.get();
-        render = std::make_unique<QRV::JC_RENDER>(std::move(owned));
-        ok = render->CreateDevice(nullptr, 0.1f, 0.0f) == 1;
-        previous = QRV::g_render;
-        QRV::g_render = render.get();
-    }
-    ~NullRenderer() { QRV::g_render = previous; }
-    NullRenderer(const NullRenderer&) = delete;
-    NullRenderer& operator=(const NullRenderer&) = delete;
-
-    QRV::Platform::NullRenderDevice* device = nullptr;
-    std::unique_ptr<QRV::JC_RENDER> render;
-    QRV::JC_RENDER* previous = nullptr;
-    bool ok = false;
-};
 
 // The board with its decoration over the run folder's files; `ok` when everything loaded.
 struct BoardScene {
@@ -185,7 +167,6 @@ struct RunFolder {
 
 void BM_BoardFrame(benchmark::State& state) {
     NullRenderer renderer;
-    renderer.device->SetRecording(QRV::Platform::NullRenderDevice::Recording::CountsOnly);
     BoardScene scene;
     if (!renderer.ok || !scene.ok) {
         state.SkipWithError("the board did not load");
@@ -215,6 +196,7 @@ void BM_BoardRawQuads(benchmark::State& state) {
         return;
     }
     // One frame of ours, recorded in full: the quads it drew, in order.
+    renderer.device->SetRecording(QRV::Platform::NullRenderDevice::Recording::Full);
     renderer.device->ClearRecord();
     renderer.render->BeginFrame();
     scene.Draw();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/best_time_reporter.h"
+#include "bench/null_renderer.h"
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/quad.h"
 #include "engine/graphics/render.h"
@@ -25,6 +26,8 @@
 
 namespace {
 
+using QRV::Bench::NullRenderer;
+
 constexpr int kPanels = 20;
 constexpr int kPanelColumns = 5;
 constexpr int kButtonsPerPanel = 12;
@@ -35,26 +38,6 @@ const char* const kFrameName = "BM_GuiFrame";
 const char* const kRawName = "BM_RawQuads";
 const char* const kWalkName = "BM_GuiMoveWalk";
 const char* const kDrawName = "BM_GuiDraw";
-
-// A renderer on the null device that only counts calls, made the program's renderer while alive.
-class NullRenderer {
-public:
-    NullRenderer() {
-        auto owned = std::make_unique<QRV::Platform::NullRenderDevice>();
-        owned->SetRecording(QRV::Platform::NullRenderDevice::Recording::CountsOnly);
-        render = std::make_unique<QRV::JC_RENDER>(std::move(owned));
-        ok = render->CreateDevice(nullptr, 0.1f, 0.0f) == 1;
-        previous = QRV::g_render;
-        QRV::g_render = render.get();
-    }
-    ~NullRenderer() { QRV::g_render = previous; }
-    NullRenderer(const NullRenderer&) = delete;
-    NullRenderer& operator=(const NullRenderer&) = delete;
-
-    std::unique_ptr<QRV::JC_RENDER> render;
-    QRV::JC_RENDER* previous = nullptr;
-    bool ok = false;
-};
 
 // The tree, built on the renderer's default texture (no resource is named that exists): panels
 // 200 x 180 in a 5 x 4 grid, each with a grid of buttons and check boxes placed from its centre;

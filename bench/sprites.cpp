@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/best_time_reporter.h"
+#include "bench/null_renderer.h"
 #include "engine/bots/bot_list.h"
 #include "engine/bots/tween_bezier.h"
 #include "engine/bots/tween_color.h"
@@ -29,34 +30,14 @@
 
 namespace {
 
+using QRV::Bench::NullRenderer;
+
 constexpr int kSprites = 10000;
 constexpr int kTweens = 10000;
 constexpr uint32_t kTextureSize = 32;
 const char* const kSpriteName = "BM_SpriteDraw";
 const char* const kRawName = "BM_RawDrawTriangles";
 const char* const kTweenName = "BM_TweenUpdate";
-
-// A renderer on the null device that only counts calls, made the program's renderer while alive.
-class NullRenderer {
-public:
-    NullRenderer() {
-        auto owned = std::make_unique<QRV::Platform::NullRenderDevice>();
-        owned->SetRecording(QRV::Platform::NullRenderDevice::Recording::CountsOnly);
-        render = std::make_unique<QRV::JC_RENDER>(std::move(owned));
-        ok = render->CreateDevice(nullptr, 0.1f, 0.0f) == 1;
-        if (ok) texture = render->CreateBlankTexture(kTextureSize, kTextureSize);
-        previous = QRV::g_render;
-        QRV::g_render = render.get();
-    }
-    ~NullRenderer() { QRV::g_render = previous; }
-    NullRenderer(const NullRenderer&) = delete;
-    NullRenderer& operator=(const NullRenderer&) = delete;
-
-    std::unique_ptr<QRV::JC_RENDER> render;
-    QRV::JS_TEXTURE* texture = nullptr;
-    QRV::JC_RENDER* previous = nullptr;
-    bool ok = false;
-};
 
 // Where sprite i stands: spread over rows, each turned a little more than the last.
 void Place(QRV::JS_TRANSFORM3& t, int i) {
@@ -66,7 +47,7 @@ void Place(QRV::JS_TRANSFORM3& t, int i) {
 }
 
 void BM_SpriteDraw(benchmark::State& state) {
-    NullRenderer renderer;
+    NullRenderer renderer(kTextureSize);
     if (!renderer.ok) {
         state.SkipWithError("no device");
         return;
@@ -92,7 +73,7 @@ void BM_SpriteDraw(benchmark::State& state) {
 }
 
 void BM_RawDrawTriangles(benchmark::State& state) {
-    NullRenderer renderer;
+    NullRenderer renderer(kTextureSize);
     if (!renderer.ok) {
         state.SkipWithError("no device");
         return;
