@@ -1,0 +1,261 @@
+#!/usr/bin/env bash
+# A level of the real game played to its end under Xvfb (1280 x 1024, the game's window 1024 x 768
+# at 1:1), driven with xdotool and checked by the game's trace lines, screenshots and its save:
+#   - win: with an empty save folder and "pack01.level01" as the test level, the tutorial question
+#     opens; its "no" button closes it and the level runs; a left click on every picture cell wins
+#     with 0 errors; players.xml then holds the level with 3 stars and a time above 0 and below the
+#     run's wall time, the next level open and more money than a new player's none;
+#   - loss: on a fresh save folder again, right-button marks on picture cells up to the player's
+#     error allowance end the level lost with that many errors, and the save holds a heart less.
+# Usage: game_e2e.sh RUN_DIR WORK_DIR
+set -euo pipefail
+run_dir=$(cd "$1" && pwd)
+mkdir -p "$2"
+work_dir=$(cd "$2" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xvfb_lib.sh"
+export QUORVEL_NO_MESSAGEBOX=1
+export ALSOFT_DRIVERS=null
+resources=$run_dir/Resources
+ink=2E3A59 # an opened square
+
+for tool in convert xdotool import; do
+  command -v "$tool" > /dev/null || { echo "game e2e: $tool is missing" >&2; exit 1; }
+done
+trap e2e_cleanup EXIT
+
+give_up() {
+  fail "$1"
+  dump_scene "$log"
+  echo "game e2e: stopped; screenshots in $work_dir/$case_name" >&2
+  exit 1
+}
+
+# A "file" value of the content ("folder name.ext") as a path under Resources.
+content_path() { echo "$resources/${1/ //}"; }
+# attribute FILE ELEMENT_PATTERN NAME: the first value of NAME on a line matching the pattern.
+attribute() { grep -m1 -- "$2" "$1" | sed -n "s/.*[[:space:]]$3=\"\([^\"]*\)\".*/\1/p"; }
+
+# start_game CASE LEVEL: the game on an empty save folder with LEVEL as its test level; sets window,
+# origin_x/origin_y (the window's place on the screen), log and players.
+start_game() {
+  case_name=$1
+  rm -rf "${work_dir:?}/$1"
+  mkdir -p "$work_dir/$1/xdg"
+  log=$work_dir/$1/game.log
+  players=$work_dir/$1/xdg/quorvel/players.xml
+  started_ns=$(date +%s%N)
+  (cd "$run_dir" && XDG_DATA_HOME="$work_dir/$1/xdg" QUORVEL_TRACE=1 QUORVEL_TEST_LEVEL="$2" exec ./quorvel) \
+    > "$log" 2>&1 &
+  scene_pid=$!
+  window=$(wait_for_window 20 '^Quorvel' || true)
+  [[ -n "$window" ]] || give_up "no game window"
+  wait_for 10 window_sized || give_up "the window never became 1024x768"
+  local info
+  info=$(xdotool getwindowgeometry "$window")
+  local position
+  position=$(sed -n 's/.*Position: \(-\{0,1\}[0-9]*,-\{0,1\}[0-9]*\).*/\1/p' <<< "$info")
+  origin_x=${position%,*}
+  origin_y=${position#*,}
+}
+window_sized() {
+  [[ "$(xdotool getwindowgeometry "$window" 2> /dev/null | sed -n 's/.*Geometry: //p')" == 1024x768 ]]
+}
+
+shot() {
+  import -window root "$work_dir/$case_name/$1.png" 2> /dev/null && echo "$work_dir/$case_name/$1.png"
+}
+# logical X Y -> the screen's pixel.
+screen_x() { echo $((origin_x + $1)); }
+screen_y() { echo $((origin_y + $1)); }
+# count_near IMAGE X Y R RRGGBB TOL: pixels within R of the logical point within TOL of the colour.
+count_near() {
+  local want=$5
+  convert "$1" -crop "$((2 * $4 + 1))x$((2 * $4 + 1))+$(screen_x $(($2 - $4)))+$(screen_y $(($3 - $4)))" +repage \
+    -depth 8 txt:- 2> /dev/null |
+    awk -v r=$((16#${want:0:2})) -v g=$((16#${want:2:2})) -v b=$((16#${want:4:2})) -v t="$6" '
+      function off(a, c) { return a > c ? a - c : c - a }
+      NR > 1 { sub(/^[^(]*\(/, ""); split($0, v, /[,)]/)
+               if (off(v[1], r) <= t && off(v[2], g) <= t && off(v[3], b) <= t) n++ }
+      END { print n + 0 }'
+}
+# click BUTTON X Y: press and release at the logical point as separate events, focus on the game.
+click() {
+  xdotool windowfocus "$window" 2> /dev/null || true
+  xdotool mousemove "$(screen_x "$2")" "$(screen_y "$3")"
+  xdotool mousedown "$1"
+  xdotool mouseup "$1"
+}
+line() { wait_for_line "${2:-10}" "$log" "$1"; }
+
+# --- the level file: its cells, and each cell's centre as the board's layout places it
+level_file=""
+cell_x=()
+cell_y=()
+picture=()
+read_level() {
+  level_file=$resources/$1/$2.xml
+  [[ -f "$level_file" ]] || give_up "no level file $level_file"
+  local settings
+  settings=$(grep -m1 '<settings ' "$level_file")
+  read -r cw ch <<< "$(sed -n 's/.* elSize="\([^"]*\)".*/\1/p' <<< "$settings")"
+  read -r cols rows <<< "$(sed -n 's/.* grid="\([^"]*\)".*/\1/p' <<< "$settings")"
+  read -r bx by <<< "$(sed -n 's/.* block="\([^"]*\)".*/\1/p' <<< "$settings")"
+  read -r sx sy <<< "$(sed -n 's/.* shiftBlock="\([^"]*\)".*/\1/p' <<< "$settings")"
+  read -r px py <<< "$(sed -n 's/.* position="\([^"]*\)".*/\1/p' <<< "$settings")"
+  # Field: whole blocks less a gap on each side of each block; the cells start a gap before it.
+  read -r cell_ox cell_oy <<< "$(awk -v cw="$cw" -v ch="$ch" -v cols="$cols" -v rows="$rows" -v bx="$bx" \
+    -v by="$by" -v sx="$sx" -v sy="$sy" -v px="$px" -v py="$py" '
+    function blocks(n, b) { return b == 0 ? 0 : int(n / b) + (n % b != 0) }
+    BEGIN {
+      nx = blocks(cols, bx); ny = blocks(rows, by)
+      fw = nx * cw * bx - (nx + 1) * sx; fh = ny * ch * by - (ny + 1) * sy
+      printf "%g %g\n", px - fw * 0.5 - sx, py - fh * 0.5 - sy
+    }')"
+  local types
+  types=$(grep -o '<cell type="[0-9]*"' "$level_file" | grep -o '[0-9]*')
+  (($(wc -l <<< "$types") == cols * rows)) || give_up "$level_file holds $(wc -l <<< "$types") cells, want $((cols * rows))"
+  local i=0 type
+  cell_x=()
+  cell_y=()
+  picture=()
+  for type in $types; do
+    local c=$((i % cols)) r=$((i / cols))
+    local gx=$((bx > 0 ? c / bx : 0)) gy=$((by > 0 ? r / by : 0))
+    cell_x+=("$(awk -v o="$cell_ox" -v v=$((c * cw - gx * sx + cw / 2)) 'BEGIN { printf "%d", o + v }')")
+    cell_y+=("$(awk -v o="$cell_oy" -v v=$((r * ch - gy * sy + ch / 2)) 'BEGIN { printf "%d", o + v }')")
+    [[ $type == 100 ]] && picture+=("$i")
+    i=$((i + 1))
+  done
+}
+cell_open() {
+  local image
+  image=$(shot cell) && (($(count_near "$image" "${cell_x[$1]}" "${cell_y[$1]}" 4 "$ink" 24) >= 40))
+}
+
+# --- the tutorial question: its "no" button, from the window file and the screen's middle
+answer_tutorial_question() {
+  line 'trace: window opened GP_Tutorial_Question' 30 > /dev/null || give_up "the tutorial question never opened"
+  local entry file panel_pos button_pos
+  entry=$(grep -m1 'GP_Tutorial_Question' "$resources/data/share/main/other/windows.xml" | sed -n 's/.*file="\([^"]*\)".*/\1/p')
+  file=$(content_path "$entry")
+  [[ -f "$file" ]] || give_up "no window file for GP_Tutorial_Question ($entry)"
+  # The panel's own place (none: the screen's middle), then button 4's place inside it.
+  panel_pos=$(awk '/<PANEL9/ { p = 1 } p && /<POSITION>/ { gsub(/.*<POSITION>|<\/POSITION>.*/, ""); print; exit }
+                   p && /<CONTEXT>/ { print "0 0"; exit }' "$file")
+  button_pos=$(awk '/ID="4"/ { p = 1 } p && /<POSITION>/ { gsub(/.*<POSITION>|<\/POSITION>.*/, ""); print; exit }' "$file")
+  [[ -n "$button_pos" ]] || give_up "no place for the \"no\" button in $file"
+  read -r ppx ppy <<< "$panel_pos"
+  read -r bpx bpy <<< "$button_pos"
+  no_x=$((512 + ppx + bpx))
+  no_y=$((384 + ppy + bpy))
+  # Taken once the hand-over's fade has closed and the dim has reached its full strength (ink at
+  # 40 % over the paper): before that the dialog may still be fading in.
+  line 'trace: window closed Fade_Transition' 10 > /dev/null || fail "the hand-over's fade never closed"
+  dialog_shown() { local image; image=$(shot question) && expect_pixel "$image" "$(screen_x 40)" "$(screen_y 400)" A5A7AE 10 2> /dev/null; }
+  wait_for 5 dialog_shown || fail "the tutorial question does not dim the screen ($(pixel_of "$work_dir/$case_name/question.png" "$(screen_x 40)" "$(screen_y 400)"))"
+  echo "tutorial question: \"no\" at ($no_x, $no_y)"
+  click 1 "$no_x" "$no_y"
+  line 'trace: window closed GP_Tutorial_Question' 5 > /dev/null || give_up "the \"no\" button did not close the question"
+}
+
+# The save: a level's param, a statistic's value, an item's count, the hearts.
+level_param() {
+  awk -v level="$2" -v key="$3" '/<level name=/ { inside = index($0, "name=\"" level "\"") > 0 }
+    inside && index($0, "key=\"" key "\"") { sub(/.*value="/, ""); sub(/".*/, ""); print; exit }' "$1"
+}
+player_value() {
+  awk -v key="$2" 'index($0, "key=\"" key "\"") { sub(/.*value="/, ""); sub(/".*/, ""); print; exit }' "$1"
+}
+item_count() { awk -v name="$2" 'index($0, "<item name=\"" name "\"") { sub(/.*count="/, ""); sub(/".*/, ""); print; exit }' "$1"; }
+health_count() { awk '/<health / { sub(/.* count="/, ""); sub(/".*/, ""); print; exit }' "$1"; }
+
+# saved_after LINE: a save is traced after that line of the log.
+saved_after() {
+  saved_since() { awk -v end="$1" 'found && /trace: save written/ { ok = 1 } $0 == end { found = 1 } END { exit !ok }' "$log"; }
+  wait_for 10 saved_since "$1"
+}
+# cell_changed IMAGE CELL: the cell looks different now from IMAGE.
+cell_changed() {
+  local now crop
+  now=$(shot now) || return 1
+  crop="15x15+$(screen_x $((cell_x[$2] - 7)))+$(screen_y $((cell_y[$2] - 7)))"
+  local diff
+  diff=$(compare -metric AE -crop "$crop" "$1" "$now" null: 2>&1 || true)
+  [[ "${diff%% *}" =~ ^[0-9]+$ ]] && ((${diff%% *} > 20))
+}
+stop_game() {
+  kill -TERM "$scene_pid" 2> /dev/null || true
+  wait "$scene_pid" 2> /dev/null || true
+  scene_pid=""
+}
+
+start_xvfb 1280x1024
+
+# === Win
+start_game win pack01.level01
+answer_tutorial_question
+line 'trace: level started pack01.level01' 5 > /dev/null || fail "no level start traced"
+read_level pack01 level01
+echo "level: ${cols} x ${rows}, ${#picture[@]} picture cells, cells from ($cell_ox, $cell_oy)"
+((cols == 5 && rows == 5)) || fail "the level is $cols x $rows, want 5 x 5"
+money_before=0 # a new player's purse
+shot level > /dev/null
+for i in "${picture[@]}"; do
+  cell_open "$i" && continue # a bonus cell the level opened itself
+  click 1 "${cell_x[$i]}" "${cell_y[$i]}"
+  wait_for 5 cell_open "$i" || fail "cell $((i % cols)) $((i / cols)) did not open"
+done
+won=$(line 'trace: level \(won\|lost\)' 20) || give_up "the level never ended"
+wall=$(awk -v ns=$(($(date +%s%N) - started_ns)) 'BEGIN { printf "%.2f", ns / 1e9 }')
+shot won > /dev/null
+echo "$won (wall time $wall s)"
+[[ "${won#*trace: }" =~ ^level\ won\ errors\ 0\ time ]] || fail "want a win with 0 errors: $won"
+saved_after "$won" || fail "no save after the win"
+cp "$players" "$work_dir/$case_name/players.after.xml"
+stars=$(level_param "$players" pack01.level01 stars)
+time=$(level_param "$players" pack01.level01 time)
+next_open=$(level_param "$players" pack01.level02 is_open)
+money=$(player_value "$players" money)
+echo "saved: stars $stars, time $time, pack01.level02 open $next_open, money $money_before -> $money"
+[[ "$stars" == 3 ]] || fail "the level's record has stars \"$stars\", want 3"
+awk -v t="$time" -v w="$wall" 'BEGIN { exit !(t + 0 > 0 && t + 0 < w + 0) }' ||
+  fail "the level's time \"$time\" is not above 0 and below the run's $wall s"
+[[ "$next_open" == 1 ]] || fail "pack01.level02 is not open after the win"
+((${money:-0} > money_before)) || fail "money did not rise: $money_before -> ${money:-none}"
+stop_game
+
+# === Loss
+start_game loss pack01.level01
+answer_tutorial_question
+# A new player's hearts and error allowance, as the won run (which spends neither) saved them.
+fresh_player=$work_dir/win/players.after.xml
+hearts_before=$(health_count "$fresh_player")
+allowance=$(item_count "$fresh_player" error)
+[[ -n "$allowance" && -n "$hearts_before" ]] || give_up "no error allowance or hearts in $fresh_player"
+read_level pack01 level01
+echo "loss: $allowance wrong marks allowed, $hearts_before hearts"
+shot level > /dev/null
+marked=0
+for i in "${picture[@]}"; do
+  ((marked < allowance)) || break
+  cell_open "$i" && continue # a bonus cell the level opened itself
+  before=$(shot before_mark)
+  click 3 "${cell_x[$i]}" "${cell_y[$i]}"
+  wait_for 5 cell_changed "$before" "$i" || fail "a wrong mark on cell $((i % cols)) $((i / cols)) shows nothing"
+  marked=$((marked + 1))
+done
+lost=$(line 'trace: level \(won\|lost\)' 20) || give_up "the level never ended after $marked wrong marks"
+shot lost > /dev/null
+echo "$lost"
+[[ "${lost#*trace: }" =~ ^level\ lost\ errors\ $allowance\ time ]] || fail "want a loss with $allowance errors: $lost"
+saved_after "$lost" || fail "no save after the loss"
+cp "$players" "$work_dir/$case_name/players.after.xml"
+hearts=$(health_count "$players")
+echo "hearts: $hearts_before -> $hearts"
+[[ "$hearts" == $((hearts_before - 1)) ]] || fail "hearts after the loss: $hearts, want $((hearts_before - 1))"
+stop_game
+
+stop_xvfb
+((failures == 0)) || { echo "game: $failures check(s) failed" >&2; exit 1; }
+echo "game: ok"
