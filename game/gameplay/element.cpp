@@ -41,30 +41,33 @@ void gcElement::Place(int32_t cellWidth, int32_t cellHeight, float centreX, floa
     top = centreY - static_cast<float>(cellHeight) * 0.5f;
 }
 
-void gcElement::LoadMarkSprites(const gcElementsLayout& layout) {
-    const QRV::G_ANIMATION* squareSource = layout.FindAnimation("square");
-    const QRV::G_ANIMATION* crossSource = layout.FindAnimation("cross");
-    square = squareSource != nullptr ? *squareSource : QRV::G_ANIMATION();
-    cross = crossSource != nullptr ? *crossSource : QRV::G_ANIMATION();
-    selectionYes = layout.SelectionYesSprite();
-    selectionNo = layout.SelectionNoSprite();
-    AttachTo(square, transform);
-    AttachTo(cross, transform);
-    AttachTo(selectionYes, transform);
-    AttachTo(selectionNo, transform);
-    // A copy of a bound source is bound already; these bind the rest.
-    square.RestoreResources();
-    cross.RestoreResources();
-    selectionYes.RestoreResources();
-    selectionNo.RestoreResources();
+void gcElement::LoadMarkSprites(const gcElementsLayout& source) {
+    layout = &source;
+    const QRV::G_ANIMATION* markSource = source.FindAnimation(IsPicture() ? "square" : "cross");
+    mark = markSource != nullptr ? *markSource : QRV::G_ANIMATION();
+    AttachTo(mark, transform);
+    // A copy of a bound source is bound already; this binds the rest.
+    mark.RestoreResources();
+    selectionYes.reset();
+    selectionNo.reset();
+}
+
+QRV::G_SPRITE& gcElement::Selection(std::unique_ptr<QRV::G_SPRITE>& slot, bool yes) {
+    if (slot) return *slot;
+    slot = std::make_unique<QRV::G_SPRITE>();
+    if (layout != nullptr) {
+        *slot = yes ? layout->SelectionYesSprite() : layout->SelectionNoSprite();
+        AttachTo(*slot, transform);
+        slot->RestoreResources();
+    }
+    return *slot;
 }
 
 void gcElement::ReleaseResources() {
-    square.ReleaseResources();
-    cross.ReleaseResources();
-    selectionYes.ReleaseResources();
-    selectionNo.ReleaseResources();
-    effect.ReleaseResources();
+    mark.ReleaseResources();
+    if (selectionYes) selectionYes->ReleaseResources();
+    if (selectionNo) selectionNo->ReleaseResources();
+    if (effect) effect->ReleaseResources();
 }
 
 bool gcElement::Open(int32_t assertedType, DoneCallback callback, float delay) {
@@ -79,21 +82,19 @@ bool gcElement::Open(int32_t assertedType, DoneCallback callback, float delay) {
 
 void gcElement::OnOpenDone() {
     opened = 1;
-    if (type == Game::kMarkSquare) {
-        gcStartAnimation(square);
-    } else if (type == Game::kMarkCross) {
-        gcStartAnimation(cross);
-    }
+    // A cell of no kind keeps its mark still.
+    if (type == Game::kMarkSquare || type == Game::kMarkCross) gcStartAnimation(mark);
     const DoneCallback callback = done;
     const bool right = claimRight != 0;
     if (callback) callback(this, right);
 }
 
 void gcElement::SetEffectAnimation(const QRV::G_ANIMATION& animation) {
-    effect = animation;
-    AttachTo(effect, transform);
-    effect.RestoreResources();
-    gcStartAnimation(effect);
+    if (!effect) effect = std::make_unique<QRV::G_ANIMATION>();
+    *effect = animation;
+    AttachTo(*effect, transform);
+    effect->RestoreResources();
+    gcStartAnimation(*effect);
     effectRunning = 1;
     effectFrames = 0;
     effectTimer = 0.0f;
@@ -102,7 +103,6 @@ void gcElement::SetEffectAnimation(const QRV::G_ANIMATION& animation) {
 void gcElement::Update() {
     // Most cells are idle most frames: an empty queue and stopped animations have nothing to do.
     if (!bots.empty()) QRV::JC_BOT_LIST::UpdateQueue(bots);
-    if (square.playing) square.Update();
-    if (cross.playing) cross.Update();
-    if (effect.playing) effect.Update();
+    if (mark.playing) mark.Update();
+    if (effect && effect->playing) effect->Update();
 }

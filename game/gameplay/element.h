@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 
 #include "engine/bots/object_base.h"
 #include "engine/core/closure.h"
@@ -43,11 +44,18 @@ public:
     // The cell size and the centre (depth 0); the top-left corner follows.
     void Place(int32_t cellWidth, int32_t cellHeight, float centreX, float centreY);
 
-    // Takes "square" and "cross" from the layout's animation table (absent ones stay empty),
-    // copies the two selection sprites and parents all four to the cell.
+    // Takes the mark of the cell's true kind from the layout's animation table ("square" for a
+    // picture cell, "cross" for any other; an absent one stays empty) and parents it to the cell.
+    // The selection sprites are copied from this layout when first asked for.
     void LoadMarkSprites(const gcElementsLayout& layout);
     // Gives back the textures of the cell's sprites and animations.
     void ReleaseResources();
+
+    // The layout's selection sprite ("yes" for square marking, "no" for cross marking) as the
+    // cell's own copy under the cell, made at the first call after LoadMarkSprites. A cell that
+    // never took a layout gets a plain sprite.
+    QRV::G_SPRITE& SelectionYes() { return Selection(selectionYes, true); }
+    QRV::G_SPRITE& SelectionNo() { return Selection(selectionNo, false); }
 
     // False, doing nothing, when the cell is opened or busy. Otherwise queues a timer that calls
     // OnOpenDone after `delay` seconds, sets the claim flag and stores the callback.
@@ -59,7 +67,7 @@ public:
     // first frame (the last when it runs backward); the effect runs with its timer at 0.
     void SetEffectAnimation(const QRV::G_ANIMATION& animation);
 
-    // The bot queue, then the "square", "cross" and effect animations.
+    // The bot queue, then the mark and effect animations.
     void Update();
 
     bool IsBusy() const { return !bots.empty(); }
@@ -91,12 +99,21 @@ public:
     float top = 0.0f;
     int32_t effectFrames = 0;
     float effectTimer = 0.0f;
-    QRV::G_SPRITE selectionYes;
-    QRV::G_SPRITE selectionNo;
-    QRV::G_ANIMATION square;
-    QRV::G_ANIMATION cross;
-    // One effect slot (the board effects drive it).
-    QRV::G_ANIMATION effect;
+    // The mark of the cell's true kind: "square" for a picture cell, "cross" for any other. It
+    // follows the cell's transform in memory, as the board's draw reads both.
+    QRV::G_ANIMATION mark;
+    // One effect slot (the board effects drive it); made by the first SetEffectAnimation, so an
+    // idle cell holds no copy. Set whenever effectRunning is.
+    std::unique_ptr<QRV::G_ANIMATION> effect;
+    // Made by SelectionYes / SelectionNo; dropped by LoadMarkSprites.
+    std::unique_ptr<QRV::G_SPRITE> selectionYes;
+    std::unique_ptr<QRV::G_SPRITE> selectionNo;
+
+private:
+    QRV::G_SPRITE& Selection(std::unique_ptr<QRV::G_SPRITE>& slot, bool yes);
+
+    // The layout of the last LoadMarkSprites (the selection sprites' source); not owned.
+    const gcElementsLayout* layout = nullptr;
 };
 
 // Starts an animation from its first frame (its last when it runs backward), timer at 0.

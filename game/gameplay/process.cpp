@@ -415,16 +415,16 @@ void gcProcess::Draw() {
         if (cell->opened) (cell->IsPicture() ? squares : crosses).push_back(cell);
         if (cell->effectRunning) lit.push_back(cell);
     }
-    DrawMarks(squares, [](gcElement& cell) -> QRV::G_ANIMATION& { return cell.square; });
-    DrawMarks(crosses, [](gcElement& cell) -> QRV::G_ANIMATION& { return cell.cross; });
-    DrawMarks(lit, [](gcElement& cell) -> QRV::G_ANIMATION& { return cell.effect; });
+    DrawMarks(squares, [](gcElement& cell) -> QRV::G_ANIMATION& { return cell.mark; });
+    DrawMarks(crosses, [](gcElement& cell) -> QRV::G_ANIMATION& { return cell.mark; });
+    DrawMarks(lit, [](gcElement& cell) -> QRV::G_ANIMATION& { return *cell.effect; });
 
     const std::vector<gcElement*>& selection = List(kListSelected);
     for (gcElement* cell : selection) {
         if (markMode == Game::kMarkSquare) {
-            cell->selectionYes.Draw();
+            cell->SelectionYes().Draw();
         } else if (markMode == Game::kMarkCross) {
-            cell->selectionNo.Draw();
+            cell->SelectionNo().Draw();
         }
     }
     if (selection.size() > 1 && layout != nullptr) {

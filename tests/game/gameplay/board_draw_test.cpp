@@ -138,15 +138,15 @@ protected:
     static void PlainDraw(gcProcess& p) {
         const std::vector<gcElement*>& all = p.List(gcProcess::kListAll);
         for (gcElement* cell : all)
-            if (cell->opened && cell->IsPicture()) cell->square.Draw();
+            if (cell->opened && cell->IsPicture()) cell->mark.Draw();
         for (gcElement* cell : all)
-            if (cell->opened && !cell->IsPicture()) cell->cross.Draw();
+            if (cell->opened && !cell->IsPicture()) cell->mark.Draw();
         for (gcElement* cell : all)
-            if (cell->effectRunning) cell->effect.Draw();
+            if (cell->effectRunning) cell->effect->Draw();
         const std::vector<gcElement*>& selection = p.List(gcProcess::kListSelected);
         for (gcElement* cell : selection) {
-            if (p.MarkMode() == 100) cell->selectionYes.Draw();
-            if (p.MarkMode() == 101) cell->selectionNo.Draw();
+            if (p.MarkMode() == 100) cell->SelectionYes().Draw();
+            if (p.MarkMode() == 101) cell->SelectionNo().Draw();
         }
         if (selection.size() > 1)
             for (size_t i = 0; i < selection.size(); ++i)

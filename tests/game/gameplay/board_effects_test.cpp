@@ -82,13 +82,13 @@ TEST(BoardEffectCell, LoopRestartsAfterLengthAndPause) {
     ASSERT_TRUE(board.process.StartEffect(gcProcess::kEffectCell, gcProcess::kTargetAll, {}, 0.0f, 0.0f, 0.25f, "pop"));
     gcElement* cell = board.At(0, 0);
     board.Run(1);
-    EXPECT_EQ(cell->effect.playing, 1);
+    EXPECT_EQ(cell->effect->playing, 1);
     for (int round = 0; round < 2; ++round) {
-        cell->effect.playing = 0;
+        cell->effect->playing = 0;
         board.Run(5);
-        EXPECT_EQ(cell->effect.playing, 0) << round;
+        EXPECT_EQ(cell->effect->playing, 0) << round;
         board.Run(1);
-        EXPECT_EQ(cell->effect.playing, 1) << round;
+        EXPECT_EQ(cell->effect->playing, 1) << round;
     }
     EXPECT_EQ(cell->effectRunning, 1);
     EXPECT_TRUE(board.process.OnMessage({"effect_end"}));

@@ -209,7 +209,7 @@ TEST(BoardProcessTest, WrongMarksUndoAndRefusedMoves) {
     heard.heard.erase(heard.heard.begin(), heard.heard.begin() + 4);  // 12 to 15
     EXPECT_EQ(heard.Ids(), (std::vector<int32_t>{19, 19, 21}));
     // The cells still show their true kind and count as revealed; their row's clue is crossed.
-    EXPECT_TRUE(board.At(0, 0)->square.playing);
+    EXPECT_TRUE(board.At(0, 0)->mark.playing);
     EXPECT_EQ(board.process.List(gcProcess::kListOpened).size(), 2u);
     EXPECT_TRUE(board.process.Checker().RowClues()[0][0].crossed);
 
