@@ -22,6 +22,7 @@
 #include "game/data/calendar_clock.h"
 #include "game/data/game_player.h"
 #include "game/ui/loader_screen.h"
+#include "tests/game/gameplay/gameplay_test_kit.h"
 #include "tests/graphics/sprite_test_support.h"
 
 namespace {
@@ -265,6 +266,117 @@ TEST_F(GameFrameStateThreaded, FocusChangesSaveAndGiveBackHearts) {
     EXPECT_EQ(GameCallback_FocusLost(), 0);
     EXPECT_EQ(GameCallback_FocusGained(), 0);
     global().GetContext()->game = std::move(game);
+    players.SetListener(nullptr);
+}
+
+// Focus lost in the game: a running level that is neither solved nor paused is paused under
+// "GP_Menu"; in every case the game is saved and both sound groups fall silent.
+TEST_F(GameFrameStateThreaded, FocusLostPausesOnlyARunningUnsolvedLevelAndAlwaysSavesAndMutes) {
+    namespace Kit = GameplayTestKit;
+    for (const char* image : {"fx.png", "dot.png", "d.png", "b.png", "y.png", "n.png", "digits.png", "glow.png",
+                              "panel.png", "knob.png", "strip.png", "reset.png", "gui_font.png", "paper.png"})
+        PutImage(image, 32, 32);
+    Put("gui_font.xml", "<font><common lineHeight='16'/><pages/><chars/></font>");
+    Put("settings.xml", "<settings sunime_one='1' sunime_bonus='5' max_hints='4'/>");
+    Put("effects.xml", Kit::EffectsXml());
+    Put("numbers.xml", BoardTestKit::kStyle);
+    Put("ambient.xml", Kit::AmbientXml());
+    JCPropertyMap& configuration = global().GameplayConfig();
+    for (const char* key : {"settings", "effects", "numbers", "ambient"})
+        configuration.SetString(key, std::string(key) + ".xml");
+    const std::pair<const char*, const char*> layouts[] = {{"check_mode", ControlTestKit::kCheckModeLayout},
+                                                           {"hint_button", ControlTestKit::kHintLayout},
+                                                           {"pause_button", ControlTestKit::kPauseLayout},
+                                                           {"store_button", ControlTestKit::kStoreLayout},
+                                                           {"reset_selection", ControlTestKit::kResetLayout}};
+    for (const auto& [key, xml] : layouts) {
+        Put(std::string(key) + ".xml", xml);
+        configuration.SetString(key, std::string(key) + ".xml");
+    }
+    const std::vector<std::string> picture = {"11000", "00000", "00000", "00000", "00000"};
+    Put("pack01/a.xml", Kit::LevelXml(picture));
+    Put("pack01/main/pack_item.xml", "<pack><property/></pack>");
+    Put("pack01/main/pages.xml", "<pages cols='4' rows='3'><level size='5 5'/></pages>");
+    Put("GP_Menu.xml", Kit::PlainXml("GP_Menu"));
+    QRV::UnloadRepository("");
+    QRV::LoadRepository("");
+    gcContext& context = *global().GetContext();
+    ASSERT_TRUE(context.packs.Scan("pack_item.xml"));
+    ASSERT_NE(Windows().LoadWindow("GP_Menu.xml"), nullptr);
+    QRV::TestKit::ParsedXml groups("<sound><g name='music'/><g name='sounds'/></sound>");
+    context.soundGroups.Load(groups.Root());
+    JCPlayerManager& players = context.playerManager;
+    players.Load(global().GetSaveFolder());
+    players.SetListener(&Root());
+    Root().DefaultPlayer().SetItemCount("life", 5);
+    Root().DefaultPlayer().SetItemCount("error", 3);
+    gcPlayer* player = Root().CreatePlayer(L"Ann");
+    ASSERT_NE(player, nullptr);
+    while (player->GetHealth().AddHeart()) {}
+    gcGameplay& gameplay = Root().Gameplay();
+    ASSERT_TRUE(gameplay.LoadSettings());
+    ASSERT_TRUE(gameplay.LoadControls());
+    ASSERT_TRUE(gameplay.LoadEffects());
+    StartLoader();
+    HandOver();
+    Windows().FindWindow("Title")->Hide(true);
+    const fs::path saved = fs::path(global().GetSaveFolder()) / "players.xml";
+    // Hidden at once: the window's own step ends the hide.
+    const auto HideMenu = [&] {
+        Windows().FindWindow("GP_Menu")->Hide(true);
+        Windows().Update();
+        ASSERT_FALSE(Shown("GP_Menu"));
+    };
+
+    const struct {
+        const char* label;
+        bool level, paused, solved;
+        bool pausedAfter, menu;
+    } cases[] = {
+        {"no level", false, false, false, false, false},
+        {"running", true, false, false, true, true},
+        {"already paused", true, true, false, true, false},
+        {"solved", true, false, true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Root().CloseGameplay();
+        HideMenu();
+        if (c.level) {
+            ASSERT_TRUE(Root().StartLevel("pack01.a"));
+            ASSERT_TRUE(gameplay.IsRunning());
+        }
+        if (c.paused) {
+            Root().ExecuteCommand("gameplay::pause");
+            ASSERT_TRUE(gameplay.IsPaused());
+            HideMenu();
+        }
+        if (c.solved) {
+            for (int32_t column : {0, 1}) ASSERT_TRUE(gameplay.Process().OpenCell({column, 0}));
+            // The opens take effect over the board's next steps.
+            QRV::g_frameTime = 0.25f;
+            for (int i = 0; i < 4; ++i) {
+                gameplay.Process().Update();
+                context.eventDispatcher->Flush();
+            }
+            ASSERT_EQ(gameplay.GetSolvedFraction(), 1.0f);
+        }
+        global().ApplyVolumes();
+        for (const char* group : {"music", "sounds"}) ASSERT_GT(context.soundGroups.FindGroup(group)->gain, 0.0f);
+        fs::remove(saved);
+
+        EXPECT_EQ(GameCallback_FocusLost(), 0);
+        EXPECT_EQ(gameplay.IsPaused(), c.pausedAfter);
+        EXPECT_EQ(Shown("GP_Menu"), c.menu);
+        EXPECT_TRUE(fs::exists(saved));
+        for (const char* group : {"music", "sounds"}) EXPECT_EQ(context.soundGroups.FindGroup(group)->gain, 0.0f);
+    }
+    Root().CloseGameplay();
+    for (const char* key : {"settings", "effects", "numbers", "ambient", "check_mode", "hint_button", "pause_button",
+                            "store_button", "reset_selection"})
+        configuration.SetString(key, "");
+    context.packs.Unload();
+    context.soundGroups.Clear();
     players.SetListener(nullptr);
 }
 
