@@ -92,7 +92,10 @@ start_xvfb() {
   # runs (and servers in other file-system roots, whose sockets we cannot see) never collide.
   local number_file
   number_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3> "$number_file" > /dev/null 2>&1 &
+  # -noreset: by default the server resets whenever its last client leaves. The checks connect
+  # and leave all the time (xdotool, import), and a program connecting during such a reset runs on
+  # with its window gone from the display.
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3> "$number_file" > /dev/null 2>&1 &
   XVFB_PID=$!
   wait_for 10 xvfb_settled "$number_file" || true
   local number
