@@ -22,6 +22,8 @@ LAYERS=(
   game/gameplay
   game/ui
   game/app
+  game/screens
+  game/main
 )
 # The content builder and the benchmarks sit beside the stack: they may use the whole engine
 # (and the benchmarks the game), never each other or the tests.

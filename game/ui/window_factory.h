@@ -13,9 +13,15 @@ class JC_STRING_TABLE;
 
 class JCWindow;
 
+using JCFactoryWindowCreator = JCWindow* (*)();
+
+// Adds a window class that the default factory creates by type key. The screens call it once at
+// start-up for their classes; a second call with the same key replaces the first. Not for threads.
+void RegisterFactoryWindowType(const char* type, JCFactoryWindowCreator create);
+
 // The window of a window file: its first element's "_type" picks the class ("G_WINDOW_EDITBOX",
-// "G_WINDOW_SIMPLE"; the game's own classes join as they come), and the new window is loaded from
-// that element and placed. Null for an unknown type, or when "_type" or "_name" is missing.
+// "G_WINDOW_SIMPLE" and the types added above), and the new window is loaded from that element and
+// placed. Null for an unknown type, or when "_type" or "_name" is missing.
 JCWindow* CreateWindowByType(const pugi::xml_document& document);
 
 // Every label of the tree whose text is a key of the table takes the key's text (the same

@@ -54,6 +54,15 @@ int main(int argc, char** argv) {
         ContentBuilder::BuildBoardFiles(out);
         ContentBuilder::BuildControlFiles(out);
         ContentBuilder::BuildLoadingScreen(out);
+        // The screens' art, one call each:
+        // -- title and profiles
+        // -- side bar and lists
+        // -- shop and offer wall
+        // -- options, help and credits
+        // -- trophies and bars
+        // -- windows around a level
+        // -- tutorial steps (windows)
+        // -- interface sounds
         // Last: windows and layouts are checked against everything above.
         ContentBuilder::BuildWindowContent(contentDir, out);
         ContentBuilder::BuildCatalogueContent(contentDir, out);

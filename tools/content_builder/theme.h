@@ -1307,4 +1307,14 @@ inline constexpr std::array<LayoutValue, 1> kGameWindowValues{{
     {"notice_seconds", 2.5f},  // a short notice stays this long before it fades out
 }};
 
+// ---- The screens' parameters, one section each ----
+// -- title and profiles
+// -- side bar and lists
+// -- shop and offer wall
+// -- options, help and credits
+// -- trophies and bars
+// -- windows around a level
+// -- tutorial steps (windows)
+// -- interface sounds
+
 }  // namespace ContentBuilder::Theme

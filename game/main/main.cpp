@@ -1,14 +1,11 @@
 #include "engine/app/entry.h"
 #include "engine/core/callback.h"
 #include "game/app/game_callbacks.h"
-
-namespace {
-// The start hook and the default close action are in place before main runs.
-const bool g_hooksRegistered = (RegisterGameStart(), true);
-}  // namespace
+#include "game/screens/screen_windows.h"
 
 int main(int argc, char** argv) {
-    (void)g_hooksRegistered;
+    RegisterGameStart();
+    RegisterScreenWindows();
     // The engine's shutdown nulls every slot, so keep the start record to free it afterwards.
     QRV::JS_CALLBACK* startRecord = QRV::cbAppStart;
     const int result = QRV::RunStartHook(argc, argv);
