@@ -23,6 +23,7 @@
 #include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
 #include "tools/content_builder/test_sprites.h"
+#include "tools/content_builder/title_art.h"
 #include "tools/content_builder/window_content.h"
 #include "tools/content_builder/window_icons.h"
 #include "tools/content_builder/zip_repository.h"
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
         ContentBuilder::BuildLoadingScreen(out);
         // The screens' art, one call each:
         // -- title and profiles
+        ContentBuilder::BuildTitleArt(out);
         // -- side bar and lists
         // -- shop and offer wall
         // -- options, help and credits
