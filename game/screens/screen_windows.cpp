@@ -1,6 +1,10 @@
 #include "game/screens/screen_windows.h"
 
 #include "engine/windows/window_registry.h"
+#include "game/screens/window_confirm_ex.h"
+#include "game/screens/window_players.h"
+#include "game/screens/window_title.h"
+#include "game/screens/window_title_top.h"
 #include "game/ui/window_factory.h"
 
 namespace {
@@ -15,6 +19,10 @@ JCWindow* Make() {
 void RegisterScreenWindows() {
     // The window-type registry.
     // -- title and profiles
+    RegisterWindowType("GG_WINDOW_TITLE", &Make<gcWindow_Title>);
+    RegisterWindowType("GG_WINDOW_TITLE_TOP", &Make<gcWindow_TitleTop>);
+    RegisterWindowType("GG_WINDOW_PLAYERS", &Make<gcWindow_Players>);
+    RegisterWindowType("GG_WINDOW_CONFIRM_EX", &Make<gcWindow_ConfirmEx>);
     // -- lists
     // -- options and help
     // -- in-game windows

@@ -40,6 +40,7 @@
 #include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
 #include "tools/content_builder/theme.h"
+#include "tools/content_builder/title_art.h"
 #include "tools/content_builder/window_content.h"
 
 namespace {
@@ -62,6 +63,7 @@ protected:
         CB::BuildBorderArt(out);
         CB::BuildPurchaseOverlay(out);
         CB::BuildGameCursor(out);
+        CB::BuildTitleArt(out);
         CB::BuildWindowContent(kContent.string(), out);
         out.Finish();
     }
@@ -169,8 +171,8 @@ TEST_F(GameWholeContent, ScreenStandInsShowTheirNames) {
     int dialogLayer = 0;
     for (const JCWindow* window : windows->Windows())
         if (window->modal != 0 && window->name != "Fade_Transition") dialogLayer = std::max(dialogLayer, window->layer);
-    for (const char* name : {"Title", "Pack_Title", "Packs", "Level_Title", "Levels", "Tutorial_Title", "Tutorial",
-                             "Trophy_Title", "Trophy"}) {
+    for (const char* name :
+         {"Pack_Title", "Packs", "Level_Title", "Levels", "Tutorial_Title", "Tutorial", "Trophy_Title", "Trophy"}) {
         SCOPED_TRACE(name);
         const JCWindow* window = windows->FindWindow(name);
         ASSERT_NE(window, nullptr);

@@ -27,6 +27,7 @@
 #include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
 #include "tools/content_builder/theme.h"
+#include "tools/content_builder/title_art.h"
 
 namespace {
 
@@ -90,6 +91,7 @@ protected:
         CB::BuildGuiTextures(out);
         CB::BuildFonts(kContent.string(), out);
         CB::BuildSounds(out);
+        CB::BuildTitleArt(out);
         CB::BuildWindowContent(kContent.string(), out);
         const std::string strings = ReadText(Resources() / Theme::kStringsFolder / Theme::kStringsFile);
         ASSERT_TRUE(table.LoadFromMemory(strings.data(), strings.size()));
@@ -194,6 +196,9 @@ TEST_F(WindowContent, WindowListLoadsEveryWindowOnce) {
                                             "purchase_fail",
                                             "GP_FeedBack_Reset",
                                             "Title",
+                                            "Title_Top",
+                                            "Players",
+                                            "Players_Confirm_Del",
                                             "Pack_Title",
                                             "Packs",
                                             "Level_Title",
@@ -238,9 +243,9 @@ TEST_F(WindowContent, StandardWindowsFindTheirControls) {
 // Dialogs dim the screen with ink at 40 %; the scene switch covers it with ink, above and in
 // front of every other window. Screens and the reset notice are not modal and dim nothing.
 TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
-    const std::set<std::string, std::less<>> notModal{"GP_FeedBack_Reset", "Title",  "Pack_Title",     "Packs",
-                                                      "Level_Title",       "Levels", "Tutorial_Title", "Tutorial",
-                                                      "Trophy_Title",      "Trophy"};
+    const std::set<std::string, std::less<>> notModal{
+        "GP_FeedBack_Reset", "Title",    "Title_Top",    "Pack_Title", "Packs", "Level_Title", "Levels",
+        "Tutorial_Title",    "Tutorial", "Trophy_Title", "Trophy"};
     int topLayer = 0, fadeLayer = 0, modalCount = 0;
     for (const fs::path& file : Windows()) {
         SCOPED_TRACE(file.filename());
@@ -266,7 +271,7 @@ TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
         EXPECT_EQ(QRV::PackARGB(end), Theme::Argb(Theme::kInk, fade ? 0xFF : 0x66));
     }
     EXPECT_GT(fadeLayer, topLayer);
-    EXPECT_EQ(modalCount, 11);
+    EXPECT_EQ(modalCount, 13);
 }
 
 TEST_F(WindowContent, LabelTextsAreKeysAndFitTheirPanelsAndButtons) {

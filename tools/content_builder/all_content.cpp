@@ -17,6 +17,7 @@
 #include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
 #include "tools/content_builder/test_sprites.h"
+#include "tools/content_builder/title_art.h"
 #include "tools/content_builder/window_content.h"
 #include "tools/content_builder/window_icons.h"
 #include "tools/content_builder/zip_repository.h"
@@ -44,6 +45,7 @@ std::vector<PackSource> BuildAllContent(const std::string& contentDir, OutputTre
     BuildLoadingScreen(out);
     // The screens' art, one call each:
     // -- title and profiles
+    BuildTitleArt(out);
     // -- side bar and lists
     // -- shop and offer wall
     // -- options, help and credits

@@ -1309,6 +1309,57 @@ inline constexpr std::array<LayoutValue, 1> kGameWindowValues{{
 
 // ---- The screens' parameters, one section each ----
 // -- title and profiles
+// The title screen's pictures (kTitleArt.folder): the logo (the loading screen's motif and name),
+// a small picture being solved move by move on its grid with its clues, the ink band the greeting
+// and the profile link stand on ("Title_Top"), and the band under the name in the deletion
+// question ("Players_Confirm_Del"). Texts on the bands are white; the link lights up in the
+// reward colour.
+struct TitleArtTheme {
+    std::string_view folder = "data/share/title";
+    std::string_view logoFile = "logo.png", solvingFile = "solving.png";
+    std::string_view greetingBandFile = "greeting_band.png", nameBandFile = "name_band.png";
+    // The deletion question's close button: a small square push button (its "X" is a label).
+    ButtonStrip closeButton{"close_button.png", 40, 40, ButtonGlyph::kNone};
+    // The picture being solved: rows top to bottom, '#' filled. Its clues stand left of the rows
+    // and above the columns.
+    std::array<std::string_view, 5> picture{"..#..", ".###.", "#####", "..#..", ".###."};
+    int cell = 26;      // grid cell in pixels
+    int clueBand = 40;  // room for the clues left of and above the grid
+    int pad = 8;        // around the whole picture
+    int clueSize = 15;  // clue numbers, Lato Black
+    float clueGap = 4.0f;
+    // The solving order: the rows whose runs must overlap first, then columns, then what is left.
+    // Frames: the empty grid, one move per frame, then the solved picture held.
+    int holdFrames = 8;
+    int sheetColumns = 8;
+    float fps = 4.0f;
+    Rgb paper = kPaperLight, band = kPaperDark, ink = kInk, gridLine = kGridThin, heavyLine = kGridHeavy;
+    Rgb cross = kCross, clue = kInk, solvedClue = kSolvedClue;
+    float crossInset = 7.0f, crossStroke = 2.5f;
+    SoftShadow shadow{0.0f, 3.0f, 3.0f, 0.25f, kInk};
+    // Bands: rounded ink bars with a soft shadow.
+    int greetingBandWidth = 600, greetingBandHeight = 104, nameBandWidth = 360, nameBandHeight = 52;
+    float bandRadius = 18.0f;
+    Rgb bandTop = Rgb{0x3A, 0x48, 0x6C}, bandBottom = kInk;
+    SoftShadow bandShadow{0.0f, 3.0f, 4.0f, 0.30f, kInk};
+};
+inline constexpr TitleArtTheme kTitleArt{};
+// The picture's sheet as the title window's animation reads it ({{value:<name>}}): the empty grid,
+// one frame per cell, then the solved picture held.
+inline constexpr int kTitleSolvingFrames =
+    1 + static_cast<int>(kTitleArt.picture.size() * kTitleArt.picture[0].size()) + kTitleArt.holdFrames;
+inline constexpr std::array<LayoutValue, 4> kTitleWindowValues{{
+    {"title_solving_columns", static_cast<float>(kTitleArt.sheetColumns)},
+    {"title_solving_rows",
+     static_cast<float>((kTitleSolvingFrames + kTitleArt.sheetColumns - 1) / kTitleArt.sheetColumns)},
+    {"title_solving_frames", static_cast<float>(kTitleSolvingFrames)},
+    {"title_solving_fps", kTitleArt.fps},
+}};
+// Colours of the title windows ({{hex:<name>}}, {{argb:<name>}}), beside kLayoutColours.
+inline constexpr std::array<LayoutColour, 2> kTitleLayoutColours{{
+    {"reward", kReward, 0xFF},
+    {"paper_light", kPaperLight, 0xFF},
+}};
 // -- side bar and lists
 // -- shop and offer wall
 // -- options, help and credits
