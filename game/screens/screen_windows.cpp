@@ -1,6 +1,10 @@
 #include "game/screens/screen_windows.h"
 
 #include "engine/windows/window_registry.h"
+#include "game/screens/window_level.h"
+#include "game/screens/window_pack.h"
+#include "game/screens/window_pack_tutorial.h"
+#include "game/screens/window_sidebar.h"
 #include "game/ui/window_factory.h"
 
 namespace {
@@ -16,12 +20,16 @@ void RegisterScreenWindows() {
     // The window-type registry.
     // -- title and profiles
     // -- lists
+    RegisterWindowType("TWindow_Pack", &gcWindow_Pack::Create);
+    RegisterWindowType("TWindow_PackTutorial", &gcWindow_PackTutorial::Create);
     // -- options and help
     // -- in-game windows
     // -- tutorial steps
 
     // The default factory.
     // -- lists
+    RegisterFactoryWindowType("WindowSidebar", &gcWindow_Sidebar::Create);
+    RegisterFactoryWindowType("GG_WINDOW_LEVEL", &gcWindow_Level::Create);
     // -- shop
     // -- options and help
     // -- trophies and bars
