@@ -112,7 +112,7 @@ void gcWindow_Level::Refresh() { UpdateItems(); }
 
 void gcWindow_Level::UpdateItems() {
     if (pages == nullptr) return;
-    bool activeShown = false;
+    bool closedSeen = false;
     for (size_t i = 0; i < pages->items.size(); ++i) {
         JCPagesItem& item = *pages->items[i];
         const bool open = ItemInt(item, "is_open") != 0;
@@ -120,9 +120,10 @@ void gcWindow_Level::UpdateItems() {
         ShowItemControl(item, "gui_number", open);
         ShowItemControl(item, "gui_close", !open);
         ShowItemControl(item, "gui_active", false);
-        if (!open && !activeShown && i > 0) {
-            ShowItemControl(*pages->items[i - 1], "gui_active", true);
-            activeShown = true;
+        if (!open && !closedSeen) {
+            // Only the first closed one marks the one before it.
+            closedSeen = true;
+            if (i > 0) ShowItemControl(*pages->items[i - 1], "gui_active", true);
         }
         const JSProperty* number = item.GetProperty("number");
         SetItemLabel(item, "gui_number", QRV::UIntToWString(number != nullptr ? number->uintValue : 0));

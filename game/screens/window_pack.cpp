@@ -70,16 +70,17 @@ void gcWindow_Pack::OnHideBegin() {
 void gcWindow_Pack::Refresh() { UpdateItems(); }
 
 void gcWindow_Pack::UpdateItems() {
-    bool activeShown = false;
+    bool closedSeen = false;
     for (size_t i = 0; i < pages.items.size(); ++i) {
         JCPagesItem& item = *pages.items[i];
         const bool open = ItemInt(item, "is_open") != 0;
         ShowItemControl(item, "gui_active", false);
         ShowItemControl(item, "gui_open", open);
         ShowItemControl(item, "gui_close", !open);
-        if (!open && !activeShown && i > 0) {
-            ShowItemControl(*pages.items[i - 1], "gui_active", true);
-            activeShown = true;
+        if (!open && !closedSeen) {
+            // Only the first closed one marks the one before it.
+            closedSeen = true;
+            if (i > 0) ShowItemControl(*pages.items[i - 1], "gui_active", true);
         }
         if (open) {
             if (const auto* pack = dynamic_cast<const JCPack*>(&item)) {
