@@ -5,6 +5,10 @@
 #include "game/screens/window_players.h"
 #include "game/screens/window_title.h"
 #include "game/screens/window_title_top.h"
+#include "game/screens/window_level.h"
+#include "game/screens/window_pack.h"
+#include "game/screens/window_pack_tutorial.h"
+#include "game/screens/window_sidebar.h"
 #include "game/ui/window_factory.h"
 
 namespace {
@@ -24,12 +28,16 @@ void RegisterScreenWindows() {
     RegisterWindowType("GG_WINDOW_PLAYERS", &Make<gcWindow_Players>);
     RegisterWindowType("GG_WINDOW_CONFIRM_EX", &Make<gcWindow_ConfirmEx>);
     // -- lists
+    RegisterWindowType("TWindow_Pack", &gcWindow_Pack::Create);
+    RegisterWindowType("TWindow_PackTutorial", &gcWindow_PackTutorial::Create);
     // -- options and help
     // -- in-game windows
     // -- tutorial steps
 
     // The default factory.
     // -- lists
+    RegisterFactoryWindowType("WindowSidebar", &gcWindow_Sidebar::Create);
+    RegisterFactoryWindowType("GG_WINDOW_LEVEL", &gcWindow_Level::Create);
     // -- shop
     // -- options and help
     // -- trophies and bars
