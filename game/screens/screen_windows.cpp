@@ -1,6 +1,8 @@
 #include "game/screens/screen_windows.h"
 
 #include "engine/windows/window_registry.h"
+#include "game/screens/window_offerwall.h"
+#include "game/screens/window_shop.h"
 #include "game/ui/window_factory.h"
 
 namespace {
@@ -23,6 +25,8 @@ void RegisterScreenWindows() {
     // The default factory.
     // -- lists
     // -- shop
+    RegisterFactoryWindowType("GG_WINDOW_SHOP", &Make<gcWindow_Shop>);
+    RegisterFactoryWindowType("GG_WINDOW_OFFERWALL", &Make<gcWindow_Offerwall>);
     // -- options and help
     // -- trophies and bars
 }
