@@ -192,6 +192,8 @@ TEST_F(WindowContent, WindowListLoadsEveryWindowOnce) {
                                             "confirm_restart_health_is_empty",
                                             "purchase_success",
                                             "purchase_fail",
+                                            "Shop",
+                                            "Offerwall",
                                             "GP_FeedBack_Reset",
                                             "Title",
                                             "Pack_Title",
@@ -266,7 +268,7 @@ TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
         EXPECT_EQ(QRV::PackARGB(end), Theme::Argb(Theme::kInk, fade ? 0xFF : 0x66));
     }
     EXPECT_GT(fadeLayer, topLayer);
-    EXPECT_EQ(modalCount, 11);
+    EXPECT_EQ(modalCount, 13);
 }
 
 TEST_F(WindowContent, LabelTextsAreKeysAndFitTheirPanelsAndButtons) {

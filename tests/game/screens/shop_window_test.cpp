@@ -219,7 +219,7 @@ TEST_F(ShopScreenTest, AnOfferTheStoreDoesNotKnowShowsTheMarkerInsteadOfTheButto
     ASSERT_NE(offer, nullptr);
     auto* picture = dynamic_cast<QRV::JC_GUI_IMAGE*>(offer->gui->rootObject->FindChildById(gcPagesItem_Shop::kPicture));
     ASSERT_NE(picture, nullptr);
-    ASSERT_NE(picture->sprite->textureName, "data/share/board error_lock.png");
+    ASSERT_NE(picture->sprite->textureName, "data/share/gui simple_slider_runner.png");
     // The whole "error" ladder leaves the store.
     std::vector<JCStoreItem*> ladder(Context().store.Items().begin(), Context().store.Items().end());
     for (size_t i = 0; i < ladder.size(); ++i) {
@@ -232,7 +232,7 @@ TEST_F(ShopScreenTest, AnOfferTheStoreDoesNotKnowShowsTheMarkerInsteadOfTheButto
     EXPECT_TRUE(Visible(*offer, gcPagesItem_Shop::kNotForSaleMarker));
     EXPECT_FALSE(Visible(*offer, gcPagesItem_Shop::kBuyButton));
     EXPECT_TRUE(Visible(*offer, gcPagesItem_Shop::kPicture));
-    EXPECT_EQ(picture->sprite->textureName, "data/share/board error_lock.png");
+    EXPECT_EQ(picture->sprite->textureName, "data/share/gui simple_slider_runner.png");
     EXPECT_EQ(LabelText(*offer, gcPagesItem_Shop::kPriceLabel), L"");
     EXPECT_FALSE(BuyEnabled(*offer));
     const int32_t money = Money();
