@@ -9,6 +9,8 @@
 #include "game/screens/window_pack.h"
 #include "game/screens/window_pack_tutorial.h"
 #include "game/screens/window_sidebar.h"
+#include "game/screens/window_offerwall.h"
+#include "game/screens/window_shop.h"
 #include "game/ui/window_factory.h"
 
 namespace {
@@ -39,6 +41,8 @@ void RegisterScreenWindows() {
     RegisterFactoryWindowType("WindowSidebar", &gcWindow_Sidebar::Create);
     RegisterFactoryWindowType("GG_WINDOW_LEVEL", &gcWindow_Level::Create);
     // -- shop
+    RegisterFactoryWindowType("GG_WINDOW_SHOP", &Make<gcWindow_Shop>);
+    RegisterFactoryWindowType("GG_WINDOW_OFFERWALL", &Make<gcWindow_Offerwall>);
     // -- options and help
     // -- trophies and bars
 }

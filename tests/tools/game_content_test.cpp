@@ -77,7 +77,7 @@ protected:
         globals.Set(QRV::g_repositoryManager, &manager);
         QRV::LoadRepository("");
         for (const char* repository : {"data", "data/en", "data/share/windows", "data/share/main/other",
-                                       "data/share/font", "data/share/gui", "data/share/sound"})
+                                       "data/share/font", "data/share/gui", "data/share/sound", "data/share/layouts"})
             ASSERT_TRUE(QRV::LoadRepository(repository)) << repository;
         ASSERT_TRUE(strings.LoadFromResource("data/en strings.xml"));
     }

@@ -194,6 +194,8 @@ TEST_F(WindowContent, WindowListLoadsEveryWindowOnce) {
                                             "confirm_restart_health_is_empty",
                                             "purchase_success",
                                             "purchase_fail",
+                                            "Shop",
+                                            "Offerwall",
                                             "GP_FeedBack_Reset",
                                             "Title",
                                             "Title_Top",
