@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "engine/sound/sound_groups.h"
 #include "game/screens/window_help_ex.h"
 #include "game/screens/window_options.h"
+#include "game/ui/window_factory.h"
 #include "tests/game/screens/screen_scene.h"
 
 namespace {
@@ -339,6 +341,42 @@ TEST_F(OptionsScreenTest, APageClickOpensTheTutorialPacksOnlyFromHowToSolve) {
         if (Shown(c.section)) Windows().FindShownWindow(c.section)->Hide(true);
         Frames(2);
     }
+}
+
+// Leaving a running level through a page of "Help_Solving" closes it without the heart that the
+// pause menu's close costs.
+TEST_F(OptionsScreenTest, LeavingALevelThroughHowToSolveCostsNoHeart) {
+    ASSERT_TRUE(Root().StartLevel("pack01.level01"));
+    Frames(2);
+    ASSERT_TRUE(Root().Gameplay().IsRunning());
+    const int32_t hearts = Player()->GetHealth().GetCount();
+    Open("Help_Solving");
+    const QRV::JS_TRANSFORM3 page =
+        QRV::GetAbsolute(WindowAs<gcWindow_HelpEx>("Help_Solving")->Pages()->items.front()->transform);
+    ClickAt(static_cast<int32_t>(page.positionX), static_cast<int32_t>(page.positionY) + 40);
+    Seconds(2.0f);
+    EXPECT_FALSE(Root().Gameplay().IsRunning());
+    EXPECT_TRUE(Shown("Tutorial"));
+    EXPECT_EQ(Player()->GetHealth().GetCount(), hearts);
+}
+
+// A help window of the factory's plain type: control 2 closes it; without "pages" it has no grid.
+TEST_F(OptionsScreenTest, ThePlainHelpWindowClosesOnControlTwo) {
+    pugi::xml_document document;
+    ASSERT_TRUE(document.load_string(
+        "<window _name=\"PlainHelp\" _type=\"GG_WINDOW_HELP\" _typeOpen=\"SH_FADE\" _typeClose=\"SH_FADE\" "
+        "_timeShow=\"0.1\"><GUI/></window>"));
+    std::unique_ptr<JCWindow> made(CreateWindowByType(document));
+    auto* help = dynamic_cast<gcWindow_Help*>(made.get());
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->Pages(), nullptr);
+    help->Show(true);
+    Frames(1);
+    help->OnButton(3);
+    EXPECT_TRUE(help->IsShowing() || help->shown != 0);
+    help->OnButton(gcWindow_Help::kClose);
+    for (int i = 0; i < 30 && help->closed == 0; ++i) help->Update();
+    EXPECT_NE(help->closed, 0);
 }
 
 // On touch platforms the options keep the fullscreen and cursor settings out of Cancel.
