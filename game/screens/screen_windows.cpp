@@ -11,6 +11,9 @@
 #include "game/screens/window_sidebar.h"
 #include "game/screens/window_offerwall.h"
 #include "game/screens/window_shop.h"
+#include "game/screens/window_help.h"
+#include "game/screens/window_help_ex.h"
+#include "game/screens/window_options.h"
 #include "game/ui/window_factory.h"
 
 namespace {
@@ -33,6 +36,7 @@ void RegisterScreenWindows() {
     RegisterWindowType("TWindow_Pack", &gcWindow_Pack::Create);
     RegisterWindowType("TWindow_PackTutorial", &gcWindow_PackTutorial::Create);
     // -- options and help
+    RegisterWindowType("TWindow_HelpEx", &Make<gcWindow_HelpEx>);
     // -- in-game windows
     // -- tutorial steps
 
@@ -44,5 +48,7 @@ void RegisterScreenWindows() {
     RegisterFactoryWindowType("GG_WINDOW_SHOP", &Make<gcWindow_Shop>);
     RegisterFactoryWindowType("GG_WINDOW_OFFERWALL", &Make<gcWindow_Offerwall>);
     // -- options and help
+    RegisterFactoryWindowType("GG_WINDOW_OPTIONS", &Make<gcWindow_Options>);
+    RegisterFactoryWindowType("GG_WINDOW_HELP", &Make<gcWindow_Help>);
     // -- trophies and bars
 }

@@ -22,6 +22,7 @@
 #include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/gui_content.h"
+#include "tools/content_builder/help_content.h"
 #include "tools/content_builder/layout_placeholders.h"
 #include "tools/content_builder/resource_paths.h"
 #include "tools/content_builder/sound_content.h"
@@ -92,6 +93,7 @@ protected:
         CB::BuildFonts(kContent.string(), out);
         CB::BuildSounds(out);
         CB::BuildTitleArt(out);
+        CB::BuildHelpContent(kContent.string(), out);
         CB::BuildWindowContent(kContent.string(), out);
         const std::string strings = ReadText(Resources() / Theme::kStringsFolder / Theme::kStringsFile);
         ASSERT_TRUE(table.LoadFromMemory(strings.data(), strings.size()));
@@ -208,7 +210,12 @@ TEST_F(WindowContent, WindowListLoadsEveryWindowOnce) {
                                             "Tutorial_Title",
                                             "Tutorial",
                                             "Trophy_Title",
-                                            "Trophy"}));
+                                            "Trophy",
+                                            "Options",
+                                            "Help",
+                                            "Help_Solving",
+                                            "Help_Gameplay",
+                                            "Help_TipsTricks"}));
     EXPECT_EQ(files.size(), Windows().size());
 }
 
@@ -274,6 +281,7 @@ TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
     }
     EXPECT_GT(fadeLayer, topLayer);
     EXPECT_EQ(modalCount, 13);
+    EXPECT_EQ(modalCount, 16);
 }
 
 TEST_F(WindowContent, LabelTextsAreKeysAndFitTheirPanelsAndButtons) {

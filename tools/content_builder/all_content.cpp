@@ -9,6 +9,7 @@
 #include "tools/content_builder/game_config_content.h"
 #include "tools/content_builder/game_cursor.h"
 #include "tools/content_builder/gui_content.h"
+#include "tools/content_builder/help_content.h"
 #include "tools/content_builder/level_content.h"
 #include "tools/content_builder/loading_screen_content.h"
 #include "tools/content_builder/nine_part_panel.h"
@@ -49,6 +50,7 @@ std::vector<PackSource> BuildAllContent(const std::string& contentDir, OutputTre
     // -- side bar and lists
     // -- shop and offer wall
     // -- options, help and credits
+    BuildHelpContent(contentDir, out);
     // -- trophies and bars
     // -- windows around a level
     // -- tutorial steps (windows)

@@ -1363,6 +1363,39 @@ inline constexpr std::array<LayoutColour, 2> kTitleLayoutColours{{
 // -- side bar and lists
 // -- shop and offer wall
 // -- options, help and credits
+// The game's star rule as the finish window awards it (three stars without an error, two with
+// one, one otherwise); the help states it from here.
+struct HelpStarRule {
+    int best = 3, oneError = 2, otherwise = 1;
+};
+inline constexpr HelpStarRule kHelpStarRule{};
+
+// The help sections' pictures: small boards with their clues and marks, drawn in the board's
+// look (ART.md), and the icons of the gameplay pages. Written to `folder`; the pages layouts of
+// the three sections to kLayoutFolder.
+struct HelpArtTheme {
+    std::string_view folder = "data/share/image/help";
+    int cell = 30;          // side of one board cell
+    int clueGap = 10;       // between the clues and the board
+    int clueStep = 20;      // from one clue number to the next
+    int clueSize = 18;      // clue digits (Lato Black)
+    int margin = 6;         // transparent edge around a picture
+    float gridThin = 1.0f;  // grid line widths
+    float gridHeavy = 2.0f;
+    float fillInset = 2.0f, fillRadius = 2.0f;  // a filled cell: an ink square inset, rounded
+    float crossInset = 8.0f, crossStroke = 3.0f;
+    float ghostAlpha = 0.35f;  // a cell a run could cover: accent, faint
+    Rgb band = kPaperDark;     // behind the clues
+    Rgb cellPaper = kPaperLight;
+    // Icons of the gameplay pages: hearts, stars and coins in a row, `icon` pixels each.
+    int icon = 48, iconGap = 12;
+    // The pages: one page a section shows at a time, the picture above its text.
+    int pageWidth = 700, pageHeight = 420;
+    int pictureY = -100;    // the picture's centre below the page's centre
+    int textY = 30;         // the text's upper edge
+    int pagesX = 512, pagesY = 360;  // the page's centre on the screen
+};
+inline constexpr HelpArtTheme kHelpArt{};
 // -- trophies and bars
 // -- windows around a level
 // -- tutorial steps (windows)
