@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/content_builder/animation_sheets.h"
+#include "tools/content_builder/bar_icons.h"
 #include "tools/content_builder/board_files.h"
 #include "tools/content_builder/border_art.h"
 #include "tools/content_builder/catalogue_content.h"
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
         // -- shop and offer wall
         // -- options, help and credits
         // -- trophies and bars
+        ContentBuilder::BuildBarIcons(out);
         // -- windows around a level
         // -- tutorial steps (windows)
         // -- interface sounds
