@@ -14,6 +14,10 @@
 #include "game/screens/window_help.h"
 #include "game/screens/window_help_ex.h"
 #include "game/screens/window_options.h"
+#include "game/screens/window_bar_health.h"
+#include "game/screens/window_bar_money.h"
+#include "game/screens/window_trophy.h"
+#include "game/screens/window_trophy_get.h"
 #include "game/ui/window_factory.h"
 
 namespace {
@@ -51,4 +55,8 @@ void RegisterScreenWindows() {
     RegisterFactoryWindowType("GG_WINDOW_OPTIONS", &Make<gcWindow_Options>);
     RegisterFactoryWindowType("GG_WINDOW_HELP", &Make<gcWindow_Help>);
     // -- trophies and bars
+    RegisterFactoryWindowType("GG_WINDOW_TROPHY", &Make<gcWindow_Trophy>);
+    RegisterFactoryWindowType("GG_WINDOW_TROPHY_GET", &Make<gcWindow_TrophyGet>);
+    RegisterFactoryWindowType("GG_WINDOW_HEALTH", &Make<gcWindow_BarHealth>);
+    RegisterFactoryWindowType("GG_WINDOW_SUNIME", &Make<gcWindow_BarMoney>);
 }

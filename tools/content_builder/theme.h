@@ -1397,6 +1397,26 @@ struct HelpArtTheme {
 };
 inline constexpr HelpArtTheme kHelpArt{};
 // -- trophies and bars
+// The menu bars' icons (bar_icons.cpp), one size; the bars' labels stand beside them.
+inline constexpr std::string_view kBarIconFolder = "data/share/image/bars";
+enum class BarIcon { kHeart, kCoin, kStar };
+struct BarIconFile {
+    std::string_view file;
+    BarIcon icon;
+};
+inline constexpr std::array<BarIconFile, 3> kBarIconFiles{{
+    {"heart.png", BarIcon::kHeart},
+    {"coin.png", BarIcon::kCoin},
+    {"star.png", BarIcon::kStar},
+}};
+struct BarIconTheme {
+    int side = 32;
+    float margin = 2.0f;  // transparent pixels around the shape
+    float edge = 2.0f;    // the darker rim inside the outline
+    Rgb heart = kError, heartEdge{0xA8, 0x33, 0x44};
+    Rgb body = kReward, edgeColour = kRewardOutline;  // coin and star
+};
+inline constexpr BarIconTheme kBarIcons{};
 // -- windows around a level
 // -- tutorial steps (windows)
 // -- interface sounds
