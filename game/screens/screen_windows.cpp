@@ -2,6 +2,10 @@
 
 #include "engine/windows/window_registry.h"
 #include "game/ui/window_factory.h"
+// -- in-game windows
+#include "game/screens/window_game_finish.h"
+#include "game/screens/window_game_menu.h"
+#include "game/screens/window_game_start.h"
 
 namespace {
 
@@ -18,6 +22,9 @@ void RegisterScreenWindows() {
     // -- lists
     // -- options and help
     // -- in-game windows
+    RegisterWindowType("TWindow_GameFinish", &Make<gcWindow_GameFinish>);
+    RegisterWindowType("TWindow_GameMenu", &Make<gcWindow_GameMenu>);
+    RegisterWindowType("TWindow_GameStart", &Make<gcWindow_GameStart>);
     // -- tutorial steps
 
     // The default factory.
