@@ -10,6 +10,7 @@
 #include "tools/content_builder/border_art.h"
 #include "tools/content_builder/catalogue_content.h"
 #include "tools/content_builder/control_files.h"
+#include "tools/content_builder/finish_art.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/game_config_content.h"
 #include "tools/content_builder/game_cursor.h"
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
         // -- options, help and credits
         // -- trophies and bars
         // -- windows around a level
+        ContentBuilder::BuildFinishArt(out);
         // -- tutorial steps (windows)
         // -- interface sounds
         // Last: windows and layouts are checked against everything above.
