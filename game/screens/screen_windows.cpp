@@ -19,6 +19,10 @@
 #include "game/screens/window_trophy.h"
 #include "game/screens/window_trophy_get.h"
 #include "game/ui/window_factory.h"
+// -- in-game windows
+#include "game/screens/window_game_finish.h"
+#include "game/screens/window_game_menu.h"
+#include "game/screens/window_game_start.h"
 
 namespace {
 
@@ -42,6 +46,9 @@ void RegisterScreenWindows() {
     // -- options and help
     RegisterWindowType("TWindow_HelpEx", &Make<gcWindow_HelpEx>);
     // -- in-game windows
+    RegisterWindowType("TWindow_GameFinish", &Make<gcWindow_GameFinish>);
+    RegisterWindowType("TWindow_GameMenu", &Make<gcWindow_GameMenu>);
+    RegisterWindowType("TWindow_GameStart", &Make<gcWindow_GameStart>);
     // -- tutorial steps
 
     // The default factory.

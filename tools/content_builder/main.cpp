@@ -12,6 +12,7 @@
 #include "tools/content_builder/border_art.h"
 #include "tools/content_builder/catalogue_content.h"
 #include "tools/content_builder/control_files.h"
+#include "tools/content_builder/finish_art.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/game_config_content.h"
 #include "tools/content_builder/game_cursor.h"
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
         // -- trophies and bars
         ContentBuilder::BuildBarIcons(out);
         // -- windows around a level
+        ContentBuilder::BuildFinishArt(out);
         // -- tutorial steps (windows)
         // -- interface sounds
         // Last: windows and layouts are checked against everything above.

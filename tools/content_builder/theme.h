@@ -1418,6 +1418,22 @@ struct BarIconTheme {
 };
 inline constexpr BarIconTheme kBarIcons{};
 // -- windows around a level
+// The finish window's art ("data/share/image/finish"): the star (left half empty, right half
+// filled, the empty half also serving as the outline under each star) and one ribbon banner per
+// star count, drawn in the accent colour (one and two stars) and the reward colour (three).
+struct FinishArtTheme {
+    std::string_view folder = "data/share/image/finish", starFile = "star.png";
+    std::array<std::string_view, 3> bannerFiles{"banner_1.png", "banner_2.png", "banner_3.png"};
+    int star = 72;  // one half's side
+    float starOuter = 0.46f, starInner = 0.47f * 0.46f, starOutline = 3.0f;  // of the side
+    Rgb emptyFill = kPaperDark, emptyEdge = kGridThin, fullFill = kReward, fullEdge = kRewardOutline;
+    int bannerWidth = 400;  // the height follows the body, the fold and the shadow
+    float bannerBody = 52.0f, bannerTail = 44.0f, bannerNotch = 14.0f, bannerFold = 10.0f;
+    std::array<Rgb, 3> bannerColours{kAccentPressed, kAccent, kReward};
+    Gradient bannerGradient{0.12f, 0.10f};
+    SoftShadow bannerShadow{0.0f, 2.0f, 2.0f, 0.25f, kInk};
+};
+inline constexpr FinishArtTheme kFinishArt{};
 // -- tutorial steps (windows)
 // -- interface sounds
 
