@@ -2,6 +2,8 @@
 
 #include "engine/windows/window_registry.h"
 #include "game/ui/window_factory.h"
+// -- tutorial steps
+#include "game/screens/window_tutorial_step.h"
 
 namespace {
 
@@ -19,6 +21,7 @@ void RegisterScreenWindows() {
     // -- options and help
     // -- in-game windows
     // -- tutorial steps
+    RegisterWindowType("TWindow_TutorialStep", &gcWindow_TutorialStep::Create);
 
     // The default factory.
     // -- lists
