@@ -23,6 +23,8 @@
 #include "game/screens/window_game_finish.h"
 #include "game/screens/window_game_menu.h"
 #include "game/screens/window_game_start.h"
+// -- tutorial steps
+#include "game/screens/window_tutorial_step.h"
 
 namespace {
 
@@ -50,6 +52,7 @@ void RegisterScreenWindows() {
     RegisterWindowType("TWindow_GameMenu", &Make<gcWindow_GameMenu>);
     RegisterWindowType("TWindow_GameStart", &Make<gcWindow_GameStart>);
     // -- tutorial steps
+    RegisterWindowType("TWindow_TutorialStep", &gcWindow_TutorialStep::Create);
 
     // The default factory.
     // -- lists
