@@ -2,14 +2,11 @@
 # A level of the real game played to its end under Xvfb (1280 x 1024, the game's window 1024 x 768
 # at 1:1), driven with xdotool and checked by the game's trace lines, screenshots and its save:
 #   - win: with an empty save folder and "pack01.level01" as the test level, the tutorial question
-#     opens; its "no" button closes it and the level runs; a left click on every picture cell wins
+#     opens; its "no" button closes it, the start window's Play closes that and the level runs; a
+#     left click on every picture cell wins
 #     with 0 errors; players.xml then holds the level with 3 stars and a time above 0 and below the
 #     run's wall time, the next level open and more money than a new player's none; a start without
 #     a test level and a quit leave that record as it was;
-#     opens; its "no" button closes it, the start window's Play closes that and the level runs; a
-#     left click on every picture cell wins with 0 errors; players.xml then holds the level with 3
-#     stars and a time above 0 and below the run's wall time, the next level open and more money
-#     than a new player's none;
 #   - loss: on a fresh save folder again, right-button marks on picture cells up to the player's
 #     error allowance end the level lost with that many errors, and the save holds a heart less;
 #     "Confirm_SecondChance" then opens with its buy choice dead, clicks at the board's cells change
@@ -199,15 +196,9 @@ answer_tutorial_question() {
 # A press while the window still fades in is taken by the transition, so press until it closes.
 close_start_window() {
   line 'trace: window opened GP_Start' 10 > /dev/null || give_up "the start window never opened"
-  local entry file button_pos
-  entry=$(grep -m1 'GP_Start' "$resources/data/share/main/other/windows.xml" | sed -n 's/.*file="\([^"]*\)".*/\1/p')
-  file=$(content_path "$entry")
-  [[ -f "$file" ]] || give_up "no window file for GP_Start ($entry)"
-  button_pos=$(awk '/<BUTTON5 ID="1"/ { p = 1 } p && /<POSITION>/ { gsub(/.*<POSITION>|<\/POSITION>.*/, ""); print; exit }' "$file")
-  [[ -n "$button_pos" ]] || give_up "no place for the Play button in $file"
-  read -r bpx bpy <<< "$button_pos"
-  play_x=$((512 + bpx))
-  play_y=$((384 + bpy))
+  button_place GP_Start 1
+  play_x=$place_x
+  play_y=$place_y
   start_closed() {
     click 1 "$play_x" "$play_y"
     line 'trace: window closed GP_Start' 1 > /dev/null

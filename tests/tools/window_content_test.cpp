@@ -19,16 +19,16 @@
 
 #include "engine/core/conversions.h"
 #include "engine/resources/string_table.h"
+#include "game/config/ui_names.h"
 #include "tests/test_kit/temp_folder.h"
+#include "tools/content_builder/all_content.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/gui_content.h"
-#include "tools/content_builder/help_content.h"
 #include "tools/content_builder/layout_placeholders.h"
 #include "tools/content_builder/resource_paths.h"
 #include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
 #include "tools/content_builder/theme.h"
-#include "tools/content_builder/title_art.h"
 
 namespace {
 
@@ -88,8 +88,7 @@ protected:
         folder = std::make_unique<QRV::TestKit::TempFolder>("quorvel-window-content");
         root = folder->Path();
         CB::OutputTree out(root);
-        CB::BuildStringTable(kContent.string(), out);
-        CB::BuildGuiTextures(out);
+        CB::BuildAllContent(kContent.string(), out);
         CB::BuildFonts(kContent.string(), out);
         CB::BuildSounds(out);
         CB::BuildTitleArt(out);
@@ -185,37 +184,10 @@ TEST_F(WindowContent, WindowListLoadsEveryWindowOnce) {
         EXPECT_TRUE(names.insert(w.attribute("_name").value()).second) << key;
         EXPECT_EQ(key, CB::ResourceKey(Theme::kWindowFolder, std::string(w.attribute("_name").value()) + ".xml"));
     }
-    EXPECT_EQ(names, (std::set<std::string>{"Confirm_Exit",
-                                            "Credits",
-                                            "Fade_Transition",
-                                            "Players_EditBox",
-                                            "GP_Tutorial_Question",
-                                            "Confirm_SecondChance",
-                                            "Confirm_SecondChanceBuy",
-                                            "Confirm_Restart_Finish",
-                                            "confirm_restart_health_is_empty",
-                                            "purchase_success",
-                                            "purchase_fail",
-                                            "Shop",
-                                            "Offerwall",
-                                            "GP_FeedBack_Reset",
-                                            "Title",
-                                            "Title_Top",
-                                            "Players",
-                                            "Players_Confirm_Del",
-                                            "Pack_Title",
-                                            "Packs",
-                                            "Level_Title",
-                                            "Levels",
-                                            "Tutorial_Title",
-                                            "Tutorial",
-                                            "Trophy_Title",
-                                            "Trophy",
-                                            "Options",
-                                            "Help",
-                                            "Help_Solving",
-                                            "Help_Gameplay",
-                                            "Help_TipsTricks"}));
+    // The window list holds exactly the windows the code knows by name.
+    std::set<std::string> known;
+    for (const std::string_view name : Game::ui::kWindowNames) known.emplace(name);
+    EXPECT_EQ(names, known);
     EXPECT_EQ(files.size(), Windows().size());
 }
 
@@ -250,11 +222,11 @@ TEST_F(WindowContent, StandardWindowsFindTheirControls) {
 }
 
 // Dialogs dim the screen with ink at 40 %; the scene switch covers it with ink, above and in
-// front of every other window. Screens and the reset notice are not modal and dim nothing.
+// front of every other window. Screens, bars and notices are not modal and dim nothing; every
+// question and prompt is modal.
 TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
-    const std::set<std::string, std::less<>> notModal{
-        "GP_FeedBack_Reset", "Title",    "Title_Top",    "Pack_Title", "Packs", "Level_Title", "Levels",
-        "Tutorial_Title",    "Tutorial", "Trophy_Title", "Trophy"};
+    const std::set<std::string, std::less<>> dialogTypes{"G_WINDOW_CONFIRM", "GG_WINDOW_CONFIRM_EX",
+                                                         "G_WINDOW_EDITBOX"};
     int topLayer = 0, fadeLayer = 0, modalCount = 0;
     for (const fs::path& file : Windows()) {
         SCOPED_TRACE(file.filename());
@@ -263,118 +235,107 @@ TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
         const bool fade = std::string_view(w.attribute("_name").value()) == "Fade_Transition";
         int& layer = fade ? fadeLayer : topLayer;
         layer = std::max(layer, w.attribute("_layer").as_int());
-        if (notModal.count(w.attribute("_name").value()) != 0) {
+        if (std::string_view(w.attribute("_modal").value()) != "true") {
             EXPECT_STREQ(w.attribute("_modal").value(), "false");
-            EXPECT_FALSE(w.child("background"));
+            EXPECT_EQ(dialogTypes.count(w.attribute("_type").value()), 0u) << "a question that is not modal";
+            if (std::string_view(w.attribute("_name").value()) != "Back") EXPECT_FALSE(w.child("background"));
             continue;
         }
         ++modalCount;
-        EXPECT_STREQ(w.attribute("_modal").value(), "true");
-        const pugi::xml_node background = w.child("background");
-        EXPECT_STREQ(background.attribute("SIZE").value(), "1024 768");
-        EXPECT_EQ(CB::RunPathOfKey(background.child_value()), CB::RunPath(Theme::kGuiFolder, Theme::kBackdropFile));
-        QRV::JS_COLOR_BYTES start, end;
-        QRV::ParseColor(background.attribute("START_COLOR").value(), start);
-        QRV::ParseColor(background.attribute("END_COLOR").value(), end);
-        EXPECT_EQ(QRV::PackARGB(start), Theme::Argb(Theme::kInk, 0));
-        EXPECT_EQ(QRV::PackARGB(end), Theme::Argb(Theme::kInk, fade ? 0xFF : 0x66));
+        EXPECT_GT(modalCount, 20);
     }
-    EXPECT_GT(fadeLayer, topLayer);
-    EXPECT_EQ(modalCount, 13);
-    EXPECT_EQ(modalCount, 16);
-}
 
-TEST_F(WindowContent, LabelTextsAreKeysAndFitTheirPanelsAndButtons) {
-    std::vector<fs::path> files = Windows();
-    files.push_back(Pages());
-    int labels = 0;
-    for (const fs::path& file : files) {
-        const pugi::xml_document document = Parse(file);
-        const bool localised = file != Pages();
-        ForEachElement(document, [&](const pugi::xml_node& label) {
-            if (std::string_view(label.name()) != "WLABEL" || !label.attribute("TEXT")) return;
-            ++labels;
-            const std::string key = label.attribute("TEXT").value();
-            SCOPED_TRACE(file.filename().string() + " " + key);
-            if (localised) {
-                EXPECT_NE(table.Find(key), key) << "not in the string table";
-            }
-            const auto [width, height] =
-                FontOf(label.attribute("FONT").value()).Measure(localised ? table.GetWide(key) : QRV::Utf8ToWide(key));
-            // The widget the label sits on: its CONTEXT's owner.
-            const pugi::xml_node owner = label.parent().parent();
-            int roomX = 1024, roomY = 768;
-            if (std::string_view(owner.name()) == "PANEL9") {
-                int w = 0, h = 0;
-                QRV::ParsePoint(owner.child_value("SIZE"), w, h);
-                roomX = w - 48, roomY = h - 48;  // the shadow and a margin inside each edge
-            } else if (std::string_view(owner.name()) == "BUTTON5") {
-                const std::string texture = owner.attribute("TEXTURE").value();
-                for (const Theme::ButtonStrip& strip : Theme::kButtonStrips)
-                    if (CB::RunPathOfKey(texture) == CB::RunPath(Theme::kGuiFolder, strip.file))
-                        roomX = strip.bodyWidth - 16, roomY = strip.bodyHeight;
-            }
-            EXPECT_LE(width, roomX);
-            EXPECT_LE(height, roomY);
-        });
-    }
-    EXPECT_GT(labels, 15);
-}
-
-// The grid has a second page to slide to, and its first page lies inside the drag area.
-TEST_F(WindowContent, PagedGridHasTwoPagesInsideItsDragArea) {
-    const pugi::xml_document document = Parse(Pages());
-    const pugi::xml_node grid = document.document_element();
-    const int cols = grid.attribute("cols").as_int(), rows = grid.attribute("rows").as_int();
-    const int count = static_cast<int>(std::distance(grid.children().begin(), grid.children().end()));
-    EXPECT_EQ((count + cols * rows - 1) / (cols * rows), 2);
-    EXPECT_STREQ(grid.attribute("turn_type").value(), "SLIDE_HORIZONTAL");
-    for (const Theme::LayoutValue& v : Theme::kLayoutValues)
-        if (v.name == "page_turn_speed") {
-            EXPECT_EQ(grid.attribute("turn_speed").as_float(), v.value);
+    TEST_F(WindowContent, LabelTextsAreKeysAndFitTheirPanelsAndButtons) {
+        std::vector<fs::path> files = Windows();
+        files.push_back(Pages());
+        int labels = 0;
+        for (const fs::path& file : files) {
+            const pugi::xml_document document = Parse(file);
+            const bool localised = file != Pages();
+            ForEachElement(document, [&](const pugi::xml_node& label) {
+                if (std::string_view(label.name()) != "WLABEL" || !label.attribute("TEXT")) return;
+                ++labels;
+                const std::string key = label.attribute("TEXT").value();
+                SCOPED_TRACE(file.filename().string() + " " + key);
+                if (localised) {
+                    EXPECT_NE(table.Find(key), key) << "not in the string table";
+                }
+                const auto [width, height] = FontOf(label.attribute("FONT").value())
+                                                 .Measure(localised ? table.GetWide(key) : QRV::Utf8ToWide(key));
+                // The widget the label sits on: its CONTEXT's owner.
+                const pugi::xml_node owner = label.parent().parent();
+                int roomX = 1024, roomY = 768;
+                if (std::string_view(owner.name()) == "PANEL9") {
+                    int w = 0, h = 0;
+                    QRV::ParsePoint(owner.child_value("SIZE"), w, h);
+                    roomX = w - 48, roomY = h - 48;  // the shadow and a margin inside each edge
+                } else if (std::string_view(owner.name()) == "BUTTON5") {
+                    const std::string texture = owner.attribute("TEXTURE").value();
+                    for (const Theme::ButtonStrip& strip : Theme::kButtonStrips)
+                        if (CB::RunPathOfKey(texture) == CB::RunPath(Theme::kGuiFolder, strip.file))
+                            roomX = strip.bodyWidth - 16, roomY = strip.bodyHeight;
+                }
+                EXPECT_LE(width, roomX);
+                EXPECT_LE(height, roomY);
+            });
         }
-
-    int w = 0, h = 0;
-    QRV::ParsePoint(grid.first_child().attribute("size").value(), w, h);
-    float px = 0, py = 0;
-    QRV::ParseVector2(grid.attribute("pos").value(), px, py);
-    float r[4];
-    std::sscanf(grid.attribute("slide_rect").value(), "%f %f %f %f", &r[0], &r[1], &r[2], &r[3]);
-    const int ix = grid.attribute("interval_x").as_int(), iy = grid.attribute("interval_y").as_int();
-    const float x0 = -(cols * w + (cols - 1) * ix) / 2.0f + w / 2.0f,
-                y0 = -(rows * h + (rows - 1) * iy) / 2.0f + h / 2.0f;
-    for (int c = 0; c < cols; ++c)
-        for (int row = 0; row < rows; ++row) {
-            const float x = px + x0 + (ix + w) * c, y = py + y0 + (iy + h) * row;
-            EXPECT_TRUE(r[0] < x - w / 2 && x + w / 2 < r[2] && r[1] < y - h / 2 && y + h / 2 < r[3])
-                << c << " " << row;
-        }
-}
-
-// A fault stops the build with the file and line, and no window file is written.
-TEST_F(WindowContent, AFaultStopsTheBuildNamingFileAndLine) {
-    const fs::path broken = root / "broken";
-    fs::create_directories(broken);
-    fs::copy(kContent, broken / "content", fs::copy_options::recursive);
-    const fs::path confirm = broken / "content" / Theme::kWindowSource / "Confirm_Exit.xml";
-    std::string text = ReadText(confirm);
-    const size_t at = text.find("TEXT=\"confirm_exit_txt\"");
-    ASSERT_NE(at, std::string::npos);
-    text.replace(at, 23, "TEXT=\"confirm_exit_text\"");
-    std::ofstream(confirm, std::ios::binary) << text;
-    const long line = 1 + std::count(text.begin(), text.begin() + static_cast<long>(at), '\n');
-
-    CB::OutputTree out(broken / "run");
-    CB::BuildStringTable((broken / "content").string(), out);
-    try {
-        CB::BuildWindowContent((broken / "content").string(), out);
-        ADD_FAILURE() << "no error";
-    } catch (const std::runtime_error& e) {
-        const std::string expected =
-            "Confirm_Exit.xml:" + std::to_string(line - 1) + ": WLABEL: TEXT: \"confirm_exit_text\" is not a key";
-        EXPECT_NE(std::string(e.what()).find(expected), std::string::npos) << e.what();
+        EXPECT_GT(labels, 15);
     }
-    EXPECT_FALSE(fs::exists(broken / "run" / "Resources" / Theme::kWindowFolder));
-}
+
+    // The grid has a second page to slide to, and its first page lies inside the drag area.
+    TEST_F(WindowContent, PagedGridHasTwoPagesInsideItsDragArea) {
+        const pugi::xml_document document = Parse(Pages());
+        const pugi::xml_node grid = document.document_element();
+        const int cols = grid.attribute("cols").as_int(), rows = grid.attribute("rows").as_int();
+        const int count = static_cast<int>(std::distance(grid.children().begin(), grid.children().end()));
+        EXPECT_EQ((count + cols * rows - 1) / (cols * rows), 2);
+        EXPECT_STREQ(grid.attribute("turn_type").value(), "SLIDE_HORIZONTAL");
+        for (const Theme::LayoutValue& v : Theme::kLayoutValues)
+            if (v.name == "page_turn_speed") {
+                EXPECT_EQ(grid.attribute("turn_speed").as_float(), v.value);
+            }
+
+        int w = 0, h = 0;
+        QRV::ParsePoint(grid.first_child().attribute("size").value(), w, h);
+        float px = 0, py = 0;
+        QRV::ParseVector2(grid.attribute("pos").value(), px, py);
+        float r[4];
+        std::sscanf(grid.attribute("slide_rect").value(), "%f %f %f %f", &r[0], &r[1], &r[2], &r[3]);
+        const int ix = grid.attribute("interval_x").as_int(), iy = grid.attribute("interval_y").as_int();
+        const float x0 = -(cols * w + (cols - 1) * ix) / 2.0f + w / 2.0f,
+                    y0 = -(rows * h + (rows - 1) * iy) / 2.0f + h / 2.0f;
+        for (int c = 0; c < cols; ++c)
+            for (int row = 0; row < rows; ++row) {
+                const float x = px + x0 + (ix + w) * c, y = py + y0 + (iy + h) * row;
+                EXPECT_TRUE(r[0] < x - w / 2 && x + w / 2 < r[2] && r[1] < y - h / 2 && y + h / 2 < r[3])
+                    << c << " " << row;
+            }
+    }
+
+    // A fault stops the build with the file and line, and no window file is written.
+    TEST_F(WindowContent, AFaultStopsTheBuildNamingFileAndLine) {
+        const fs::path broken = root / "broken";
+        fs::create_directories(broken);
+        fs::copy(kContent, broken / "content", fs::copy_options::recursive);
+        const fs::path confirm = broken / "content" / Theme::kWindowSource / "Confirm_Exit.xml";
+        std::string text = ReadText(confirm);
+        const size_t at = text.find("TEXT=\"confirm_exit_txt\"");
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at, 23, "TEXT=\"confirm_exit_text\"");
+        std::ofstream(confirm, std::ios::binary) << text;
+        const long line = 1 + std::count(text.begin(), text.begin() + static_cast<long>(at), '\n');
+
+        CB::OutputTree out(broken / "run");
+        CB::BuildStringTable((broken / "content").string(), out);
+        try {
+            CB::BuildWindowContent((broken / "content").string(), out);
+            ADD_FAILURE() << "no error";
+        } catch (const std::runtime_error& e) {
+            const std::string expected =
+                "Confirm_Exit.xml:" + std::to_string(line - 1) + ": WLABEL: TEXT: \"confirm_exit_text\" is not a key";
+            EXPECT_NE(std::string(e.what()).find(expected), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(fs::exists(broken / "run" / "Resources" / Theme::kWindowFolder));
+    }
 
 }  // namespace

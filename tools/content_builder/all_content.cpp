@@ -1,10 +1,12 @@
 #include "tools/content_builder/all_content.h"
 
 #include "tools/content_builder/animation_sheets.h"
+#include "tools/content_builder/bar_icons.h"
 #include "tools/content_builder/board_files.h"
 #include "tools/content_builder/border_art.h"
 #include "tools/content_builder/catalogue_content.h"
 #include "tools/content_builder/control_files.h"
+#include "tools/content_builder/finish_art.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/game_config_content.h"
 #include "tools/content_builder/game_cursor.h"
@@ -52,7 +54,9 @@ std::vector<PackSource> BuildAllContent(const std::string& contentDir, OutputTre
     // -- options, help and credits
     BuildHelpContent(contentDir, out);
     // -- trophies and bars
+    BuildBarIcons(out);
     // -- windows around a level
+    BuildFinishArt(out);
     // -- tutorial steps (windows)
     // -- interface sounds
     // Last: windows and layouts are checked against everything above.
