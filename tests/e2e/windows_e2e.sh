@@ -109,8 +109,9 @@ origin_y=${position#*,}
 # --- the window list
 loaded=$(line '^windows: ' 20) || give_up "the window list did not load"
 echo "$loaded"
-# The scene's own windows first, then the game's dialogs and the screens' stand-ins, in list order.
-[[ $loaded == "windows: Fade_Transition Confirm_Exit Players_EditBox Credits Title Pack_Title Packs Level_Title Levels Tutorial_Title Tutorial Trophy_Title Trophy GP_Tutorial_Question Confirm_SecondChance Confirm_SecondChanceBuy Confirm_Restart_Finish confirm_restart_health_is_empty purchase_success purchase_fail GP_FeedBack_Reset" ]] ||
+# The window list's windows in list order.
+# (Windows of the screens' own types, such as the title and the player list, are not known here.)
+[[ $loaded == "windows: Fade_Transition Confirm_Exit Players_EditBox Pack_Title Packs Level_Title Levels Tutorial_Title Tutorial purchase_success purchase_fail Credits Trophy_Title Trophy GP_Tutorial_Question Confirm_SecondChance Confirm_SecondChanceBuy Confirm_Restart_Finish confirm_restart_health_is_empty GP_FeedBack_Reset" ]] ||
     fail "loaded $loaded"
 
 # --- a modal confirm over another window
