@@ -201,7 +201,13 @@ TEST_F(WindowContent, WindowListLoadsEveryWindowOnce) {
                                             "Tutorial_Title",
                                             "Tutorial",
                                             "Trophy_Title",
-                                            "Trophy"}));
+                                            "Trophy",
+                                            "Back",
+                                            "Sidebar",
+                                            "confirm_pack_is_close",
+                                            "confirm_pack_buy",
+                                            "confirm_pack_buy_dont_have_money",
+                                            "confirm_health_is_empty"}));
     EXPECT_EQ(files.size(), Windows().size());
 }
 
@@ -240,7 +246,7 @@ TEST_F(WindowContent, StandardWindowsFindTheirControls) {
 TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
     const std::set<std::string, std::less<>> notModal{"GP_FeedBack_Reset", "Title",  "Pack_Title",     "Packs",
                                                       "Level_Title",       "Levels", "Tutorial_Title", "Tutorial",
-                                                      "Trophy_Title",      "Trophy"};
+                                                      "Trophy_Title",      "Trophy", "Sidebar"};
     int topLayer = 0, fadeLayer = 0, modalCount = 0;
     for (const fs::path& file : Windows()) {
         SCOPED_TRACE(file.filename());
@@ -249,6 +255,13 @@ TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
         const bool fade = std::string_view(w.attribute("_name").value()) == "Fade_Transition";
         int& layer = fade ? fadeLayer : topLayer;
         layer = std::max(layer, w.attribute("_layer").as_int());
+        // The menus' backdrop: below everything, covering the screen, dimming nothing.
+        if (std::string_view(w.attribute("_name").value()) == "Back") {
+            EXPECT_STREQ(w.attribute("_modal").value(), "false");
+            EXPECT_LT(w.attribute("_layer").as_int(), 0);
+            EXPECT_STREQ(w.child("background").attribute("SIZE").value(), "1024 768");
+            continue;
+        }
         if (notModal.count(w.attribute("_name").value()) != 0) {
             EXPECT_STREQ(w.attribute("_modal").value(), "false");
             EXPECT_FALSE(w.child("background"));
@@ -266,7 +279,7 @@ TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
         EXPECT_EQ(QRV::PackARGB(end), Theme::Argb(Theme::kInk, fade ? 0xFF : 0x66));
     }
     EXPECT_GT(fadeLayer, topLayer);
-    EXPECT_EQ(modalCount, 11);
+    EXPECT_EQ(modalCount, 15);
 }
 
 TEST_F(WindowContent, LabelTextsAreKeysAndFitTheirPanelsAndButtons) {
