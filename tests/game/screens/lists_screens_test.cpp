@@ -285,6 +285,36 @@ TEST_F(ListsScreenTest, ALevelClickWithoutHeartsOffersTheShopOutsideTutorialPack
     EXPECT_FALSE(Shown("Fade_Transition"));
 }
 
+// With hearts switched off in the edition the check passes at 0 hearts too.
+TEST_F(ListsScreenTest, ALevelStartsAtZeroHeartsWhenTheEditionHasNoHearts) {
+    Global().EditionConfig().SetInt("heart", 0);
+    EmptyHearts();
+    SetFlag(*Pack("pack01").LevelAt(0), "is_open", true);
+    ShowLevelList("pack01");
+    LevelList().OnItemClick(Pack("pack01").LevelAt(0));
+    Seconds(2.0f);
+    EXPECT_FALSE(Shown("confirm_health_is_empty"));
+    EXPECT_TRUE(Root().Gameplay().IsRunning());
+}
+
+// The tiles' pictures are the list's only while it shows: hidden, it gives them back, so the sweep
+// after a level start can free them.
+TEST_F(ListsScreenTest, TheLevelListReleasesItsTilesWhenHidden) {
+    ShowLevelList("pack02");
+    const JCLevel& tile = *Pack("pack02").LevelAt(0);
+    const auto* open = dynamic_cast<const QRV::JC_GUI_IMAGE*>(ItemControl(tile, "gui_open"));
+    ASSERT_NE(open, nullptr);
+    ASSERT_NE(open->sprite, nullptr);
+    EXPECT_TRUE(open->sprite->HasTexture());
+    EXPECT_EQ(Pack("pack02").GetPages().delegate, &LevelList());
+    Window("Levels")->Hide(false);
+    Seconds(1.0f);
+    EXPECT_FALSE(open->sprite->HasTexture());
+    EXPECT_EQ(LevelList().Pages(), nullptr);
+    EXPECT_EQ(Pack("pack02").GetPages().delegate, nullptr);
+    EXPECT_EQ(Pack("pack02").GetPages().pageNumber, nullptr);
+}
+
 TEST_F(ListsScreenTest, TheLevelStartCompletesWithOrWithoutABarAndDisarmsOnlyItsReceiver) {
     for (const bool withBars : {false, true}) {
         SCOPED_TRACE(withBars ? "bars shown" : "no bar shown");
