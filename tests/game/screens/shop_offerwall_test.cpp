@@ -2,6 +2,7 @@
 // reach the advertising networks only when they are registered.
 #include <gtest/gtest.h>
 
+#include <list>
 #include <map>
 #include <memory>
 #include <set>
@@ -81,8 +82,9 @@ TEST_F(ShopOfferwallTest, TheTakeOfferButtonFollowsTheList) {
     ASSERT_NE(Offerwall(), nullptr);
     Open();
     EXPECT_FALSE(TakeOfferEnabled());
-    // An offer arriving while the wall is shown enables the button at once.
-    Offerwall()->AddOffer(2);
+    // An offer the game root hears of while the wall is shown enables the button at once.
+    Root().OnOfferwall(2);
+    EXPECT_EQ(Offerwall()->Offers(), std::list<int32_t>{2});
     EXPECT_TRUE(TakeOfferEnabled());
     Offerwall()->Hide(true);
     Frames(2);

@@ -39,6 +39,9 @@ TEST_F(ShopScreenTest, TheShippedShopOffersTheLaddersTheRefillAndHintsForLevelsO
     ASSERT_NE(Shop(), nullptr);
     ASSERT_NE(Shop()->Pages(), nullptr);
     EXPECT_NE(dynamic_cast<gcOfferTarget*>(Window("Offerwall")), nullptr);
+    // The desktop sells for money only and has no advertising: no store action, no offer wall.
+    EXPECT_EQ(Control("Shop", gcWindow_Shop::kExtraActionButton), nullptr);
+    EXPECT_EQ(Control("Shop", gcWindow_Shop::kOfferwallButton), nullptr);
     const struct {
         const char* type;
         bool gameplayOnly;
