@@ -35,6 +35,7 @@
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/game_cursor.h"
 #include "tools/content_builder/gui_content.h"
+#include "tools/content_builder/help_content.h"
 #include "tools/content_builder/output_tree.h"
 #include "tools/content_builder/purchase_overlay.h"
 #include "tools/content_builder/sound_content.h"
@@ -62,6 +63,7 @@ protected:
         CB::BuildBorderArt(out);
         CB::BuildPurchaseOverlay(out);
         CB::BuildGameCursor(out);
+        CB::BuildHelpContent(kContent.string(), out);
         CB::BuildWindowContent(kContent.string(), out);
         out.Finish();
     }
@@ -75,7 +77,7 @@ protected:
         globals.Set(QRV::g_repositoryManager, &manager);
         QRV::LoadRepository("");
         for (const char* repository : {"data", "data/en", "data/share/windows", "data/share/main/other",
-                                       "data/share/font", "data/share/gui", "data/share/sound"})
+                                       "data/share/font", "data/share/gui", "data/share/sound", "data/share/layouts"})
             ASSERT_TRUE(QRV::LoadRepository(repository)) << repository;
         ASSERT_TRUE(strings.LoadFromResource("data/en strings.xml"));
     }
