@@ -228,8 +228,12 @@ TEST_F(OptionsScreenTest, WithoutAPlayerTheControlsChangeNothing) {
     ASSERT_NE(Player(), nullptr);
     ASSERT_TRUE(Context().playerManager.RemovePlayer(Player()->GetName()));
     ASSERT_EQ(Player(), nullptr);
+    QRV::g_app->desktopWidth = 800;
+    QRV::g_app->desktopHeight = 600;
     Open("Options");
     EXPECT_EQ(Options().Backup(), nullptr);
+    // The desktop still decides about the fullscreen switch.
+    EXPECT_FALSE(Control("Options", gcWindow_Options::kFullscreen)->IsVisible());
     const int32_t fullscreen = Global().UserInt("fullscreen");
     Events().Clear();
     for (int32_t id : {gcWindow_Options::kFullscreen, gcWindow_Options::kGameCursor}) ClickControl("Options", id);
