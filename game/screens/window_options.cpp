@@ -54,13 +54,14 @@ void gcWindow_Options::OnShowBegin() {
     player = context != nullptr ? dynamic_cast<gcPlayer*>(context->playerManager.GetCurrentPlayer()) : nullptr;
     backup = player != nullptr ? std::make_unique<gcPlayer>(*player) : nullptr;
     fullscreenAtShow = global.UserInt("fullscreen") != 0;
-    if (player == nullptr) return;
 
     QRV::JC_GUI_OBJECT* root = gui->rootObject;
-    if (QRV::JC_BASESLIDER* music = Slider(root, kMusic)) music->SetValue(player->GetMusicVolume());
-    if (QRV::JC_BASESLIDER* sound = Slider(root, kSound)) sound->SetValue(player->GetSoundVolume());
+    if (player != nullptr) {
+        if (QRV::JC_BASESLIDER* music = Slider(root, kMusic)) music->SetValue(player->GetMusicVolume());
+        if (QRV::JC_BASESLIDER* sound = Slider(root, kSound)) sound->SetValue(player->GetSoundVolume());
+    }
     if (global.CheckPlatform()) return;
-    if (QRV::JC_GUI_CHECKBOX_INTERFACE* cursor = Toggle(root, kGameCursor))
+    if (QRV::JC_GUI_CHECKBOX_INTERFACE* cursor = Toggle(root, kGameCursor); cursor != nullptr && player != nullptr)
         cursor->SetChecked(player->GetGameCursor(), true);
     const bool offered = DesktopHoldsWindow();
     if (QRV::JC_GUI_CHECKBOX_INTERFACE* fullscreen = Toggle(root, kFullscreen)) {

@@ -35,7 +35,9 @@
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/game_cursor.h"
 #include "tools/content_builder/gui_content.h"
+#include "tools/content_builder/help_content.h"
 #include "tools/content_builder/output_tree.h"
+#include "tools/content_builder/all_content.h"
 #include "tools/content_builder/purchase_overlay.h"
 #include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
@@ -56,15 +58,7 @@ protected:
     static void SetUpTestSuite() {
         folder = std::make_unique<QRV::TestKit::TempFolder>("quorvel-game-content");
         CB::OutputTree out(folder->Path());
-        CB::BuildStringTable(kContent.string(), out);
-        CB::BuildGuiTextures(out);
-        CB::BuildFonts(kContent.string(), out);
-        CB::BuildSounds(out);
-        CB::BuildBorderArt(out);
-        CB::BuildPurchaseOverlay(out);
-        CB::BuildGameCursor(out);
-        CB::BuildTitleArt(out);
-        CB::BuildWindowContent(kContent.string(), out);
+        CB::BuildAllContent(kContent.string(), out);
         out.Finish();
     }
     static void TearDownTestSuite() { folder.reset(); }
