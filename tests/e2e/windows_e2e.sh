@@ -110,7 +110,8 @@ origin_y=${position#*,}
 loaded=$(line '^windows: ' 20) || give_up "the window list did not load"
 echo "$loaded"
 # The scene's own windows first, then the game's dialogs and the screens' stand-ins, in list order.
-[[ $loaded == "windows: Fade_Transition Confirm_Exit Players_EditBox Credits Title Pack_Title Packs Level_Title Levels Tutorial_Title Tutorial Trophy_Title Trophy GP_Tutorial_Question Confirm_SecondChance Confirm_SecondChanceBuy Confirm_Restart_Finish confirm_restart_health_is_empty purchase_success purchase_fail GP_FeedBack_Reset" ]] ||
+# (The scene registers no game window classes: windows of those types are skipped.)
+[[ $loaded == "windows: Fade_Transition Confirm_Exit Players_EditBox Credits Title Pack_Title Packs Level_Title Levels Tutorial_Title Tutorial Trophy_Title FeedBack_Heart GP_Tutorial_Question Confirm_SecondChance Confirm_SecondChanceBuy Confirm_Restart_Finish confirm_restart_health_is_empty purchase_success purchase_fail GP_FeedBack_Reset" ]] ||
     fail "loaded $loaded"
 
 # --- a modal confirm over another window

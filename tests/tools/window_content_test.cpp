@@ -20,6 +20,7 @@
 #include "engine/core/conversions.h"
 #include "engine/resources/string_table.h"
 #include "tests/test_kit/temp_folder.h"
+#include "tools/content_builder/bar_icons.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/layout_placeholders.h"
@@ -89,6 +90,7 @@ protected:
         CB::BuildStringTable(kContent.string(), out);
         CB::BuildGuiTextures(out);
         CB::BuildFonts(kContent.string(), out);
+        CB::BuildBarIcons(out);
         CB::BuildSounds(out);
         CB::BuildWindowContent(kContent.string(), out);
         const std::string strings = ReadText(Resources() / Theme::kStringsFolder / Theme::kStringsFile);
@@ -201,6 +203,11 @@ TEST_F(WindowContent, WindowListLoadsEveryWindowOnce) {
                                             "Tutorial_Title",
                                             "Tutorial",
                                             "Trophy_Title",
+                                            "Trophy_Get",
+                                            "Heart",
+                                            "Sumie",
+                                            "Stars",
+                                            "FeedBack_Heart",
                                             "Trophy"}));
     EXPECT_EQ(files.size(), Windows().size());
 }
@@ -236,11 +243,13 @@ TEST_F(WindowContent, StandardWindowsFindTheirControls) {
 }
 
 // Dialogs dim the screen with ink at 40 %; the scene switch covers it with ink, above and in
-// front of every other window. Screens and the reset notice are not modal and dim nothing.
+// front of every other window. Screens, bars and notices are not modal and dim nothing.
 TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
-    const std::set<std::string, std::less<>> notModal{"GP_FeedBack_Reset", "Title",  "Pack_Title",     "Packs",
-                                                      "Level_Title",       "Levels", "Tutorial_Title", "Tutorial",
-                                                      "Trophy_Title",      "Trophy"};
+    const std::set<std::string, std::less<>> notModal{"GP_FeedBack_Reset", "Title", "Pack_Title", "Packs",
+                                                      "Level_Title", "Levels", "Tutorial_Title", "Tutorial",
+                                                      "Trophy_Title", "Trophy",
+                                                      // the menu bars and the hearts notice
+                                                      "Heart", "Sumie", "Stars", "FeedBack_Heart"};
     int topLayer = 0, fadeLayer = 0, modalCount = 0;
     for (const fs::path& file : Windows()) {
         SCOPED_TRACE(file.filename());
@@ -266,7 +275,8 @@ TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
         EXPECT_EQ(QRV::PackARGB(end), Theme::Argb(Theme::kInk, fade ? 0xFF : 0x66));
     }
     EXPECT_GT(fadeLayer, topLayer);
-    EXPECT_EQ(modalCount, 11);
+    // With "Trophy_Get".
+    EXPECT_EQ(modalCount, 12);
 }
 
 TEST_F(WindowContent, LabelTextsAreKeysAndFitTheirPanelsAndButtons) {
