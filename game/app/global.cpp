@@ -1,5 +1,7 @@
 #include "game/app/global.h"
 
+#include <atomic>
+
 #include "engine/graphics/sprite.h"
 #include "engine/resources/repository_manager.h"
 #include "game/app/context.h"
@@ -19,6 +21,24 @@ void PlayContextSound(void* context, std::string name) {
     static_cast<gcContext*>(context)->soundGroups.PlaySound(name);
 }
 
+// The string table the engine's drawn texts are checked against: the one of the singleton that
+// installed the hook.
+std::atomic<const QRV::JC_STRING_TABLE*> g_traceStrings{nullptr};
+
+bool IsStringKey(const std::string& text) {
+    const QRV::JC_STRING_TABLE* strings = g_traceStrings.load();
+    if (strings == nullptr) return false;
+    for (const QRV::JC_STRING_TABLE::Entry& entry : strings->Entries()) {
+        if (entry.key == text) return true;
+    }
+    return false;
+}
+
+void TraceEngineReport(QRV::TraceReport report, const std::string& subject, const std::string& where) {
+    const std::string line = Game::EngineTraceLine(report, subject, where, &IsStringKey);
+    if (!line.empty()) Game::TraceOnce(line);
+}
+
 }  // namespace
 
 gcGlobal& gcGlobal::Instance() {
@@ -30,7 +50,12 @@ gcGlobal::gcGlobal() : context(std::make_unique<gcContext>()) {
     context->windowManager.SetSoundCallback(Closure<void(std::string)>(context.get(), PlayContextSound));
 }
 
-gcGlobal::~gcGlobal() = default;
+gcGlobal::~gcGlobal() {
+    if (context != nullptr && g_traceStrings.load() == &context->stringTable) {
+        QRV::SetTraceHook(nullptr);
+        g_traceStrings.store(nullptr);
+    }
+}
 
 int32_t gcGlobal::UserInt(const std::string& key) const { return Game::ConfigInt(userSettings, key); }
 std::string gcGlobal::UserText(const std::string& key) const { return Game::ConfigText(userSettings, key); }
@@ -64,7 +89,17 @@ void gcGlobal::MuteSoundGroups() {
     context->soundGroups.SetGroupGain("sounds", 0.0f);
 }
 
+void gcGlobal::InstallEngineTrace() {
+    if (!Game::TraceEnabled() || context == nullptr) return;
+    g_traceStrings.store(&context->stringTable);
+    QRV::SetTraceHook(&TraceEngineReport);
+}
+
 void gcGlobal::Shutdown() {
+    if (context != nullptr && g_traceStrings.load() == &context->stringTable) {
+        QRV::SetTraceHook(nullptr);
+        g_traceStrings.store(nullptr);
+    }
     ReleaseBorderSprites();
     if (context != nullptr && context->game != nullptr) {
         context->game->Shutdown();
