@@ -89,11 +89,6 @@ protected:
         root = folder->Path();
         CB::OutputTree out(root);
         CB::BuildAllContent(kContent.string(), out);
-        CB::BuildFonts(kContent.string(), out);
-        CB::BuildSounds(out);
-        CB::BuildTitleArt(out);
-        CB::BuildHelpContent(kContent.string(), out);
-        CB::BuildWindowContent(kContent.string(), out);
         const std::string strings = ReadText(Resources() / Theme::kStringsFolder / Theme::kStringsFile);
         ASSERT_TRUE(table.LoadFromMemory(strings.data(), strings.size()));
     }

@@ -337,6 +337,24 @@ TEST_F(TrophiesScreenTest, ListItemsShowTextsAndFollowAwardsWhileShown) {
     EXPECT_FALSE(visible(1, TrophyItemControl::kOpenMedal));
 }
 
+// Each medal copied into an item counts its own user of the texture while the list holds its
+// resources, and gives it back when they are released; showing again takes them once more.
+TEST_F(TrophiesScreenTest, ListMedalsHoldTheirOwnTextureUsersOnlyWhileLoaded) {
+    JCWindow* list = Windows().FindWindow("Trophy");
+    struct Texture {
+        const char* key;
+        int32_t loaded;  // users while the list is loaded: one medal of one item
+    };
+    const Texture textures[] = {{"medal_a_open.png", 1}, {"medal_a_closed.png", 1}, {"medal_c_open.png", 1}};
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        list->LoadResources();
+        for (const Texture& t : textures) EXPECT_EQ(Record(t.key)->refCount, t.loaded) << t.key;
+        list->UnloadResources(true);
+        for (const Texture& t : textures) EXPECT_EQ(Record(t.key)->refCount, 0) << t.key;
+    }
+}
+
 TEST_F(TrophiesScreenTest, ItemsLeaveTheDispatcherWhenTheListGoes) {
     QRV::gEventDispatcher& dispatcher = *Context().eventDispatcher;
     const size_t withList = dispatcher.ListenerCount();
