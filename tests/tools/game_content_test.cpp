@@ -32,6 +32,7 @@
 #include "tests/test_kit/rgba_image.h"
 #include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/border_art.h"
+#include "tools/content_builder/finish_art.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/game_cursor.h"
 #include "tools/content_builder/gui_content.h"
@@ -62,6 +63,7 @@ protected:
         CB::BuildBorderArt(out);
         CB::BuildPurchaseOverlay(out);
         CB::BuildGameCursor(out);
+        CB::BuildFinishArt(out);
         CB::BuildWindowContent(kContent.string(), out);
         out.Finish();
     }

@@ -20,6 +20,7 @@
 #include "engine/core/conversions.h"
 #include "engine/resources/string_table.h"
 #include "tests/test_kit/temp_folder.h"
+#include "tools/content_builder/finish_art.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/layout_placeholders.h"
@@ -90,6 +91,7 @@ protected:
         CB::BuildGuiTextures(out);
         CB::BuildFonts(kContent.string(), out);
         CB::BuildSounds(out);
+        CB::BuildFinishArt(out);
         CB::BuildWindowContent(kContent.string(), out);
         const std::string strings = ReadText(Resources() / Theme::kStringsFolder / Theme::kStringsFile);
         ASSERT_TRUE(table.LoadFromMemory(strings.data(), strings.size()));
@@ -201,7 +203,16 @@ TEST_F(WindowContent, WindowListLoadsEveryWindowOnce) {
                                             "Tutorial_Title",
                                             "Tutorial",
                                             "Trophy_Title",
-                                            "Trophy"}));
+                                            "Trophy",
+                                            "GP_Start",
+                                            "GP_Menu",
+                                            "GP_Finish",
+                                            "Tutorial_Finish",
+                                            "Confirm_Restart_Level",
+                                            "Confirm_Restart_Level_Tutor",
+                                            "Confirm_Close_Lvl",
+                                            "Confirm_Close_Lvl_Tutor",
+                                            "Confirm_Restart_In_Finish"}));
     EXPECT_EQ(files.size(), Windows().size());
 }
 
@@ -266,7 +277,8 @@ TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
         EXPECT_EQ(QRV::PackARGB(end), Theme::Argb(Theme::kInk, fade ? 0xFF : 0x66));
     }
     EXPECT_GT(fadeLayer, topLayer);
-    EXPECT_EQ(modalCount, 11);
+    // 11, and 9 around a level.
+    EXPECT_EQ(modalCount, 20);
 }
 
 TEST_F(WindowContent, LabelTextsAreKeysAndFitTheirPanelsAndButtons) {
