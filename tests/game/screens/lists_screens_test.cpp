@@ -452,6 +452,8 @@ TEST_F(ListsScreenTest, TeardownWithTheLevelListShownFreesEveryPackOnce) {
     const size_t lent = PackList().Pages().items.size();
     EXPECT_EQ(lent, Packs().GetKindList(kPackOrdinary).size());
     for (const JCPagesItem* item : PackList().Pages().items) EXPECT_FALSE(PackList().Pages().Owns(item));
+    // The recorder leaves the dispatcher before the context (and the dispatcher) goes.
+    recorder.reset();
     Global().Shutdown();
     EXPECT_EQ(Global().GetContext(), nullptr);
 }
