@@ -7,6 +7,7 @@
 #include "game/app/context.h"
 #include "game/app/game.h"
 #include "game/config/config_values.h"
+#include "game/config/interface_sounds.h"
 #include "game/config/trace.h"
 
 namespace {
@@ -14,11 +15,16 @@ namespace {
 // The gains without a player, on the volume scale of 0 to 100.
 constexpr float kDefaultVolume = 80.0f;
 
-// The window manager's sound callback: the named sound of the group "sounds" of the context.
+// The window manager's sound callback: the named sound of the group "sounds" of the context, or
+// the interface's default for a window or control without one of its own.
 void PlayContextSound(void* context, std::string name) {
     if (name.rfind("open.", 0) == 0) Game::Trace("window opened " + name.substr(5));
     if (name.rfind("close.", 0) == 0) Game::Trace("window closed " + name.substr(6));
-    static_cast<gcContext*>(context)->soundGroups.PlaySound(name);
+    JCSoundGroups& sounds = static_cast<gcContext*>(context)->soundGroups;
+    const JCSoundGroup* group = sounds.FindGroup("sounds");
+    const std::string entry = Game::InterfaceSoundEntry(
+        name, [group](const std::string& n) { return group != nullptr && group->FindSound(n) != nullptr; });
+    if (!entry.empty()) sounds.PlaySound(entry);
 }
 
 // The string table the engine's drawn texts are checked against: the one of the singleton that
