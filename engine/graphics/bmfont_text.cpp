@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "engine/core/format_wide.h"
+#include "engine/core/trace_hook.h"
 #include "engine/graphics/bmfont_reader.h"
 #include "engine/graphics/render.h"
 #include "engine/graphics/texture.h"
@@ -50,6 +51,7 @@ bool JC_BMFONT_TEXT::Load(const pugi::xml_document* document, JS_TEXTURE* atlas,
     scaleW = description.scaleW;
     scaleH = description.scaleH;
     glyphs = std::move(description.glyphs);
+    reportedMissing.clear();
     RebuildLayoutTable();
 
     Reserve(maxCharacters);
@@ -147,6 +149,14 @@ int32_t JC_BMFONT_TEXT::Kerning(const LayoutGlyph& glyph, uint32_t previous) con
     return pair != last && pair->previous == previous ? pair->amount : 0;
 }
 
+void JC_BMFONT_TEXT::ReportMissing(uint32_t code) {
+    if (GetTraceHook() == nullptr ||
+        std::find(reportedMissing.begin(), reportedMissing.end(), code) != reportedMissing.end())
+        return;
+    reportedMissing.push_back(code);
+    ReportTrace(TraceReport::MissingGlyph, CodePointName(code), sourceName.empty() ? faceName : sourceName);
+}
+
 uint32_t JC_BMFONT_TEXT::Layout(std::wstring_view text) {
     const int32_t column = ColumnOf(anchor);
     const int32_t row = RowOf(anchor);
@@ -172,12 +182,18 @@ uint32_t JC_BMFONT_TEXT::Layout(std::wstring_view text) {
         const LayoutGlyph* glyph;
         if (code < kFastCodes) {
             glyph = &layoutGlyphs[code];
-            if (!glyph->present) continue;
+            if (!glyph->present) {
+                ReportMissing(code);
+                continue;
+            }
             if (hasPrevious && glyph->kerningCount != 0) penX += Kerning(*glyph, previous);
         } else {
             // Beyond the table: read from the glyph map as it stands.
             const auto found = glyphs.find(code);
-            if (found == glyphs.end()) continue;
+            if (found == glyphs.end()) {
+                ReportMissing(code);
+                continue;
+            }
             const JS_BMFONT_GLYPH& source = found->second;
             CopyMetrics(source, beyond);
             glyph = &beyond;

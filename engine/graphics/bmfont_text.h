@@ -5,7 +5,8 @@
 // Placement: the text block is anchored at (x, y) of the font's own transform by the anchor
 // (hot spots 0..8: left/middle/right columns, upper/middle/lower rows). Each line is aligned on
 // its own width; the block's height is lineHeight x the number of lines. Kerning applies between
-// neighbours on one line only. Characters without a glyph take no space and draw nothing.
+// neighbours on one line only. Characters without a glyph take no space and draw nothing (with a
+// trace hook installed, each is reported once: engine/core/trace_hook.h).
 //
 // Text from data (labels, names, translations) goes through DrawText, which never interprets it;
 // Draw formats with the engine's wide formatter and is for callers that pass a fixed format.
@@ -78,6 +79,8 @@ public:
     void Clear();
 
     std::string faceName;
+    // The description's key, set by the owner, naming the font in trace reports (empty: the face).
+    std::string sourceName;
     int32_t lineHeight = 0;
     int32_t base = 0;
     int32_t scaleW = 0;
@@ -132,6 +135,8 @@ private:
     // The glyph's box, texels and advance in the form the layout reads them (kerning aside).
     static void CopyMetrics(const JS_BMFONT_GLYPH& glyph, LayoutGlyph& out);
     void RebuildLayoutTable();
+    // A character without a glyph, reported to the trace hook once per code point.
+    void ReportMissing(uint32_t code);
 
     uint32_t capacity = 0;
     // The laid-out glyphs, one rectangle each, placed by the renderer.
@@ -139,6 +144,7 @@ private:
     std::vector<wchar_t> textBuffer;
     std::vector<LayoutGlyph> layoutGlyphs = std::vector<LayoutGlyph>(kFastCodes);
     std::vector<KerningPair> kerningPairs;
+    std::vector<uint32_t> reportedMissing;
 };
 
 }  // namespace QRV

@@ -2,10 +2,12 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 
 #include "engine/core/format_wide.h"
+#include "engine/core/trace_hook.h"
 #include "engine/graphics/mesh.h"
 #include "engine/graphics/named_texture.h"
 #include "engine/graphics/texture.h"
@@ -99,7 +101,15 @@ void JC_GUI_FONT::SetColor(uint32_t argb) {
 
 const JS_GUI_GLYPH* JC_GUI_FONT::FindGlyph(wchar_t c) const {
     auto found = glyphs.find(static_cast<int32_t>(c));
-    if (found == glyphs.end()) found = glyphs.find(static_cast<int32_t>(L'?'));
+    if (found == glyphs.end()) {
+        const auto code = static_cast<int32_t>(c);
+        if (c != L'\n' && GetTraceHook() != nullptr &&
+            std::find(reportedMissing.begin(), reportedMissing.end(), code) == reportedMissing.end()) {
+            reportedMissing.push_back(code);
+            ReportTrace(TraceReport::MissingGlyph, CodePointName(static_cast<uint32_t>(code)), name);
+        }
+        found = glyphs.find(static_cast<int32_t>(L'?'));
+    }
     return found == glyphs.end() ? nullptr : &found->second;
 }
 

@@ -19,6 +19,8 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
+#include <vector>
 
 namespace pugi {
 class xml_node;
@@ -70,7 +72,8 @@ public:
     // Where a line of this width starts, and a block of this many lines, for the alignment.
     int32_t HorizontalOffset(int32_t lineWidth) const;
     int32_t VerticalOffset(int32_t lines) const;
-    // The glyph a character is drawn with: its own, else '?', else null.
+    // The glyph a character is drawn with: its own, else '?', else null. With a trace hook
+    // installed, a character without its own glyph is reported once (engine/core/trace_hook.h).
     const JS_GUI_GLYPH* FindGlyph(wchar_t c) const;
     // Draws one glyph with its upper-left corner at (x + xoffset, y + yoffset x quad scale y)
     // through the glyph quad's transform and parents; the advance, 0 when nothing was drawn.
@@ -92,6 +95,8 @@ public:
     // The text box starts its text half of this to the right of its input area.
     int32_t inset = 20;
     std::map<int32_t, JS_GUI_GLYPH> glyphs;
+    // The description's key, set by the owner, naming the font in trace reports.
+    std::string name;
     // Divisors of the glyph fractions.
     float textureWidth = 1.0f;
     float textureHeight = 1.0f;
@@ -104,6 +109,8 @@ public:
 private:
     // The glyph fractions for the current texture size.
     void PlaceGlyphs();
+
+    mutable std::vector<int32_t> reportedMissing;
 };
 
 }  // namespace QRV

@@ -21,6 +21,7 @@ void JC_GUI_FONT_HOLDER::Restore() {
         pugi::xml_document* document = AcquireXmlResource(xmlName);
         if (document == nullptr) return;
         font = std::make_unique<JC_GUI_FONT>(document->child("font"), texture);
+        font->name = xmlName;
         ReleaseXml(document);
         return;
     }

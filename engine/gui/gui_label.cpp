@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include "engine/core/conversions.h"
+#include "engine/core/trace_hook.h"
 #include "engine/core/value_types.h"
 #include "engine/graphics/named_texture.h"
 #include "engine/resources/resource_loaders.h"
@@ -38,6 +39,11 @@ void JC_GUI_WLABEL::SetText(const std::wstring& wide) {
 void JC_GUI_WLABEL::Draw() {
     if (visible == 0 || loaded == 0) return;
     Reserve(text.size());
+    if (GetTraceHook() != nullptr && !text.empty() && (!traced || tracedText != text)) {
+        traced = true;
+        tracedText = text;
+        ReportTrace(TraceReport::DrawnText, WideToUtf8(text));
+    }
     textObject.DrawText(0.0f, 0.0f, text);
 }
 
@@ -56,6 +62,7 @@ void JC_GUI_WLABEL::RestoreResources() {
     const int32_t anchor = textObject.anchor;
     if (description != nullptr && textObject.Load(description, texture, static_cast<uint32_t>(text.size() + 1))) {
         loaded = 1;
+        textObject.sourceName = fontName;
         if (lineHeight != 0) textObject.lineHeight = lineHeight;
     } else {
         // Unloaded, the label holds no texture.

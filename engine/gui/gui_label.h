@@ -19,7 +19,8 @@ public:
     // Gives the font texture back.
     ~JC_GUI_WLABEL() override;
 
-    // When visible and loaded: the text at the widget's transform, literally.
+    // When visible and loaded: the text at the widget's transform, literally. With a trace hook
+    // installed, a text drawn for the first time since it changed is reported (TraceReport).
     void Draw() override;
     // First call: takes the font texture and the font description by name and loads the text
     // object, keeping the colour and anchor set on it before; the label stays unloaded while the
@@ -45,6 +46,9 @@ public:
     uint8_t loaded = 0;
 
 private:
+    // The text last handed to the trace hook, so that each text is reported once.
+    std::wstring tracedText;
+    bool traced = false;
     // Makes sure the text object can lay out this many characters.
     void Reserve(size_t characters);
 };

@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include "engine/core/conversions.h"
+#include "engine/core/trace_hook.h"
 #include "engine/gui/gui_layout.h"
 #include "engine/gui/gui_root.h"
 #include "engine/resources/load_error.h"
@@ -67,6 +68,7 @@ JCWindow* JCWindowManager::LoadWindow(const std::string& key) {
     if (window == nullptr) {
         std::fprintf(stderr, "Window file %s: unknown window type \"%s\" (or no \"_name\"), skipped\n", key.c_str(),
                      type.c_str());
+        ReportTrace(TraceReport::UnknownWindowType, type, key);
         return nullptr;
     }
 
@@ -83,6 +85,7 @@ JCWindow* JCWindowManager::FindWindow(const std::string& name) const {
     for (JCWindow* window : windows) {
         if (window->name == name) return window;
     }
+    ReportTrace(TraceReport::UnknownWindow, name);
     return nullptr;
 }
 
@@ -90,6 +93,8 @@ JCWindow* JCWindowManager::FindShownWindow(const std::string& name) const {
     for (JCWindow* window : stack) {
         if (window->name == name) return window;
     }
+    // A name that no window has at all is reported (hidden windows are asked after all the time).
+    if (GetTraceHook() != nullptr) FindWindow(name);
     return nullptr;
 }
 

@@ -33,6 +33,10 @@ public:
     // mode. False stops the game; a missing required file ends the process with the load-error
     // message naming it.
     bool Startup();
+    // With the test trace on (game/config/trace.h), the engine's reports become trace lines, drawn
+    // texts checked against this singleton's string table; Shutdown takes the hook out again.
+    // Startup calls it first.
+    void InstallEngineTrace();
     // Walks the editions to the one the settings name and reads the gameplay configuration (a
     // missing file ends the process); true when the edition was found.
     bool LoadEdition();

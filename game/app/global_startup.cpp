@@ -49,6 +49,7 @@ void ListFoldersBelow(const std::string& folder, std::vector<std::string>& out) 
 }  // namespace
 
 bool gcGlobal::Startup() {
+    InstallEngineTrace();
     QRV::g_app->stretch = 1;
     LoadRepositories();
 

@@ -6,12 +6,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <set>
 
 namespace Game {
 namespace {
 
 // -1 not read yet, 0 off, 1 on.
 std::atomic<int> g_traceState{-1};
+// The lines TraceOnce wrote (the loader thread reports too).
+std::mutex g_onceLock;
+std::set<std::string> g_onceLines;
 
 }  // namespace
 
@@ -32,6 +37,32 @@ void Trace(const std::string& line) {
     const std::string text = "quorvel-trace: " + line + "\n";
     std::fwrite(text.data(), 1, text.size(), stderr);
     std::fflush(stderr);
+}
+
+void TraceOnce(const std::string& line) {
+    if (!TraceEnabled()) return;
+    {
+        const std::lock_guard<std::mutex> lock(g_onceLock);
+        if (!g_onceLines.insert(line).second) return;
+    }
+    Trace(line);
+}
+
+bool LooksLikeRawKey(const std::string& text, const std::function<bool(const std::string&)>& isKey) {
+    if (text.empty()) return false;
+    if (text.find('_') != std::string::npos && text.find_first_of(" \t\n") == std::string::npos) return true;
+    return isKey && isKey(text);
+}
+
+std::string EngineTraceLine(QRV::TraceReport report, const std::string& subject, const std::string& where,
+                            const std::function<bool(const std::string&)>& isKey) {
+    switch (report) {
+        case QRV::TraceReport::UnknownWindowType: return "unknown window type " + subject + " in " + where;
+        case QRV::TraceReport::UnknownWindow: return "unknown window " + subject;
+        case QRV::TraceReport::DrawnText: return LooksLikeRawKey(subject, isKey) ? "raw key " + subject : "";
+        case QRV::TraceReport::MissingGlyph: return "missing glyph " + subject + " in " + where;
+    }
+    return "";
 }
 
 std::string LevelEndTraceLine(bool won, int32_t errors, float seconds) {

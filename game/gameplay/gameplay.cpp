@@ -9,6 +9,7 @@
 #include "engine/resources/load_error.h"
 #include "engine/resources/resource_loaders.h"
 #include "engine/sound/sound_groups.h"
+#include "game/config/trace.h"
 #include "game/data/game_player.h"
 #include "game/data/level.h"
 #include "game/data/pack.h"
@@ -212,6 +213,7 @@ void gcGameplay::Restart() {
     Deactivate();
     StartLevel(path);
     Activate();
+    if (const JCLevel* level = SelectedLevel()) Game::Trace("level started " + level->GetName());
     if (services.tutorials != nullptr && !services.tutorials->GetCurrentKey().empty()) {
         services.tutorials->ShowStep(services.tutorials->GetCurrentKey(), 0);
     }

@@ -4,9 +4,16 @@
 #   - win: with an empty save folder and "pack01.level01" as the test level, the tutorial question
 #     opens; its "no" button closes it and the level runs; a left click on every picture cell wins
 #     with 0 errors; players.xml then holds the level with 3 stars and a time above 0 and below the
-#     run's wall time, the next level open and more money than a new player's none;
+#     run's wall time, the next level open and more money than a new player's none; a start without
+#     a test level and a quit leave that record as it was;
 #   - loss: on a fresh save folder again, right-button marks on picture cells up to the player's
-#     error allowance end the level lost with that many errors, and the save holds a heart less.
+#     error allowance end the level lost with that many errors, and the save holds a heart less;
+#     "Confirm_SecondChance" then opens with its buy choice dead, clicks at the board's cells change
+#     nothing, "restart" gives an empty board, and a second loss answered "leave" fades to "Levels";
+#   - hearts: with the lost hearts' times moved back by more than the refill period, a start and a
+#     quit give the hearts back.
+# Screenshots of the loading screen, the question, the board mid-solve, the won board, the
+# second-chance dialog and the level list stay in WORK_DIR.
 # Usage: game_e2e.sh RUN_DIR WORK_DIR
 set -euo pipefail
 run_dir=$(cd "$1" && pwd)
@@ -39,14 +46,25 @@ attribute() { grep -m1 -- "$2" "$1" | sed -n "s/.*[[:space:]]$3=\"\([^\"]*\)\".*
 # start_game CASE LEVEL: the game on an empty save folder with LEVEL as its test level; sets window,
 # origin_x/origin_y (the window's place on the screen), log and players.
 start_game() {
-  case_name=$1
   rm -rf "${work_dir:?}/$1"
   mkdir -p "$work_dir/$1/xdg"
-  log=$work_dir/$1/game.log
+  launch_game "$1" "$1" "$2"
+}
+# restart_game CASE RUN_NAME: the game again on the save folder of CASE, with no test level; its
+# output goes to RUN_NAME.log.
+restart_game() { launch_game "$1" "$2" ""; }
+launch_game() {
+  case_name=$1
+  log=$work_dir/$1/$2.log
+  [[ "$2" == "$1" ]] && log=$work_dir/$1/game.log
   players=$work_dir/$1/xdg/quorvel/players.xml
   started_ns=$(date +%s%N)
-  (cd "$run_dir" && XDG_DATA_HOME="$work_dir/$1/xdg" QUORVEL_TRACE=1 QUORVEL_TEST_LEVEL="$2" exec ./quorvel) \
-    > "$log" 2>&1 &
+  if [[ -n "$3" ]]; then
+    (cd "$run_dir" && XDG_DATA_HOME="$work_dir/$1/xdg" QUORVEL_TRACE=1 QUORVEL_TEST_LEVEL="$3" exec ./quorvel) \
+      > "$log" 2>&1 &
+  else
+    (cd "$run_dir" && XDG_DATA_HOME="$work_dir/$1/xdg" QUORVEL_TRACE=1 exec ./quorvel) > "$log" 2>&1 &
+  fi
   scene_pid=$!
   window=$(wait_for_window 20 '^Quorvel' || true)
   [[ -n "$window" ]] || give_up "no game window"
@@ -133,22 +151,37 @@ cell_open() {
   image=$(shot cell) && (($(count_near "$image" "${cell_x[$1]}" "${cell_y[$1]}" 4 "$ink" 24) >= 40))
 }
 
+# button_place WINDOW ID: sets place_x/place_y to the logical centre of a button of a centred dialog,
+# from its window file: the panel's own place (none: the screen's middle), then the button's in it.
+button_place() {
+  local entry file panel_pos button_pos
+  entry=$(grep -m1 "windows $1\.xml" "$resources/data/share/main/other/windows.xml" | sed -n 's/.*file="\([^"]*\)".*/\1/p')
+  file=$(content_path "$entry")
+  [[ -f "$file" ]] || give_up "no window file for $1 ($entry)"
+  panel_pos=$(awk '/<PANEL9/ { p = 1 } p && /<POSITION>/ { gsub(/.*<POSITION>|<\/POSITION>.*/, ""); print; exit }
+                   p && /<CONTEXT>/ { print "0 0"; exit }' "$file")
+  button_pos=$(awk -v id="ID=\"$2\"" 'index($0, id) { p = 1 } p && /<POSITION>/ { gsub(/.*<POSITION>|<\/POSITION>.*/, ""); print; exit }' "$file")
+  [[ -n "$button_pos" ]] || give_up "no place for button $2 in $file"
+  read -r ppx ppy <<< "$panel_pos"
+  read -r bpx bpy <<< "$button_pos"
+  place_x=$((512 + ppx + bpx))
+  place_y=$((384 + ppy + bpy))
+}
+# lines_of PATTERN: how many lines of the log match.
+lines_of() { grep -c -- "$1" "$log" 2> /dev/null || true; }
+# nth_line N PATTERN SECONDS: waits for the Nth line matching and prints it.
+nth_line() {
+  have_nth() { (($(lines_of "$2") >= $1)); }
+  wait_for "$3" have_nth "$1" "$2" || return 1
+  grep -m"$1" -- "$2" "$log" | tail -1
+}
+
 # --- the tutorial question: its "no" button, from the window file and the screen's middle
 answer_tutorial_question() {
   line 'trace: window opened GP_Tutorial_Question' 30 > /dev/null || give_up "the tutorial question never opened"
-  local entry file panel_pos button_pos
-  entry=$(grep -m1 'GP_Tutorial_Question' "$resources/data/share/main/other/windows.xml" | sed -n 's/.*file="\([^"]*\)".*/\1/p')
-  file=$(content_path "$entry")
-  [[ -f "$file" ]] || give_up "no window file for GP_Tutorial_Question ($entry)"
-  # The panel's own place (none: the screen's middle), then button 4's place inside it.
-  panel_pos=$(awk '/<PANEL9/ { p = 1 } p && /<POSITION>/ { gsub(/.*<POSITION>|<\/POSITION>.*/, ""); print; exit }
-                   p && /<CONTEXT>/ { print "0 0"; exit }' "$file")
-  button_pos=$(awk '/ID="4"/ { p = 1 } p && /<POSITION>/ { gsub(/.*<POSITION>|<\/POSITION>.*/, ""); print; exit }' "$file")
-  [[ -n "$button_pos" ]] || give_up "no place for the \"no\" button in $file"
-  read -r ppx ppy <<< "$panel_pos"
-  read -r bpx bpy <<< "$button_pos"
-  no_x=$((512 + ppx + bpx))
-  no_y=$((384 + ppy + bpy))
+  button_place GP_Tutorial_Question 4
+  no_x=$place_x
+  no_y=$place_y
   # Taken once the hand-over's fade has closed and the dim has reached its full strength (ink at
   # 40 % over the paper): before that the dialog may still be fading in.
   line 'trace: window closed Fade_Transition' 10 > /dev/null || fail "the hand-over's fade never closed"
@@ -194,6 +227,9 @@ start_xvfb 1280x1024
 
 # === Win
 start_game win pack01.level01
+# The loading screen: the first picture the game draws.
+drawn() { local image; image=$(shot loading) && [[ "$(pixel_of "$image" "$(screen_x 512)" "$(screen_y 384)")" != 000000 ]]; }
+wait_for 20 drawn || fail "the game drew nothing in its window"
 answer_tutorial_question
 line 'trace: level started pack01.level01' 5 > /dev/null || fail "no level start traced"
 read_level pack01 level01
@@ -201,10 +237,13 @@ echo "level: ${cols} x ${rows}, ${#picture[@]} picture cells, cells from ($cell_
 ((cols == 5 && rows == 5)) || fail "the level is $cols x $rows, want 5 x 5"
 money_before=0 # a new player's purse
 shot level > /dev/null
+clicked=0
 for i in "${picture[@]}"; do
   cell_open "$i" && continue # a bonus cell the level opened itself
   click 1 "${cell_x[$i]}" "${cell_y[$i]}"
   wait_for 5 cell_open "$i" || fail "cell $((i % cols)) $((i / cols)) did not open"
+  clicked=$((clicked + 1))
+  ((clicked == ${#picture[@]} / 2)) && shot mid_solve > /dev/null
 done
 won=$(line 'trace: level \(won\|lost\)' 20) || give_up "the level never ended"
 wall=$(awk -v ns=$(($(date +%s%N) - started_ns)) 'BEGIN { printf "%.2f", ns / 1e9 }')
@@ -225,6 +264,13 @@ awk -v t="$time" -v w="$wall" 'BEGIN { exit !(t + 0 > 0 && t + 0 < w + 0) }' ||
 ((${money:-0} > money_before)) || fail "money did not rise: $money_before -> ${money:-none}"
 stop_game
 
+# A start without the test level, then a quit: the won level's record stays as it was.
+restart_game win again
+line 'trace: running ' 30 > /dev/null || give_up "the second start never ran"
+stop_game
+[[ "$(level_param "$players" pack01.level01 stars)" == "$stars" && "$(level_param "$players" pack01.level01 time)" == "$time" ]] ||
+  fail "after a start and a quit the record is stars $(level_param "$players" pack01.level01 stars) time $(level_param "$players" pack01.level01 time), want $stars and $time"
+
 # === Loss
 start_game loss pack01.level01
 answer_tutorial_question
@@ -236,16 +282,22 @@ allowance=$(item_count "$fresh_player" error)
 read_level pack01 level01
 echo "loss: $allowance wrong marks allowed, $hearts_before hearts"
 shot level > /dev/null
-marked=0
-for i in "${picture[@]}"; do
-  ((marked < allowance)) || break
-  cell_open "$i" && continue # a bonus cell the level opened itself
-  before=$(shot before_mark)
-  click 3 "${cell_x[$i]}" "${cell_y[$i]}"
-  wait_for 5 cell_changed "$before" "$i" || fail "a wrong mark on cell $((i % cols)) $((i / cols)) shows nothing"
-  marked=$((marked + 1))
-done
-lost=$(line 'trace: level \(won\|lost\)' 20) || give_up "the level never ended after $marked wrong marks"
+open_at_start=0
+for i in "${picture[@]}"; do cell_open "$i" && open_at_start=$((open_at_start + 1)); done
+# mark_wrong: right-button marks on closed picture cells until the allowance is spent.
+mark_wrong() {
+  local marked=0 i before
+  for i in "${picture[@]}"; do
+    ((marked < allowance)) || break
+    cell_open "$i" && continue # a bonus cell the level opened itself
+    before=$(shot before_mark)
+    click 3 "${cell_x[$i]}" "${cell_y[$i]}"
+    wait_for 5 cell_changed "$before" "$i" || fail "a wrong mark on cell $((i % cols)) $((i / cols)) shows nothing"
+    marked=$((marked + 1))
+  done
+}
+mark_wrong
+lost=$(line 'trace: level \(won\|lost\)' 20) || give_up "the level never ended after $allowance wrong marks"
 shot lost > /dev/null
 echo "$lost"
 [[ "${lost#*trace: }" =~ ^level\ lost\ errors\ $allowance\ time ]] || fail "want a loss with $allowance errors: $lost"
@@ -254,8 +306,76 @@ cp "$players" "$work_dir/$case_name/players.after.xml"
 hearts=$(health_count "$players")
 echo "hearts: $hearts_before -> $hearts"
 [[ "$hearts" == $((hearts_before - 1)) ]] || fail "hearts after the loss: $hearts, want $((hearts_before - 1))"
+
+# The second chance: opened after the loss's pause, buy dead, the board deaf behind it.
+lost_ns=$(date +%s%N)
+line 'trace: window opened Confirm_SecondChance' 10 > /dev/null || give_up "Confirm_SecondChance never opened"
+waited=$(awk -v ns=$(($(date +%s%N) - lost_ns)) 'BEGIN { printf "%.1f", ns / 1e9 }')
+echo "Confirm_SecondChance opened (waited $waited s after the loss line was seen)"
+dimmed() { local image; image=$(shot "$1") && expect_pixel "$image" "$(screen_x 40)" "$(screen_y 400)" A5A7AE 10 2> /dev/null; }
+wait_for 15 dimmed second_chance || fail "the second-chance dialog does not dim the screen ($(pixel_of "$work_dir/$case_name/second_chance.png" "$(screen_x 40)" "$(screen_y 400)"))"
+button_place Confirm_SecondChance 4
+click 1 "$place_x" "$place_y"
+button_place Confirm_SecondChance 3
+restart_x=$place_x
+restart_y=$place_y
+# The top row of cells lies above the dialog's buttons: clicks there must change nothing.
+xdotool mousemove "$(screen_x 40)" "$(screen_y 40)" # the cursor away from the cells compared
+before=$(shot before_board_clicks)
+for ((c = 0; c < cols; c++)); do click 1 "${cell_x[$c]}" "${cell_y[$c]}"; done
+xdotool mousemove "$(screen_x 40)" "$(screen_y 40)"
+sleep 1 # give a wrongly taken click time to show (nothing to wait for when all is well)
+for ((c = 0; c < cols; c++)); do
+  cell_changed "$before" "$c" && fail "a click on cell $c 0 behind the dialog changed it"
+done
+((${#picture[@]} > 0)) && [[ "$(lines_of 'trace: window closed Confirm_SecondChance')" == 0 ]] ||
+  fail "the disabled buy choice or a board click closed the dialog"
+click 1 "$restart_x" "$restart_y"
+nth_line 2 'trace: level started pack01.level01' 10 > /dev/null || give_up "\"restart\" did not start the level again"
+wait_for 5 grep -qs 'trace: window closed Confirm_SecondChance' "$log" || fail "the dialog stayed after \"restart\""
+open_now=0
+empty_board() {
+  open_now=0
+  local i
+  for i in "${picture[@]}"; do cell_open "$i" && open_now=$((open_now + 1)); done
+  ((open_now == open_at_start))
+}
+wait_for 5 empty_board || fail "after \"restart\" $open_now picture cells are open, want $open_at_start"
+shot restarted > /dev/null
+
+# A second loss, answered "leave": the fade ends on the level list.
+mark_wrong
+nth_line 2 'trace: level lost' 20 > /dev/null || give_up "the second loss never came"
+nth_line 2 'trace: window opened Confirm_SecondChance' 10 > /dev/null || give_up "no second chance after the second loss"
+wait_for 15 dimmed second_chance_again || fail "the second dialog does not dim the screen"
+button_place Confirm_SecondChance 5
+click 1 "$place_x" "$place_y"
+line 'trace: window opened Levels' 10 > /dev/null || fail "\"leave\" did not lead to the level list"
+line 'trace: window closed Fade_Transition' 10 > /dev/null
+sleep 0.5 # the list's own fade-in
+shot level_list > /dev/null
 stop_game
+hearts_lost=$(health_count "$players")
+echo "hearts after two losses: $hearts_lost"
+[[ "$hearts_lost" == $((hearts_before - 2)) ]] || fail "hearts after two losses: $hearts_lost, want $((hearts_before - 2))"
+
+# === Hearts: the lost hearts' times moved back by more than the refill period come back at a start.
+period=$(awk '/<health / { sub(/.* time_refill_heart="/, ""); sub(/".*/, ""); print; exit }' "$players")
+[[ -n "$period" ]] || give_up "no refill period in $players"
+awk -v back=$((period * 2 + 60)) '/<lost_name value="/ { match($0, /value="[0-9]+"/); v = substr($0, RSTART + 7, RLENGTH - 8)
+     sub(/value="[0-9]+"/, "value=\"" (v - back) "\"") } { print }' "$players" > "$players.moved"
+mv "$players.moved" "$players"
+restart_game loss hearts
+line 'trace: running ' 30 > /dev/null || give_up "the start after moving the times never ran"
+saved_full() { [[ "$(health_count "$players")" == "$hearts_before" ]]; }
+wait_for 30 saved_full || true
+stop_game
+hearts_back=$(health_count "$players")
+echo "hearts after the refill period: $hearts_back"
+[[ "$hearts_back" == "$hearts_before" ]] || fail "hearts after the refill period: $hearts_back, want $hearts_before"
 
 stop_xvfb
+# No run showed a raw key, a missing glyph or a window nobody knows, start-ups included.
+expect_clean_trace "$work_dir"/*/*.log
 ((failures == 0)) || { echo "game: $failures check(s) failed" >&2; exit 1; }
 echo "game: ok"

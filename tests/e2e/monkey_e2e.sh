@@ -2,11 +2,14 @@
 # The monkey test: the real game built with AddressSanitizer and UndefinedBehaviorSanitizer, under
 # Xvfb, receives random input inside its window: pointer moves, drags, presses and releases of the
 # three buttons, and key presses among letters, digits, the arrows, Escape, Return and Space.
-# The events (MONKEY_EVENTS, 10000 by default) are split between two runs of the game that share one
-# save folder: the first starts on the first 5 x 5 level, the second on the first level of the
-# largest boards. Each run must stay alive until SIGTERM, end with status 0 and print no
-# sanitizer report (leaks included); after each, e2e_monkey_saves reads "players.xml" and
-# "game.xml" with the game's loaders, and a third start over the same folder must come up.
+# The events (MONKEY_EVENTS, 10000 by default) are split between three runs of the game that share
+# one save folder: the first starts on the first 5 x 5 level, the second on the first level of the
+# largest boards, the third at the title with no test level, so that it walks the profiles, lists,
+# shop, options, help and trophy screens. Each run must stay alive until SIGTERM, end with status 0
+# and print no sanitizer report (leaks included); the third may also end through the game's own
+# Exit (status 0, no report), and is then started again over the same folder for the events left.
+# After each run e2e_monkey_saves reads "players.xml" and "game.xml" with the game's loaders, and a
+# last start over the same folder must come up.
 #
 # The sanitizer game runs from its own tree's run folder (the build of that tree makes the content
 # there as well; the test fails when the game is there but its content is not). Its place comes from
@@ -150,6 +153,46 @@ monkey_script() {
   done
 }
 
+# finished_by_exit: the game ended by itself with status 0 and no report (its own Exit).
+finished_by_exit() {
+  local status=0
+  wait "$scene_pid" || status=$?
+  scene_pid=""
+  ((status == 0)) || fail "[$run] ended by itself with status $status (seed $seed)"
+  if grep -Eq "$report_pattern" "$log"; then
+    fail "[$run] the game reported a fault (seed $seed):"
+    grep -Ev '^quorvel-trace: ' "$log" | head -n 200 >&2
+  fi
+}
+
+# monkey_walk RUN COUNT: COUNT events from the title in chunks; a game that leaves through its own
+# Exit between chunks is checked and started again over the same saves.
+monkey_walk() {
+  local left=$2 part=0 chunk begin=$SECONDS
+  start_game "$1.$part" "" || return 0
+  while ((left > 0)); do
+    chunk=$((left < 250 ? left : 250))
+    xdotool windowfocus "$window" 2> /dev/null || true
+    monkey_script "$run" "$chunk" > "$work_dir/$run.xdotool"
+    xdotool "$work_dir/$run.xdotool" > /dev/null 2>&1 || true
+    left=$((left - chunk))
+    sleep 0.5
+    if ! scene_alive; then
+      finished_by_exit
+      echo "[$run] left through the game's Exit; saves after it:"
+      "$checker" "$saves" || fail "[$run] the saves do not load (seed $seed)"
+      part=$((part + 1))
+      ((left > 0)) || return 0
+      start_game "$1.$part" "" || return 0
+    fi
+  done
+  echo "[$1] $2 events from the title in $((SECONDS - begin)) s, $part exit(s) on the way"
+  sleep 2
+  stop_game
+  echo "[$run] saves after it:"
+  "$checker" "$saves" || fail "[$run] the saves do not load (seed $seed)"
+}
+
 # monkey RUN LEVEL COUNT: one run of the game under COUNT events, then its saves checked.
 monkey() {
   start_game "$1" "$2" || return 0
@@ -167,11 +210,13 @@ monkey() {
 
 start_xvfb 1024x768
 RANDOM=$seed
-first=$((events / 2))
+first=$((events / 3))
+second=$((events / 3))
 monkey run1 pack01.level01 "$first"
-monkey run2 pack06.level01 $((events - first))
-# The next start over what the two runs left comes up (and ends cleanly).
-if start_game run3 ""; then
+monkey run2 pack06.level01 "$second"
+monkey_walk run3 $((events - first - second))
+# The next start over what the runs left comes up (and ends cleanly).
+if start_game run4 ""; then
   stop_game
 fi
 stop_xvfb

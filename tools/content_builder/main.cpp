@@ -5,27 +5,9 @@
 #include <exception>
 #include <string>
 
-#include "tools/content_builder/animation_sheets.h"
-#include "tools/content_builder/board_files.h"
-#include "tools/content_builder/border_art.h"
-#include "tools/content_builder/catalogue_content.h"
-#include "tools/content_builder/control_files.h"
-#include "tools/content_builder/font_content.h"
-#include "tools/content_builder/game_config_content.h"
-#include "tools/content_builder/game_cursor.h"
-#include "tools/content_builder/gui_content.h"
+#include "tools/content_builder/all_content.h"
 #include "tools/content_builder/level_content.h"
-#include "tools/content_builder/loading_screen_content.h"
-#include "tools/content_builder/nine_part_panel.h"
 #include "tools/content_builder/output_tree.h"
-#include "tools/content_builder/particle_effects.h"
-#include "tools/content_builder/purchase_overlay.h"
-#include "tools/content_builder/sound_content.h"
-#include "tools/content_builder/string_table_source.h"
-#include "tools/content_builder/test_sprites.h"
-#include "tools/content_builder/window_content.h"
-#include "tools/content_builder/window_icons.h"
-#include "tools/content_builder/zip_repository.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -36,36 +18,8 @@ int main(int argc, char** argv) {
     try {
         const std::string contentDir = argv[1];
         ContentBuilder::OutputTree out(argv[2]);
-        ContentBuilder::BuildWindowIcons(out);
-        ContentBuilder::BuildStringTable(contentDir, out);
-        ContentBuilder::BuildZipRepository(contentDir, out);
-        ContentBuilder::BuildTestSprites(out);
-        ContentBuilder::BuildAnimationSheets(out);
-        ContentBuilder::BuildNinePartPanel(out);
-        ContentBuilder::BuildParticleEffects(out);
-        ContentBuilder::BuildGuiTextures(out);
-        ContentBuilder::BuildFonts(contentDir, out);
-        ContentBuilder::BuildSounds(out);
-        ContentBuilder::BuildGameConfig(out);
-        ContentBuilder::BuildBorderArt(out);
-        ContentBuilder::BuildPurchaseOverlay(out);
-        ContentBuilder::BuildGameCursor(out);
-        const auto packs = ContentBuilder::BuildLevelContent(contentDir, out);
-        ContentBuilder::BuildBoardFiles(out);
-        ContentBuilder::BuildControlFiles(out);
-        ContentBuilder::BuildLoadingScreen(out);
-        // The screens' art, one call each:
-        // -- title and profiles
-        // -- side bar and lists
-        // -- shop and offer wall
-        // -- options, help and credits
-        // -- trophies and bars
-        // -- windows around a level
-        // -- tutorial steps (windows)
-        // -- interface sounds
-        // Last: windows and layouts are checked against everything above.
-        ContentBuilder::BuildWindowContent(contentDir, out);
-        ContentBuilder::BuildCatalogueContent(contentDir, out);
+        // Every step, in order: all_content.cpp holds the list (new steps go under its markers).
+        const auto packs = ContentBuilder::BuildAllContent(contentDir, out);
         const int stale = out.Finish();
         // The game scans the finished folder, files the builder did not make included.
         const auto folderFaults = ContentBuilder::CheckPackFolders(out.RunDir() / "Resources", packs);

@@ -89,8 +89,9 @@ void BuildSounds(OutputTree& out) {
         const EncodedSound sound =
             EncodeChecked(RunPath(Theme::kSoundFolder, file), effect.samples, 1, Theme::kEffectQuality);
         out.Write(sound.file, sound.bytes);
-        catalogue.push_back({std::string(Theme::kEffectsGroup), std::string(effect.name),
-                             Key(Theme::kSoundFolder, file), true, Theme::kEffectBufferCount});
+        const std::string_view entry = effect.entry.empty() ? effect.name : effect.entry;
+        catalogue.push_back({std::string(Theme::kEffectsGroup), std::string(entry), Key(Theme::kSoundFolder, file),
+                             true, Theme::kEffectBufferCount});
     }
     for (auto& piece : music) {
         const EncodedSound sound = piece.get();

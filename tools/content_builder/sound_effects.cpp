@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/content_builder/interface_sounds.h"
 #include "tools/content_builder/synth.h"
 
 namespace ContentBuilder {
@@ -142,6 +143,7 @@ std::vector<EffectSound> SynthesiseEffects(int rate) {
     add("levelwin", SynthesiseChime(Theme::kWinArpeggio, rate), peak.win);
     add("levelloose", SynthesiseFall(Theme::kLoseFall, rate), peak.lose);
     add("hint", SynthesiseChime(Theme::kHintChime, rate), peak.hint);
+    for (EffectSound& sound : InterfaceSounds(rate)) effects.push_back(std::move(sound));
     return effects;
 }
 

@@ -15,8 +15,9 @@ std::vector<float> SynthesiseFall(const Theme::FallRecipe& recipe, int rate);
 std::vector<float> SynthesiseSwell(const Theme::SwellRecipe& recipe, int rate, uint32_t seed);
 
 struct EffectSound {
-    std::string_view name;  // the name the game plays it by (group "sounds")
+    std::string_view name;  // the file's name, and the name the game plays it by (group "sounds")
     std::vector<float> samples;
+    std::string_view entry = {};  // the catalogue name when it differs from name
 };
 
 // Every effect of the catalogue, each normalised to its peak from the theme.

@@ -1341,5 +1341,25 @@ struct TutorialArrowTheme {
 };
 inline constexpr TutorialArrowTheme kTutorialArrow{};
 // -- interface sounds
+// A button's soft click: a short, light tick, higher and quieter than the board's cell ticks.
+inline constexpr TickRecipe kButtonClick{
+    1250.0f, {1.0f, 2.31f, 3.62f}, {0.7f, 0.22f, 0.07f}, 0.011f, 0.28f, 0.002f, 6500.0f, 0.07f};
+// A window's light paper swish: noise in a band whose centre sweeps up and back down under a soft
+// swell, about as long as a window's fade.
+struct SwishRecipe {
+    float lengthSeconds;
+    float peakFraction;    // where the swell is loudest, as a fraction of the length
+    float lowHz, highHz;   // the band's centre at both ends and at the peak
+    float bandwidthRatio;  // the band's width as a fraction of its centre
+    float grainGain;       // a little crackle of paper fibres over the hiss
+};
+inline constexpr SwishRecipe kPaperSwish{0.26f, 0.38f, 900.0f, 3400.0f, 0.9f, 0.25f};
+// Peaks (fractions of full scale): under the board's ticks, so that the interface stays quiet.
+inline constexpr float kButtonClickPeak = 0.32f;
+inline constexpr float kPaperSwishPeak = 0.26f;
+// The catalogue entries the game plays for a clicked control without a sound of its own and for a
+// window that opens without an "open.<window>" entry of its own.
+inline constexpr std::string_view kButtonClickEntry = "click.*";
+inline constexpr std::string_view kPaperSwishEntry = "open.*";
 
 }  // namespace ContentBuilder::Theme
