@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "engine/core/conversions.h"
+#include "engine/graphics/bmfont_text.h"
 #include "engine/gui/gui_label.h"
 #include "engine/resources/resource_loaders.h"
 #include "engine/sound/sound_groups.h"
@@ -222,6 +223,15 @@ protected:
         for (const std::string& f : faults) out += "\n  " + f;
         return out;
     }
+    // The catalogue font names an element gives: a settings entry whose key begins with "font",
+    // or a "fntName" attribute.
+    static std::vector<std::string> CatalogueFontsNamedBy(const pugi::xml_node& node) {
+        std::vector<std::string> fonts;
+        if (std::string(node.name()) == "param" && std::string(node.attribute("key").as_string()).rfind("font", 0) == 0)
+            fonts.push_back(node.attribute("value").as_string());
+        if (node.attribute("fntName")) fonts.push_back(node.attribute("fntName").as_string());
+        return fonts;
+    }
     // The code points a bitmap font description holds.
     std::set<uint32_t> Glyphs(const std::string& font) {
         auto found = glyphCache.find(font);
@@ -357,6 +367,9 @@ TEST_F(KitContentTest, EveryResourceSoundAndLabelKeyResolves) {
                     faults.push_back(where + ": TEXT " + key + " is no string key");
                 if (!node.attribute("FONT")) faults.push_back(where + ": no FONT");
             }
+            // Fonts of the game's catalogue, named by the windows that draw texts themselves.
+            for (const std::string& font : CatalogueFontsNamedBy(node))
+                if (Context().fonts.Find(font) == nullptr) faults.push_back(where + ": no catalogue font " + font);
             if (name == "sounds") {
                 for (const pugi::xml_node item : node.children("item")) {
                     const std::string sound =
@@ -486,6 +499,22 @@ TEST_F(KitContentTest, EveryLabelFontHoldsEveryCharacterOfTheStringTable) {
         });
     }
     ASSERT_FALSE(fonts.empty());
+    // The catalogue fonts the windows draw their own texts in, by their glyphs.
+    std::set<std::string> catalogue;
+    for (const Source& s : sources) {
+        if (!s.Root()) continue;
+        Walk(s.Root(), [&](const pugi::xml_node& node) {
+            for (const std::string& font : CatalogueFontsNamedBy(node)) catalogue.insert(font);
+        });
+    }
+    for (const std::string& font : catalogue) {
+        const QRV::JC_BMFONT_TEXT* text = Context().fonts.Find(font);
+        if (text == nullptr) continue;  // reported by the resource test
+        std::set<uint32_t> codes;
+        for (const auto& [code, glyph] : text->glyphs) codes.insert(static_cast<uint32_t>(code));
+        glyphCache["catalogue " + font] = codes;
+        fonts.insert("catalogue " + font);
+    }
     std::vector<std::string> faults;
     for (const std::string& font : fonts) {
         const std::set<uint32_t> glyphs = Glyphs(font);
