@@ -53,7 +53,8 @@ std::wstring JCWindow_Editbox::Text() const { return lineBox != nullptr ? lineBo
 
 JS_GUI_EVENT* JCWindow_Editbox::OnMouseUp(int32_t button) {
     JS_GUI_EVENT* record = JCWindow::OnMouseUp(button);
-    if (lineBox == nullptr) return record;
+    // An answered entry keeps its looks while it fades out (its own name may be taken by now).
+    if (lineBox == nullptr || IsHiding()) return record;
     const std::wstring text = lineBox->GetText();
     bool valid = !text.empty();
     if (valid && validator) {

@@ -75,6 +75,8 @@ inline constexpr std::string_view kStringKeys[] = {
     "title_txt_hello_profile",
     "title_txt_hello",
     "title_txt_profile_change",
+    // side bar and lists
+    "confirm_pack_buy_txt",
 };
 
 }  // namespace Game::ui

@@ -193,7 +193,8 @@ void gcGameplay::ResetLevelState() {
     result.hints = 0;
     result.hintsUsed = 0;
     result.sunime = 0;
-    // The flight and the flies point at cells that the reset below deletes.
+    // The flight, the flies and the hint's cell point at cells that the reset below deletes.
+    hintCell = nullptr;
     EndHintFlight();
     bonusFlies.clear();
     process.Reset();

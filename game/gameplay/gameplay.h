@@ -148,6 +148,11 @@ public:
     void OnHintApplied(gcElement* cell);
     // A current player with no hints left and a "hint_start" of at least 1.
     bool CanRefillHints() const;
+    // The cell the last hint opened, kept until the next hint opens one, a move holding it is
+    // undone or the level is left; null when none. Its move reports a frame or two after event 24.
+    const gcElement* LastHintCell() const { return hintCell; }
+    // True for the move a hint made: its only cell is LastHintCell.
+    bool IsHintMove(const std::vector<gcElement*>& cells) const;
 
     // The level's end, once: won or lost.
     void Finish(bool won);
@@ -289,6 +294,8 @@ private:
     uint8_t hintFlightRunning = 0;
     // The flight took a hint from the count (given back when its cell cannot be opened).
     uint8_t hintCharged = 0;
+    // Not owned: a cell of the board (see LastHintCell).
+    gcElement* hintCell = nullptr;
     gcFlyEffect bonusTemplate;
     std::vector<std::unique_ptr<gcFlyEffect>> bonusFlies;
 

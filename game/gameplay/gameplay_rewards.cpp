@@ -1,4 +1,6 @@
 // What the moves earn and cost: sunime, bonus flies, errors, hints for progress, and using a hint.
+#include <algorithm>
+
 #include "engine/bots/tween_bezier.h"
 #include "game/data/game_player.h"
 #include "game/gameplay/gameplay.h"
@@ -77,9 +79,14 @@ void gcGameplay::OnOpenFailed(const std::vector<gcElement*>* cells) {
 }
 
 void gcGameplay::OnOpenUndone(const std::vector<gcElement*>* cells) {
+    if (cells != nullptr && std::find(cells->begin(), cells->end(), hintCell) != cells->end()) hintCell = nullptr;
     if (InTutorialPack()) return;
     result.errors -= CountWrong(cells);
     if (result.errors < 0) result.errors = 0;
+}
+
+bool gcGameplay::IsHintMove(const std::vector<gcElement*>& cells) const {
+    return hintCell != nullptr && cells.size() == 1 && cells.front() == hintCell;
 }
 
 void gcGameplay::UseHintCallback(uintptr_t self) { reinterpret_cast<gcGameplay*>(self)->UseHint(); }
@@ -159,6 +166,7 @@ void gcGameplay::OnHintApplied(gcElement* cell) {
         return;
     }
     hintCharged = 0;
+    hintCell = cell;
     if (gcPlayer* player = CurrentPlayer()) player->IncrementStatistic("hint_use", 1);
     if (host != nullptr && host->CheckTrophy(kHintTrophy)) host->CheckAllTrophies(kHintTrophy);
     PostEvent(kEventHintApplied);

@@ -2,7 +2,8 @@
 # A level of the real game played to its end under Xvfb (1280 x 1024, the game's window 1024 x 768
 # at 1:1), driven with xdotool and checked by the game's trace lines, screenshots and its save:
 #   - win: with an empty save folder and "pack01.level01" as the test level, the tutorial question
-#     opens; its "no" button closes it and the level runs; a left click on every picture cell wins
+#     opens; its "no" button closes it, the start window's Play closes that and the level runs; a
+#     left click on every picture cell wins
 #     with 0 errors; players.xml then holds the level with 3 stars and a time above 0 and below the
 #     run's wall time, the next level open and more money than a new player's none; a start without
 #     a test level and a quit leave that record as it was;
@@ -191,6 +192,20 @@ answer_tutorial_question() {
   click 1 "$no_x" "$no_y"
   line 'trace: window closed GP_Tutorial_Question' 5 > /dev/null || give_up "the \"no\" button did not close the question"
 }
+# After the question, the level's start window: its Play button (1) closes it and the level runs.
+# A press while the window still fades in is taken by the transition, so press until it closes.
+close_start_window() {
+  line 'trace: window opened GP_Start' 10 > /dev/null || give_up "the start window never opened"
+  button_place GP_Start 1
+  play_x=$place_x
+  play_y=$place_y
+  start_closed() {
+    click 1 "$play_x" "$play_y"
+    line 'trace: window closed GP_Start' 1 > /dev/null
+  }
+  wait_for 10 start_closed || give_up "the Play button did not close the start window"
+  echo "start window: Play at ($play_x, $play_y)"
+}
 
 # The save: a level's param, a statistic's value, an item's count, the hearts.
 level_param() {
@@ -231,6 +246,7 @@ start_game win pack01.level01
 drawn() { local image; image=$(shot loading) && [[ "$(pixel_of "$image" "$(screen_x 512)" "$(screen_y 384)")" != 000000 ]]; }
 wait_for 20 drawn || fail "the game drew nothing in its window"
 answer_tutorial_question
+close_start_window
 line 'trace: level started pack01.level01' 5 > /dev/null || fail "no level start traced"
 read_level pack01 level01
 echo "level: ${cols} x ${rows}, ${#picture[@]} picture cells, cells from ($cell_ox, $cell_oy)"
@@ -274,6 +290,7 @@ stop_game
 # === Loss
 start_game loss pack01.level01
 answer_tutorial_question
+close_start_window
 # A new player's hearts and error allowance, as the won run (which spends neither) saved them.
 fresh_player=$work_dir/win/players.after.xml
 hearts_before=$(health_count "$fresh_player")

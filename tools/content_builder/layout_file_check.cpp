@@ -247,6 +247,14 @@ void CheckControls(const pugi::xml_node& root, std::string_view type, const Widg
 
 }  // namespace
 
+namespace {
+
+// What grid items read from their element: every item its "size"; the shop's offers also their
+// "type" (a store item name) and "gameplayonly" (a boolean).
+bool IsItemAttribute(std::string_view name) { return name == "size" || name == "type" || name == "gameplayonly"; }
+
+}  // namespace
+
 bool IsKnownWindowType(std::string_view type) { return OneOf(kWindowTypes, type); }
 
 LayoutProblems CheckWindowFile(const pugi::xml_document& document, const LayoutReferences& refs) {
@@ -366,8 +374,7 @@ LayoutProblems CheckPagesLayout(const pugi::xml_document& document, const Layout
                            "\": every item is laid out with the first item's size \"" + firstSize + "\"");
         }
         for (const pugi::xml_attribute& a : item.attributes())
-            if (std::string_view(a.name()) != "size")
-                AddProblem(problems, item, std::string("unknown attribute ") + a.name());
+            if (!IsItemAttribute(a.name())) AddProblem(problems, item, std::string("unknown attribute ") + a.name());
         WidgetIds ids;
         std::set<std::string_view> seen;
         for (const pugi::xml_node& child : item.children()) {

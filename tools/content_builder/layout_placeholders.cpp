@@ -12,13 +12,16 @@ namespace {
 const Theme::LayoutColour* FindColour(std::string_view name) {
     for (const Theme::LayoutColour& c : Theme::kLayoutColours)
         if (c.name == name) return &c;
+    for (const Theme::LayoutColour& c : Theme::kTitleLayoutColours)
+        if (c.name == name) return &c;
     return nullptr;
 }
 
 const Theme::LayoutValue* FindValue(std::string_view name) {
     for (const std::span<const Theme::LayoutValue> values :
          {std::span<const Theme::LayoutValue>(Theme::kLayoutValues),
-          std::span<const Theme::LayoutValue>(Theme::kGameWindowValues)})
+          std::span<const Theme::LayoutValue>(Theme::kGameWindowValues),
+          std::span<const Theme::LayoutValue>(Theme::kTitleWindowValues)})
         for (const Theme::LayoutValue& v : values)
             if (v.name == name) return &v;
     return nullptr;

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <set>
 
+#include "tools/content_builder/help_numbers.h"
 #include "tools/content_builder/theme.h"
 #include "tools/content_builder/xml_text.h"
 
@@ -129,6 +130,14 @@ void BuildStringTable(const std::string& contentDir, OutputTree& out) {
         entries = ParseStringsSource(text);
     } catch (const StringsSourceError& e) {
         throw std::runtime_error(source.string() + ": " + e.what());
+    }
+    // Texts quote the game's numbers from the values the data is built from.
+    for (StringEntry& e : entries) {
+        try {
+            e.text = ExpandHelpNumbers(e.text);
+        } catch (const HelpNumberError& error) {
+            throw std::runtime_error(source.string() + ": key " + e.key + ": " + error.what());
+        }
     }
     const std::string xml = StringTableXml(entries, Theme::kStringsSheetName);
     out.Write("Resources/" + std::string(Theme::kStringsFolder) + "/" + std::string(Theme::kStringsFile), xml);

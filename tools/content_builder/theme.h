@@ -842,13 +842,13 @@ inline constexpr BoardBackgroundTheme kBoardBackground{};
 // text and its button; the flash image over the panel shows a move that was taken back.
 inline constexpr std::string_view kTutorialStepsSource = "steps.txt";  // in a tutorial pack's source folder
 struct TutorialStepTheme {
-    int x = -352, y = 0;  // the panel's centre from the screen's centre
-    int width = 280, height = 300;
+    int x = -368, y = 0;  // the panel's centre from the screen's centre: clear of the clue band of a 5 x 5 board
+    int width = 256, height = 300;
     int layer = 5;  // above the screens, below the dialogs
     float fadeSeconds = 0.25f;
-    float errorSeconds = 0.15f;  // each half of the flash
+    float errorSeconds = 0.2f;  // each half of the flash
     Rgb error = kError;
-    uint8_t errorAlpha = 0x90;  // the flash starts at this and fades to clear
+    uint8_t errorAlpha = 0x90;  // the flash rises from clear to this and falls back
     int idNext = 1, idStartGame = 3, idError = 2, idPanel = 100, idTitle = 101, idText = 102, idCaption = 103;
     std::string_view nextKey = "tutorial_next", startGameKey = "tutorial_start";
     std::string_view flashFile = "tutorial_flash.png";  // kPackArtFolder: white, tinted by the step
@@ -1309,12 +1309,157 @@ inline constexpr std::array<LayoutValue, 1> kGameWindowValues{{
 
 // ---- The screens' parameters, one section each ----
 // -- title and profiles
+// The title screen's pictures (kTitleArt.folder): the logo (the loading screen's motif and name),
+// a small picture being solved move by move on its grid with its clues, the ink band the greeting
+// and the profile link stand on ("Title_Top"), and the band under the name in the deletion
+// question ("Players_Confirm_Del"). Texts on the bands are white; the link lights up in the
+// reward colour.
+struct TitleArtTheme {
+    std::string_view folder = "data/share/title";
+    std::string_view logoFile = "logo.png", solvingFile = "solving.png";
+    std::string_view greetingBandFile = "greeting_band.png", nameBandFile = "name_band.png";
+    // The deletion question's close button: a small square push button (its "X" is a label).
+    ButtonStrip closeButton{"close_button.png", 40, 40, ButtonGlyph::kNone};
+    // The picture being solved: rows top to bottom, '#' filled. Its clues stand left of the rows
+    // and above the columns.
+    std::array<std::string_view, 5> picture{"..#..", ".###.", "#####", "..#..", ".###."};
+    int cell = 26;      // grid cell in pixels
+    int clueBand = 40;  // room for the clues left of and above the grid
+    int pad = 8;        // around the whole picture
+    int clueSize = 15;  // clue numbers, Lato Black
+    float clueGap = 4.0f;
+    // The solving order: the rows whose runs must overlap first, then columns, then what is left.
+    // Frames: the empty grid, one move per frame, then the solved picture held.
+    int holdFrames = 8;
+    int sheetColumns = 8;
+    float fps = 4.0f;
+    Rgb paper = kPaperLight, band = kPaperDark, ink = kInk, gridLine = kGridThin, heavyLine = kGridHeavy;
+    Rgb cross = kCross, clue = kInk, solvedClue = kSolvedClue;
+    float crossInset = 7.0f, crossStroke = 2.5f;
+    SoftShadow shadow{0.0f, 3.0f, 3.0f, 0.25f, kInk};
+    // Bands: rounded ink bars with a soft shadow.
+    int greetingBandWidth = 600, greetingBandHeight = 104, nameBandWidth = 360, nameBandHeight = 52;
+    float bandRadius = 18.0f;
+    Rgb bandTop = Rgb{0x3A, 0x48, 0x6C}, bandBottom = kInk;
+    SoftShadow bandShadow{0.0f, 3.0f, 4.0f, 0.30f, kInk};
+};
+inline constexpr TitleArtTheme kTitleArt{};
+// The picture's sheet as the title window's animation reads it ({{value:<name>}}): the empty grid,
+// one frame per cell, then the solved picture held.
+inline constexpr int kTitleSolvingFrames =
+    1 + static_cast<int>(kTitleArt.picture.size() * kTitleArt.picture[0].size()) + kTitleArt.holdFrames;
+inline constexpr std::array<LayoutValue, 4> kTitleWindowValues{{
+    {"title_solving_columns", static_cast<float>(kTitleArt.sheetColumns)},
+    {"title_solving_rows",
+     static_cast<float>((kTitleSolvingFrames + kTitleArt.sheetColumns - 1) / kTitleArt.sheetColumns)},
+    {"title_solving_frames", static_cast<float>(kTitleSolvingFrames)},
+    {"title_solving_fps", kTitleArt.fps},
+}};
+// Colours of the title windows ({{hex:<name>}}, {{argb:<name>}}), beside kLayoutColours.
+inline constexpr std::array<LayoutColour, 2> kTitleLayoutColours{{
+    {"reward", kReward, 0xFF},
+    {"paper_light", kPaperLight, 0xFF},
+}};
 // -- side bar and lists
 // -- shop and offer wall
 // -- options, help and credits
+// The game's star rule as the finish window awards it (three stars without an error, two with
+// one, one otherwise); the help states it from here.
+struct HelpStarRule {
+    int best = 3, oneError = 2, otherwise = 1;
+};
+inline constexpr HelpStarRule kHelpStarRule{};
+
+// The help sections' pictures: small boards with their clues and marks, drawn in the board's
+// look (ART.md), and the icons of the gameplay pages. Written to `folder`; the pages layouts of
+// the three sections to kLayoutFolder.
+struct HelpArtTheme {
+    std::string_view folder = "data/share/image/help";
+    int cell = 30;          // side of one board cell
+    int clueGap = 10;       // between the clues and the board
+    int clueStep = 20;      // from one clue number to the next
+    int clueSize = 18;      // clue digits (Lato Black)
+    int margin = 6;         // transparent edge around a picture
+    float gridThin = 1.0f;  // grid line widths
+    float gridHeavy = 2.0f;
+    float fillInset = 2.0f, fillRadius = 2.0f;  // a filled cell: an ink square inset, rounded
+    float crossInset = 8.0f, crossStroke = 3.0f;
+    float ghostAlpha = 0.35f;  // a cell a run could cover: accent, faint
+    Rgb band = kPaperDark;     // behind the clues
+    Rgb cellPaper = kPaperLight;
+    // Icons of the gameplay pages: hearts, stars and coins in a row, `icon` pixels each.
+    int icon = 48, iconGap = 12;
+    // The pages: one page a section shows at a time, the picture above its text.
+    int pageWidth = 700, pageHeight = 420;
+    int pictureY = -100;    // the picture's centre below the page's centre
+    int textY = 30;         // the text's upper edge
+    int pagesX = 512, pagesY = 360;  // the page's centre on the screen
+};
+inline constexpr HelpArtTheme kHelpArt{};
 // -- trophies and bars
+// The menu bars' icons (bar_icons.cpp), one size; the bars' labels stand beside them.
+inline constexpr std::string_view kBarIconFolder = "data/share/image/bars";
+enum class BarIcon { kHeart, kCoin, kStar };
+struct BarIconFile {
+    std::string_view file;
+    BarIcon icon;
+};
+inline constexpr std::array<BarIconFile, 3> kBarIconFiles{{
+    {"heart.png", BarIcon::kHeart},
+    {"coin.png", BarIcon::kCoin},
+    {"star.png", BarIcon::kStar},
+}};
+struct BarIconTheme {
+    int side = 32;
+    float margin = 2.0f;  // transparent pixels around the shape
+    float edge = 2.0f;    // the darker rim inside the outline
+    Rgb heart = kError, heartEdge{0xA8, 0x33, 0x44};
+    Rgb body = kReward, edgeColour = kRewardOutline;  // coin and star
+};
+inline constexpr BarIconTheme kBarIcons{};
 // -- windows around a level
+// The finish window's art ("data/share/image/finish"): the star (left half empty, right half
+// filled, the empty half also serving as the outline under each star) and one ribbon banner per
+// star count, drawn in the accent colour (one and two stars) and the reward colour (three).
+struct FinishArtTheme {
+    std::string_view folder = "data/share/image/finish", starFile = "star.png";
+    std::array<std::string_view, 3> bannerFiles{"banner_1.png", "banner_2.png", "banner_3.png"};
+    int star = 72;  // one half's side
+    float starOuter = 0.46f, starInner = 0.47f * 0.46f, starOutline = 3.0f;  // of the side
+    Rgb emptyFill = kPaperDark, emptyEdge = kGridThin, fullFill = kReward, fullEdge = kRewardOutline;
+    int bannerWidth = 400;  // the height follows the body, the fold and the shadow
+    float bannerBody = 52.0f, bannerTail = 44.0f, bannerNotch = 14.0f, bannerFold = 10.0f;
+    std::array<Rgb, 3> bannerColours{kAccentPressed, kAccent, kReward};
+    Gradient bannerGradient{0.12f, 0.10f};
+    SoftShadow bannerShadow{0.0f, 2.0f, 2.0f, 0.25f, kInk};
+};
+inline constexpr FinishArtTheme kFinishArt{};
 // -- tutorial steps (windows)
+// The arrow a step shows beside the control its text speaks of ("point = ..." in steps.txt): an
+// accent arrow pointing right, its tip `gap` pixels left of the control's left edge.
+struct TutorialArrowTarget {
+    std::string_view name;  // as steps.txt names it
+    float left, y;          // the control's left edge and middle on the screen
+};
+struct TutorialArrowTheme {
+    std::string_view file = "tutorial_arrow.png";  // kPackArtFolder
+    int width = 44, height = 32;
+    float gap = 6.0f;
+    Rgb fill = kAccent;
+    SoftShadow shadow{0.0f, 2.0f, 2.0f, 0.25f, kInk};
+    int id = 4;
+    // The tool switch's square icon, the hint button (the store button takes its place), the reset
+    // tile and the pause button, from kControls and kSwitch.
+    std::array<TutorialArrowTarget, 5> targets{{
+        {"switch", kControls.columnX - kSwitch.trackWidth / 2.0f - kControls.toolGap - kControls.toolIcon,
+         kControls.toolY},
+        {"hint", kControls.columnX - kControls.iconButton / 2.0f, kControls.hintY},
+        {"store", kControls.columnX - kControls.iconButton / 2.0f, kControls.hintY},
+        {"reset", kControls.columnX - kControls.resetTile / 2.0f, kControls.resetY + kControls.resetTile / 2.0f},
+        {"pause", kControls.columnX - kControls.iconButton / 2.0f, kControls.pauseY},
+    }};
+};
+inline constexpr TutorialArrowTheme kTutorialArrow{};
 // -- interface sounds
 // A button's soft click: a short, light tick, higher and quieter than the board's cell ticks.
 inline constexpr TickRecipe kButtonClick{

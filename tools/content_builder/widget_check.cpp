@@ -224,6 +224,20 @@ void RecordId(const pugi::xml_node& node, const pugi::xml_attribute& id, WidgetI
                        " (ids are unique within a window or page item)");
 }
 
+// A page item's widgets are found below the item's own root, never the root itself, so an item
+// may use id 0 (the trophy list's closed medal is control 0); window widgets may not.
+bool IsItemControlZero(const pugi::xml_attribute& a, bool labelsAreKeys) {
+    return !labelsAreKeys && std::string_view(a.name()) == "ID" && std::string_view(a.value()) == "0";
+}
+
+void RecordItemControlZero(const pugi::xml_node& node, WidgetIds& ids, LayoutProblems& problems) {
+    const auto [at, inserted] = ids.emplace(0, node);
+    if (!inserted)
+        AddProblem(problems, node,
+                   "ID 0 is already used by " + std::string(at->second.name()) +
+                       " (ids are unique within a window or page item)");
+}
+
 void CheckScripts(const pugi::xml_node& scripts, std::string_view event, LayoutProblems& problems) {
     for (const pugi::xml_node& script : scripts.children()) {
         if (script.type() != pugi::node_element) continue;
@@ -288,13 +302,20 @@ void CheckWidget(const pugi::xml_node& element, const WidgetRule& rule, bool lab
                 continue;
             }
         }
+        if (IsItemControlZero(a, labelsAreKeys)) continue;
         CheckValue(element, a.name(), a.value(), known->form, known->ref, labelsAreKeys, refs, problems);
     }
     for (const AttributeRule& r : rule.attributes)
         if (r.required && !element.attribute(r.name.data()))
             AddProblem(problems, element,
                        "missing " + std::string(r.name) + " (the engine makes no widget without it)");
-    if (const pugi::xml_attribute id = element.attribute("ID")) RecordId(element, id, ids, problems);
+    if (const pugi::xml_attribute id = element.attribute("ID")) {
+        if (IsItemControlZero(id, labelsAreKeys)) {
+            RecordItemControlZero(element, ids, problems);
+        } else {
+            RecordId(element, id, ids, problems);
+        }
+    }
 
     if (rule.panel && !element.attribute("MOVABLE"))
         AddProblem(problems, element, "write MOVABLE=\"false\" (or \"true\") explicitly: a PANEL drags by default");

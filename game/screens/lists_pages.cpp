@@ -1,0 +1,73 @@
+#include "game/screens/lists_pages.h"
+
+#include <pugixml.hpp>
+
+#include "engine/core/conversions.h"
+#include "engine/gui/gui_label.h"
+#include "engine/gui/gui_page_number.h"
+#include "engine/gui/gui_root.h"
+#include "engine/windows/pages.h"
+#include "game/app/context.h"
+#include "game/data/pack.h"
+#include "game/screens/lists_access.h"
+
+namespace ListScreens {
+
+int32_t PageNumberId(const pugi::xml_node& root) {
+    const pugi::xml_attribute gui = root.child("pages").attribute("gui");
+    return gui ? QRV::AsciiToInt(gui.as_string()) : 0;
+}
+
+void LoadListLayout(JCPages& pages, const pugi::xml_node& root) {
+    const pugi::xml_attribute file = root.child("pages").attribute("file");
+    if (!file) return;
+    pages.LoadFromFile(file.as_string());
+    pages.slideEffect.enabled = TouchPlatform() && pages.pagingEnabled != 0 ? 1 : 0;
+}
+
+void BorrowPacks(JCPages& pages, int32_t kind) {
+    gcContext* context = Context();
+    if (context == nullptr) return;
+    for (JCPack* pack : context->packs.GetKindList(kind)) pages.BorrowItem(pack);
+}
+
+void AttachPageNumber(JCPages& pages, QRV::JC_GUI_OBJECT* rootObject, int32_t id) {
+    if (rootObject == nullptr || id <= 0) return;
+    if (auto* indicator = dynamic_cast<JCGUI_PageNumber*>(rootObject->FindChildById(id)))
+        pages.SetPageNumberWidget(indicator);
+}
+
+void SetCurrentPageOnly(JCPages& pages, bool only) {
+    pages.currentPageOnly = only ? 1 : 0;
+    pages.RebuildPageGui();
+}
+
+bool ItemControl(const JCPagesItem& item, const char* key, int32_t& id) {
+    const JSProperty* property = item.GetProperty(key);
+    if (property == nullptr) return false;
+    id = property->intValue;
+    return true;
+}
+
+void ShowItemControl(JCPagesItem& item, const char* key, bool visible) {
+    int32_t id = 0;
+    if (ItemControl(item, key, id)) item.SetChildVisible(id, visible);
+}
+
+void SetItemLabel(JCPagesItem& item, const char* key, const std::wstring& text) {
+    int32_t id = 0;
+    if (!ItemControl(item, key, id) || item.gui == nullptr) return;
+    if (auto* label = dynamic_cast<QRV::JC_GUI_WLABEL*>(item.gui->rootObject->FindChildById(id))) label->SetText(text);
+}
+
+int32_t ItemInt(const JCPagesItem& item, const char* key) {
+    const JSProperty* property = item.GetProperty(key);
+    return property != nullptr ? property->intValue : 0;
+}
+
+std::string ItemText(const JCPagesItem& item, const char* key) {
+    const JSProperty* property = item.GetProperty(key);
+    return property != nullptr ? property->text : std::string();
+}
+
+}  // namespace ListScreens
