@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -283,6 +284,18 @@ protected:
     // --- frames: each an update step and a drawn frame through the game's hooks, dt seconds long
     void Frames(int count = 1, float dt = kFrame) {
         for (int i = 0; i < count; ++i) RunFrame(dt);
+    }
+    // Frames of 1/60 s until no stacked window is in a transition and none waits to open (at most
+    // maxSeconds of game time); false when that time ran out first.
+    bool Settle(float maxSeconds = 3.0f) {
+        for (float t = 0.0f; t < maxSeconds; t += kFrame) {
+            RunFrame(kFrame);
+            const auto& stack = Windows().Stack();
+            const bool moving =
+                std::any_of(stack.begin(), stack.end(), [](const JCWindow* w) { return w->animating != 0; });
+            if (!moving && Windows().Pending().empty()) return true;
+        }
+        return false;
     }
     // Frames of 1/60 s for that many seconds of game time.
     void Seconds(float seconds) { Frames(static_cast<int>(std::ceil(seconds / kFrame)), kFrame); }

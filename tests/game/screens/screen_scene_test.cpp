@@ -53,7 +53,7 @@ TEST_F(ScreenSceneKitTest, ClicksReachTheTopModalWindowOnly) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         if (!Shown("Confirm_Exit")) Windows().ShowWindow("Confirm_Exit", false);
-        Seconds(1.0f);
+        ASSERT_TRUE(Settle());
         ASSERT_TRUE(Settled("Confirm_Exit"));
         ASSERT_EQ(Windows().Stack().front(), Window("Confirm_Exit"));
         if (c.control == 0) {
