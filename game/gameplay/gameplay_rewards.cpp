@@ -155,7 +155,11 @@ void gcGameplay::OnHintApplied(gcElement* cell) {
     particlesFollow.system.Stop();
     hintVisible = 0;
 
+    // Known before the open: its move may report at once.
+    gcElement* const previousHint = hintCell;
+    hintCell = cell;
     if (cell == nullptr || !process.OpenCell(cell->Position())) {
+        hintCell = previousHint;
         // The cell went meanwhile: the hint is given back, and nothing is counted.
         if (hintCharged) {
             result.hints += 1;
@@ -166,7 +170,6 @@ void gcGameplay::OnHintApplied(gcElement* cell) {
         return;
     }
     hintCharged = 0;
-    hintCell = cell;
     if (gcPlayer* player = CurrentPlayer()) player->IncrementStatistic("hint_use", 1);
     if (host != nullptr && host->CheckTrophy(kHintTrophy)) host->CheckAllTrophies(kHintTrophy);
     PostEvent(kEventHintApplied);

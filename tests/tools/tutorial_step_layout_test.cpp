@@ -81,6 +81,12 @@ TEST(TutorialStepLayout, AnArrowStandsLeftOfTheControlItNamesAndTheFlashEndsClea
     EXPECT_NE(settings.at("error_color_end").substr(0, 2), "00");
     EXPECT_EQ(settings.at("error_color_start").substr(2), settings.at("error_color_end").substr(2));
 
+    // A cell opens once, so a step may not wait for it twice.
+    faults.clear();
+    CB::ParseTutorialSteps("[01 01]\ntext = k\ncells = 0 1|2 2|0 1\n", faults);
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_NE(faults[0].find("listed twice"), std::string::npos) << faults[0];
+
     // Without "point" there is no arrow.
     ASSERT_TRUE(document.load_string(CB::TutorialStepXml(steps[2], "t-level01-step03", "title").c_str()));
     EXPECT_FALSE(document.document_element().child("GUI").find_child_by_attribute("IMAGE", "ID", "4"));

@@ -141,6 +141,11 @@ std::vector<TutorialStep> ParseTutorialSteps(std::string_view text, std::vector<
             step.button = value;
         } else if (key == "cells") {
             if (!ParseCells(value, cells)) fault(number, "cells: \"col row\" pairs joined by '|'");
+            // A cell opens once: a second entry of it would keep the step waiting for ever.
+            std::vector<std::pair<int, int>> sorted = cells;
+            std::sort(sorted.begin(), sorted.end());
+            if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end())
+                fault(number, "cells: a cell listed twice can never be marked twice");
             step.cells = value;
         } else if (key == "action") {
             if (std::find(std::begin(kActions), std::end(kActions), value) == std::end(kActions) &&
