@@ -9,6 +9,7 @@
 #include "engine/gui/gui_image.h"
 #include "engine/gui/gui_label.h"
 #include "engine/gui/gui_root.h"
+#include "game/app/context.h"
 #include "game/app/game.h"
 #include "game/data/game_player.h"
 #include "game/data/igp_item.h"
@@ -37,8 +38,8 @@ int32_t IntOf(const JCStoreItem& item, const char* key) {
 }  // namespace
 
 gcPagesItem_Shop::gcPagesItem_Shop(const pugi::xml_node& element, int32_t index)
-    : JCPagesItem(element, index, nullptr), type(element.attribute("type").as_string()),
-      gameplayOnly(element.attribute("gameplayonly").as_bool(false)) {
+    : JCPagesItem(element, index, ShopServices::Context() != nullptr ? &ShopServices::Context()->stringTable : nullptr),
+      type(element.attribute("type").as_string()), gameplayOnly(element.attribute("gameplayonly").as_bool(false)) {
     if (const JC_GUI_WLABEL* label = Find<JC_GUI_WLABEL>(gui, kAnnotationLabel)) defaultAnnotation = label->GetText();
     if (const JC_GUI_IMAGE* image = Find<JC_GUI_IMAGE>(gui, kPicture); image != nullptr && image->sprite != nullptr)
         defaultImage = image->sprite->textureName;

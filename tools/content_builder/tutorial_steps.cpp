@@ -316,9 +316,6 @@ std::string TutorialStepXml(const TutorialStep& step, std::string_view windowNam
     if (!step.cells.empty()) xml += "    <elements" + Attr("value", step.cells) + "/>\n";
     for (const std::string& action : step.actions) xml += "    <action" + Attr("value", action) + "/>\n";
     xml += "  </finish>\n";
-    if (!step.button.empty())
-        xml += "  <sounds>\n    <item id=\"" + XmlNumber(step.button == "next" ? t.idNext : t.idStartGame) +
-               "\" sound=\"emptytileclick\"/>\n  </sounds>\n";
     return xml + "</window>\n";
 }
 

@@ -36,14 +36,6 @@
 
 namespace {
 
-// Literal words on labels where string keys belong (the shop's offers): skipped by file and text
-// until they are keys; then this list is emptied.
-const std::set<std::pair<std::string, std::string>> kAwaitedLabelKeys = {
-    {"data/share/layouts shop_pages.xml", "Price"},
-    {"data/share/layouts shop_pages.xml", "Buy"},
-    {"data/share/layouts shop_pages.xml", "Not for sale"},
-};
-
 // A label text the code replaces before it is seen: no word in it once the format specifications
 // ("%d", "%s", ...) are taken out ("0", "0/30", "%d", "+%d").
 bool IsPlaceholder(const std::string& text) {
@@ -294,7 +286,7 @@ TEST_F(KitContentTest, EveryResourceSoundAndLabelKeyResolves) {
             const std::string name = node.name();
             if (name == "WLABEL") {
                 const std::string key = node.attribute("TEXT").as_string();
-                if (!key.empty() && !IsKey(key) && !IsPlaceholder(key) && kAwaitedLabelKeys.count({s.key, key}) == 0)
+                if (!key.empty() && !IsKey(key) && !IsPlaceholder(key))
                     faults.push_back(where + ": TEXT " + key + " is no string key");
                 if (!node.attribute("FONT")) faults.push_back(where + ": no FONT");
             }
