@@ -15,7 +15,12 @@ attribute() { grep -m1 -- "$2" "$1" | sed -n "s/.*[[:space:]]$3=\"\([^\"]*\)\".*
 # tag_attribute FILE TAG NAME: the value of NAME in the first element TAG, whose start tag may span
 # several lines.
 tag_attribute() {
-  tr '\n\r\t' '   ' < "$1" | sed -n "s/^[^<]*\(<[^<]*\)*<$2 [^>]*[[:space:]]$3=\"\([^\"]*\)\".*/\2/p" | head -n 1
+  tr '\n\r\t' '   ' < "$1" | awk -v tag="<$2 " -v name="$3" '{
+    s = index($0, tag); if (s == 0) exit 1
+    head = substr($0, s + length(tag) - 1); head = substr(head, 1, index(head, ">"))
+    if (!match(head, "[ ]" name "=\"[^\"]*\"")) exit 1
+    v = substr(head, RSTART + length(name) + 3, RLENGTH - length(name) - 4); print v
+  }'
 }
 
 # window_file NAME: the built file of the window NAME, as the window list names it.
@@ -63,15 +68,18 @@ widget_offset() {
 }
 
 # widget_place WINDOW ID [TAG]: sets place_x/place_y to the logical place of a control of a window
-# (windows lie centred on the 1024 x 768 logical screen).
+# (a window lies at its "_position" in pixels, or else centred on the 1024 x 768 logical screen).
 widget_place() {
-  local file offset
+  local file offset origin
   file=$(window_file "$1")
   [[ -f "$file" ]] || give_up "no window file for $1"
   offset=$(widget_offset "$file" "$2" "${3:-}") || give_up "no control $2 in $file"
+  origin=$(tag_attribute "$file" window _position) || true
+  [[ -n "$origin" ]] || origin="512 384"
   read -r place_x place_y <<< "$offset"
-  place_x=$((512 + place_x))
-  place_y=$((384 + place_y))
+  read -r wx wy <<< "$origin"
+  place_x=$((wx + place_x))
+  place_y=$((wy + place_y))
 }
 # button_place WINDOW ID: the same for a button.
 button_place() { widget_place "$1" "$2" BUTTON5; }
@@ -79,13 +87,12 @@ button_place() { widget_place "$1" "$2" BUTTON5; }
 # grid_item_place LAYOUT_FILE INDEX COUNT WIDTH HEIGHT: sets place_x/place_y to the centre of item
 # INDEX (from 0, first page) of a paged grid of COUNT items of that size, as the grid arranges them.
 grid_item_place() {
-  local settings cols rows gx gy pos_x pos_y
-  settings=$(grep -m1 '<pages ' "$1")
-  cols=$(sed -n 's/.* cols="\([0-9]*\)".*/\1/p' <<< "$settings")
-  rows=$(sed -n 's/.* rows="\([0-9]*\)".*/\1/p' <<< "$settings")
-  gx=$(sed -n 's/.* interval_x="\([0-9-]*\)".*/\1/p' <<< "$settings")
-  gy=$(sed -n 's/.* interval_y="\([0-9-]*\)".*/\1/p' <<< "$settings")
-  read -r pos_x pos_y <<< "$(sed -n 's/.* pos="\([^"]*\)".*/\1/p' <<< "$settings")"
+  local cols rows gx gy pos_x pos_y
+  cols=$(tag_attribute "$1" pages cols)
+  rows=$(tag_attribute "$1" pages rows)
+  gx=$(tag_attribute "$1" pages interval_x)
+  gy=$(tag_attribute "$1" pages interval_y)
+  read -r pos_x pos_y <<< "$(tag_attribute "$1" pages pos)"
   [[ -n "$cols" && -n "$rows" && -n "$pos_x" ]] || give_up "no grid in $1"
   local c=$(($2 % cols)) r=$(($2 / cols))
   place_x=$((pos_x - (cols * $4 + (cols - 1) * gx) / 2 + $4 / 2 + c * ($4 + gx)))
@@ -216,6 +223,63 @@ ocr_word_place() {
   done
   return 1
 }
+
+# The level file: its cells, and each cell's centre as the board's layout places it (read_level
+# PACK LEVEL sets cols, rows, cell_x, cell_y and picture, the indices of the picture's cells).
+level_file=""
+cell_x=()
+cell_y=()
+picture=()
+read_level() {
+  level_file=$resources/$1/$2.xml
+  [[ -f "$level_file" ]] || give_up "no level file $level_file"
+  local settings
+  settings=$(grep -m1 '<settings ' "$level_file")
+  read -r cw ch <<< "$(sed -n 's/.* elSize="\([^"]*\)".*/\1/p' <<< "$settings")"
+  read -r cols rows <<< "$(sed -n 's/.* grid="\([^"]*\)".*/\1/p' <<< "$settings")"
+  read -r bx by <<< "$(sed -n 's/.* block="\([^"]*\)".*/\1/p' <<< "$settings")"
+  read -r sx sy <<< "$(sed -n 's/.* shiftBlock="\([^"]*\)".*/\1/p' <<< "$settings")"
+  read -r px py <<< "$(sed -n 's/.* position="\([^"]*\)".*/\1/p' <<< "$settings")"
+  # Field: whole blocks less a gap on each side of each block; the cells start a gap before it.
+  read -r cell_ox cell_oy <<< "$(awk -v cw="$cw" -v ch="$ch" -v cols="$cols" -v rows="$rows" -v bx="$bx" \
+    -v by="$by" -v sx="$sx" -v sy="$sy" -v px="$px" -v py="$py" '
+    function blocks(n, b) { return b == 0 ? 0 : int(n / b) + (n % b != 0) }
+    BEGIN {
+      nx = blocks(cols, bx); ny = blocks(rows, by)
+      fw = nx * cw * bx - (nx + 1) * sx; fh = ny * ch * by - (ny + 1) * sy
+      printf "%g %g\n", px - fw * 0.5 - sx, py - fh * 0.5 - sy
+    }')"
+  local types
+  types=$(grep -o '<cell type="[0-9]*"' "$level_file" | grep -o '[0-9]*')
+  (($(wc -l <<< "$types") == cols * rows)) || give_up "$level_file holds $(wc -l <<< "$types") cells, want $((cols * rows))"
+  local i=0 type
+  cell_x=()
+  cell_y=()
+  picture=()
+  for type in $types; do
+    local c=$((i % cols)) r=$((i / cols))
+    local gx=$((bx > 0 ? c / bx : 0)) gy=$((by > 0 ? r / by : 0))
+    cell_x+=("$(awk -v o="$cell_ox" -v v=$((c * cw - gx * sx + cw / 2)) 'BEGIN { printf "%d", o + v }')")
+    cell_y+=("$(awk -v o="$cell_oy" -v v=$((r * ch - gy * sy + ch / 2)) 'BEGIN { printf "%d", o + v }')")
+    [[ $type == 100 ]] && picture+=("$i")
+    i=$((i + 1))
+  done
+}
+cell_open() {
+  local image
+  image=$(shot cell) && (($(count_near "$image" "${cell_x[$1]}" "${cell_y[$1]}" 4 "${ink:-2E3A59}" 24) >= 40))
+}
+
+# The save (players.xml): a level's param, a statistic's value, an item's count, the hearts.
+level_param() {
+  awk -v level="$2" -v key="$3" '/<level name=/ { inside = index($0, "name=\"" level "\"") > 0 }
+    inside && index($0, "key=\"" key "\"") { sub(/.*value="/, ""); sub(/".*/, ""); print; exit }' "$1"
+}
+player_value() {
+  awk -v key="$2" 'index($0, "key=\"" key "\"") { sub(/.*value="/, ""); sub(/".*/, ""); print; exit }' "$1"
+}
+item_count() { awk -v name="$2" 'index($0, "<item name=\"" name "\"") { sub(/.*count="/, ""); sub(/".*/, ""); print; exit }' "$1"; }
+health_count() { awk '/<health / { sub(/.* count="/, ""); sub(/".*/, ""); print; exit }' "$1"; }
 
 stop_game() {
   kill -TERM "$scene_pid" 2> /dev/null || true

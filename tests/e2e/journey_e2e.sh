@@ -101,10 +101,10 @@ opened() {
   line "trace: window opened $1\$" "${2:-10}" > /dev/null || give_up "\"$1\" never opened"
   settled "$1" "${3:-$(first_button "$1")}"
 }
-# opened_again NAME COUNT [SECONDS]: the COUNTth opening of NAME.
+# opened_again NAME COUNT [SECONDS [ID]]: the COUNTth opening of NAME.
 opened_again() {
   nth_line "$2" "trace: window opened $1\$" "${3:-10}" > /dev/null || give_up "\"$1\" never opened (${2}th time)"
-  settled "$1" "$(first_button "$1")"
+  settled "$1" "${4:-$(first_button "$1")}"
 }
 first_button() { grep -m1 -o '<BUTTON5 ID="[0-9]*"' "$(window_file "$1")" | sed 's/.*ID="\([0-9]*\)"/\1/'; }
 closed() { line "trace: window closed $1\$" "${2:-10}" > /dev/null || give_up "\"$1\" never closed"; }
@@ -226,6 +226,189 @@ closed_again Players 2
 wait_for 5 eval '! grep -qs "name=\"player\"" "$players"' || fail "the default profile is still saved"
 bad_trace_lines || true
 echo "stage 1 done after $(($(date +%s) - started_all)) s"
+
+
+# === 2. Play, the first pack, its first level won with one wrong mark
+reward=$(attribute "$(window_file Title_Top)" 'key="text_color_highlight"' value) # the gold of stars and links
+reward=${reward: -6}
+ink=2E3A59 # an opened square
+press Title 1
+opened Packs 20 1
+closed Fade_Transition 10
+stage_shot packs "Picture packs" "Tutorials"
+# The first pack's card: the first of the grid, sized as its pack item says.
+first_pack=$(find "$resources" -maxdepth 3 -path '*/main/pack_item.xml' | sort | head -n 1)
+first_pack=$(basename "$(dirname "$(dirname "$first_pack")")")
+read -r card_w card_h <<< "$(tag_attribute "$resources/$first_pack/main/pack_item.xml" pack size)"
+pack_count=$(find "$resources" -maxdepth 3 -path '*/main/pack_item.xml' | grep -vc '/tutorial')
+grid_item_place "$(content_path "$(tag_attribute "$(window_file Packs)" pages file)")" 0 "$pack_count" "$card_w" "$card_h"
+click 1 "$place_x" "$place_y"
+opened Levels 10 1
+closed_again Fade_Transition 2 10
+# level_place INDEX: the centre of a level's item in the pack's level grid.
+level_grid=$resources/$first_pack/main/pages.xml
+level_count=$(grep -c '<level ' "$level_grid")
+read -r item_w item_h <<< "$(tag_attribute "$level_grid" level size)"
+level_place() { grid_item_place "$level_grid" "$1" "$level_count" "$item_w" "$item_h"; }
+sleep 0.3 # the items' own fade-in
+stage_shot levels_before
+level_place 0
+click 1 "$place_x" "$place_y"
+line "trace: level started $first_pack.level01" 20 > /dev/null || give_up "the first level never started"
+# A new player is asked about the tutorial first: "no".
+opened GP_Tutorial_Question 20
+press GP_Tutorial_Question 4
+closed GP_Tutorial_Question
+opened GP_Start 10
+stage_shot start_window "Level 1"
+press GP_Start 1
+closed GP_Start
+read_level "$first_pack" level01
+((cols == 5 && rows == 5)) || fail "the first level is $cols x $rows, want 5 x 5"
+# play_level WRONG: every picture cell opened by a left click, after WRONG clicks on cells that lie
+# outside the picture.
+play_level() {
+  local wrong=$1 i
+  for ((i = 0; i < cols * rows && wrong > 0; i++)); do
+    [[ " ${picture[*]} " == *" $i "* ]] && continue
+    click 1 "${cell_x[$i]}" "${cell_y[$i]}"
+    wrong=$((wrong - 1))
+  done
+  local clicked=0
+  for i in "${picture[@]}"; do
+    cell_open "$i" && continue # a bonus cell the level opened itself
+    click 1 "${cell_x[$i]}" "${cell_y[$i]}"
+    wait_for 5 cell_open "$i" || fail "cell $((i % cols)) $((i / cols)) did not open"
+    clicked=$((clicked + 1))
+    if ((clicked == ${#picture[@]} / 2)); then shot in_play > /dev/null; fi
+  done
+  return 0
+}
+play_level 1
+won=$(line 'trace: level \(won\|lost\)' 20) || give_up "the level never ended"
+echo "${won#*trace: }"
+[[ "${won#*trace: }" =~ ^level\ won\ errors\ 1\ time ]] || fail "want a win with 1 error: $won"
+# close_trophies: every trophy announcement that comes before the finish window is closed; the
+# names of the trophies are kept in trophies_won.
+trophies_won=()
+close_trophies() {
+  local seen=$(lines_of 'trace: window opened Trophy_Get$') want=$1
+  while true; do
+    wait_for 20 eval "(( \$(lines_of 'trace: window opened \\(Trophy_Get\\|$want\\)\$') > seen + \$(lines_of 'trace: window opened $want\$') ))" ||
+      wait_for 1 grep -qs "trace: window opened $want\$" "$log" || give_up "neither a trophy nor \"$want\" came"
+    (($(lines_of 'trace: window opened Trophy_Get$') > seen)) || break
+    seen=$((seen + 1))
+    settled Trophy_Get 1
+    stage_shot "trophy_$seen" "New trophy"
+    trophies_won+=("$(ocr_text "$image" | sed -n 's/.*New trophy! *\([A-Z][a-z]* [A-Z][a-z]*\).*/\1/p')")
+    press Trophy_Get 1
+    closed_again Trophy_Get "$seen"
+  done
+}
+close_trophies GP_Finish
+settled GP_Finish 1
+# The stars pop one after another: after all three have had their time, the first two are gold
+# and the third is the empty outline.
+star_time=$(attribute "$(window_file GP_Finish)" 'key="star_time"' value)
+sleep "$(awk -v t="$star_time" 'BEGIN { print t * 4 }')"
+stage_shot finish "Level 1" "Mistakes"
+stars_gold=""
+for id in $(attribute "$(window_file GP_Finish)" 'key="star_one"' value) \
+  $(attribute "$(window_file GP_Finish)" 'key="star_two"' value) \
+  $(attribute "$(window_file GP_Finish)" 'key="star_three"' value); do
+  widget_place GP_Finish "$id" IMAGE
+  if (($(count_near "$image" "$place_x" "$place_y" 16 "$reward" 40) > 200)); then stars_gold+=1; else stars_gold+=0; fi
+done
+echo "finish window stars: $stars_gold"
+[[ "$stars_gold" == 110 ]] || fail "the finish window shows stars $stars_gold, want 110 (two gold, one empty)"
+cp "$image" "$work_dir/finish_window.png"
+cp "$work_dir/$case_name/in_play.png" "$work_dir/level_in_play.png" 2> /dev/null || true
+echo "trophies: ${trophies_won[*]:-none}"
+
+# === 3. The level list: two stars on the level, the next one open
+press GP_Finish 3
+opened_again Levels 2 10 1
+closed_again Fade_Transition 3 10
+sleep 0.3 # the items' own fade-in
+stage_shot levels_after
+level_place 0
+stars_shown=""
+for dx in -28 0 28; do
+  if (($(count_near "$image" $((place_x + dx)) $((place_y + 28)) 8 "$reward" 40) > 40)); then stars_shown+=1; else stars_shown+=0; fi
+done
+echo "level list stars: $stars_shown"
+[[ "$stars_shown" == 110 ]] || fail "the level list shows stars $stars_shown on level 1, want 110"
+# The next level's item looks like the first (open), not like the third (closed).
+item_look() { level_place "$1"; pixel_of "$image" "$(screen_x $((place_x - item_w / 2 + 12)))" "$(screen_y $((place_y - item_h / 2 + 12)))"; }
+[[ "$(item_look 1)" == "$(item_look 0)" && "$(item_look 1)" != "$(item_look 2)" ]] ||
+  fail "level 2 does not look open ($(item_look 0) $(item_look 1) $(item_look 2))"
+[[ "$(level_param "$players" "$first_pack.level01" stars)" == 2 ]] || fail "the save does not hold two stars for level 1"
+
+# The shop's first life costs more than one level earns: level 2 won cleanly first.
+level_place 1
+click 1 "$place_x" "$place_y"
+nth_line 1 "trace: level started $first_pack.level02" 20 > /dev/null || give_up "level 2 never started"
+opened_again GP_Start 2 10
+press GP_Start 1
+closed_again GP_Start 2
+read_level "$first_pack" level02
+play_level 0
+nth_line 2 'trace: level won' 30 > /dev/null || give_up "level 2 was not won"
+close_trophies GP_Finish
+nth_line 2 'trace: window opened GP_Finish$' 10 > /dev/null || give_up "no finish window after level 2"
+settled GP_Finish 3
+press GP_Finish 3
+opened_again Levels 3 10 1
+closed_again Fade_Transition 5 10
+
+# === 4. The shop: the first rung of the "life" ladder bought with money
+money_before=$(player_value "$players" money)
+hearts_before=$(item_count "$players" life)
+price=$(attribute "$resources/data/share/main/other/store.xml" '<item name="life"' price)
+echo "money $money_before, hearts $hearts_before, a heart more costs $price"
+((money_before >= price)) || fail "money $money_before does not buy a heart at $price"
+widget_place Heart 1 WLABEL
+heart_label="60x36+$((place_x - 30))+$((place_y - 18))"
+press Sidebar 6
+opened Shop 10 1
+stage_shot shop "Shop" "More hearts"
+widget_place Shop 2 WLABEL
+money_label="120x36+$((place_x - 10))+$((place_y - 18))"
+shown_before=$(ocr_text "$image" "$money_label" | tr -dc '0-9')
+[[ "$shown_before" == "$money_before" ]] || fail "the shop shows money \"$shown_before\", the save $money_before"
+# The "life" offer's buy button: its item's place in the shop's grid, the button's in the item.
+shop_grid=$(content_path "$(tag_attribute "$(window_file Shop)" gPages file)")
+life_index=$(grep -o '<item [^>]*type="[a-z_]*"' "$shop_grid" | grep -n 'type="life"' | head -n 1 | cut -d: -f1)
+read -r offer_w offer_h <<< "$(tag_attribute "$shop_grid" item size)"
+grid_item_place "$shop_grid" $((life_index - 1)) "$(grep -c '<item ' "$shop_grid")" "$offer_w" "$offer_h"
+read -r bx by <<< "$(widget_offset "$shop_grid" 1 BUTTON5)"
+click 1 $((place_x + bx)) $((place_y + by))
+wait_for 5 eval '[[ "$(player_value "$players" money)" == $((money_before - price)) ]]' ||
+  fail "money after the purchase: $(player_value "$players" money), want $((money_before - price))"
+sleep 0.3
+stage_shot shop_bought
+shown_after=$(ocr_text "$image" "$money_label" | tr -dc '0-9')
+echo "shop money label: $shown_before -> $shown_after"
+[[ "$shown_after" == $((money_before - price)) ]] || fail "the money label shows \"$shown_after\" after the purchase, want $((money_before - price))"
+hearts_after=$(item_count "$players" life)
+[[ "$hearts_after" == $((hearts_before + 1)) ]] || fail "hearts after the purchase: $hearts_after, want $((hearts_before + 1))"
+close_trophies_none=$(lines_of 'trace: window opened Trophy_Get$')
+press Shop 1
+closed Shop
+# A trophy for the heart may come now.
+sleep 1
+if (($(lines_of 'trace: window opened Trophy_Get$') > close_trophies_none)); then
+  settled Trophy_Get 1
+  press Trophy_Get 1
+  closed_again Trophy_Get "$(lines_of 'trace: window opened Trophy_Get$')"
+fi
+settled Sidebar 2
+stage_shot hearts_bar
+shown_hearts=$(ocr_text "$image" "$heart_label" 7 -negate | tr -dc '0-9')
+echo "hearts bar: $shown_hearts"
+[[ "$shown_hearts" == "$hearts_after" ]] || fail "the hearts bar shows \"$shown_hearts\", want $hearts_after"
+bad_trace_lines || true
+echo "stages 2 to 4 done after $(($(date +%s) - started_all)) s"
 
 stop_game
 stop_xvfb
