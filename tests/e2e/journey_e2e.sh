@@ -8,8 +8,8 @@
 #      window pops two stars and leaves the third empty; a trophy announcement is closed and the
 #      trophy shows open in the trophy list;
 #   3. the level list shows the two stars and the next level open;
-#   4. the shop sells the first rung of the "life" ladder: the money falls by its price and the
-#      hearts bar counts one heart more;
+#   4. level 2 left through the pause menu costs a heart; the shop's refill buys it back: the money
+#      falls by its price and the hearts bar counts one heart more;
 #   5. Options: the music slider dragged down (the recorded music falls by 6 dB or more), fullscreen
 #      on (the window covers the screen, the picture letterboxed), the game cursor off, OK;
 #   6. the side bar back to the title, Exit, yes: the process ends with status 0;
@@ -344,27 +344,34 @@ item_look() { level_place "$1"; pixel_of "$image" "$(screen_x $((place_x - item_
   fail "level 2 does not look open ($(item_look 0) $(item_look 1) $(item_look 2))"
 [[ "$(level_param "$players" "$first_pack.level01" stars)" == 2 ]] || fail "the save does not hold two stars for level 1"
 
-# The shop's first life costs more than one level earns: level 2 won cleanly first.
+# A new player's money does not reach the shop's first extra heart (the tutorial packs and more
+# levels earn it): the journey leaves level 2 through the pause menu instead, which costs a heart,
+# and buys the heart back with the shop's refill.
+hearts_full=$(health_count "$players")
 level_place 1
 click 1 "$place_x" "$place_y"
 nth_line 1 "trace: level started $first_pack.level02" 20 > /dev/null || give_up "level 2 never started"
 opened_again GP_Start 2 10
 press GP_Start 1
 closed_again GP_Start 2
-read_level "$first_pack" level02
-play_level 0
-nth_line 2 'trace: level won' 30 > /dev/null || give_up "level 2 was not won"
-close_trophies GP_Finish
-nth_line 2 'trace: window opened GP_Finish$' 10 > /dev/null || give_up "no finish window after level 2"
-settled GP_Finish 3
-press GP_Finish 3
-opened_again Levels 3 10 1
-closed_again Fade_Transition 5 10
+pause_button=$resources/$(attribute "$resources/data/share/main/other/gameplay.xml" 'key="pause_button"' value | sed 's| |/|')
+read -r pause_x pause_y _ <<< "$(sed -n 's/.*<TRANSFORM>\([^<]*\)<.*/\1/p' "$pause_button")"
+[[ -n "$pause_y" ]] || give_up "no place for the pause button in $pause_button"
+click 1 "$pause_x" "$pause_y"
+opened GP_Menu 10
+stage_shot pause_menu
+press GP_Menu 3
+opened Confirm_Close_Lvl 10
+press Confirm_Close_Lvl 3
+opened_again Levels 3 20 1
+wait_for 5 eval '[[ "$(health_count "$players")" == $((hearts_full - 1)) ]]' ||
+  fail "leaving the level cost no heart: $(health_count "$players"), was $hearts_full"
 
-# === 4. The shop: the first rung of the "life" ladder bought with money
+# === 4. The shop: the lost heart bought back with money
+offer=life_refill
 money_before=$(player_value "$players" money)
-hearts_before=$(item_count "$players" life)
-price=$(attribute "$resources/data/share/main/other/store.xml" '<item name="life"' price)
+hearts_before=$(health_count "$players")
+price=$(attribute "$resources/data/share/main/other/store.xml" "<item name=\"$offer\"" price)
 echo "money $money_before, hearts $hearts_before, a heart more costs $price"
 ((money_before >= price)) || fail "money $money_before does not buy a heart at $price"
 widget_place Heart 1 WLABEL
@@ -378,7 +385,7 @@ shown_before=$(ocr_text "$image" "$money_label" | tr -dc '0-9')
 [[ "$shown_before" == "$money_before" ]] || fail "the shop shows money \"$shown_before\", the save $money_before"
 # The "life" offer's buy button: its item's place in the shop's grid, the button's in the item.
 shop_grid=$(content_path "$(tag_attribute "$(window_file Shop)" gPages file)")
-life_index=$(grep -o '<item [^>]*type="[a-z_]*"' "$shop_grid" | grep -n 'type="life"' | head -n 1 | cut -d: -f1)
+life_index=$(grep -o '<item [^>]*type="[a-z_]*"' "$shop_grid" | grep -n "type=\"$offer\"" | head -n 1 | cut -d: -f1)
 read -r offer_w offer_h <<< "$(tag_attribute "$shop_grid" item size)"
 grid_item_place "$shop_grid" $((life_index - 1)) "$(grep -c '<item ' "$shop_grid")" "$offer_w" "$offer_h"
 read -r bx by <<< "$(widget_offset "$shop_grid" 1 BUTTON5)"
@@ -390,7 +397,7 @@ stage_shot shop_bought
 shown_after=$(ocr_text "$image" "$money_label" | tr -dc '0-9')
 echo "shop money label: $shown_before -> $shown_after"
 [[ "$shown_after" == $((money_before - price)) ]] || fail "the money label shows \"$shown_after\" after the purchase, want $((money_before - price))"
-hearts_after=$(item_count "$players" life)
+hearts_after=$(health_count "$players")
 [[ "$hearts_after" == $((hearts_before + 1)) ]] || fail "hearts after the purchase: $hearts_after, want $((hearts_before + 1))"
 close_trophies_none=$(lines_of 'trace: window opened Trophy_Get$')
 press Shop 1
