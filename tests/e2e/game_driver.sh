@@ -102,13 +102,15 @@ grid_item_place() {
 shot() {
   import -window root "$work_dir/$case_name/$1.png" 2> /dev/null && echo "$work_dir/$case_name/$1.png"
 }
-# logical X Y -> the screen's pixel.
-screen_x() { echo $((origin_x + $1)); }
-screen_y() { echo $((origin_y + $1)); }
+# logical X Y -> the screen's pixel. A window larger than the logical screen shows it scaled by
+# scale_pct percent (100 unless the caller sets it) from origin_x/origin_y; sizes scale with span.
+screen_x() { echo $((origin_x + $1 * ${scale_pct:-100} / 100)); }
+screen_y() { echo $((origin_y + $1 * ${scale_pct:-100} / 100)); }
+span() { echo $(($1 * ${scale_pct:-100} / 100)); }
 # count_near IMAGE X Y R RRGGBB TOL: pixels within R of the logical point within TOL of the colour.
 count_near() {
   local want=$5
-  convert "$1" -crop "$((2 * $4 + 1))x$((2 * $4 + 1))+$(screen_x $(($2 - $4)))+$(screen_y $(($3 - $4)))" +repage \
+  convert "$1" -crop "$(span $((2 * $4 + 1)))x$(span $((2 * $4 + 1)))+$(screen_x $(($2 - $4)))+$(screen_y $(($3 - $4)))" +repage \
     -depth 8 txt:- 2> /dev/null |
     awk -v r=$((16#${want:0:2})) -v g=$((16#${want:2:2})) -v b=$((16#${want:4:2})) -v t="$6" '
       function off(a, c) { return a > c ? a - c : c - a }
@@ -159,11 +161,11 @@ export OMP_THREAD_LIMIT=1
 # crop that holds nothing but that ground.
 ocr_text() {
   local image=$1 crop=${2:-} psm=${3:-3} variant=${4:-}
-  local source="$image[1024x768+$origin_x+$origin_y]"
+  local source="$image[$(span 1024)x$(span 768)+$origin_x+$origin_y]"
   if [[ -n "$crop" ]]; then
     local w h x y
     IFS='x+' read -r w h x y <<< "$crop"
-    source="$image[${w}x${h}+$(screen_x "$x")+$(screen_y "$y")]"
+    source="$image[$(span "$w")x$(span "$h")+$(screen_x "$x")+$(screen_y "$y")]"
     psm=${3:-7}
   fi
   # shellcheck disable=SC2086 # the variant is one option or none
@@ -202,28 +204,6 @@ expect_button_words() {
   fail "$(basename "$image"): OCR misses ${missing_words[*]} on the button: $text"
   return 1
 }
-# ocr_word_place IMAGE WORD CROP: sets place_x/place_y to the logical centre of the first word OCR
-# finds in the crop "WxH+X+Y" (logical pixels) of the screenshot that equals WORD (case-insensitive),
-# read as dark print on a light ground and then as light print on a dark one (a chosen row).
-ocr_word_place() {
-  local image=$1 w h x y variant found
-  IFS='x+' read -r w h x y <<< "$3"
-  for variant in "" "-negate"; do
-    # shellcheck disable=SC2086 # the variant is one option or none
-    convert "$image[${w}x${h}+$(screen_x "$x")+$(screen_y "$y")]" +repage -resize 200% -colorspace Gray $variant \
-      "${image%.png}.ocr.png" 2> /dev/null || return 1
-    found=$(tesseract "${image%.png}.ocr.png" stdout --psm 11 tsv 2> /dev/null |
-      awk -F'\t' -v w="$2" 'NR > 1 && tolower($12) == tolower(w) { print int(($7 + $9 / 2) / 2), int(($8 + $10 / 2) / 2); exit }')
-    if [[ -n "$found" ]]; then
-      read -r place_x place_y <<< "$found"
-      place_x=$((place_x + x))
-      place_y=$((place_y + y))
-      return 0
-    fi
-  done
-  return 1
-}
-
 # The level file: its cells, and each cell's centre as the board's layout places it (read_level
 # PACK LEVEL sets cols, rows, cell_x, cell_y and picture, the indices of the picture's cells).
 level_file=""
@@ -289,7 +269,7 @@ stop_game() {
 
 # crop_of IMAGE X Y W H OUT: the logical rectangle centred at X Y cut out of a screenshot.
 crop_of() {
-  convert "$1[$4x$5+$(screen_x $(($2 - $4 / 2)))+$(screen_y $(($3 - $5 / 2)))]" +repage "$6" 2> /dev/null
+  convert "$1[$(span "$4")x$(span "$5")+$(screen_x $(($2 - $4 / 2)))+$(screen_y $(($3 - $5 / 2)))]" +repage "$6" 2> /dev/null
 }
 # still_at X Y W H: the rectangle looks the same in two screenshots a few frames apart (a window
 # fading or sliding in has reached its place and strength).

@@ -89,10 +89,12 @@ read_geometry() {
   info=$(xdotool getwindowgeometry "$window")
   position=$(sed -n 's/.*Position: \(-\{0,1\}[0-9]*,-\{0,1\}[0-9]*\).*/\1/p' <<< "$info")
   geometry=$(sed -n 's/.*Geometry: //p' <<< "$info")
-  origin_x=${position%,*}
-  origin_y=${position#*,}
-  # A window larger than the logical screen shows it scaled and letterboxed; the checks below
-  # only run on the 1:1 window.
+  local wx=${position%,*} wy=${position#*,} ww=${geometry%x*} wh=${geometry#*x}
+  # A window larger than the logical screen shows it scaled to fit, centred between borders.
+  scale_pct=$((ww * 100 / 1024 < wh * 100 / 768 ? ww * 100 / 1024 : wh * 100 / 768))
+  ((scale_pct >= 100)) || scale_pct=100
+  origin_x=$((wx + (ww - 1024 * scale_pct / 100) / 2))
+  origin_y=$((wy + (wh - 768 * scale_pct / 100) / 2))
 }
 
 # opened NAME [SECONDS [ID]]: waits until the window NAME has opened and its control ID (its
@@ -417,7 +419,177 @@ echo "hearts bar: $shown_hearts"
 bad_trace_lines || true
 echo "stages 2 to 4 done after $(($(date +%s) - started_all)) s"
 
-stop_game
+
+# === 5. Options: music down, fullscreen on, the game cursor off
+options_file=$(window_file Options)
+press Sidebar 4
+opened Options 10 3
+stage_shot options "Music" "Game cursor"
+# The music slider: its track from START to END over 0 to 100, the knob where the profile's volume is.
+music_before=$(attribute "$players" "<player name=\"$player_name\"" music_volume)
+read -r start_x start_y <<< "$(tag_attribute "$options_file" 'SLIDER13 ID="10"' START)"
+read -r end_x _ <<< "$(tag_attribute "$options_file" 'SLIDER13 ID="10"' END)"
+[[ -n "$start_x" && -n "$end_x" && -n "$music_before" ]] || give_up "no music slider or volume"
+# The knob runs between the two end buttons (a thirteenth of the strip texture each, at the ends)
+# less "BTN_DISTANCE" (1.5) button sizes on each side.
+strip_w=$(identify -format '%w' "$(content_path "$(tag_attribute "$options_file" 'SLIDER13 ID="10"' TEXTURE)")")
+knob_margin=$(awk -v w="$strip_w" -v d="$(tag_attribute "$options_file" 'SLIDER13 ID="10"' BTN_DISTANCE || true)" \
+  'BEGIN { b = w / 13; if (d == "") d = 1.5; printf "%d", b / 2 + d * b }')
+knob_x() { echo $((512 + start_x + knob_margin + (end_x - start_x - 2 * knob_margin) * $1 / 100)); }
+music_target=20
+wav_size() { stat -c %s "$sound" 2> /dev/null || echo 0; }
+stretch=$((44100 * 4 * 3)) # three seconds of 16-bit stereo
+drag_started=$(wav_size)
+drag "$(knob_x "$music_before")" $((384 + start_y)) "$(knob_x "$music_target")" $((384 + start_y))
+drag_ended=$(wav_size)
+wait_for 10 eval '(($(wav_size) > drag_ended + stretch))' || fail "the sound recording stopped growing"
+# quiet_level FROM BYTES: the recording's level over that stretch where it is quiet (the fifth of
+# its 50 ms pieces that are softest), in dB of full scale: music without the clicks over it.
+quiet_level() (
+  set +o pipefail # tail ends on a broken pipe once head has its bytes
+  tail -c +$(($1 + 1)) "$sound" | head -c "$2" | od -An -t d2 -v -w4 | awk '
+    { s += $1 * $1 + $2 * $2; n += 2
+      if (n >= 4410) { r[k++] = sqrt(s / n); s = 0; n = 0 } }
+    END { if (k == 0) { print -200; exit }
+          for (i = 0; i < k; i++) for (j = i + 1; j < k; j++) if (r[j] < r[i]) { t = r[i]; r[i] = r[j]; r[j] = t }
+          v = r[int(k * 0.2)]; printf "%.1f\n", (v > 0 ? 20 * log(v / 32768) / log(10) : -200) }'
+)
+level_before=$(quiet_level $((drag_started - stretch)) "$stretch")
+level_after=$(quiet_level "$drag_ended" "$stretch")
+echo "music: volume $music_before -> $music_target, quiet level $level_before dB -> $level_after dB"
+awk -v a="$level_before" -v b="$level_after" 'BEGIN { exit !(a > -90 && b <= a - 6) }' ||
+  fail "the music did not fall by 6 dB: $level_before dB -> $level_after dB"
+# The game cursor: its sprite stands at the pointer on an empty part of the panel until switched off.
+read -r _ panel_h <<< "$(sed -n 's/.*<SIZE>\([0-9]* [0-9]*\)<\/SIZE>.*/\1/p' "$options_file" | head -n 1)"
+empty_x=$((512 - 200))
+empty_y=$((384 + panel_h / 2 - 16))
+cursor_ink() {
+  xdotool mousemove "$(screen_x "$empty_x")" "$(screen_y "$empty_y")"
+  sleep 0.2 # a frame draws the pointer there
+  local image
+  image=$(shot "$1") && count_near "$image" $((empty_x + 8)) $((empty_y + 10)) 8 "$ink" 40
+}
+ink_with_cursor=$(cursor_ink cursor_on)
+((ink_with_cursor > 10)) || fail "no game cursor drawn at the pointer ($ink_with_cursor ink pixels)"
+# Fullscreen: the window then covers the screen.
+screen_size=$(xdpyinfo 2> /dev/null | sed -n 's/.*dimensions: *\([0-9]*x[0-9]*\) .*/\1/p')
+widget_place Options 7 CHECKBOX_IOS
+click 1 "$place_x" "$place_y"
+fullscreen_now() { [[ "$(xdotool getwindowgeometry "$window" 2> /dev/null | sed -n 's/.*Geometry: //p')" == "$screen_size" ]]; }
+wait_for 10 fullscreen_now || fail "fullscreen: the window is $(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p'), the screen $screen_size"
+read_geometry
+echo "fullscreen: window $geometry at $origin_x,$origin_y scaled $scale_pct %"
+settled Options 3
+widget_place Options 8 CHECKBOX_IOS
+click 1 "$place_x" "$place_y"
+wait_for 5 still_at "$place_x" "$place_y" 80 40 || fail "the cursor switch never came to rest"
+ink_without_cursor=$(cursor_ink cursor_off)
+echo "cursor ink at the pointer: $ink_with_cursor -> $ink_without_cursor"
+((ink_without_cursor <= 2)) || fail "the game cursor is still drawn ($ink_without_cursor ink pixels)"
+stage_shot options_set "Music"
+# The letterbox: bands above and below (or beside) the scaled picture, filled with the border art.
+((origin_x > 0 || origin_y > 0)) || fail "no letterbox bands around the scaled picture"
+# Crops of the slider and the two switches, for the second start to compare.
+for id in 10 7 8; do
+  if [[ $id == 10 ]]; then place_x=$(knob_x "$music_target"); place_y=$((384 + start_y)); else widget_place Options "$id" CHECKBOX_IOS; fi
+  crop_of "$image" "$place_x" "$place_y" 80 40 "$work_dir/$case_name/options_$id.png"
+done
+press Options 3
+closed Options
+wait_for 5 eval '[[ "$(attribute "$players" "<player name=\"$player_name\"" game_cursor)" == false ]]' ||
+  fail "the cursor flag was not saved"
+music_saved=$(attribute "$players" "<player name=\"$player_name\"" music_volume)
+echo "saved music volume: $music_saved"
+((music_saved >= music_target - 5 && music_saved <= music_target + 5)) || fail "saved music volume $music_saved, want about $music_target"
+
+# === 6. Back to the title (from the level list to the packs, from there to the title), Exit, yes
+settled Sidebar 5
+press Sidebar 5
+opened_again Packs 2 20 1
+press Sidebar 5
+opened_again Title 2 20
+stage_shot title_again "Hello, $player_name"
+press Title 3
+opened Confirm_Exit 10
+press Confirm_Exit 3
+wait_for 20 eval '! scene_alive' || give_up "the game did not end after Exit"
+status=0
+wait "$scene_pid" || status=$?
+scene_pid=""
+echo "exit status: $status"
+((status == 0)) || fail "the game ended with status $status"
+bad_trace_lines || true
+cp "$players" "$work_dir/players.run1.xml"
+# The user's settings are written at exit.
+grep -qsE 'key="fullscreen" value="(true|1)"' "$save_home/quorvel/game.xml" || fail "fullscreen was not saved in game.xml"
+echo "stages 5 and 6 done after $(($(date +%s) - started_all)) s"
+
+# === 7. A second start from the same folder
+launch run2
+echo "second start: window $geometry at $origin_x,$origin_y scaled $scale_pct %"
+[[ "$geometry" == "$screen_size" ]] || fail "the second start is not fullscreen: $geometry"
+opened Title 30
+closed Fade_Transition 10
+stage_shot title "Hello, $player_name"
+press Title 1
+opened Packs 20 1
+closed_again Fade_Transition 2 10
+stage_shot packs
+words_in "$(ocr_text "$image" "$(
+  widget_place Sumie 2 WLABEL
+  echo "100x36+$((place_x - 10))+$((place_y - 18))"
+)")" "$(player_value "$players" money)" || fail "the money bar does not show $(player_value "$players" money)"
+widget_place Heart 1 WLABEL
+shown_hearts=$(ocr_text "$image" "60x36+$((place_x - 30))+$((place_y - 18))" 7 -negate | tr -dc '0-9')
+[[ "$shown_hearts" == "$hearts_after" ]] || fail "the hearts bar shows \"$shown_hearts\" after the restart, want $hearts_after"
+grid_item_place "$(content_path "$(tag_attribute "$(window_file Packs)" pages file)")" 0 "$pack_count" "$card_w" "$card_h"
+click 1 "$place_x" "$place_y"
+opened Levels 10 1
+sleep 0.3 # the items' own fade-in
+stage_shot levels
+level_place 0
+stars_shown=""
+for dx in -28 0 28; do
+  if (($(count_near "$image" $((place_x + dx)) $((place_y + 28)) 8 "$reward" 40) > 40)); then stars_shown+=1; else stars_shown+=0; fi
+done
+[[ "$stars_shown" == 110 ]] || fail "after the restart the level list shows stars $stars_shown on level 1, want 110"
+press Sidebar 4
+opened Options 10 3
+stage_shot options
+# The knob where the saved volume puts it: its white middle.
+music_saved=$(attribute "$players" "<player name=\"$player_name\"" music_volume)
+(($(count_near "$image" "$(knob_x "$music_saved")" $((384 + start_y)) 4 FFFFFF 24) > 20)) ||
+  fail "the music slider's knob is not at $music_saved after the restart"
+for id in 7 8; do
+  widget_place Options "$id" CHECKBOX_IOS
+  crop_of "$image" "$place_x" "$place_y" 80 40 "$work_dir/$case_name/options_$id.png"
+  diff=$(compare -metric AE -fuzz 6% "$work_dir/run1/options_$id.png" "$work_dir/$case_name/options_$id.png" null: 2>&1 || true)
+  [[ "${diff%% *}" =~ ^[0-9]+$ ]] && ((${diff%% *} < 40)) || fail "control $id of the options looks different after the restart ($diff pixels)"
+done
+press Options 4
+closed Options
+settled Sidebar 5
+press Sidebar 5
+opened_again Packs 2 20 1
+press Sidebar 5
+opened_again Title 2 20
+press Title 3
+opened Confirm_Exit 10
+press Confirm_Exit 3
+wait_for 20 eval '! scene_alive' || give_up "the game did not end after the second Exit"
+status=0
+wait "$scene_pid" || status=$?
+scene_pid=""
+((status == 0)) || fail "the second run ended with status $status"
+bad_trace_lines || true
+for key in music_volume sound_volume game_cursor; do
+  [[ "$(attribute "$players" "<player name=\"$player_name\"" "$key")" == "$(attribute "$work_dir/players.run1.xml" "<player name=\"$player_name\"" "$key")" ]] ||
+    fail "the second run changed $key in the save"
+done
+[[ "$(health_count "$players")" == "$hearts_after" && "$(player_value "$players" money)" == "$(player_value "$work_dir/players.run1.xml" money)" ]] ||
+  fail "the second run changed the hearts or the money in the save"
+echo "stage 7 done after $(($(date +%s) - started_all)) s"
+
 stop_xvfb
 ((failures == 0)) || { echo "journey: $failures check(s) failed" >&2; exit 1; }
 echo "journey: ok in $(($(date +%s) - started_all)) s"
