@@ -416,6 +416,37 @@ stage_shot hearts_bar
 shown_hearts=$(ocr_text "$image" "$heart_label" 7 -negate | tr -dc '0-9')
 echo "hearts bar: $shown_hearts"
 [[ "$shown_hearts" == "$hearts_after" ]] || fail "the hearts bar shows \"$shown_hearts\", want $hearts_after"
+# The trophy the first win earned, open in the trophy list (its page turned to with the list's
+# next-page button): its open medal, gold, where the closed one would be grey.
+if ((${#trophies_won[@]} > 0)) && [[ -n "${trophies_won[0]}" ]]; then
+  trophy_key=$(grep -o "<Data ss:Type=\"String\">[a-z0-9_]*</Data></Cell><Cell><Data ss:Type=\"String\">${trophies_won[0]}<" \
+    "$resources/data/en/strings.xml" | sed -n 's/^<Data ss:Type="String">\([a-z0-9_]*\)<.*/\1/p' | head -n 1)
+  trophy_grid=$(content_path "$(tag_attribute "$(window_file Trophy)" pages file)")
+  trophy_index=$(grep -o 'key="trophy" value="[a-z0-9_]*"' "$trophy_grid" | grep -n "\"$trophy_key\"" | cut -d: -f1)
+  [[ -n "$trophy_index" ]] || give_up "no item for the trophy \"${trophies_won[0]}\" ($trophy_key) in the trophy list"
+  trophy_index=$((trophy_index - 1))
+  per_page=$(($(tag_attribute "$trophy_grid" pages cols) * $(tag_attribute "$trophy_grid" pages rows)))
+  read -r trophy_w trophy_h <<< "$(tag_attribute "$trophy_grid" item size)"
+  press Sidebar 3
+  opened Trophy 10 10
+  pager=$(tag_attribute "$(window_file Trophy)" pages gui)
+  widget_place Trophy "$pager" PAGE_NUMBER
+  next_x=$((place_x + $(sed -n 's/.*<BUTTON [^>]*page_next[^>]*><TRANSFORM>\([-0-9]*\) .*/\1/p' "$(window_file Trophy)")))
+  next_y=$place_y
+  for ((page = 0; page < trophy_index / per_page; page++)); do
+    click 1 "$next_x" "$next_y"
+    sleep 0.6 # the page slides
+  done
+  grid_item_place "$trophy_grid" $((trophy_index % per_page)) "$per_page" "$trophy_w" "$trophy_h"
+  read -r medal_dx medal_dy <<< "$(widget_offset "$trophy_grid" 1 IMAGE)"
+  wait_for 5 still_at $((place_x + medal_dx)) $((place_y + medal_dy)) 60 60 || true
+  stage_shot trophy_list "${trophies_won[0]}"
+  gold=$(count_near "$image" $((place_x + medal_dx)) $((place_y + medal_dy)) 20 "$reward" 48)
+  echo "trophy list: ${trophies_won[0]} ($trophy_key), item $trophy_index, $gold gold pixels at its medal"
+  ((gold > 100)) || fail "the trophy \"${trophies_won[0]}\" does not show its open medal in the list ($gold gold pixels)"
+  press Sidebar 2
+  opened_again Packs 2 20 1
+fi
 bad_trace_lines || true
 echo "stages 2 to 4 done after $(($(date +%s) - started_all)) s"
 
@@ -503,11 +534,20 @@ echo "saved music volume: $music_saved"
 ((music_saved >= music_target - 5 && music_saved <= music_target + 5)) || fail "saved music volume $music_saved, want about $music_target"
 
 # === 6. Back to the title (from the level list to the packs, from there to the title), Exit, yes
-settled Sidebar 5
-press Sidebar 5
-opened_again Packs 2 20 1
-press Sidebar 5
-opened_again Title 2 20
+# back_to_title: the side bar's Back until the title has opened once more.
+back_to_title() {
+  local titles=$(($(lines_of 'trace: window opened Title$') + 1)) tries
+  for tries in 1 2 3; do
+    settled Sidebar 5
+    press Sidebar 5
+    if nth_line "$titles" 'trace: window opened Title$' 5 > /dev/null; then
+      settled Title 1
+      return 0
+    fi
+  done
+  give_up "the side bar's Back never led to the title"
+}
+back_to_title
 stage_shot title_again "Hello, $player_name"
 press Title 3
 opened Confirm_Exit 10
@@ -568,11 +608,7 @@ for id in 7 8; do
 done
 press Options 4
 closed Options
-settled Sidebar 5
-press Sidebar 5
-opened_again Packs 2 20 1
-press Sidebar 5
-opened_again Title 2 20
+back_to_title
 press Title 3
 opened Confirm_Exit 10
 press Confirm_Exit 3
