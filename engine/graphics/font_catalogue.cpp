@@ -47,6 +47,7 @@ bool JCFontCatalogue::Load(const std::string& key) {
             continue;
         }
         ReleaseDocument(description);
+        font->sourceName = descriptionKey.value();
         fonts.emplace(name.value(), std::move(font));
     }
     ReleaseDocument(catalogue);

@@ -14,8 +14,8 @@
 #include "game/app/game.h"
 #include "game/data/game_player.h"
 #include "game/data/pack.h"
-#include "game/screens/list_pages.h"
-#include "game/screens/screen_access.h"
+#include "game/screens/lists_access.h"
+#include "game/screens/lists_pages.h"
 
 namespace {
 

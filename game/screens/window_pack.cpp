@@ -13,8 +13,8 @@
 #include "game/data/igp_wrapper.h"
 #include "game/data/level.h"
 #include "game/data/pack.h"
-#include "game/screens/list_pages.h"
-#include "game/screens/screen_access.h"
+#include "game/screens/lists_access.h"
+#include "game/screens/lists_pages.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "engine/windows/window_manager.h"
 #include "game/app/game.h"
 #include "game/data/pack.h"
-#include "game/screens/screen_access.h"
+#include "game/screens/lists_access.h"
 
 namespace {
 

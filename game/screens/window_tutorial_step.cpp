@@ -26,6 +26,10 @@ constexpr int32_t kEventShopOpening = 25;
 constexpr int32_t kEventShopClosed = 27;
 constexpr const char* kFadeWindow = "Fade_Transition";
 
+// Set by UseLinks; null: the running game's.
+QRV::gEventDispatcher* g_dispatcher = nullptr;
+const gcGameplay* g_board = nullptr;
+
 std::vector<gcWindow_TutorialStep::Message> ReadMessages(const pugi::xml_node& list) {
     std::vector<gcWindow_TutorialStep::Message> messages;
     for (const pugi::xml_node& child : list.children()) {
@@ -69,8 +73,20 @@ gcGame* gcWindow_TutorialStep::Game() {
 }
 
 QRV::gEventDispatcher* gcWindow_TutorialStep::Dispatcher() {
+    if (g_dispatcher != nullptr) return g_dispatcher;
     gcContext* context = gcGlobal::Instance().GetContext();
     return context != nullptr ? context->eventDispatcher : nullptr;
+}
+
+const gcGameplay* gcWindow_TutorialStep::Board() {
+    if (g_board != nullptr) return g_board;
+    gcGame* game = Game();
+    return game != nullptr ? &game->Gameplay() : nullptr;
+}
+
+void gcWindow_TutorialStep::UseLinks(QRV::gEventDispatcher* dispatcher, const gcGameplay* board) {
+    g_dispatcher = dispatcher;
+    g_board = board;
 }
 
 std::vector<gcWindow_TutorialStep::Cell> gcWindow_TutorialStep::ParseCells(const std::string& text) {
@@ -152,6 +168,8 @@ void gcWindow_TutorialStep::OnHideBegin() {
     listening = false;
     // Start messages still waiting are dropped, never sent late.
     messageBots.Clear();
+    // The hide fades the whole tree, which would give the image its alpha back.
+    if (errorImage != nullptr) errorImage->SetVisible(false);
     SendEndMessages();
 }
 
@@ -263,8 +281,8 @@ void gcWindow_TutorialStep::PaintError(const QRV::JS_COLORf& color) {
 }
 
 bool gcWindow_TutorialStep::IsHintMove(const std::vector<gcElement*>& cells) {
-    gcGame* game = Game();
-    return game != nullptr && game->Gameplay().IsHintMove(cells);
+    const gcGameplay* board = Board();
+    return board != nullptr && board->IsHintMove(cells);
 }
 
 // --- events

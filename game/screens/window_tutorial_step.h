@@ -16,7 +16,7 @@
 //   <settings> (a map of "param" entries): "button_next", "button_start_game" (button ids),
 //     "is_in_stack", "error_time" (seconds of each half of the flash; without it no flash),
 //     "error_color_start", "error_color_end" (AARRGGBB), "error_id" (the image that flashes; it
-//     starts hidden and stays shown after a flash until the step starts again).
+//     starts hidden and stays shown after a flash until the step starts again or hides).
 //
 // Events heard while shown: 20 and 21 (a move answered; the cells), 17 (selection reset), 24 (hint
 // applied), 25 (shop opening), 27 (shop closed in a level), 11 (item bought; its name) and 6 (the
@@ -38,6 +38,7 @@
 
 class gcElement;
 class gcGame;
+class gcGameplay;
 namespace QRV {
 class JC_GUI_IMAGE;
 }
@@ -55,9 +56,13 @@ public:
 
     static JCWindow* Create() { return new gcWindow_TutorialStep(); }
 
-    // The running game's root, its event dispatcher; null when there is none.
+    // The running game's root; null when there is none.
     static gcGame* Game();
+    // Where the steps listen, and the board whose hint moves they leave alone: the running game's
+    // unless UseLinks named others (tests; null and null go back to the game's).
     static QRV::gEventDispatcher* Dispatcher();
+    static const gcGameplay* Board();
+    static void UseLinks(QRV::gEventDispatcher* dispatcher, const gcGameplay* board);
     // Sends a text command through the game's command hook (nothing without one).
     static void SendCommand(const std::string& command) { gcRunCommand(command); }
 

@@ -131,7 +131,7 @@ for _ in $(seq 60); do
 done
 ((dark == 1)) || fail "no Fade_Transition seen at the hand-over"
 final=$(shot running)
-for point in "20 20" "512 300" "512 480" "1000 740"; do
+for point in "20 20" "100 300" "100 480" "1000 740"; do # beside the title's own pictures
   is_paper "$final" $point || fail "after the hand-over ($point) is $(pixel_of "$final" $point), not paper"
 done
 stop_game

@@ -115,6 +115,21 @@ stop_xvfb() {
   XVFB_PID=""
 }
 
+# screen_trace_faults LOG: the trace lines that mean a player saw something wrong: a window file of a
+# type nobody knows, a window name nobody holds, a raw string key drawn, a character a font lacks.
+screen_trace_faults() {
+  grep -E 'quorvel-trace: (unknown window|raw key|missing glyph)' "$1" 2> /dev/null || true
+}
+
+# expect_clean_trace LOG...: one failed check per log that holds such lines, printing them.
+expect_clean_trace() {
+  local log faults
+  for log in "$@"; do
+    faults=$(screen_trace_faults "$log")
+    [[ -z "$faults" ]] || fail "$log: what a player must never see:"$'\n'"$faults"
+  done
+}
+
 # pixel_of IMAGE X Y -> "RRGGBB" (upper-case hex)
 pixel_of() {
   convert "$1" -format "%[hex:p{$2,$3}]" info: 2> /dev/null | cut -c1-6

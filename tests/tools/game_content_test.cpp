@@ -26,6 +26,7 @@
 #include "engine/windows/window_confirm.h"
 #include "engine/windows/window_manager.h"
 #include "engine/windows/window_simple.h"
+#include "game/screens/screen_windows.h"
 #include "game/ui/window_factory.h"
 #include "tests/test_kit/global_guard.h"
 #include "tests/test_kit/null_renderer.h"
@@ -86,6 +87,7 @@ protected:
     JCWindowManager& LoadWindowList() {
         windows = std::make_unique<JCWindowManager>(&strings);
         windows->defaultFactory = &CreateWindowByType;
+        RegisterScreenWindows();
         EXPECT_TRUE(windows->LoadWindows("data/share/main/other windows.xml"));
         return *windows;
     }

@@ -233,104 +233,117 @@ TEST_F(WindowContent, BackgroundsDimOrCoverTheWholeScreen) {
         if (std::string_view(w.attribute("_modal").value()) != "true") {
             EXPECT_STREQ(w.attribute("_modal").value(), "false");
             EXPECT_EQ(dialogTypes.count(w.attribute("_type").value()), 0u) << "a question that is not modal";
-            if (std::string_view(w.attribute("_name").value()) != "Back") EXPECT_FALSE(w.child("background"));
+            if (std::string_view(w.attribute("_name").value()) != "Back") {
+                EXPECT_FALSE(w.child("background"));
+            }
             continue;
         }
         ++modalCount;
-        EXPECT_GT(modalCount, 20);
+        EXPECT_STREQ(w.attribute("_modal").value(), "true");
+        const pugi::xml_node background = w.child("background");
+        EXPECT_STREQ(background.attribute("SIZE").value(), "1024 768");
+        EXPECT_EQ(CB::RunPathOfKey(background.child_value()), CB::RunPath(Theme::kGuiFolder, Theme::kBackdropFile));
+        QRV::JS_COLOR_BYTES start, end;
+        QRV::ParseColor(background.attribute("START_COLOR").value(), start);
+        QRV::ParseColor(background.attribute("END_COLOR").value(), end);
+        EXPECT_EQ(QRV::PackARGB(start), Theme::Argb(Theme::kInk, 0));
+        EXPECT_EQ(QRV::PackARGB(end), Theme::Argb(Theme::kInk, fade ? 0xFF : 0x66));
     }
+    EXPECT_GT(fadeLayer, topLayer);
+    EXPECT_GT(modalCount, 20);
+}
 
-    TEST_F(WindowContent, LabelTextsAreKeysAndFitTheirPanelsAndButtons) {
-        std::vector<fs::path> files = Windows();
-        files.push_back(Pages());
-        int labels = 0;
-        for (const fs::path& file : files) {
-            const pugi::xml_document document = Parse(file);
-            const bool localised = file != Pages();
-            ForEachElement(document, [&](const pugi::xml_node& label) {
-                if (std::string_view(label.name()) != "WLABEL" || !label.attribute("TEXT")) return;
-                ++labels;
-                const std::string key = label.attribute("TEXT").value();
-                SCOPED_TRACE(file.filename().string() + " " + key);
-                if (localised) {
-                    EXPECT_NE(table.Find(key), key) << "not in the string table";
-                }
-                const auto [width, height] = FontOf(label.attribute("FONT").value())
-                                                 .Measure(localised ? table.GetWide(key) : QRV::Utf8ToWide(key));
-                // The widget the label sits on: its CONTEXT's owner.
-                const pugi::xml_node owner = label.parent().parent();
-                int roomX = 1024, roomY = 768;
-                if (std::string_view(owner.name()) == "PANEL9") {
-                    int w = 0, h = 0;
-                    QRV::ParsePoint(owner.child_value("SIZE"), w, h);
-                    roomX = w - 48, roomY = h - 48;  // the shadow and a margin inside each edge
-                } else if (std::string_view(owner.name()) == "BUTTON5") {
-                    const std::string texture = owner.attribute("TEXTURE").value();
-                    for (const Theme::ButtonStrip& strip : Theme::kButtonStrips)
-                        if (CB::RunPathOfKey(texture) == CB::RunPath(Theme::kGuiFolder, strip.file))
-                            roomX = strip.bodyWidth - 16, roomY = strip.bodyHeight;
-                }
-                EXPECT_LE(width, roomX);
-                EXPECT_LE(height, roomY);
-            });
-        }
-        EXPECT_GT(labels, 15);
-    }
-
-    // The grid has a second page to slide to, and its first page lies inside the drag area.
-    TEST_F(WindowContent, PagedGridHasTwoPagesInsideItsDragArea) {
-        const pugi::xml_document document = Parse(Pages());
-        const pugi::xml_node grid = document.document_element();
-        const int cols = grid.attribute("cols").as_int(), rows = grid.attribute("rows").as_int();
-        const int count = static_cast<int>(std::distance(grid.children().begin(), grid.children().end()));
-        EXPECT_EQ((count + cols * rows - 1) / (cols * rows), 2);
-        EXPECT_STREQ(grid.attribute("turn_type").value(), "SLIDE_HORIZONTAL");
-        for (const Theme::LayoutValue& v : Theme::kLayoutValues)
-            if (v.name == "page_turn_speed") {
-                EXPECT_EQ(grid.attribute("turn_speed").as_float(), v.value);
+TEST_F(WindowContent, LabelTextsAreKeysAndFitTheirPanelsAndButtons) {
+    std::vector<fs::path> files = Windows();
+    files.push_back(Pages());
+    int labels = 0;
+    for (const fs::path& file : files) {
+        const pugi::xml_document document = Parse(file);
+        const bool localised = file != Pages();
+        ForEachElement(document, [&](const pugi::xml_node& label) {
+            if (std::string_view(label.name()) != "WLABEL" || !label.attribute("TEXT")) return;
+            ++labels;
+            const std::string key = label.attribute("TEXT").value();
+            SCOPED_TRACE(file.filename().string() + " " + key);
+            if (localised) {
+                EXPECT_NE(table.Find(key), key) << "not in the string table";
             }
-
-        int w = 0, h = 0;
-        QRV::ParsePoint(grid.first_child().attribute("size").value(), w, h);
-        float px = 0, py = 0;
-        QRV::ParseVector2(grid.attribute("pos").value(), px, py);
-        float r[4];
-        std::sscanf(grid.attribute("slide_rect").value(), "%f %f %f %f", &r[0], &r[1], &r[2], &r[3]);
-        const int ix = grid.attribute("interval_x").as_int(), iy = grid.attribute("interval_y").as_int();
-        const float x0 = -(cols * w + (cols - 1) * ix) / 2.0f + w / 2.0f,
-                    y0 = -(rows * h + (rows - 1) * iy) / 2.0f + h / 2.0f;
-        for (int c = 0; c < cols; ++c)
-            for (int row = 0; row < rows; ++row) {
-                const float x = px + x0 + (ix + w) * c, y = py + y0 + (iy + h) * row;
-                EXPECT_TRUE(r[0] < x - w / 2 && x + w / 2 < r[2] && r[1] < y - h / 2 && y + h / 2 < r[3])
-                    << c << " " << row;
+            const auto [width, height] =
+                FontOf(label.attribute("FONT").value()).Measure(localised ? table.GetWide(key) : QRV::Utf8ToWide(key));
+            // The widget the label sits on: its CONTEXT's owner.
+            const pugi::xml_node owner = label.parent().parent();
+            int roomX = 1024, roomY = 768;
+            if (std::string_view(owner.name()) == "PANEL9") {
+                int w = 0, h = 0;
+                QRV::ParsePoint(owner.child_value("SIZE"), w, h);
+                roomX = w - 48, roomY = h - 48;  // the shadow and a margin inside each edge
+            } else if (std::string_view(owner.name()) == "BUTTON5") {
+                const std::string texture = owner.attribute("TEXTURE").value();
+                for (const Theme::ButtonStrip& strip : Theme::kButtonStrips)
+                    if (CB::RunPathOfKey(texture) == CB::RunPath(Theme::kGuiFolder, strip.file))
+                        roomX = strip.bodyWidth - 16, roomY = strip.bodyHeight;
             }
+            EXPECT_LE(width, roomX);
+            EXPECT_LE(height, roomY);
+        });
     }
+    EXPECT_GT(labels, 15);
+}
 
-    // A fault stops the build with the file and line, and no window file is written.
-    TEST_F(WindowContent, AFaultStopsTheBuildNamingFileAndLine) {
-        const fs::path broken = root / "broken";
-        fs::create_directories(broken);
-        fs::copy(kContent, broken / "content", fs::copy_options::recursive);
-        const fs::path confirm = broken / "content" / Theme::kWindowSource / "Confirm_Exit.xml";
-        std::string text = ReadText(confirm);
-        const size_t at = text.find("TEXT=\"confirm_exit_txt\"");
-        ASSERT_NE(at, std::string::npos);
-        text.replace(at, 23, "TEXT=\"confirm_exit_text\"");
-        std::ofstream(confirm, std::ios::binary) << text;
-        const long line = 1 + std::count(text.begin(), text.begin() + static_cast<long>(at), '\n');
-
-        CB::OutputTree out(broken / "run");
-        CB::BuildStringTable((broken / "content").string(), out);
-        try {
-            CB::BuildWindowContent((broken / "content").string(), out);
-            ADD_FAILURE() << "no error";
-        } catch (const std::runtime_error& e) {
-            const std::string expected =
-                "Confirm_Exit.xml:" + std::to_string(line - 1) + ": WLABEL: TEXT: \"confirm_exit_text\" is not a key";
-            EXPECT_NE(std::string(e.what()).find(expected), std::string::npos) << e.what();
+// The grid has a second page to slide to, and its first page lies inside the drag area.
+TEST_F(WindowContent, PagedGridHasTwoPagesInsideItsDragArea) {
+    const pugi::xml_document document = Parse(Pages());
+    const pugi::xml_node grid = document.document_element();
+    const int cols = grid.attribute("cols").as_int(), rows = grid.attribute("rows").as_int();
+    const int count = static_cast<int>(std::distance(grid.children().begin(), grid.children().end()));
+    EXPECT_EQ((count + cols * rows - 1) / (cols * rows), 2);
+    EXPECT_STREQ(grid.attribute("turn_type").value(), "SLIDE_HORIZONTAL");
+    for (const Theme::LayoutValue& v : Theme::kLayoutValues)
+        if (v.name == "page_turn_speed") {
+            EXPECT_EQ(grid.attribute("turn_speed").as_float(), v.value);
         }
-        EXPECT_FALSE(fs::exists(broken / "run" / "Resources" / Theme::kWindowFolder));
+
+    int w = 0, h = 0;
+    QRV::ParsePoint(grid.first_child().attribute("size").value(), w, h);
+    float px = 0, py = 0;
+    QRV::ParseVector2(grid.attribute("pos").value(), px, py);
+    float r[4];
+    std::sscanf(grid.attribute("slide_rect").value(), "%f %f %f %f", &r[0], &r[1], &r[2], &r[3]);
+    const int ix = grid.attribute("interval_x").as_int(), iy = grid.attribute("interval_y").as_int();
+    const float x0 = -(cols * w + (cols - 1) * ix) / 2.0f + w / 2.0f,
+                y0 = -(rows * h + (rows - 1) * iy) / 2.0f + h / 2.0f;
+    for (int c = 0; c < cols; ++c)
+        for (int row = 0; row < rows; ++row) {
+            const float x = px + x0 + (ix + w) * c, y = py + y0 + (iy + h) * row;
+            EXPECT_TRUE(r[0] < x - w / 2 && x + w / 2 < r[2] && r[1] < y - h / 2 && y + h / 2 < r[3])
+                << c << " " << row;
+        }
+}
+
+// A fault stops the build with the file and line, and no window file is written.
+TEST_F(WindowContent, AFaultStopsTheBuildNamingFileAndLine) {
+    const fs::path broken = root / "broken";
+    fs::create_directories(broken);
+    fs::copy(kContent, broken / "content", fs::copy_options::recursive);
+    const fs::path confirm = broken / "content" / Theme::kWindowSource / "Confirm_Exit.xml";
+    std::string text = ReadText(confirm);
+    const size_t at = text.find("TEXT=\"confirm_exit_txt\"");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 23, "TEXT=\"confirm_exit_text\"");
+    std::ofstream(confirm, std::ios::binary) << text;
+    const long line = 1 + std::count(text.begin(), text.begin() + static_cast<long>(at), '\n');
+
+    CB::OutputTree out(broken / "run");
+    CB::BuildStringTable((broken / "content").string(), out);
+    try {
+        CB::BuildWindowContent((broken / "content").string(), out);
+        ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& e) {
+        const std::string expected =
+            "Confirm_Exit.xml:" + std::to_string(line - 1) + ": WLABEL: TEXT: \"confirm_exit_text\" is not a key";
+        EXPECT_NE(std::string(e.what()).find(expected), std::string::npos) << e.what();
     }
+    EXPECT_FALSE(fs::exists(broken / "run" / "Resources" / Theme::kWindowFolder));
+}
 
 }  // namespace

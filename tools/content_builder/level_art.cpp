@@ -302,4 +302,23 @@ TextureImage DrawTutorialFlash() {
     return ToTexture(canvas);
 }
 
+TextureImage DrawTutorialArrow() {
+    const Theme::TutorialArrowTheme& a = Theme::kTutorialArrow;
+    Canvas canvas(a.width, a.height);
+    const float w = static_cast<float>(a.width), h = static_cast<float>(a.height);
+    // A shaft and a head pointing right, inside a margin for the shadow.
+    const float m = 4.0f, mid = h / 2.0f - 1.0f, head = w - m - (h - 2 * m) * 0.55f, shaft = (h - 2 * m) * 0.18f;
+    const std::array<Point, 7> corners{{{m, mid - shaft},
+                                        {head, mid - shaft},
+                                        {head, m},
+                                        {w - m, mid},
+                                        {head, h - m - 2.0f},
+                                        {head, mid + shaft},
+                                        {m, mid + shaft}}};
+    const Shape body = [corners](float x, float y) { return PolygonDistance(x, y, corners); };
+    PaintDropShadow(canvas, body, a.shadow);
+    canvas.FillShape(body, a.fill, 1.0f);
+    return ToTexture(canvas);
+}
+
 }  // namespace ContentBuilder

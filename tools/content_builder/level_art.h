@@ -45,5 +45,7 @@ TextureImage DrawLevelStars();
 
 // The flash over a tutorial step's panel: white (the step tints it), rounded.
 TextureImage DrawTutorialFlash();
+// The arrow a tutorial step points with (kTutorialArrow).
+TextureImage DrawTutorialArrow();
 
 }  // namespace ContentBuilder

@@ -106,6 +106,7 @@ std::vector<PackSource> BuildLevelContent(const std::string& contentDir, OutputT
     out.Write(RunPath(Theme::kPackArtFolder, tile.activeFile), EncodeTexture(DrawLevelActive()));
     out.Write(RunPath(Theme::kPackArtFolder, tile.starFile), EncodeTexture(DrawLevelStars()));
     out.Write(RunPath(Theme::kPackArtFolder, Theme::kTutorialStep.flashFile), EncodeTexture(DrawTutorialFlash()));
+    out.Write(RunPath(Theme::kPackArtFolder, Theme::kTutorialArrow.file), EncodeTexture(DrawTutorialArrow()));
 
     const LayoutReferences refs = ReferencesOf(contentDir, out);
     const ClueFontMetrics left = ClueFont(out, "numbersLeft"), up = ClueFont(out, "numbersUp");

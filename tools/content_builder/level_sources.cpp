@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 
+#include "tools/content_builder/level_files.h"
 #include "tools/content_builder/theme.h"
 
 namespace ContentBuilder {
@@ -294,6 +295,11 @@ std::vector<PackSource> ReadPackSources(const fs::path& levelsDir) {
                 if (col < 0 || row < 0 || col >= size || row >= size)
                     faults.push_back(where + "the cell " + std::to_string(col) + " " + std::to_string(row) +
                                      " is off the " + std::to_string(size) + " x " + std::to_string(size) + " board");
+            // The step's panel stands beside the board: it may hide no cell the step asks for.
+            if (const Theme::BoardGeometry* board = BoardFor(size))
+                for (const auto& [col, row] : CellsUnderPanel(step, *board))
+                    faults.push_back(where + "the step's panel covers the cell " + std::to_string(col) + " " +
+                                     std::to_string(row));
         }
         if (pack.properties.cover > static_cast<int>(pack.levels.size()))
             faults.push_back(properties.string() + ": cover names no picture of the pack");

@@ -842,13 +842,13 @@ inline constexpr BoardBackgroundTheme kBoardBackground{};
 // text and its button; the flash image over the panel shows a move that was taken back.
 inline constexpr std::string_view kTutorialStepsSource = "steps.txt";  // in a tutorial pack's source folder
 struct TutorialStepTheme {
-    int x = -352, y = 0;  // the panel's centre from the screen's centre
-    int width = 280, height = 300;
+    int x = -368, y = 0;  // the panel's centre from the screen's centre: clear of the clue band of a 5 x 5 board
+    int width = 256, height = 300;
     int layer = 5;  // above the screens, below the dialogs
     float fadeSeconds = 0.25f;
-    float errorSeconds = 0.15f;  // each half of the flash
+    float errorSeconds = 0.2f;  // each half of the flash
     Rgb error = kError;
-    uint8_t errorAlpha = 0x90;  // the flash starts at this and fades to clear
+    uint8_t errorAlpha = 0x90;  // the flash rises from clear to this and falls back
     int idNext = 1, idStartGame = 3, idError = 2, idPanel = 100, idTitle = 101, idText = 102, idCaption = 103;
     std::string_view nextKey = "tutorial_next", startGameKey = "tutorial_start";
     std::string_view flashFile = "tutorial_flash.png";  // kPackArtFolder: white, tinted by the step
@@ -1435,6 +1435,31 @@ struct FinishArtTheme {
 };
 inline constexpr FinishArtTheme kFinishArt{};
 // -- tutorial steps (windows)
+// The arrow a step shows beside the control its text speaks of ("point = ..." in steps.txt): an
+// accent arrow pointing right, its tip `gap` pixels left of the control's left edge.
+struct TutorialArrowTarget {
+    std::string_view name;  // as steps.txt names it
+    float left, y;          // the control's left edge and middle on the screen
+};
+struct TutorialArrowTheme {
+    std::string_view file = "tutorial_arrow.png";  // kPackArtFolder
+    int width = 44, height = 32;
+    float gap = 6.0f;
+    Rgb fill = kAccent;
+    SoftShadow shadow{0.0f, 2.0f, 2.0f, 0.25f, kInk};
+    int id = 4;
+    // The tool switch's square icon, the hint button (the store button takes its place), the reset
+    // tile and the pause button, from kControls and kSwitch.
+    std::array<TutorialArrowTarget, 5> targets{{
+        {"switch", kControls.columnX - kSwitch.trackWidth / 2.0f - kControls.toolGap - kControls.toolIcon,
+         kControls.toolY},
+        {"hint", kControls.columnX - kControls.iconButton / 2.0f, kControls.hintY},
+        {"store", kControls.columnX - kControls.iconButton / 2.0f, kControls.hintY},
+        {"reset", kControls.columnX - kControls.resetTile / 2.0f, kControls.resetY + kControls.resetTile / 2.0f},
+        {"pause", kControls.columnX - kControls.iconButton / 2.0f, kControls.pauseY},
+    }};
+};
+inline constexpr TutorialArrowTheme kTutorialArrow{};
 // -- interface sounds
 // A button's soft click: a short, light tick, higher and quieter than the board's cell ticks.
 inline constexpr TickRecipe kButtonClick{

@@ -12,6 +12,7 @@
 namespace ContentBuilder {
 namespace {
 
+constexpr std::string_view kNextStepCommand = "gameplay::tutorial::next_step";
 constexpr std::string_view kActions[] = {"use_reset", "use_hint", "use_store", "close_store", "level_did_complete"};
 
 std::string_view Trim(std::string_view text) {
@@ -149,6 +150,12 @@ std::vector<TutorialStep> ParseTutorialSteps(std::string_view text, std::vector<
         } else if (key == "start" || key == "end") {
             if (!ParseMessage(value, message)) fault(number, key + ": \"<seconds> gameplay::...\"");
             (key == "start" ? step.start : step.end).push_back(message);
+        } else if (key == "point") {
+            const auto& targets = Theme::kTutorialArrow.targets;
+            if (std::none_of(targets.begin(), targets.end(),
+                             [&](const Theme::TutorialArrowTarget& target) { return target.name == value; }))
+                fault(number, "point: switch, hint, store, reset or pause");
+            step.point = value;
         } else if (key == "stack") {
             if (value != "true" && value != "false") fault(number, "stack: true or false");
             step.stack = value == "true";
@@ -158,8 +165,10 @@ std::vector<TutorialStep> ParseTutorialSteps(std::string_view text, std::vector<
     }
     for (const TutorialStep& step : steps) {
         if (step.text.empty()) fault(step.line, "a step without text");
-        if (step.button.empty() && step.cells.empty() && step.actions.empty())
-            fault(step.line, "nothing ends this step: give it a button, cells or an action");
+        const bool movesOn = std::any_of(step.start.begin(), step.start.end(),
+                                         [](const TutorialMessage& m) { return m.command == kNextStepCommand; });
+        if (step.button.empty() && step.cells.empty() && step.actions.empty() && !movesOn)
+            fault(step.line, "nothing ends this step: give it a button, cells, an action or a timed next step");
     }
     return steps;
 }
@@ -210,6 +219,30 @@ std::vector<std::string> EffectsOfStep(const TutorialStep& step) {
     return names;
 }
 
+std::vector<std::pair<int, int>> CellsUnderPanel(const TutorialStep& step, const Theme::BoardGeometry& board) {
+    const Theme::TutorialStepTheme& t = Theme::kTutorialStep;
+    const float panelX = Theme::kBoardBackground.width / 2.0f + static_cast<float>(t.x);
+    const float panelY = Theme::kBoardBackground.height / 2.0f + static_cast<float>(t.y);
+    const float halfW = static_cast<float>(t.width) / 2.0f, halfH = static_cast<float>(t.height) / 2.0f;
+    // The board's cells as the level's layout places them: whole blocks less a gap at every block
+    // edge, the cells starting a gap before the field.
+    const int blocks = board.block > 0 ? (board.size + board.block - 1) / board.block : 1;
+    const float field = static_cast<float>(blocks * board.cell * board.block - (blocks + 1) * board.shift);
+    const auto edge = [&](float centre, int index) {
+        const int block = board.block > 0 ? index / board.block : 0;
+        return centre - field / 2.0f - static_cast<float>(board.shift) +
+               static_cast<float>(index * board.cell - block * board.shift);
+    };
+    std::vector<std::pair<int, int>> covered;
+    for (const auto& [col, row] : CellsOfStep(step)) {
+        const float x0 = edge(board.x, col), y0 = edge(board.y, row);
+        const float x1 = x0 + static_cast<float>(board.cell), y1 = y0 + static_cast<float>(board.cell);
+        if (x0 < panelX + halfW && x1 > panelX - halfW && y0 < panelY + halfH && y1 > panelY - halfH)
+            covered.emplace_back(col, row);
+    }
+    return covered;
+}
+
 std::string StepWindowName(std::string_view folder, int level, int step) {
     const auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
     return std::string(folder) + "-level" + two(level) + "-step" + two(step);
@@ -250,13 +283,26 @@ std::string TutorialStepXml(const TutorialStep& step, std::string_view windowNam
     xml += indent + "<IMAGE" + Attr("ID", XmlNumber(t.idError)) +
            Attr("TEXTURE", ResourceKey(Theme::kPackArtFolder, t.flashFile)) + Attr("HOT_SPOT", "HS_MID") +
            Attr("VISIBLE", "false") + "/>\n";
-    xml += "      </CONTEXT>\n    </PANEL9>\n  </GUI>\n  <settings>\n";
+    xml += "      </CONTEXT>\n    </PANEL9>\n";
+    // The arrow at the control the step speaks of, beside the panel on the screen.
+    const Theme::TutorialArrowTheme& arrow = Theme::kTutorialArrow;
+    for (const Theme::TutorialArrowTarget& target : arrow.targets) {
+        if (target.name != step.point) continue;
+        const float x =
+            target.left - arrow.gap - static_cast<float>(arrow.width) / 2.0f - Theme::kBoardBackground.width / 2.0f;
+        const float y = target.y - Theme::kBoardBackground.height / 2.0f;
+        xml += "    <IMAGE" + Attr("ID", XmlNumber(arrow.id)) +
+               Attr("TEXTURE", ResourceKey(Theme::kPackArtFolder, arrow.file)) + Attr("HOT_SPOT", "HS_MID") +
+               "><POSITION>" + XmlNumber(x) + " " + XmlNumber(y) + "</POSITION></IMAGE>\n";
+    }
+    xml += "  </GUI>\n  <settings>\n";
     if (step.button == "next") xml += Param("button_next", XmlNumber(t.idNext));
     if (step.button == "start_game") xml += Param("button_start_game", XmlNumber(t.idStartGame));
     xml += Param("is_in_stack", step.stack ? "1" : "0");
     xml += Param("error_time", XmlNumber(t.errorSeconds));
-    xml += Param("error_color_start", Hex(t.error, t.errorAlpha));
-    xml += Param("error_color_end", Hex(t.error, 0x00));
+    // Clear, up to the error colour and back: the image stays shown after a flash, so it must end clear.
+    xml += Param("error_color_start", Hex(t.error, 0x00));
+    xml += Param("error_color_end", Hex(t.error, t.errorAlpha));
     xml += Param("error_id", XmlNumber(t.idError));
     xml += "  </settings>\n";
     xml += Messages("messages_start", step.start);

@@ -12,14 +12,19 @@
 //   action = <name>                     use_reset, use_hint, use_store, close_store,
 //                                        level_did_complete or buy::<item> (repeatable)
 //   start = <seconds> <command>         a text command sent when the step shows, after the delay
+//                                        ("gameplay::tutorial::next_step" ends the step by itself)
 //   end = <seconds> <command>           a text command sent when the step hides (repeatable)
 //   stack = true | false                wait in the window manager's queue instead of showing
+//   point = switch | hint | store | reset | pause
+//                                        an arrow at the control the text speaks of
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "tools/content_builder/theme.h"
 
 namespace ContentBuilder {
 
@@ -35,6 +40,7 @@ struct TutorialStep {
     std::vector<std::string> actions;
     std::vector<TutorialMessage> start, end;
     bool stack = false;
+    std::string point;  // the control the arrow points at, "" for none
 };
 
 // The steps in source order; each fault is appended as "line <n>: <what>".
@@ -50,6 +56,9 @@ std::vector<std::pair<int, int>> CellsOfStep(const TutorialStep& step);
 std::vector<std::string> EffectsOfCommand(std::string_view command);
 // Those of every command a step sends.
 std::vector<std::string> EffectsOfStep(const TutorialStep& step);
+
+// The cells the step names that its panel would cover on that board, as (column, row).
+std::vector<std::pair<int, int>> CellsUnderPanel(const TutorialStep& step, const Theme::BoardGeometry& board);
 
 // "<pack>-levelNN-stepSS" and "stepSS.xml".
 std::string StepWindowName(std::string_view folder, int level, int step);

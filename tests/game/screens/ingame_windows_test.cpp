@@ -41,6 +41,8 @@ protected:
         const JSProperty* value = Finish()->settings.Find(key);
         return value != nullptr ? value->floatValue : -1.0f;
     }
+    // The board's record: the window keeps a pointer to it, as to the board's own.
+    gcLevelResult result;
 };
 
 // Three stars for no mistake, two for one, one otherwise: they appear one "star_time" apart after
@@ -58,7 +60,7 @@ TEST_F(IngameFinishScene, StarsPopOneStarTimeApartWithTheirBannerOnly) {
     } cases[] = {{0, 3}, {1, 2}, {5, 1}, {2, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE("errors " + std::to_string(c.errors));
-        gcLevelResult result;
+        result = gcLevelResult();
         result.errors = c.errors;
         result.playTime = 42.0f;
         finish->SetResult(&result);
@@ -120,7 +122,7 @@ TEST_F(IngameFinishScene, LabelsShowTheResultTimesAndMoney) {
         {59.9f, L"00:59"}, {3600.0f, L"01:00:00"}, {0.0f, L"00:00"}, {3725.5f, L"01:02:05"}, {61.0f, L"01:01"}};
     for (const auto& t : times) {
         SCOPED_TRACE(t.seconds);
-        gcLevelResult result;
+        result = gcLevelResult();
         result.playTime = t.seconds;
         result.hintsUsed = 2;
         result.errors = 1;
@@ -165,7 +167,7 @@ TEST_F(IngameFinishScene, NextAndMenuLeadWhereTheLevelStands) {
         SCOPED_TRACE(c.label);
         StartAndPlay(c.level);
         gcWindow_GameFinish* finish = Finish(c.finishName);
-        gcLevelResult result;
+        result = gcLevelResult();
         finish->SetResult(&result);
         Windows().ShowWindow(c.finishName, false);
         Settle();
@@ -196,7 +198,7 @@ TEST_F(IngameFinishScene, RestartAsksAndActsOnYesOnly) {
         Frames(30, 0.1f);
         ASSERT_GT(Board().GetSolvedFraction(), 0.0f);
         gcWindow_GameFinish* finish = Finish();
-        gcLevelResult result;
+        result = gcLevelResult();
         finish->SetResult(&result);
         Windows().ShowWindow("GP_Finish", false);
         Settle();

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "engine/core/trace_hook.h"
+#include "engine/graphics/bmfont_text.h"
 #include "engine/gui/gui_label.h"
+#include "engine/resources/resource_loaders.h"
 #include "engine/windows/window_editbox.h"
 #include "game/config/trace.h"
 #include "game/ui/window_factory.h"
@@ -179,6 +181,25 @@ TEST_F(KitTraceSceneTest, LabelsReportTheirTextsOnceAndFontsTheirMissingCharacte
     const std::vector<Report> typed = reports.Take();
     const Report missing{R::MissingGlyph, "U+4E2D", "data/share/gui font_body18.xml"};
     EXPECT_EQ(std::count(typed.begin(), typed.end(), missing), 1) << testing::PrintToString(typed);
+}
+
+// The game's own texts drawn with a catalogue font name the font by its description.
+TEST_F(KitTraceSceneTest, CatalogueFontsNameTheirDescriptionInReports) {
+    pugi::xml_document* catalogue = QRV::AcquireXmlResource("data/share/font fonts.xml");
+    ASSERT_NE(catalogue, nullptr);
+    std::vector<std::pair<std::string, std::string>> fonts;  // name, description
+    for (const pugi::xpath_node entry : catalogue->select_nodes("//*[@name and @xml]"))
+        fonts.emplace_back(entry.node().attribute("name").as_string(), entry.node().attribute("xml").as_string());
+    QRV::ReleaseXml(catalogue);
+    ASSERT_FALSE(fonts.empty());
+    CapturedReports reports;
+    for (const auto& [name, description] : fonts) {
+        SCOPED_TRACE(name);
+        QRV::JC_BMFONT_TEXT* font = Context().fonts.Find(name);
+        ASSERT_NE(font, nullptr);
+        renderer.DrawnVertices([&] { font->DrawText(100.0f, 100.0f, L"A\u4E2FA"); });
+        EXPECT_EQ(reports.Take(), (std::vector<Report>{{QRV::TraceReport::MissingGlyph, "U+4E2F", description}}));
+    }
 }
 
 // With the trace on, the game's start installs the hook: the reports become trace lines, each

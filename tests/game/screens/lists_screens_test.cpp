@@ -227,6 +227,23 @@ TEST_F(ListsScreenTest, ALockedPackIsBoughtWithMoneyEqualToItsPriceAndRefusedBel
     }
 }
 
+// The shipped last pack comes locked: its card offers to buy it, a closed unlocked one only says so.
+TEST_F(ListsScreenTest, ShippedCardsAnswerAClickByTheirState) {
+    ShowPackList();
+    const struct {
+        const char* pack;
+        const char* shown;
+    } cases[] = {{"pack06", "confirm_pack_buy"}, {"pack02", "confirm_pack_is_close"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pack);
+        PackList().OnItemClick(&Pack(c.pack));
+        Seconds(0.5f);
+        EXPECT_TRUE(Settled(c.shown));
+        WindowAs<JCWindow_Confirm>(c.shown)->OnButton(5);
+        Seconds(0.5f);
+    }
+}
+
 TEST_F(ListsScreenTest, TheBuyOffersNoAndCloseBuyNothing) {
     for (int32_t button : {4, 5}) {
         SCOPED_TRACE(button);
@@ -452,6 +469,8 @@ TEST_F(ListsScreenTest, TeardownWithTheLevelListShownFreesEveryPackOnce) {
     const size_t lent = PackList().Pages().items.size();
     EXPECT_EQ(lent, Packs().GetKindList(kPackOrdinary).size());
     for (const JCPagesItem* item : PackList().Pages().items) EXPECT_FALSE(PackList().Pages().Owns(item));
+    // The recorder leaves the dispatcher before the context (and the dispatcher) goes.
+    recorder.reset();
     Global().Shutdown();
     EXPECT_EQ(Global().GetContext(), nullptr);
 }

@@ -60,6 +60,12 @@ protected:
     }
     // Its close button, and the fade out.
     void CloseShop() {
+        // A purchase may have earned a trophy: its announcement comes over the shop.
+        Seconds(0.5f);
+        if (Shown("Trophy_Get")) {
+            ASSERT_TRUE(ClickControl("Trophy_Get", 1));
+            Seconds(0.5f);
+        }
         ASSERT_TRUE(ClickControl("Shop", gcWindow_Shop::kCloseButton));
         Seconds(0.5f);
         ASSERT_FALSE(Shown("Shop"));

@@ -33,6 +33,7 @@
 #include "tests/test_kit/global_guard.h"
 #include "tests/test_kit/null_renderer.h"
 #include "tests/test_kit/temp_folder.h"
+#include "tools/content_builder/all_content.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/gui_content.h"
 #include "tools/content_builder/output_tree.h"
@@ -75,12 +76,7 @@ protected:
     static void SetUpTestSuite() {
         folder = std::make_unique<QRV::TestKit::TempFolder>("quorvel-title-windows");
         CB::OutputTree out(folder->Path());
-        CB::BuildStringTable(kContent.string(), out);
-        CB::BuildGuiTextures(out);
-        CB::BuildFonts(kContent.string(), out);
-        CB::BuildSounds(out);
-        CB::BuildTitleArt(out);
-        CB::BuildWindowContent(kContent.string(), out);
+        CB::BuildAllContent(kContent.string(), out);
         out.Finish();
     }
     static void TearDownTestSuite() { folder.reset(); }
@@ -94,7 +90,7 @@ protected:
         globals.Set(QRV::g_repositoryManager, &manager);
         QRV::LoadRepository("");
         for (const char* repository : {"data/en", "data/share/windows", "data/share/main/other", "data/share/font",
-                                       "data/share/gui", "data/share/sound", "data/share/title"})
+                                       "data/share/gui", "data/share/sound", "data/share/title", "data/share/layouts"})
             ASSERT_TRUE(QRV::LoadRepository(repository)) << repository;
         ASSERT_TRUE(strings.LoadFromResource("data/en strings.xml"));
         windows = std::make_unique<JCWindowManager>(&strings);

@@ -1,4 +1,4 @@
-#include "game/screens/screen_access.h"
+#include "game/screens/lists_access.h"
 
 #include "engine/windows/window.h"
 #include "engine/windows/window_manager.h"

@@ -1,4 +1,4 @@
-#include "game/screens/list_pages.h"
+#include "game/screens/lists_pages.h"
 
 #include <pugixml.hpp>
 
@@ -9,7 +9,7 @@
 #include "engine/windows/pages.h"
 #include "game/app/context.h"
 #include "game/data/pack.h"
-#include "game/screens/screen_access.h"
+#include "game/screens/lists_access.h"
 
 namespace ListScreens {
 
