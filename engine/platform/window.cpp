@@ -1,6 +1,7 @@
 #include "engine/platform/window.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -13,6 +14,11 @@
 #include "engine/platform/image_decoder.h"
 #include "engine/platform/main_thread.h"
 
+#if defined(QUORVEL_HAVE_XLIB) && defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#endif
+
 namespace QRV {
 
 int32_t g_desktopWidth = 0;
@@ -20,6 +26,33 @@ int32_t g_desktopHeight = 0;
 JC_PLATFORM_WINDOW* g_window = nullptr;
 
 namespace {
+
+// Whether something will honour a request for desktop fullscreen. Under X11 that is the window
+// manager (it announces itself with _NET_SUPPORTING_WM_CHECK on the root window); with none (a bare
+// X server) the request is lost and the window would keep its size. Other systems always honour it.
+bool FullscreenHonoured(SDL_Window* window) {
+#if defined(QUORVEL_HAVE_XLIB) && defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) == SDL_FALSE || info.subsystem != SDL_SYSWM_X11) return true;
+    Display* display = info.info.x11.display;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type,
+                                          &format, &count, &remaining, &data);
+    const bool present = status == Success && data != nullptr && count == 1;
+    if (data != nullptr) XFree(data);
+    return present;
+#else
+    (void)window;
+    return true;
+#endif
+}
 
 bool ReadFile(const std::string& path, std::vector<char>& bytes) {
     std::ifstream file(path, std::ios::binary);
@@ -125,9 +158,17 @@ void JC_PLATFORM_WINDOW::ApplyMode(int32_t newWidth, int32_t newHeight, uint8_t 
     fullscreen = newFullscreen;
     stretch = newStretch;
     if (sdlWindow != nullptr) {
-        if (fullscreen) {
+        if (fullscreen && FullscreenHonoured(sdlWindow)) {
             // Borderless over the whole desktop; the video mode is never changed.
             SDL_SetWindowFullscreen(sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        } else if (fullscreen) {
+            // Nobody would act on the request: the window itself covers the desktop, frameless at
+            // its corner, which is what desktop fullscreen amounts to.
+            SDL_SetWindowFullscreen(sdlWindow, 0);
+            SDL_SetWindowBordered(sdlWindow, SDL_FALSE);
+            SDL_SetWindowResizable(sdlWindow, SDL_TRUE);
+            SDL_SetWindowSize(sdlWindow, g_desktopWidth, g_desktopHeight);
+            SDL_SetWindowPosition(sdlWindow, 0, 0);
         } else {
             SDL_SetWindowFullscreen(sdlWindow, 0);
             ApplyWindowStyle();

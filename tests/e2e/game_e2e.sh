@@ -22,6 +22,7 @@ mkdir -p "$2"
 work_dir=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb_lib.sh"
+source "$here/game_driver.sh"
 export QUORVEL_NO_MESSAGEBOX=1
 export ALSOFT_DRIVERS=null
 resources=$run_dir/Resources
@@ -38,11 +39,6 @@ give_up() {
   echo "game e2e: stopped; screenshots in $work_dir/$case_name" >&2
   exit 1
 }
-
-# A "file" value of the content ("folder name.ext") as a path under Resources.
-content_path() { echo "$resources/${1/ //}"; }
-# attribute FILE ELEMENT_PATTERN NAME: the first value of NAME on a line matching the pattern.
-attribute() { grep -m1 -- "$2" "$1" | sed -n "s/.*[[:space:]]$3=\"\([^\"]*\)\".*/\1/p"; }
 
 # start_game CASE LEVEL: the game on an empty save folder with LEVEL as its test level; sets window,
 # origin_x/origin_y (the window's place on the screen), log and players.
@@ -81,102 +77,6 @@ window_sized() {
   [[ "$(xdotool getwindowgeometry "$window" 2> /dev/null | sed -n 's/.*Geometry: //p')" == 1024x768 ]]
 }
 
-shot() {
-  import -window root "$work_dir/$case_name/$1.png" 2> /dev/null && echo "$work_dir/$case_name/$1.png"
-}
-# logical X Y -> the screen's pixel.
-screen_x() { echo $((origin_x + $1)); }
-screen_y() { echo $((origin_y + $1)); }
-# count_near IMAGE X Y R RRGGBB TOL: pixels within R of the logical point within TOL of the colour.
-count_near() {
-  local want=$5
-  convert "$1" -crop "$((2 * $4 + 1))x$((2 * $4 + 1))+$(screen_x $(($2 - $4)))+$(screen_y $(($3 - $4)))" +repage \
-    -depth 8 txt:- 2> /dev/null |
-    awk -v r=$((16#${want:0:2})) -v g=$((16#${want:2:2})) -v b=$((16#${want:4:2})) -v t="$6" '
-      function off(a, c) { return a > c ? a - c : c - a }
-      NR > 1 { sub(/^[^(]*\(/, ""); split($0, v, /[,)]/)
-               if (off(v[1], r) <= t && off(v[2], g) <= t && off(v[3], b) <= t) n++ }
-      END { print n + 0 }'
-}
-# click BUTTON X Y: press and release at the logical point as separate events, focus on the game.
-click() {
-  xdotool windowfocus "$window" 2> /dev/null || true
-  xdotool mousemove "$(screen_x "$2")" "$(screen_y "$3")"
-  xdotool mousedown "$1"
-  xdotool mouseup "$1"
-}
-line() { wait_for_line "${2:-10}" "$log" "$1"; }
-
-# --- the level file: its cells, and each cell's centre as the board's layout places it
-level_file=""
-cell_x=()
-cell_y=()
-picture=()
-read_level() {
-  level_file=$resources/$1/$2.xml
-  [[ -f "$level_file" ]] || give_up "no level file $level_file"
-  local settings
-  settings=$(grep -m1 '<settings ' "$level_file")
-  read -r cw ch <<< "$(sed -n 's/.* elSize="\([^"]*\)".*/\1/p' <<< "$settings")"
-  read -r cols rows <<< "$(sed -n 's/.* grid="\([^"]*\)".*/\1/p' <<< "$settings")"
-  read -r bx by <<< "$(sed -n 's/.* block="\([^"]*\)".*/\1/p' <<< "$settings")"
-  read -r sx sy <<< "$(sed -n 's/.* shiftBlock="\([^"]*\)".*/\1/p' <<< "$settings")"
-  read -r px py <<< "$(sed -n 's/.* position="\([^"]*\)".*/\1/p' <<< "$settings")"
-  # Field: whole blocks less a gap on each side of each block; the cells start a gap before it.
-  read -r cell_ox cell_oy <<< "$(awk -v cw="$cw" -v ch="$ch" -v cols="$cols" -v rows="$rows" -v bx="$bx" \
-    -v by="$by" -v sx="$sx" -v sy="$sy" -v px="$px" -v py="$py" '
-    function blocks(n, b) { return b == 0 ? 0 : int(n / b) + (n % b != 0) }
-    BEGIN {
-      nx = blocks(cols, bx); ny = blocks(rows, by)
-      fw = nx * cw * bx - (nx + 1) * sx; fh = ny * ch * by - (ny + 1) * sy
-      printf "%g %g\n", px - fw * 0.5 - sx, py - fh * 0.5 - sy
-    }')"
-  local types
-  types=$(grep -o '<cell type="[0-9]*"' "$level_file" | grep -o '[0-9]*')
-  (($(wc -l <<< "$types") == cols * rows)) || give_up "$level_file holds $(wc -l <<< "$types") cells, want $((cols * rows))"
-  local i=0 type
-  cell_x=()
-  cell_y=()
-  picture=()
-  for type in $types; do
-    local c=$((i % cols)) r=$((i / cols))
-    local gx=$((bx > 0 ? c / bx : 0)) gy=$((by > 0 ? r / by : 0))
-    cell_x+=("$(awk -v o="$cell_ox" -v v=$((c * cw - gx * sx + cw / 2)) 'BEGIN { printf "%d", o + v }')")
-    cell_y+=("$(awk -v o="$cell_oy" -v v=$((r * ch - gy * sy + ch / 2)) 'BEGIN { printf "%d", o + v }')")
-    [[ $type == 100 ]] && picture+=("$i")
-    i=$((i + 1))
-  done
-}
-cell_open() {
-  local image
-  image=$(shot cell) && (($(count_near "$image" "${cell_x[$1]}" "${cell_y[$1]}" 4 "$ink" 24) >= 40))
-}
-
-# button_place WINDOW ID: sets place_x/place_y to the logical centre of a button of a centred dialog,
-# from its window file: the panel's own place (none: the screen's middle), then the button's in it.
-button_place() {
-  local entry file panel_pos button_pos
-  entry=$(grep -m1 "windows $1\.xml" "$resources/data/share/main/other/windows.xml" | sed -n 's/.*file="\([^"]*\)".*/\1/p')
-  file=$(content_path "$entry")
-  [[ -f "$file" ]] || give_up "no window file for $1 ($entry)"
-  panel_pos=$(awk '/<PANEL9/ { p = 1 } p && /<POSITION>/ { gsub(/.*<POSITION>|<\/POSITION>.*/, ""); print; exit }
-                   p && /<CONTEXT>/ { print "0 0"; exit }' "$file")
-  button_pos=$(awk -v id="ID=\"$2\"" 'index($0, id) { p = 1 } p && /<POSITION>/ { gsub(/.*<POSITION>|<\/POSITION>.*/, ""); print; exit }' "$file")
-  [[ -n "$button_pos" ]] || give_up "no place for button $2 in $file"
-  read -r ppx ppy <<< "$panel_pos"
-  read -r bpx bpy <<< "$button_pos"
-  place_x=$((512 + ppx + bpx))
-  place_y=$((384 + ppy + bpy))
-}
-# lines_of PATTERN: how many lines of the log match.
-lines_of() { grep -c -- "$1" "$log" 2> /dev/null || true; }
-# nth_line N PATTERN SECONDS: waits for the Nth line matching and prints it.
-nth_line() {
-  have_nth() { (($(lines_of "$2") >= $1)); }
-  wait_for "$3" have_nth "$1" "$2" || return 1
-  grep -m"$1" -- "$2" "$log" | tail -1
-}
-
 # --- the tutorial question: its "no" button, from the window file and the screen's middle
 answer_tutorial_question() {
   line 'trace: window opened GP_Tutorial_Question' 30 > /dev/null || give_up "the tutorial question never opened"
@@ -207,17 +107,6 @@ close_start_window() {
   echo "start window: Play at ($play_x, $play_y)"
 }
 
-# The save: a level's param, a statistic's value, an item's count, the hearts.
-level_param() {
-  awk -v level="$2" -v key="$3" '/<level name=/ { inside = index($0, "name=\"" level "\"") > 0 }
-    inside && index($0, "key=\"" key "\"") { sub(/.*value="/, ""); sub(/".*/, ""); print; exit }' "$1"
-}
-player_value() {
-  awk -v key="$2" 'index($0, "key=\"" key "\"") { sub(/.*value="/, ""); sub(/".*/, ""); print; exit }' "$1"
-}
-item_count() { awk -v name="$2" 'index($0, "<item name=\"" name "\"") { sub(/.*count="/, ""); sub(/".*/, ""); print; exit }' "$1"; }
-health_count() { awk '/<health / { sub(/.* count="/, ""); sub(/".*/, ""); print; exit }' "$1"; }
-
 # saved_after LINE: a save is traced after that line of the log.
 saved_after() {
   saved_since() { awk -v end="$1" 'found && /trace: save written/ { ok = 1 } $0 == end { found = 1 } END { exit !ok }' "$log"; }
@@ -232,12 +121,6 @@ cell_changed() {
   diff=$(compare -metric AE -crop "$crop" "$1" "$now" null: 2>&1 || true)
   [[ "${diff%% *}" =~ ^[0-9]+$ ]] && ((${diff%% *} > 20))
 }
-stop_game() {
-  kill -TERM "$scene_pid" 2> /dev/null || true
-  wait "$scene_pid" 2> /dev/null || true
-  scene_pid=""
-}
-
 start_xvfb 1280x1024
 
 # === Win

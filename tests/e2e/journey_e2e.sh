@@ -1,0 +1,629 @@
+#!/usr/bin/env bash
+# A new player's journey through the real game under Xvfb (1280 x 1024), on an empty save folder,
+# driven with xdotool from the built window, layout and level files and checked by the game's trace
+# lines, screenshots, OCR, the recorded sound and the saves:
+#   1. the title greets the default profile; its link opens "Players"; a new profile is typed and
+#      chosen, and the title greets it; the default profile is deleted after the confirm named it;
+#   2. Play, the pack list, the first level of the first pack won with one wrong mark: the finish
+#      window pops two stars and leaves the third empty; a trophy announcement is closed and the
+#      trophy shows open in the trophy list;
+#   3. the level list shows the two stars and the next level open;
+#   4. level 2 left through the pause menu costs a heart; the shop's refill buys it back: the money
+#      falls by its price and the hearts bar counts one heart more;
+#   5. Options: the music slider dragged down (the recorded music falls by 6 dB or more), fullscreen
+#      on (the window covers the screen, the picture letterboxed), the game cursor off, OK;
+#   6. the side bar back to the title, Exit, yes: the process ends with status 0;
+#   7. a second start from the same folder keeps all of it.
+# The trace's raw-key, missing-glyph, unknown-type and unknown-window lines must stay empty.
+# Screenshots stay in the build folder's e2e-artifacts/journey.
+# Usage: journey_e2e.sh RUN_DIR WORK_DIR
+set -euo pipefail
+run_dir=$(cd "$1" && pwd)
+mkdir -p "$2"
+here=$(cd "$(dirname "$0")" && pwd)
+# The screenshots are kept beside the run folder, where CI collects them.
+mkdir -p "$run_dir/../e2e-artifacts/journey"
+work_dir=$(cd "$run_dir/../e2e-artifacts/journey" && pwd)
+source "$here/xvfb_lib.sh"
+source "$here/game_driver.sh"
+export QUORVEL_NO_MESSAGEBOX=1
+resources=$run_dir/Resources
+player_name=Mira # typed as a player would
+
+for tool in convert xdotool import tesseract od; do
+  command -v "$tool" > /dev/null || { echo "journey e2e: $tool is missing" >&2; exit 1; }
+done
+trap e2e_cleanup EXIT
+started_all=$(date +%s)
+
+give_up() {
+  fail "$1"
+  dump_scene "$log"
+  bad_trace_lines
+  echo "journey e2e: stopped; screenshots in $work_dir" >&2
+  exit 1
+}
+# bad_trace_lines: fails with the trace lines that must never come (raw keys, missing glyphs,
+# unknown window types, unknown windows) in this run's log.
+bad_trace_lines() {
+  local before=$failures
+  expect_clean_trace "$log"
+  ((failures == before))
+}
+
+# The sound: OpenAL Soft records everything the game plays into a wave file.
+write_sound_conf() {
+  cat > "$1" << CONF
+[general]
+drivers = wave
+frequency = 44100
+channels = stereo
+sample-type = int16
+
+[wave]
+file = $2
+CONF
+}
+
+# launch RUN: the game on the journey's save folder; its output goes to RUN.log, its sound to
+# RUN.wav; sets window and origin_x/origin_y.
+launch() {
+  case_name=$1
+  mkdir -p "$work_dir/$1"
+  log=$work_dir/$1/game.log
+  sound=$work_dir/$1/sound.wav
+  write_sound_conf "$work_dir/$1/alsoft.conf" "$sound"
+  (cd "$run_dir" && XDG_DATA_HOME="$save_home" QUORVEL_TRACE=1 ALSOFT_DRIVERS=wave \
+    ALSOFT_CONF="$work_dir/$1/alsoft.conf" exec ./quorvel) > "$log" 2>&1 &
+  scene_pid=$!
+  window=$(wait_for_window 20 '^Quorvel' || true)
+  [[ -n "$window" ]] || give_up "no game window"
+  wait_for 10 window_mapped || give_up "the game window was never mapped"
+  read_geometry
+}
+window_mapped() { [[ -n "$(xdotool getwindowgeometry "$window" 2> /dev/null)" ]]; }
+read_geometry() {
+  local info position
+  info=$(xdotool getwindowgeometry "$window")
+  position=$(sed -n 's/.*Position: \(-\{0,1\}[0-9]*,-\{0,1\}[0-9]*\).*/\1/p' <<< "$info")
+  geometry=$(sed -n 's/.*Geometry: //p' <<< "$info")
+  local wx=${position%,*} wy=${position#*,} ww=${geometry%x*} wh=${geometry#*x}
+  # A window larger than the logical screen shows it scaled to fit, centred between borders.
+  scale_pct=$((ww * 100 / 1024 < wh * 100 / 768 ? ww * 100 / 1024 : wh * 100 / 768))
+  ((scale_pct >= 100)) || scale_pct=100
+  origin_x=$((wx + (ww - 1024 * scale_pct / 100) / 2))
+  origin_y=$((wy + (wh - 768 * scale_pct / 100) / 2))
+}
+
+# opened NAME [SECONDS [ID]]: waits until the window NAME has opened and its control ID (its
+# first button) stands still: the fade-in has run.
+opened() {
+  line "trace: window opened $1\$" "${2:-10}" > /dev/null || give_up "\"$1\" never opened"
+  settled "$1" "${3:-$(first_button "$1")}"
+}
+# opened_again NAME COUNT [SECONDS [ID]]: the COUNTth opening of NAME.
+opened_again() {
+  nth_line "$2" "trace: window opened $1\$" "${3:-10}" > /dev/null || give_up "\"$1\" never opened (${2}th time)"
+  settled "$1" "${4:-$(first_button "$1")}"
+}
+first_button() { grep -m1 -o '<BUTTON5 ID="[0-9]*"' "$(window_file "$1")" | sed 's/.*ID="\([0-9]*\)"/\1/'; }
+closed() { line "trace: window closed $1\$" "${2:-10}" > /dev/null || give_up "\"$1\" never closed"; }
+closed_again() { nth_line "$2" "trace: window closed $1\$" "${3:-10}" > /dev/null || give_up "\"$1\" never closed (${2}th time)"; }
+# press WINDOW ID: a click on the button ID of the window.
+press() {
+  button_place "$1" "$2"
+  click 1 "$place_x" "$place_y"
+}
+# stage_shot NAME WORD...: a screenshot kept for the stage, whose OCR must find the words.
+stage_shot() {
+  local name=$1
+  shift
+  image=$(shot "$name") || give_up "no screenshot $name"
+  (($# == 0)) || expect_words "$image" "$@" || true
+}
+
+# The title's profile link: one line of the big font below the greeting, which sits at the band's
+# place plus the window's "shift".
+link_place() {
+  local file band shift_xy big line_height
+  file=$(window_file Title_Top)
+  band=$(widget_offset "$file" 1 IMAGE) || give_up "no band in Title_Top"
+  shift_xy=$(attribute "$file" 'key="shift"' value)
+  big=$(attribute "$file" 'key="font_big"' value)
+  line_height=$(grep -o 'lineHeight="[0-9]*"' "$resources/data/share/font/$big.xml" | grep -o '[0-9]*')
+  [[ -n "$line_height" ]] || give_up "no line height for the font $big"
+  read -r bx by <<< "$band"
+  read -r sx sy <<< "$shift_xy"
+  place_x=$((512 + bx + sx))
+  place_y=$((384 + by + sy + line_height))
+}
+
+# list_row_place WORD: the row of the profile list that reads WORD. The rows divide the list's panel
+# (its texture's height) among the rows it shows; each row is read by OCR, as dark print and, for the
+# chosen row, as light print on the accent.
+list_row_place() {
+  local image file panel_w panel_h count row_h i text
+  image=$(shot players_list) || give_up "no screenshot"
+  file=$(window_file Players)
+  read -r panel_w panel_h <<< "$(identify -format '%w %h' "$(content_path "$(tag_attribute "$file" LISTBOX PANEL_TEXTURE)")")"
+  count=$(tag_attribute "$file" LISTBOX VISIBLE_COUNT)
+  [[ -n "$panel_h" && -n "$count" ]] || give_up "no list box geometry in $file"
+  row_h=$((panel_h / count))
+  widget_place Players 4 LISTBOX
+  local list_x=$place_x top=$((place_y - panel_h / 2))
+  for ((i = 0; i < count; i++)); do
+    local y=$((top + row_h * i + row_h / 2)) crop
+    crop="$((panel_w - 40))x$((row_h - 8))+$((list_x - panel_w / 2 + 8))+$((y - row_h / 2 + 4))"
+    text="$(ocr_text "$image" "$crop") $(ocr_text "$image" "$crop" 7 -negate)"
+    if grep -qiw -- "$1" <<< "$text"; then
+      place_x=$list_x
+      place_y=$y
+      return 0
+    fi
+  done
+  return 1
+}
+
+save_home=$work_dir/xdg
+rm -rf "$save_home" "${work_dir:?}"/run1 "${work_dir:?}"/run2
+mkdir -p "$save_home"
+players=$save_home/quorvel/players.xml
+
+start_xvfb 1280x1024
+
+# === 1. Title and profiles
+launch run1
+echo "window at $origin_x,$origin_y, $geometry"
+opened Title 30
+closed Fade_Transition 10
+stage_shot title "Hello, player"
+expect_button_words "$image" Title 1 Play || true
+link_place
+click 1 "$place_x" "$place_y"
+opened Players
+stage_shot players
+list_row_place player || fail "no row \"player\" in the profile list"
+expect_button_words "$image" Players 5 New || true
+press Players 5
+opened Players_EditBox
+focus_game
+xdotool type --delay 80 "$player_name"
+sleep 0.2 # the last key's characters reach the game
+stage_shot edit_box
+widget_place Players_EditBox 2 LINEBOX
+words_in "$(ocr_text "$image" "380x40+$((place_x - 190))+$((place_y - 20))")" "$player_name" || fail "the name box does not show $player_name"
+press Players_EditBox 3
+closed Players_EditBox
+settled Players 8
+stage_shot players_new
+list_row_place "$player_name" || fail "no row \"$player_name\" in the profile list"
+press Players 8
+closed Players
+wait_for 5 grep -qs "name=\"$player_name\"" "$players" || fail "the new profile was not saved"
+settled Title 1
+stage_shot title_new "Hello, $player_name"
+# The default profile, chosen in the list and deleted.
+link_place
+click 1 "$place_x" "$place_y"
+opened_again Players 2
+list_row_place player || give_up "no row \"player\" in the profile list"
+click 1 "$place_x" "$place_y"
+press Players 6
+opened Players_Confirm_Del
+stage_shot confirm_delete "Delete"
+# The name stands in the band between the question and the buttons, light on ink.
+widget_place Players_Confirm_Del 102 IMAGE
+words_in "$(ocr_text "$image" "300x36+$((place_x - 150))+$((place_y - 18))" 7 -negate)" player ||
+  fail "the delete confirm does not name \"player\""
+press Players_Confirm_Del 3
+closed Players_Confirm_Del
+settled Players 8
+stage_shot players_left
+list_row_place "$player_name" || give_up "no row \"$player_name\" left in the profile list"
+click 1 "$place_x" "$place_y"
+press Players 8
+closed_again Players 2
+wait_for 5 eval '! grep -qs "name=\"player\"" "$players"' || fail "the default profile is still saved"
+bad_trace_lines || true
+echo "stage 1 done after $(($(date +%s) - started_all)) s"
+
+
+# === 2. Play, the first pack, its first level won with one wrong mark
+reward=$(attribute "$(window_file Title_Top)" 'key="text_color_highlight"' value) # the gold of stars and links
+reward=${reward: -6}
+ink=2E3A59 # an opened square
+press Title 1
+opened Packs 20 1
+closed Fade_Transition 10
+stage_shot packs "Picture packs" "Tutorials"
+# The first pack's card: the first of the grid, sized as its pack item says.
+first_pack=$(find "$resources" -maxdepth 3 -path '*/main/pack_item.xml' | sort | head -n 1)
+first_pack=$(basename "$(dirname "$(dirname "$first_pack")")")
+read -r card_w card_h <<< "$(tag_attribute "$resources/$first_pack/main/pack_item.xml" pack size)"
+pack_count=$(find "$resources" -maxdepth 3 -path '*/main/pack_item.xml' | grep -vc '/tutorial')
+grid_item_place "$(content_path "$(tag_attribute "$(window_file Packs)" pages file)")" 0 "$pack_count" "$card_w" "$card_h"
+click 1 "$place_x" "$place_y"
+opened Levels 10 1
+closed_again Fade_Transition 2 10
+# level_place INDEX: the centre of a level's item in the pack's level grid.
+level_grid=$resources/$first_pack/main/pages.xml
+level_count=$(grep -c '<level ' "$level_grid")
+read -r item_w item_h <<< "$(tag_attribute "$level_grid" level size)"
+level_place() { grid_item_place "$level_grid" "$1" "$level_count" "$item_w" "$item_h"; }
+sleep 0.3 # the items' own fade-in
+stage_shot levels_before
+level_place 0
+click 1 "$place_x" "$place_y"
+line "trace: level started $first_pack.level01" 20 > /dev/null || give_up "the first level never started"
+# A new player is asked about the tutorial first: "no".
+opened GP_Tutorial_Question 20
+press GP_Tutorial_Question 4
+closed GP_Tutorial_Question
+opened GP_Start 10
+stage_shot start_window "Level 1"
+press GP_Start 1
+closed GP_Start
+read_level "$first_pack" level01
+((cols == 5 && rows == 5)) || fail "the first level is $cols x $rows, want 5 x 5"
+# play_level WRONG: every picture cell opened by a left click, after WRONG clicks on cells that lie
+# outside the picture.
+play_level() {
+  local wrong=$1 i
+  for ((i = 0; i < cols * rows && wrong > 0; i++)); do
+    [[ " ${picture[*]} " == *" $i "* ]] && continue
+    click 1 "${cell_x[$i]}" "${cell_y[$i]}"
+    wrong=$((wrong - 1))
+  done
+  local clicked=0
+  for i in "${picture[@]}"; do
+    cell_open "$i" && continue # a bonus cell the level opened itself
+    click 1 "${cell_x[$i]}" "${cell_y[$i]}"
+    wait_for 5 cell_open "$i" || fail "cell $((i % cols)) $((i / cols)) did not open"
+    clicked=$((clicked + 1))
+    if ((clicked == ${#picture[@]} / 2)); then shot in_play > /dev/null; fi
+  done
+  return 0
+}
+play_level 1
+won=$(line 'trace: level \(won\|lost\)' 20) || give_up "the level never ended"
+echo "${won#*trace: }"
+[[ "${won#*trace: }" =~ ^level\ won\ errors\ 1\ time ]] || fail "want a win with 1 error: $won"
+# close_trophies: every trophy announcement that comes before the finish window is closed; the
+# names of the trophies are kept in trophies_won.
+trophies_won=()
+close_trophies() {
+  local seen=$(lines_of 'trace: window opened Trophy_Get$') want=$1
+  while true; do
+    wait_for 20 eval "(( \$(lines_of 'trace: window opened \\(Trophy_Get\\|$want\\)\$') > seen + \$(lines_of 'trace: window opened $want\$') ))" ||
+      wait_for 1 grep -qs "trace: window opened $want\$" "$log" || give_up "neither a trophy nor \"$want\" came"
+    (($(lines_of 'trace: window opened Trophy_Get$') > seen)) || break
+    seen=$((seen + 1))
+    settled Trophy_Get 1
+    stage_shot "trophy_$seen" "New trophy"
+    trophies_won+=("$(ocr_text "$image" | sed -n 's/.*New trophy! *\([A-Z][a-z]* [A-Z][a-z]*\).*/\1/p')")
+    press Trophy_Get 1
+    closed_again Trophy_Get "$seen"
+  done
+}
+close_trophies GP_Finish
+settled GP_Finish 1
+# The stars pop one after another: after all three have had their time, the first two are gold
+# and the third is the empty outline.
+star_time=$(attribute "$(window_file GP_Finish)" 'key="star_time"' value)
+sleep "$(awk -v t="$star_time" 'BEGIN { print t * 4 }')"
+stage_shot finish "Level 1" "Mistakes"
+stars_gold=""
+for id in $(attribute "$(window_file GP_Finish)" 'key="star_one"' value) \
+  $(attribute "$(window_file GP_Finish)" 'key="star_two"' value) \
+  $(attribute "$(window_file GP_Finish)" 'key="star_three"' value); do
+  widget_place GP_Finish "$id" IMAGE
+  if (($(count_near "$image" "$place_x" "$place_y" 16 "$reward" 40) > 200)); then stars_gold+=1; else stars_gold+=0; fi
+done
+echo "finish window stars: $stars_gold"
+[[ "$stars_gold" == 110 ]] || fail "the finish window shows stars $stars_gold, want 110 (two gold, one empty)"
+cp "$image" "$work_dir/finish_window.png"
+cp "$work_dir/$case_name/in_play.png" "$work_dir/level_in_play.png" 2> /dev/null || true
+echo "trophies: ${trophies_won[*]:-none}"
+
+# === 3. The level list: two stars on the level, the next one open
+press GP_Finish 3
+opened_again Levels 2 10 1
+closed_again Fade_Transition 3 10
+sleep 0.3 # the items' own fade-in
+stage_shot levels_after
+level_place 0
+stars_shown=""
+for dx in -28 0 28; do
+  if (($(count_near "$image" $((place_x + dx)) $((place_y + 28)) 8 "$reward" 40) > 40)); then stars_shown+=1; else stars_shown+=0; fi
+done
+echo "level list stars: $stars_shown"
+[[ "$stars_shown" == 110 ]] || fail "the level list shows stars $stars_shown on level 1, want 110"
+# The next level's item looks like the first (open), not like the third (closed).
+item_look() { level_place "$1"; pixel_of "$image" "$(screen_x $((place_x - item_w / 2 + 12)))" "$(screen_y $((place_y - item_h / 2 + 12)))"; }
+[[ "$(item_look 1)" == "$(item_look 0)" && "$(item_look 1)" != "$(item_look 2)" ]] ||
+  fail "level 2 does not look open ($(item_look 0) $(item_look 1) $(item_look 2))"
+[[ "$(level_param "$players" "$first_pack.level01" stars)" == 2 ]] || fail "the save does not hold two stars for level 1"
+
+# A new player's money does not reach the shop's first extra heart (the tutorial packs and more
+# levels earn it): the journey leaves level 2 through the pause menu instead, which costs a heart,
+# and buys the heart back with the shop's refill.
+hearts_full=$(health_count "$players")
+level_place 1
+click 1 "$place_x" "$place_y"
+nth_line 1 "trace: level started $first_pack.level02" 20 > /dev/null || give_up "level 2 never started"
+opened_again GP_Start 2 10
+press GP_Start 1
+closed_again GP_Start 2
+pause_button=$resources/$(attribute "$resources/data/share/main/other/gameplay.xml" 'key="pause_button"' value | sed 's| |/|')
+read -r pause_x pause_y _ <<< "$(sed -n 's/.*<TRANSFORM>\([^<]*\)<.*/\1/p' "$pause_button")"
+[[ -n "$pause_y" ]] || give_up "no place for the pause button in $pause_button"
+click 1 "$pause_x" "$pause_y"
+opened GP_Menu 10
+stage_shot pause_menu
+press GP_Menu 3
+opened Confirm_Close_Lvl 10
+press Confirm_Close_Lvl 3
+opened_again Levels 3 20 1
+wait_for 5 eval '[[ "$(health_count "$players")" == $((hearts_full - 1)) ]]' ||
+  fail "leaving the level cost no heart: $(health_count "$players"), was $hearts_full"
+
+# === 4. The shop: the lost heart bought back with money
+offer=life_refill
+money_before=$(player_value "$players" money)
+hearts_before=$(health_count "$players")
+price=$(attribute "$resources/data/share/main/other/store.xml" "<item name=\"$offer\"" price)
+echo "money $money_before, hearts $hearts_before, a heart more costs $price"
+((money_before >= price)) || fail "money $money_before does not buy a heart at $price"
+widget_place Heart 1 WLABEL
+heart_label="60x36+$((place_x - 30))+$((place_y - 18))"
+press Sidebar 6
+opened Shop 10 1
+stage_shot shop "Shop" "More hearts"
+widget_place Shop 2 WLABEL
+money_label="120x36+$((place_x - 10))+$((place_y - 18))"
+shown_before=$(ocr_text "$image" "$money_label" | tr -dc '0-9')
+[[ "$shown_before" == "$money_before" ]] || fail "the shop shows money \"$shown_before\", the save $money_before"
+# The "life" offer's buy button: its item's place in the shop's grid, the button's in the item.
+shop_grid=$(content_path "$(tag_attribute "$(window_file Shop)" gPages file)")
+life_index=$(grep -o '<item [^>]*type="[a-z_]*"' "$shop_grid" | grep -n "type=\"$offer\"" | head -n 1 | cut -d: -f1)
+read -r offer_w offer_h <<< "$(tag_attribute "$shop_grid" item size)"
+grid_item_place "$shop_grid" $((life_index - 1)) "$(grep -c '<item ' "$shop_grid")" "$offer_w" "$offer_h"
+read -r bx by <<< "$(widget_offset "$shop_grid" 1 BUTTON5)"
+click 1 $((place_x + bx)) $((place_y + by))
+wait_for 5 eval '[[ "$(player_value "$players" money)" == $((money_before - price)) ]]' ||
+  fail "money after the purchase: $(player_value "$players" money), want $((money_before - price))"
+sleep 0.3
+stage_shot shop_bought
+shown_after=$(ocr_text "$image" "$money_label" | tr -dc '0-9')
+echo "shop money label: $shown_before -> $shown_after"
+[[ "$shown_after" == $((money_before - price)) ]] || fail "the money label shows \"$shown_after\" after the purchase, want $((money_before - price))"
+hearts_after=$(health_count "$players")
+[[ "$hearts_after" == $((hearts_before + 1)) ]] || fail "hearts after the purchase: $hearts_after, want $((hearts_before + 1))"
+close_trophies_none=$(lines_of 'trace: window opened Trophy_Get$')
+press Shop 1
+closed Shop
+# A trophy for the heart may come now.
+sleep 1
+if (($(lines_of 'trace: window opened Trophy_Get$') > close_trophies_none)); then
+  settled Trophy_Get 1
+  press Trophy_Get 1
+  closed_again Trophy_Get "$(lines_of 'trace: window opened Trophy_Get$')"
+fi
+settled Sidebar 2
+stage_shot hearts_bar
+shown_hearts=$(ocr_text "$image" "$heart_label" 7 -negate | tr -dc '0-9')
+echo "hearts bar: $shown_hearts"
+[[ "$shown_hearts" == "$hearts_after" ]] || fail "the hearts bar shows \"$shown_hearts\", want $hearts_after"
+# The trophy the first win earned, open in the trophy list (its page turned to with the list's
+# next-page button): its open medal, gold, where the closed one would be grey.
+if ((${#trophies_won[@]} > 0)) && [[ -n "${trophies_won[0]}" ]]; then
+  trophy_key=$(grep -o "<Data ss:Type=\"String\">[a-z0-9_]*</Data></Cell><Cell><Data ss:Type=\"String\">${trophies_won[0]}<" \
+    "$resources/data/en/strings.xml" | sed -n 's/^<Data ss:Type="String">\([a-z0-9_]*\)<.*/\1/p' | head -n 1)
+  trophy_grid=$(content_path "$(tag_attribute "$(window_file Trophy)" pages file)")
+  trophy_index=$(grep -o 'key="trophy" value="[a-z0-9_]*"' "$trophy_grid" | grep -n "\"$trophy_key\"" | cut -d: -f1)
+  [[ -n "$trophy_index" ]] || give_up "no item for the trophy \"${trophies_won[0]}\" ($trophy_key) in the trophy list"
+  trophy_index=$((trophy_index - 1))
+  per_page=$(($(tag_attribute "$trophy_grid" pages cols) * $(tag_attribute "$trophy_grid" pages rows)))
+  read -r trophy_w trophy_h <<< "$(tag_attribute "$trophy_grid" item size)"
+  press Sidebar 3
+  opened Trophy 10 10
+  pager=$(tag_attribute "$(window_file Trophy)" pages gui)
+  widget_place Trophy "$pager" PAGE_NUMBER
+  next_x=$((place_x + $(sed -n 's/.*<BUTTON [^>]*page_next[^>]*><TRANSFORM>\([-0-9]*\) .*/\1/p' "$(window_file Trophy)")))
+  next_y=$place_y
+  for ((page = 0; page < trophy_index / per_page; page++)); do
+    click 1 "$next_x" "$next_y"
+    sleep 0.6 # the page slides
+  done
+  grid_item_place "$trophy_grid" $((trophy_index % per_page)) "$per_page" "$trophy_w" "$trophy_h"
+  read -r medal_dx medal_dy <<< "$(widget_offset "$trophy_grid" 1 IMAGE)"
+  wait_for 5 still_at $((place_x + medal_dx)) $((place_y + medal_dy)) 60 60 || true
+  stage_shot trophy_list "${trophies_won[0]}"
+  gold=$(count_near "$image" $((place_x + medal_dx)) $((place_y + medal_dy)) 20 "$reward" 48)
+  echo "trophy list: ${trophies_won[0]} ($trophy_key), item $trophy_index, $gold gold pixels at its medal"
+  ((gold > 100)) || fail "the trophy \"${trophies_won[0]}\" does not show its open medal in the list ($gold gold pixels)"
+  press Sidebar 2
+  opened_again Packs 2 20 1
+fi
+bad_trace_lines || true
+echo "stages 2 to 4 done after $(($(date +%s) - started_all)) s"
+
+
+# === 5. Options: music down, fullscreen on, the game cursor off
+options_file=$(window_file Options)
+press Sidebar 4
+opened Options 10 3
+stage_shot options "Music" "Game cursor"
+# The music slider: its track from START to END over 0 to 100, the knob where the profile's volume is.
+music_before=$(attribute "$players" "<player name=\"$player_name\"" music_volume)
+read -r start_x start_y <<< "$(tag_attribute "$options_file" 'SLIDER13 ID="10"' START)"
+read -r end_x _ <<< "$(tag_attribute "$options_file" 'SLIDER13 ID="10"' END)"
+[[ -n "$start_x" && -n "$end_x" && -n "$music_before" ]] || give_up "no music slider or volume"
+# The knob runs between the two end buttons (a thirteenth of the strip texture each, at the ends)
+# less "BTN_DISTANCE" (1.5) button sizes on each side.
+strip_w=$(identify -format '%w' "$(content_path "$(tag_attribute "$options_file" 'SLIDER13 ID="10"' TEXTURE)")")
+knob_margin=$(awk -v w="$strip_w" -v d="$(tag_attribute "$options_file" 'SLIDER13 ID="10"' BTN_DISTANCE || true)" \
+  'BEGIN { b = w / 13; if (d == "") d = 1.5; printf "%d", b / 2 + d * b }')
+knob_x() { echo $((512 + start_x + knob_margin + (end_x - start_x - 2 * knob_margin) * $1 / 100)); }
+music_target=20
+wav_size() { stat -c %s "$sound" 2> /dev/null || echo 0; }
+stretch=$((44100 * 4 * 3)) # three seconds of 16-bit stereo
+drag_started=$(wav_size)
+drag "$(knob_x "$music_before")" $((384 + start_y)) "$(knob_x "$music_target")" $((384 + start_y))
+drag_ended=$(wav_size)
+wait_for 10 eval '(($(wav_size) > drag_ended + stretch))' || fail "the sound recording stopped growing"
+# quiet_level FROM BYTES: the recording's level over that stretch where it is quiet (the fifth of
+# its 50 ms pieces that are softest), in dB of full scale: music without the clicks over it.
+quiet_level() (
+  set +o pipefail # tail ends on a broken pipe once head has its bytes
+  tail -c +$(($1 + 1)) "$sound" | head -c "$2" | od -An -t d2 -v -w4 | awk '
+    { s += $1 * $1 + $2 * $2; n += 2
+      if (n >= 4410) { r[k++] = sqrt(s / n); s = 0; n = 0 } }
+    END { if (k == 0) { print -200; exit }
+          for (i = 0; i < k; i++) for (j = i + 1; j < k; j++) if (r[j] < r[i]) { t = r[i]; r[i] = r[j]; r[j] = t }
+          v = r[int(k * 0.2)]; printf "%.1f\n", (v > 0 ? 20 * log(v / 32768) / log(10) : -200) }'
+)
+level_before=$(quiet_level $((drag_started - stretch)) "$stretch")
+level_after=$(quiet_level "$drag_ended" "$stretch")
+echo "music: volume $music_before -> $music_target, quiet level $level_before dB -> $level_after dB"
+awk -v a="$level_before" -v b="$level_after" 'BEGIN { exit !(a > -90 && b <= a - 6) }' ||
+  fail "the music did not fall by 6 dB: $level_before dB -> $level_after dB"
+# The game cursor: its sprite stands at the pointer on an empty part of the panel until switched off.
+read -r _ panel_h <<< "$(sed -n 's/.*<SIZE>\([0-9]* [0-9]*\)<\/SIZE>.*/\1/p' "$options_file" | head -n 1)"
+empty_x=$((512 - 200))
+empty_y=$((384 + panel_h / 2 - 16))
+cursor_ink() {
+  xdotool mousemove "$(screen_x "$empty_x")" "$(screen_y "$empty_y")"
+  sleep 0.2 # a frame draws the pointer there
+  local image
+  image=$(shot "$1") && count_near "$image" $((empty_x + 8)) $((empty_y + 10)) 8 "$ink" 40
+}
+ink_with_cursor=$(cursor_ink cursor_on)
+((ink_with_cursor > 10)) || fail "no game cursor drawn at the pointer ($ink_with_cursor ink pixels)"
+# Fullscreen: the window then covers the screen.
+screen_size=$(xdpyinfo 2> /dev/null | sed -n 's/.*dimensions: *\([0-9]*x[0-9]*\) .*/\1/p')
+widget_place Options 7 CHECKBOX_IOS
+click 1 "$place_x" "$place_y"
+fullscreen_now() { [[ "$(xdotool getwindowgeometry "$window" 2> /dev/null | sed -n 's/.*Geometry: //p')" == "$screen_size" ]]; }
+wait_for 10 fullscreen_now || fail "fullscreen: the window is $(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p'), the screen $screen_size"
+read_geometry
+echo "fullscreen: window $geometry at $origin_x,$origin_y scaled $scale_pct %"
+settled Options 3
+widget_place Options 8 CHECKBOX_IOS
+click 1 "$place_x" "$place_y"
+wait_for 5 still_at "$place_x" "$place_y" 80 40 || fail "the cursor switch never came to rest"
+ink_without_cursor=$(cursor_ink cursor_off)
+echo "cursor ink at the pointer: $ink_with_cursor -> $ink_without_cursor"
+((ink_without_cursor <= 2)) || fail "the game cursor is still drawn ($ink_without_cursor ink pixels)"
+stage_shot options_set "Music"
+# The letterbox: bands above and below (or beside) the scaled picture, filled with the border art.
+((origin_x > 0 || origin_y > 0)) || fail "no letterbox bands around the scaled picture"
+# Crops of the slider and the two switches, for the second start to compare.
+for id in 10 7 8; do
+  if [[ $id == 10 ]]; then place_x=$(knob_x "$music_target"); place_y=$((384 + start_y)); else widget_place Options "$id" CHECKBOX_IOS; fi
+  crop_of "$image" "$place_x" "$place_y" 80 40 "$work_dir/$case_name/options_$id.png"
+done
+press Options 3
+closed Options
+wait_for 5 eval '[[ "$(attribute "$players" "<player name=\"$player_name\"" game_cursor)" == false ]]' ||
+  fail "the cursor flag was not saved"
+music_saved=$(attribute "$players" "<player name=\"$player_name\"" music_volume)
+echo "saved music volume: $music_saved"
+((music_saved >= music_target - 5 && music_saved <= music_target + 5)) || fail "saved music volume $music_saved, want about $music_target"
+
+# === 6. Back to the title (from the level list to the packs, from there to the title), Exit, yes
+# back_to_title: the side bar's Back until the title has opened once more.
+back_to_title() {
+  local titles=$(($(lines_of 'trace: window opened Title$') + 1)) tries
+  for tries in 1 2 3; do
+    settled Sidebar 5
+    press Sidebar 5
+    if nth_line "$titles" 'trace: window opened Title$' 5 > /dev/null; then
+      settled Title 1
+      return 0
+    fi
+  done
+  give_up "the side bar's Back never led to the title"
+}
+back_to_title
+stage_shot title_again "Hello, $player_name"
+press Title 3
+opened Confirm_Exit 10
+press Confirm_Exit 3
+wait_for 20 eval '! scene_alive' || give_up "the game did not end after Exit"
+status=0
+wait "$scene_pid" || status=$?
+scene_pid=""
+echo "exit status: $status"
+((status == 0)) || fail "the game ended with status $status"
+bad_trace_lines || true
+cp "$players" "$work_dir/players.run1.xml"
+# The user's settings are written at exit.
+grep -qsE 'key="fullscreen" value="(true|1)"' "$save_home/quorvel/game.xml" || fail "fullscreen was not saved in game.xml"
+echo "stages 5 and 6 done after $(($(date +%s) - started_all)) s"
+
+# === 7. A second start from the same folder
+launch run2
+echo "second start: window $geometry at $origin_x,$origin_y scaled $scale_pct %"
+[[ "$geometry" == "$screen_size" ]] || fail "the second start is not fullscreen: $geometry"
+opened Title 30
+closed Fade_Transition 10
+stage_shot title "Hello, $player_name"
+press Title 1
+opened Packs 20 1
+closed_again Fade_Transition 2 10
+stage_shot packs
+words_in "$(ocr_text "$image" "$(
+  widget_place Sumie 2 WLABEL
+  echo "100x36+$((place_x - 10))+$((place_y - 18))"
+)")" "$(player_value "$players" money)" || fail "the money bar does not show $(player_value "$players" money)"
+widget_place Heart 1 WLABEL
+shown_hearts=$(ocr_text "$image" "60x36+$((place_x - 30))+$((place_y - 18))" 7 -negate | tr -dc '0-9')
+[[ "$shown_hearts" == "$hearts_after" ]] || fail "the hearts bar shows \"$shown_hearts\" after the restart, want $hearts_after"
+grid_item_place "$(content_path "$(tag_attribute "$(window_file Packs)" pages file)")" 0 "$pack_count" "$card_w" "$card_h"
+click 1 "$place_x" "$place_y"
+opened Levels 10 1
+sleep 0.3 # the items' own fade-in
+stage_shot levels
+level_place 0
+stars_shown=""
+for dx in -28 0 28; do
+  if (($(count_near "$image" $((place_x + dx)) $((place_y + 28)) 8 "$reward" 40) > 40)); then stars_shown+=1; else stars_shown+=0; fi
+done
+[[ "$stars_shown" == 110 ]] || fail "after the restart the level list shows stars $stars_shown on level 1, want 110"
+press Sidebar 4
+opened Options 10 3
+stage_shot options
+# The knob where the saved volume puts it: its white middle.
+music_saved=$(attribute "$players" "<player name=\"$player_name\"" music_volume)
+(($(count_near "$image" "$(knob_x "$music_saved")" $((384 + start_y)) 4 FFFFFF 24) > 20)) ||
+  fail "the music slider's knob is not at $music_saved after the restart"
+for id in 7 8; do
+  widget_place Options "$id" CHECKBOX_IOS
+  crop_of "$image" "$place_x" "$place_y" 80 40 "$work_dir/$case_name/options_$id.png"
+  diff=$(compare -metric AE -fuzz 6% "$work_dir/run1/options_$id.png" "$work_dir/$case_name/options_$id.png" null: 2>&1 || true)
+  [[ "${diff%% *}" =~ ^[0-9]+$ ]] && ((${diff%% *} < 40)) || fail "control $id of the options looks different after the restart ($diff pixels)"
+done
+press Options 4
+closed Options
+back_to_title
+press Title 3
+opened Confirm_Exit 10
+press Confirm_Exit 3
+wait_for 20 eval '! scene_alive' || give_up "the game did not end after the second Exit"
+status=0
+wait "$scene_pid" || status=$?
+scene_pid=""
+((status == 0)) || fail "the second run ended with status $status"
+bad_trace_lines || true
+for key in music_volume sound_volume game_cursor; do
+  [[ "$(attribute "$players" "<player name=\"$player_name\"" "$key")" == "$(attribute "$work_dir/players.run1.xml" "<player name=\"$player_name\"" "$key")" ]] ||
+    fail "the second run changed $key in the save"
+done
+[[ "$(health_count "$players")" == "$hearts_after" && "$(player_value "$players" money)" == "$(player_value "$work_dir/players.run1.xml" money)" ]] ||
+  fail "the second run changed the hearts or the money in the save"
+echo "stage 7 done after $(($(date +%s) - started_all)) s"
+
+stop_xvfb
+((failures == 0)) || { echo "journey: $failures check(s) failed" >&2; exit 1; }
+echo "journey: ok in $(($(date +%s) - started_all)) s"
