@@ -14,57 +14,13 @@
 #include "tools/content_builder/font_rasteriser.h"
 #include "tools/content_builder/gui_buttons.h"
 #include "tools/content_builder/shape_distance.h"
+#include "tools/content_builder/text_paint.h"
 #include "tools/content_builder/widget_paint.h"
 
 namespace ContentBuilder {
 namespace {
 
 const Theme::ControlsTheme& T() { return Theme::kControls; }
-
-std::vector<uint8_t> ReadFont(std::string_view preferred, std::string_view fallback) {
-    std::string path(preferred);
-    if (!std::filesystem::exists(path)) path = fallback;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read the font " + path);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-const RasterGlyph& GlyphOf(const RasterFont& font, char c) {
-    for (const RasterGlyph& glyph : font.glyphs)
-        if (glyph.codepoint == static_cast<uint8_t>(c)) return glyph;
-    throw std::runtime_error(std::string("the digit font lacks '") + c + "'");
-}
-
-// The text's coverage centred on (cx, cy): by its advance across and by its glyphs' ink down.
-void PaintCentredText(Canvas& canvas, const RasterFont& font, std::string_view text, float cx, float cy,
-                      Theme::Rgb colour) {
-    int width = 0, inkTop = 1 << 20, inkBottom = -(1 << 20);
-    for (char c : text) {
-        const RasterGlyph& glyph = GlyphOf(font, c);
-        width += glyph.xadvance;
-        if (glyph.height > 0) {
-            inkTop = std::min(inkTop, glyph.yoffset);
-            inkBottom = std::max(inkBottom, glyph.yoffset + glyph.height);
-        }
-    }
-    const int left = static_cast<int>(std::lround(cx - 0.5f * static_cast<float>(width)));
-    const int top = static_cast<int>(std::lround(cy - 0.5f * static_cast<float>(inkTop + inkBottom)));
-    std::vector<float> coverage(static_cast<size_t>(canvas.Width()) * canvas.Height(), 0.0f);
-    int pen = left;
-    for (char c : text) {
-        const RasterGlyph& glyph = GlyphOf(font, c);
-        for (int y = 0; y < glyph.height; ++y) {
-            for (int x = 0; x < glyph.width; ++x) {
-                const int px = pen + glyph.xoffset + x, py = top + glyph.yoffset + y;
-                if (px < 0 || py < 0 || px >= canvas.Width() || py >= canvas.Height()) continue;
-                float& cell = coverage[static_cast<size_t>(py) * canvas.Width() + px];
-                cell = std::max(cell, glyph.rgba[(static_cast<size_t>(y) * glyph.width + x) * 4 + 3] / 255.0f);
-            }
-        }
-        pen += glyph.xadvance;
-    }
-    canvas.PaintMask(coverage, colour, 1.0f);
-}
 
 // Straight-alpha "over" of the canvas onto one frame of a strip.
 void Overlay(TextureImage& strip, const Canvas& layer, int frameLeft) {
@@ -116,7 +72,7 @@ TextureImage DrawHintDigits() {
     Canvas canvas(cell * 5, cell * T().digitRows);
     if (static_cast<int>(T().digitTexts.size()) != 5 * T().digitRows)
         throw std::logic_error("the hint atlas needs one text per cell");
-    const std::vector<uint8_t> ttf = ReadFont(Theme::kComfortaaBold, Theme::kDejaVuSansBold);
+    const std::vector<uint8_t> ttf = ReadFontFile(Theme::kComfortaaBold, Theme::kDejaVuSansBold);
     const RasterFont digits = RasteriseFont(ttf, FontStyle{"", T().digitTextSize, std::nullopt, true},
                                             {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'});
     const RasterFont plus = RasteriseFont(ttf, FontStyle{"", T().digitPlusSize, std::nullopt, true}, {'+', '9'});

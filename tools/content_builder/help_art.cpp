@@ -7,10 +7,12 @@
 #include <iterator>
 #include <numbers>
 #include <stdexcept>
+#include <string>
 
 #include "tools/content_builder/canvas.h"
 #include "tools/content_builder/font_rasteriser.h"
 #include "tools/content_builder/shape_distance.h"
+#include "tools/content_builder/text_paint.h"
 #include "tools/content_builder/widget_paint.h"
 
 namespace ContentBuilder {
@@ -45,56 +47,18 @@ int BandTop(const HelpBoard& board) {
     return n == 0 ? 0 : static_cast<int>(n) * T().clueStep + T().clueGap;
 }
 
-std::vector<uint8_t> ReadFont(std::string_view preferred, std::string_view fallback) {
-    std::string path(preferred);
-    if (!std::filesystem::exists(path)) path = fallback;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read the font " + path);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 const RasterFont& ClueFont() {
-    static const RasterFont font = RasteriseFont(ReadFont(Theme::kLatoBlack, Theme::kDejaVuSansBold),
+    static const RasterFont font = RasteriseFont(ReadFontFile(Theme::kLatoBlack, Theme::kDejaVuSansBold),
                                                  FontStyle{"", T().clueSize, std::nullopt, true},
                                                  {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'});
     return font;
 }
 
-const RasterGlyph& GlyphOf(const RasterFont& font, char c) {
-    for (const RasterGlyph& glyph : font.glyphs)
-        if (glyph.codepoint == static_cast<uint8_t>(c)) return glyph;
-    throw std::logic_error(std::string("a clue holds '") + c + "', which is no digit");
-}
-
-// The number's coverage centred on (cx, cy): by its advance across and by its glyphs' ink down.
+// The number centred on (cx, cy) in the clue font; a clue is digits only.
 void PaintNumber(Canvas& canvas, std::string_view text, float cx, float cy, Theme::Rgb colour) {
-    const RasterFont& font = ClueFont();
-    int width = 0, inkTop = 1 << 20, inkBottom = -(1 << 20);
-    for (char c : text) {
-        const RasterGlyph& glyph = GlyphOf(font, c);
-        width += glyph.xadvance;
-        if (glyph.height > 0) {
-            inkTop = std::min(inkTop, glyph.yoffset);
-            inkBottom = std::max(inkBottom, glyph.yoffset + glyph.height);
-        }
-    }
-    const int left = static_cast<int>(std::lround(cx - 0.5f * static_cast<float>(width)));
-    const int top = static_cast<int>(std::lround(cy - 0.5f * static_cast<float>(inkTop + inkBottom)));
-    std::vector<float> coverage(static_cast<size_t>(canvas.Width()) * canvas.Height(), 0.0f);
-    int pen = left;
-    for (char c : text) {
-        const RasterGlyph& glyph = GlyphOf(font, c);
-        for (int y = 0; y < glyph.height; ++y) {
-            for (int x = 0; x < glyph.width; ++x) {
-                const int px = pen + glyph.xoffset + x, py = top + glyph.yoffset + y;
-                if (px < 0 || py < 0 || px >= canvas.Width() || py >= canvas.Height()) continue;
-                coverage[static_cast<size_t>(py) * canvas.Width() + px] =
-                    static_cast<float>(glyph.rgba[(static_cast<size_t>(y) * glyph.width + x) * 4 + 3]) / 255.0f;
-            }
-        }
-        pen += glyph.xadvance;
-    }
-    canvas.PaintMask(coverage, colour, 1.0f);
+    for (char c : text)
+        if (c < '0' || c > '9') throw std::logic_error(std::string("a clue holds '") + c + "', which is no digit");
+    PaintCentredText(canvas, ClueFont(), text, cx, cy, colour);
 }
 
 void FillRect(Canvas& canvas, float x0, float y0, float x1, float y1, Theme::Rgb colour, float alpha = 1.0f) {
