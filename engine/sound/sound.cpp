@@ -264,9 +264,11 @@ void JC_SOUND::Update(float elapsed) {
         return;
     }
 
+    // Every buffer played out since the last update is refilled: a late update (a busy machine)
+    // may find both done.
     ALint processed = 0;
     alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
-    if (processed > 0) {
+    for (; processed > 0 && !draining_; --processed) {
         ALuint buffer = 0;
         alSourceUnqueueBuffers(source, 1, &buffer);
         long n = FillBuffer(buffer);

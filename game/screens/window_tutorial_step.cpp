@@ -25,6 +25,8 @@ namespace {
 constexpr int32_t kEventShopOpening = 25;
 constexpr int32_t kEventShopClosed = 27;
 constexpr const char* kFadeWindow = "Fade_Transition";
+constexpr const char* kFinishWindow = "GP_Finish";
+constexpr const char* kTutorialFinishWindow = "Tutorial_Finish";
 
 // Set by UseLinks; null: the running game's.
 QRV::gEventDispatcher* g_dispatcher = nullptr;
@@ -240,6 +242,10 @@ void gcWindow_TutorialStep::StartFirstGame() {
     gcTutorialController* owner = controller != nullptr ? controller : &gcTutorialController::Instance();
     gcContext* context = gcGlobal::Instance().GetContext();
     gcGame* game = Game();
+    // The lesson's own finish window, queued behind this step, belongs to the level being left.
+    if (manager != nullptr)
+        for (const char* finish : {kTutorialFinishWindow, kFinishWindow})
+            if (const JCWindow* window = manager->FindWindow(finish)) manager->RemoveFromQueue(window);
     if (context != nullptr && game != nullptr) {
         const auto& ordinary = context->packs.GetKindList(kPackOrdinary);
         const JCLevel* level =

@@ -1,6 +1,7 @@
 #include "engine/sound/sound.h"
 
 #include <gtest/gtest.h>
+#include <vorbis/vorbisfile.h>
 
 #include <atomic>
 #include <chrono>
@@ -104,6 +105,34 @@ TEST_F(SoundThreaded, WholeSoundStopsOnTheTickAfterItEnds) {
 
     EXPECT_FALSE(sound->Play());  // plays again from its kept buffer
     EXPECT_TRUE(sound->IsPlaying());
+}
+
+TEST_F(SoundThreaded, ALateUpdateRefillsEveryBufferThatPlayedOut) {
+    // Two stream buffers hold about half a second of stereo; no update for longer than that.
+    JC_SOUND* sound = Create(EncodeToneOgg(2, 44100, 3.0), false);
+    ASSERT_NE(sound, nullptr);
+    sound->Play();
+    const ALuint source = sound->Source();
+    ASSERT_NE(source, 0u);
+    ALint processed = 0;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
+            return processed == 2;
+        },
+        3.0));
+    sound->Update(0.7f);
+    ALint queued = 0, state = 0;
+    alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
+    alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    EXPECT_EQ(queued, 2);
+    EXPECT_LE(processed, 1);  // the mixer may have finished one again since
+    EXPECT_EQ(state, AL_PLAYING);
+    // Four buffers' worth decoded: the first two and both refills (one refill would leave a
+    // played-out buffer to be played again).
+    EXPECT_EQ(ov_pcm_tell(sound->stream), 4 * JC_SOUND::kStreamBufferBytes / 4);
+    EXPECT_EQ(manager_.ReleaseSound(sound), 1);
 }
 
 // Plays the stream with the sound thread running; seconds from Play until it stopped by itself.

@@ -28,10 +28,10 @@
 #include "engine/windows/window_simple.h"
 #include "game/screens/screen_windows.h"
 #include "game/ui/window_factory.h"
+#include "tests/test_kit/built_content.h"
 #include "tests/test_kit/global_guard.h"
 #include "tests/test_kit/null_renderer.h"
 #include "tests/test_kit/rgba_image.h"
-#include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/all_content.h"
 #include "tools/content_builder/border_art.h"
 #include "tools/content_builder/font_content.h"
@@ -56,18 +56,10 @@ const fs::path kContent = QUORVEL_CONTENT_DIR;
 
 class GameWholeContent : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        folder = std::make_unique<QRV::TestKit::TempFolder>("quorvel-game-content");
-        CB::OutputTree out(folder->Path());
-        CB::BuildAllContent(kContent.string(), out);
-        out.Finish();
-    }
-    static void TearDownTestSuite() { folder.reset(); }
-
     void SetUp() override {
         previousDir = fs::current_path();
         QRV::JC_PATHS::Instance();
-        fs::current_path(folder->Path());
+        fs::current_path(QRV::TestKit::BuiltContentFolder());
         QRV::JC_PATHS::Instance()->Setup();
         globals.Set(QRV::g_repositoryManager, &manager);
         QRV::LoadRepository("");
@@ -91,10 +83,11 @@ protected:
         EXPECT_TRUE(windows->LoadWindows("data/share/main/other windows.xml"));
         return *windows;
     }
-    static fs::path FileOfKey(const std::string& key) { return folder->Path() / CB::RunPathOfKey(key); }
+    static fs::path FileOfKey(const std::string& key) {
+        return QRV::TestKit::BuiltContentFolder() / CB::RunPathOfKey(key);
+    }
     std::wstring Text(const std::string& key) const { return QRV::Utf8ToWide(strings.Find(key)); }
 
-    static inline std::unique_ptr<QRV::TestKit::TempFolder> folder;
     fs::path previousDir;
     QRV::JC_REPOSITORY_MANAGER manager;
     QRV::TestKit::GlobalGuard globals;

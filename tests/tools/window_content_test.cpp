@@ -20,7 +20,7 @@
 #include "engine/core/conversions.h"
 #include "engine/resources/string_table.h"
 #include "game/config/ui_names.h"
-#include "tests/test_kit/temp_folder.h"
+#include "tests/test_kit/built_content.h"
 #include "tools/content_builder/all_content.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/gui_content.h"
@@ -85,14 +85,10 @@ struct Font {
 class WindowContent : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        folder = std::make_unique<QRV::TestKit::TempFolder>("quorvel-window-content");
-        root = folder->Path();
-        CB::OutputTree out(root);
-        CB::BuildAllContent(kContent.string(), out);
+        root = QRV::TestKit::BuiltContentFolder();
         const std::string strings = ReadText(Resources() / Theme::kStringsFolder / Theme::kStringsFile);
         ASSERT_TRUE(table.LoadFromMemory(strings.data(), strings.size()));
     }
-    static void TearDownTestSuite() { folder.reset(); }
 
     static fs::path Resources() { return root / "Resources"; }
     static fs::path KeyPath(std::string_view key) { return root / CB::RunPathOfKey(key); }
@@ -124,7 +120,6 @@ protected:
         return at->second;
     }
 
-    static inline std::unique_ptr<QRV::TestKit::TempFolder> folder;
     static inline fs::path root;
     static QRV::JC_STRING_TABLE table;
 };

@@ -54,6 +54,7 @@
 #include "game/screens/screen_windows.h"
 #include "game/ui/loader_screen.h"
 #include "tests/gui/gui_test_support.h"
+#include "tests/test_kit/built_content.h"
 #include "tests/test_kit/global_guard.h"
 #include "tests/test_kit/null_renderer.h"
 #include "tests/test_kit/temp_folder.h"
@@ -65,18 +66,8 @@ namespace ScreenTest {
 
 inline constexpr float kFrame = 1.0f / 60.0f;
 
-// The run folder holding "Resources" with everything the game ships, built on the first call and
-// removed when the process ends.
-inline const std::filesystem::path& BuiltRunFolder() {
-    static const std::unique_ptr<QRV::TestKit::TempFolder> folder = [] {
-        auto made = std::make_unique<QRV::TestKit::TempFolder>("quorvel-screens");
-        ContentBuilder::OutputTree out(made->Path());
-        ContentBuilder::BuildAllContent(QUORVEL_CONTENT_DIR, out);
-        out.Finish();
-        return made;
-    }();
-    return folder->Path();
-}
+// The run folder holding "Resources" with everything the game ships (read only).
+inline const std::filesystem::path& BuiltRunFolder() { return QRV::TestKit::BuiltContentFolder(); }
 
 // One delivered game event: its id and its argument as text ("" without one; a cell as
 // "column row"; a cell list as its cells joined by "|"; a trophy by its name).

@@ -30,9 +30,9 @@
 #include "game/screens/window_title.h"
 #include "game/screens/window_title_top.h"
 #include "game/ui/window_factory.h"
+#include "tests/test_kit/built_content.h"
 #include "tests/test_kit/global_guard.h"
 #include "tests/test_kit/null_renderer.h"
-#include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/all_content.h"
 #include "tools/content_builder/font_content.h"
 #include "tools/content_builder/gui_content.h"
@@ -73,19 +73,11 @@ float PositionY(const JCWindow* window, int32_t id) {
 
 class TitleWindowsContent : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        folder = std::make_unique<QRV::TestKit::TempFolder>("quorvel-title-windows");
-        CB::OutputTree out(folder->Path());
-        CB::BuildAllContent(kContent.string(), out);
-        out.Finish();
-    }
-    static void TearDownTestSuite() { folder.reset(); }
-
     void SetUp() override {
         RegisterScreenWindows();
         previousDir = fs::current_path();
         QRV::JC_PATHS::Instance();
-        fs::current_path(folder->Path());
+        fs::current_path(QRV::TestKit::BuiltContentFolder());
         QRV::JC_PATHS::Instance()->Setup();
         globals.Set(QRV::g_repositoryManager, &manager);
         QRV::LoadRepository("");
@@ -111,7 +103,6 @@ protected:
         return dynamic_cast<T*>(window);
     }
 
-    static inline std::unique_ptr<QRV::TestKit::TempFolder> folder;
     fs::path previousDir;
     QRV::JC_REPOSITORY_MANAGER manager;
     QRV::TestKit::GlobalGuard globals;

@@ -91,4 +91,24 @@ TEST_F(TutorialShippedStepsTest, TheHintLessonsLeaveTheHintsCellOpenAndUnflashed
     EXPECT_FALSE(step->ErrorImage()->IsVisible());
 }
 
+TEST_F(TutorialShippedStepsTest, StartingTheGameFromTheLastLessonLeavesItsFinishWindowBehind) {
+    ASSERT_TRUE(Root().StartLevel("tutorial02.level04"));
+    Seconds(1.0f);
+    ASSERT_EQ(CurrentStep(), "tutorial02-level04-step01");
+    for (int row = 0; Board().Process().CellAt(0, row) != nullptr; ++row)
+        for (int column = 0; const gcElement* cell = Board().Process().CellAt(column, row); ++column)
+            if (cell->IsPicture() && !cell->opened) Drag(column, row, column, row);
+    for (int i = 0; i < 20 && CurrentStep() == "tutorial02-level04-step01"; ++i) Seconds(0.5f);
+    // The won lesson offers the game; its finish window waits behind the offer.
+    ASSERT_EQ(CurrentStep(), "tutorial02-level04-step02");
+    ASSERT_TRUE(Settled("tutorial02-level04-step02"));
+    ASSERT_TRUE(ClickControl("tutorial02-level04-step02", 3));
+    Seconds(3.0f);
+    EXPECT_EQ(CurrentStep(), "");
+    EXPECT_NE(Board().LevelPath().find("pack01"), std::string::npos) << Board().LevelPath();
+    EXPECT_FALSE(Shown("Tutorial_Finish"));
+    EXPECT_TRUE(Shown("GP_Start"));  // the new level's own start window
+    for (const JCWindow* queued : Windows().Queue()) EXPECT_NE(queued->name, "Tutorial_Finish");
+}
+
 }  // namespace
