@@ -23,9 +23,11 @@ tag_attribute() {
   }'
 }
 
-# window_file NAME: the built file of the window NAME, as the window list names it.
+# window_file NAME: the built file of the window NAME, as the window list names it (a path to a
+# window file, as a tutorial step's, stands for itself).
 window_file() {
   local entry
+  [[ "$1" == /*.xml ]] && { echo "$1"; return; }
   entry=$(grep -m1 "windows $1\.xml" "$resources/data/share/main/other/windows.xml" | sed -n 's/.*file="\([^"]*\)".*/\1/p')
   content_path "$entry"
 }

@@ -4,12 +4,15 @@
 # lines, screenshots, OCR, the recorded sound and the saves:
 #   1. the title greets the default profile; its link opens "Players"; a new profile is typed and
 #      chosen, and the title greets it; the default profile is deleted after the confirm named it;
-#   2. Play, the pack list, the first level of the first pack won with one wrong mark: the finish
-#      window pops two stars and leaves the third empty; a trophy announcement is closed and the
-#      trophy shows open in the trophy list;
-#   3. the level list shows the two stars and the next level open;
-#   4. level 2 left through the pause menu costs a heart; the shop's refill buys it back: the money
-#      falls by its price and the hearts bar counts one heart more;
+#   2. Play, the side bar's tutorials: both tutorial packs played level by level as their steps
+#      lead (cells marked with the right tool, Next, reset, hint, the shop), one wrong mark taken
+#      back with a flash; the last lesson's start button starts the game;
+#   3. the first level of the first pack won with one wrong mark: the finish window pops two stars
+#      and leaves the third empty; the trophies announced so far are closed, and the first of them
+#      shows open in the trophy list;
+#   4. the level list shows the two stars and the next level open; level 2 left through the pause
+#      menu costs a heart; the shop buys the first extra heart: the money falls by its price and
+#      the hearts bar counts one heart more than the old maximum;
 #   5. Options: the music slider dragged down (the recorded music falls by 6 dB or more), fullscreen
 #      on (the window covers the screen, the picture letterboxed), the game cursor off, OK;
 #   6. the side bar back to the title, Exit, yes: the process ends with status 0;
@@ -228,37 +231,225 @@ bad_trace_lines || true
 echo "stage 1 done after $(($(date +%s) - started_all)) s"
 
 
-# === 2. Play, the first pack, its first level won with one wrong mark
+# === 2. Play, the tutorial packs as their steps lead
 reward=$(attribute "$(window_file Title_Top)" 'key="text_color_highlight"' value) # the gold of stars and links
 reward=${reward: -6}
-ink=2E3A59 # an opened square
+ink=2E3A59   # an opened square
+flash=D1495B # the error colour a step flashes
 press Title 1
 opened Packs 20 1
 closed Fade_Transition 10
 stage_shot packs "Picture packs" "Tutorials"
-# The first pack's card: the first of the grid, sized as its pack item says.
-first_pack=$(find "$resources" -maxdepth 3 -path '*/main/pack_item.xml' | sort | head -n 1)
+# The packs' cards: items of a grid, sized as each pack item says.
+first_pack=$(find "$resources" -maxdepth 3 -path '*/main/pack_item.xml' | grep -v '/tutorial' | sort | head -n 1)
 first_pack=$(basename "$(dirname "$(dirname "$first_pack")")")
 read -r card_w card_h <<< "$(tag_attribute "$resources/$first_pack/main/pack_item.xml" pack size)"
 pack_count=$(find "$resources" -maxdepth 3 -path '*/main/pack_item.xml' | grep -vc '/tutorial')
-grid_item_place "$(content_path "$(tag_attribute "$(window_file Packs)" pages file)")" 0 "$pack_count" "$card_w" "$card_h"
-click 1 "$place_x" "$place_y"
-opened Levels 10 1
-closed_again Fade_Transition 2 10
-# level_place INDEX: the centre of a level's item in the pack's level grid.
+tutorial_packs=$(find "$resources" -maxdepth 3 -path '*/main/pack_item.xml' | grep '/tutorial' | sort |
+  sed 's|/main/pack_item.xml$||; s|.*/||')
+# opens_after NAME BEFORE [SECONDS]: waits for an opening of the window NAME beyond the BEFORE
+# openings counted earlier.
+opening_count() { lines_of "trace: window opened $1\$"; }
+opens_after() {
+  nth_line $(($2 + 1)) "trace: window opened $1\$" "${3:-10}" > /dev/null || give_up "\"$1\" never opened again (after $2)"
+}
+# dismiss_trophies: closes every trophy announcement that has opened and not closed yet, keeping the
+# trophies' names in trophies_won and the bonus each announced in trophy_bonuses, both read by OCR
+# from the announcement's panel.
+trophies_won=()
+trophy_bonuses=()
+announced() { echo $(($(opening_count Trophy_Get) - $(lines_of 'trace: window closed Trophy_Get$'))); }
+# note_announcement SHOT: a screenshot of the shown announcement; its name and bonus noted.
+note_announcement() {
+  local panel panel_w panel_h
+  stage_shot "$1" "New trophy"
+  read -r panel_w panel_h <<< "$(sed -n 's/.*<SIZE>\([0-9]* [0-9]*\)<\/SIZE>.*/\1/p' "$(window_file Trophy_Get)" | head -n 1)"
+  panel=$(ocr_text "$image" "${panel_w}x${panel_h}+$((512 - panel_w / 2))+$((384 - panel_h / 2))" 6)
+  trophies_won+=("$(sed -n 's/.*New trophy! *\([A-Z][a-z]* [A-Z][a-z]*\).*/\1/p' <<< "$panel")")
+  trophy_bonuses+=("$(grep -o '+ *[0-9][0-9]*' <<< "$panel" | head -n 1 | tr -dc '0-9' || true)")
+  echo "trophy announced: ${trophies_won[-1]:-?} (+${trophy_bonuses[-1]:-?})"
+}
+dismiss_trophies() {
+  local closed_before
+  while (($(announced) > 0)); do
+    closed_before=$(lines_of 'trace: window closed Trophy_Get$')
+    settled Trophy_Get 1
+    note_announcement "trophy_$((closed_before + 1))"
+    press Trophy_Get 1
+    closed_again Trophy_Get $((closed_before + 1))
+  done
+}
+# trophy_key NAME: the string key of a trophy's shown name.
+trophy_key() {
+  grep -o "<Data ss:Type=\"String\">[a-z0-9_]*</Data></Cell><Cell><Data ss:Type=\"String\">$1<" \
+    "$resources/data/en/strings.xml" | sed -n 's/^<Data ss:Type="String">\([a-z0-9_]*\)<.*/\1/p' | head -n 1
+}
+# gameplay_control KEY: the place of one of the board's own buttons (hint, reset, store, pause).
+gameplay_control() {
+  local file
+  file=$resources/$(attribute "$resources/data/share/main/other/gameplay.xml" "key=\"$1\"" value | sed 's| |/|')
+  read -r place_x place_y _ <<< "$(sed -n 's/.*<TRANSFORM>\([^<]*\)<.*/\1/p' "$file")"
+  [[ -n "$place_y" ]] || give_up "no place for $1 in $file"
+}
+# mark_cell INDEX: the cell marked as the picture wants it: a square (left button) on a cell of the
+# picture, a cross (right button) on any other; an announcement in the way is closed first.
+mark_cell() {
+  dismiss_trophies
+  if [[ " ${picture[*]} " == *" $1 "* ]]; then
+    cell_open "$1" && return 0 # the hint or a demonstration opened it
+    click 1 "${cell_x[$1]}" "${cell_y[$1]}"
+    wait_for 5 cell_open "$1" || {
+      dismiss_trophies
+      click 1 "${cell_x[$1]}" "${cell_y[$1]}"
+      wait_for 5 cell_open "$1"
+    } || fail "cell $(($1 % cols)) $(($1 / cols)) did not open"
+  else
+    click 3 "${cell_x[$1]}" "${cell_y[$1]}"
+  fi
+}
+# demo_time STEP_FILE: seconds until the step's own demonstration on the board has played: its
+# last start message's delay and one second for the move it shows.
+demo_time() {
+  grep -o '<message value="[^"]*" delay="[0-9.]*"' "$1" | sed 's/.*delay="//; s/"//' |
+    awk 'BEGIN { m = -1 } { if ($1 > m) m = $1 } END { print (m < 0 ? 0 : m + 1.0) }'
+}
+# wrong_mark FILE CELL: a cross on a cell of the picture during a cell step: taken back, and the
+# step's error image flashes in the error colour (kept as tutorial_wrong_mark.png).
+wrong_mark() {
+  local error_id flashed=0 attempt
+  error_id=$(attribute "$1" '<param key="error_id"' value)
+  click 3 "${cell_x[$2]}" "${cell_y[$2]}"
+  widget_place "$1" "$error_id" IMAGE
+  for attempt in 1 2 3 4 5 6; do
+    image=$(shot "wrong_mark_$attempt") || continue
+    if (($(count_near "$image" "$place_x" "$place_y" 60 "$flash" 60) > 200)); then
+      flashed=1
+      break
+    fi
+  done
+  echo "tutorial wrong mark in $(tag_attribute "$1" window _name): flashed $flashed"
+  ((flashed)) && cp "$image" "$work_dir/tutorial_wrong_mark.png"
+  ((flashed)) || fail "the step did not flash at the wrong mark"
+}
+wrong_shown=""
+# play_step FILE: one step of a tutorial level, done as it asks.
+play_step() {
+  local file=$1 name next start cells actions action cell
+  name=$(tag_attribute "$file" window _name)
+  next=$(attribute "$file" '<param key="button_next"' value) || true
+  start=$(attribute "$file" '<param key="button_start_game"' value) || true
+  cells=$(attribute "$file" '<elements ' value) || true
+  actions=$(grep -o '<action value="[^"]*"' "$file" | sed 's/.*value="//; s/"$//' || true)
+  # A step that waits in the queue comes after any announcement before it.
+  local deadline=$((SECONDS + 30))
+  until grep -qs "trace: window opened $name\$" "$log"; do
+    ((SECONDS < deadline)) || give_up "the step \"$name\" never opened"
+    dismiss_trophies
+    wait_for 1 grep -qs "trace: window opened $name\$" "$log" || true
+  done
+  sleep "$(demo_time "$file")"
+  dismiss_trophies
+  if [[ -n "$next$start" ]]; then
+    settled "$file" "${next:-$start}"
+    press "$file" "${next:-$start}"
+  elif [[ -n "$cells" ]]; then
+    local indices=() c r
+    while read -r c r; do indices+=($((r * cols + c))); done <<< "$(tr '|' '\n' <<< "$cells")"
+    if [[ -z "$wrong_shown" && " ${picture[*]} " == *" ${indices[0]} "* ]]; then
+      wrong_shown=$name
+      wrong_mark "$file" "${indices[0]}"
+    fi
+    for cell in "${indices[@]}"; do mark_cell "$cell"; done
+  else
+    for action in $actions; do
+      case $action in
+        use_reset) gameplay_control reset_selection && click 1 "$place_x" "$place_y" ;;
+        use_hint) gameplay_control hint_button && click 1 "$place_x" "$place_y" ;;
+        use_store)
+          # The store button takes the hint button's place once the hints are gone: the pointer
+          # leaves and comes back, as a hand would, so that the new button sees it arrive.
+          gameplay_control store_button
+          local shop_before
+          shop_before=$(opening_count Shop)
+          click 1 $((place_x - 120)) "$place_y"
+          click 1 "$place_x" "$place_y"
+          opens_after Shop "$shop_before" 10
+          settled Shop 1
+          stage_shot tutorial_shop "Shop"
+          ;;
+        close_store) press Shop 1 ;;
+        level_did_complete) for cell in "${picture[@]}"; do mark_cell "$cell"; done ;;
+        *) give_up "the step \"$name\" asks for \"$action\", which the journey does not know" ;;
+      esac
+    done
+  fi
+}
+tutorial_question_before=$(opening_count GP_Tutorial_Question)
+last_tutorial=$(tail -n 1 <<< "$tutorial_packs")
+steps_done=0
+# The side bar opens the tutorial packs; after a pack's last lesson its finish window goes back there.
+tutorial_before=$(opening_count Tutorial)
+press Sidebar 8
+for pack in $tutorial_packs; do
+  opens_after Tutorial "$tutorial_before" 20
+  tutorial_before=$(opening_count Tutorial)
+  settled Tutorial 1
+  ((steps_done > 0)) || stage_shot tutorial_packs
+  index=$(grep -n "^$pack\$" <<< "$tutorial_packs" | cut -d: -f1)
+  grid_item_place "$(content_path "$(tag_attribute "$(window_file Tutorial)" pages file)")" $((index - 1)) \
+    "$(wc -l <<< "$tutorial_packs")" "$card_w" "$card_h"
+  levels_before=$(opening_count Levels)
+  click 1 "$place_x" "$place_y"
+  opens_after Levels "$levels_before" 10
+  settled Levels 1
+  level_grid=$resources/$pack/main/pages.xml
+  level_count=$(grep -c '<level ' "$level_grid")
+  read -r item_w item_h <<< "$(tag_attribute "$level_grid" level size)"
+  sleep 0.3 # the items' own fade-in
+  grid_item_place "$level_grid" 0 "$level_count" "$item_w" "$item_h"
+  click 1 "$place_x" "$place_y"
+  for ((n = 1; n <= level_count; n++)); do
+    level=$(printf 'level%02d' "$n")
+    won_before=$(lines_of 'trace: level won ')
+    finish_before=$(opening_count Tutorial_Finish)
+    line "trace: level started $pack.$level" 20 > /dev/null || give_up "the lesson $pack.$level never started"
+    read_level "$pack" "$level"
+    for file in $(find "$resources/$pack/tutorial/$level" -maxdepth 1 -name 'step*.xml' | LC_ALL=C sort); do
+      play_step "$file"
+      steps_done=$((steps_done + 1))
+    done
+    nth_line $((won_before + 1)) 'trace: level won ' 20 > /dev/null || give_up "the lesson $pack.$level was never won"
+    # The last lesson's last step started the game: its finish window stays away.
+    [[ "$pack" == "$last_tutorial" && $n == "$level_count" ]] && break
+    while (($(opening_count Tutorial_Finish) <= finish_before)); do
+      dismiss_trophies
+      wait_for 1 eval '(($(opening_count Tutorial_Finish) > finish_before))' || true
+    done
+    settled Tutorial_Finish 1
+    ((n > 1)) || stage_shot "tutorial_finish_$pack"
+    press Tutorial_Finish 1 # next: the next lesson, or after the last the tutorial packs
+    closed_again Tutorial_Finish $((finish_before + 1))
+  done
+done
+echo "tutorial: $steps_done steps of $(wc -l <<< "$tutorial_packs") packs played; wrong mark in $wrong_shown"
+[[ -n "$wrong_shown" ]] || fail "no cell step took a wrong mark"
+for file in $(find "$resources"/tutorial*/tutorial -name 'step*.xml' | LC_ALL=C sort); do
+  step_name=$(tag_attribute "$file" window _name)
+  grep -q "trace: window opened $step_name\$" "$log" || fail "the step $step_name never opened"
+done
+bad_trace_lines || true
+echo "stage 2 done after $(($(date +%s) - started_all)) s"
+
+# === 3. The first level of the first pack, won with one wrong mark
+line "trace: level started $first_pack.level01" 20 > /dev/null || give_up "the first level never started"
+((tutorial_question_before == $(opening_count GP_Tutorial_Question))) ||
+  fail "the tutorial question came although the tutorials were played"
 level_grid=$resources/$first_pack/main/pages.xml
 level_count=$(grep -c '<level ' "$level_grid")
 read -r item_w item_h <<< "$(tag_attribute "$level_grid" level size)"
+# level_place INDEX: the centre of a level's item in the pack's level grid.
 level_place() { grid_item_place "$level_grid" "$1" "$level_count" "$item_w" "$item_h"; }
-sleep 0.3 # the items' own fade-in
-stage_shot levels_before
-level_place 0
-click 1 "$place_x" "$place_y"
-line "trace: level started $first_pack.level01" 20 > /dev/null || give_up "the first level never started"
-# A new player is asked about the tutorial first: "no".
-opened GP_Tutorial_Question 20
-press GP_Tutorial_Question 4
-closed GP_Tutorial_Question
+dismiss_trophies
 opened GP_Start 10
 stage_shot start_window "Level 1"
 press GP_Start 1
@@ -284,13 +475,13 @@ play_level() {
   done
   return 0
 }
+won_before=$(lines_of 'trace: level \(won\|lost\)')
 play_level 1
-won=$(line 'trace: level \(won\|lost\)' 20) || give_up "the level never ended"
+won=$(nth_line $((won_before + 1)) 'trace: level \(won\|lost\)' 20) || give_up "the level never ended"
 echo "${won#*trace: }"
 [[ "${won#*trace: }" =~ ^level\ won\ errors\ 1\ time ]] || fail "want a win with 1 error: $won"
 # close_trophies: every trophy announcement that comes before the finish window is closed; the
 # names of the trophies are kept in trophies_won.
-trophies_won=()
 close_trophies() {
   local seen=$(lines_of 'trace: window opened Trophy_Get$') want=$1
   while true; do
@@ -299,8 +490,7 @@ close_trophies() {
     (($(lines_of 'trace: window opened Trophy_Get$') > seen)) || break
     seen=$((seen + 1))
     settled Trophy_Get 1
-    stage_shot "trophy_$seen" "New trophy"
-    trophies_won+=("$(ocr_text "$image" | sed -n 's/.*New trophy! *\([A-Z][a-z]* [A-Z][a-z]*\).*/\1/p')")
+    note_announcement "trophy_$seen"
     press Trophy_Get 1
     closed_again Trophy_Get "$seen"
   done
@@ -326,9 +516,12 @@ cp "$work_dir/$case_name/in_play.png" "$work_dir/level_in_play.png" 2> /dev/null
 echo "trophies: ${trophies_won[*]:-none}"
 
 # === 3. The level list: two stars on the level, the next one open
+levels_before=$(opening_count Levels)
+fades_before=$(lines_of 'trace: window closed Fade_Transition$')
 press GP_Finish 3
-opened_again Levels 2 10 1
-closed_again Fade_Transition 3 10
+opens_after Levels "$levels_before" 10
+settled Levels 1
+closed_again Fade_Transition $((fades_before + 1)) 10
 sleep 0.3 # the items' own fade-in
 stage_shot levels_after
 level_place 0
@@ -362,22 +555,27 @@ opened GP_Menu 10
 stage_shot pause_menu
 press GP_Menu 3
 opened Confirm_Close_Lvl 10
+levels_before=$(opening_count Levels)
 press Confirm_Close_Lvl 3
-opened_again Levels 3 20 1
+opens_after Levels "$levels_before" 20
+settled Levels 1
 wait_for 5 eval '[[ "$(health_count "$players")" == $((hearts_full - 1)) ]]' ||
   fail "leaving the level cost no heart: $(health_count "$players"), was $hearts_full"
 
-# === 4. The shop: the lost heart bought back with money
-offer=life_refill
+# === 4. The shop: the first extra heart (the first step of the "life" ladder) bought with money;
+# it raises the maximum by one and fills every heart, the one lost above too.
+offer=life
 money_before=$(player_value "$players" money)
 hearts_before=$(health_count "$players")
 price=$(attribute "$resources/data/share/main/other/store.xml" "<item name=\"$offer\"" price)
-echo "money $money_before, hearts $hearts_before, a heart more costs $price"
+echo "money $money_before, hearts $hearts_before of $hearts_full, a heart more costs $price"
 ((money_before >= price)) || fail "money $money_before does not buy a heart at $price"
 widget_place Heart 1 WLABEL
 heart_label="60x36+$((place_x - 30))+$((place_y - 18))"
+shop_before=$(opening_count Shop)
 press Sidebar 6
-opened Shop 10 1
+opens_after Shop "$shop_before" 10
+settled Shop 1
 stage_shot shop "Shop" "More hearts"
 widget_place Shop 2 WLABEL
 money_label="120x36+$((place_x - 10))+$((place_y - 18))"
@@ -389,26 +587,30 @@ life_index=$(grep -o '<item [^>]*type="[a-z_]*"' "$shop_grid" | grep -n "type=\"
 read -r offer_w offer_h <<< "$(tag_attribute "$shop_grid" item size)"
 grid_item_place "$shop_grid" $((life_index - 1)) "$(grep -c '<item ' "$shop_grid")" "$offer_w" "$offer_h"
 read -r bx by <<< "$(widget_offset "$shop_grid" 1 BUTTON5)"
+trophies_before=${#trophies_won[@]}
 click 1 $((place_x + bx)) $((place_y + by))
-wait_for 5 eval '[[ "$(player_value "$players" money)" == $((money_before - price)) ]]' ||
-  fail "money after the purchase: $(player_value "$players" money), want $((money_before - price))"
-sleep 0.3
+wait_for 5 eval '[[ "$(player_value "$players" money)" != "$money_before" ]]' || fail "the purchase took no money"
+# The raised hearts may earn a trophy at once, announced over the shop: its bonus comes on top.
+sleep 1
+dismiss_trophies
+bonus=0
+for value in "${trophy_bonuses[@]:trophies_before}"; do
+  [[ -n "$value" ]] || give_up "a trophy announced over the shop showed no bonus"
+  bonus=$((bonus + value))
+done
+money_want=$((money_before - price + bonus))
+wait_for 5 eval '[[ "$(player_value "$players" money)" == "$money_want" ]]' ||
+  fail "money after the purchase: $(player_value "$players" money), want $money_want (price $price, trophy bonus $bonus)"
+settled Shop 1
 stage_shot shop_bought
 shown_after=$(ocr_text "$image" "$money_label" | tr -dc '0-9')
-echo "shop money label: $shown_before -> $shown_after"
-[[ "$shown_after" == $((money_before - price)) ]] || fail "the money label shows \"$shown_after\" after the purchase, want $((money_before - price))"
+echo "shop money label: $shown_before -> $shown_after (price $price, trophy bonus $bonus)"
+[[ "$shown_after" == "$money_want" ]] || fail "the money label shows \"$shown_after\" after the purchase, want $money_want"
 hearts_after=$(health_count "$players")
-[[ "$hearts_after" == $((hearts_before + 1)) ]] || fail "hearts after the purchase: $hearts_after, want $((hearts_before + 1))"
-close_trophies_none=$(lines_of 'trace: window opened Trophy_Get$')
+[[ "$hearts_after" == $((hearts_full + 1)) ]] || fail "hearts after the purchase: $hearts_after, want $((hearts_full + 1))"
+shop_closed_before=$(lines_of 'trace: window closed Shop$')
 press Shop 1
-closed Shop
-# A trophy for the heart may come now.
-sleep 1
-if (($(lines_of 'trace: window opened Trophy_Get$') > close_trophies_none)); then
-  settled Trophy_Get 1
-  press Trophy_Get 1
-  closed_again Trophy_Get "$(lines_of 'trace: window opened Trophy_Get$')"
-fi
+closed_again Shop $((shop_closed_before + 1))
 settled Sidebar 2
 stage_shot hearts_bar
 shown_hearts=$(ocr_text "$image" "$heart_label" 7 -negate | tr -dc '0-9')
@@ -417,8 +619,7 @@ echo "hearts bar: $shown_hearts"
 # The trophy the first win earned, open in the trophy list (its page turned to with the list's
 # next-page button): its open medal, gold, where the closed one would be grey.
 if ((${#trophies_won[@]} > 0)) && [[ -n "${trophies_won[0]}" ]]; then
-  trophy_key=$(grep -o "<Data ss:Type=\"String\">[a-z0-9_]*</Data></Cell><Cell><Data ss:Type=\"String\">${trophies_won[0]}<" \
-    "$resources/data/en/strings.xml" | sed -n 's/^<Data ss:Type="String">\([a-z0-9_]*\)<.*/\1/p' | head -n 1)
+  trophy_key=$(trophy_key "${trophies_won[0]}")
   trophy_grid=$(content_path "$(tag_attribute "$(window_file Trophy)" pages file)")
   trophy_index=$(grep -o 'key="trophy" value="[a-z0-9_]*"' "$trophy_grid" | grep -n "\"$trophy_key\"" | cut -d: -f1)
   [[ -n "$trophy_index" ]] || give_up "no item for the trophy \"${trophies_won[0]}\" ($trophy_key) in the trophy list"
@@ -442,11 +643,13 @@ if ((${#trophies_won[@]} > 0)) && [[ -n "${trophies_won[0]}" ]]; then
   gold=$(count_near "$image" $((place_x + medal_dx)) $((place_y + medal_dy)) 20 "$reward" 48)
   echo "trophy list: ${trophies_won[0]} ($trophy_key), item $trophy_index, $gold gold pixels at its medal"
   ((gold > 100)) || fail "the trophy \"${trophies_won[0]}\" does not show its open medal in the list ($gold gold pixels)"
+  packs_before=$(opening_count Packs)
   press Sidebar 2
-  opened_again Packs 2 20 1
+  opens_after Packs "$packs_before" 20
+  settled Packs 1
 fi
 bad_trace_lines || true
-echo "stages 2 to 4 done after $(($(date +%s) - started_all)) s"
+echo "stages 3 and 4 done after $(($(date +%s) - started_all)) s"
 
 
 # === 5. Options: music down, fullscreen on, the game cursor off
