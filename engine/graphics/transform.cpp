@@ -142,6 +142,45 @@ void ToLocal(float& x, float& y, const JS_TRANSFORM3& transform) {
     y = dy * c + dx * s + transform.pivotY;
 }
 
+namespace {
+
+// The matrix of a placement turned about no axis: TransformMatrix's own expressions with the
+// cosine 1 and the sine 0, so the numbers are the same bit for bit.
+struct UnturnedPlacement {
+    float scaleX, scaleY, scaleZ;
+    float positionX, positionY, positionZ;
+    float pivotX, pivotY;
+};
+
+inline void UnturnedMatrix(const UnturnedPlacement& t, Matrix4& m) {
+    constexpr float c = 1.0f, s = 0.0f;
+    const float m00 = t.scaleX * c, m01 = t.scaleX * s;
+    const float m10 = -t.scaleY * s, m11 = t.scaleY * c;
+    constexpr float m02 = 0.0f, m12 = 0.0f;
+    m.m[0][0] = m00;
+    m.m[0][1] = m01;
+    m.m[0][2] = m02;
+    m.m[0][3] = 0.0f;
+    m.m[1][0] = m10;
+    m.m[1][1] = m11;
+    m.m[1][2] = m12;
+    m.m[1][3] = 0.0f;
+    m.m[2][0] = 0.0f;
+    m.m[2][1] = 0.0f;
+    m.m[2][2] = t.scaleZ;
+    m.m[2][3] = 0.0f;
+    m.m[3][0] = t.positionX - t.pivotX * m00 - t.pivotY * m10;
+    m.m[3][1] = t.positionY - t.pivotX * m01 - t.pivotY * m11;
+    m.m[3][2] = t.positionZ - t.pivotX * m02 - t.pivotY * m12;
+    m.m[3][3] = 1.0f;
+}
+
+inline bool Unturned(const JS_TRANSFORM3& t) {
+    return t.rotationX == 0.0f && t.rotationY == 0.0f && t.rotationZ == 0.0f;
+}
+
+}  // namespace
+
 Matrix4 TransformMatrix(const JS_TRANSFORM3& t) {
     // Every drawn object computes this each frame, so it is written out rather than built from
     // four matrix products: rows 0..2 are the scaled rotation, row 3 the pivot carried through
@@ -207,6 +246,16 @@ inline bool SamePlacementBits(const JS_TRANSFORM3& a, const JS_TRANSFORM3& b) {
     return differ == 0;
 }
 
+// A turned placement's matrix, made again only when the placement differs from the cached one.
+[[gnu::noinline]] void LoadTurnedMatrix(const JS_TRANSFORM3& now, JS_WORLD_CACHE& cache) {
+    if (!cache.valid || !SamePlacementBits(now, cache.from)) {
+        cache.from = now;
+        cache.matrix = TransformMatrix(now);
+        cache.valid = true;
+    }
+    g_render->worldMatrix = cache.matrix;
+}
+
 }  // namespace
 
 void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
@@ -217,6 +266,12 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
     }
     const JS_TRANSFORM3& t = *transform;
     if (t.parent == nullptr) {
+        // Without a turn the matrix is a handful of products, cheaper to make than to look up.
+        if (Unturned(t)) {
+            UnturnedMatrix({t.scaleX, t.scaleY, t.scaleZ, t.positionX, t.positionY, t.positionZ, t.pivotX, t.pivotY},
+                           g_render->worldMatrix);
+            return;
+        }
         // The twelve placement floats come first in the record; the parent pointer is not compared.
         static_assert(std::is_standard_layout_v<JS_TRANSFORM3>);
         constexpr size_t kPlacementBytes = offsetof(JS_TRANSFORM3, parent);
@@ -256,14 +311,23 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
         x = dx * c - dy * s + p.positionX;
         y = dy * c + dx * s + p.positionY;
     }
+    const float rotationX = t.rotationX + p.rotationX;
+    const float rotationY = t.rotationY + p.rotationY;
+    const float rotationZ = t.rotationZ + p.rotationZ;
+    if (rotationX == 0.0f && rotationY == 0.0f && rotationZ == 0.0f) [[likely]] {
+        UnturnedMatrix(
+            {t.scaleX * p.scaleX, t.scaleY * p.scaleY, t.scaleZ * p.scaleZ, x, y, t.positionZ, t.pivotX, t.pivotY},
+            g_render->worldMatrix);
+        return;
+    }
     // In the record's own order, so that the comparison is one block of placement bytes.
     JS_TRANSFORM3 now;
     now.pivotX = t.pivotX;
     now.pivotY = t.pivotY;
     now.pivotZ = t.pivotZ;
-    now.rotationX = t.rotationX + p.rotationX;
-    now.rotationY = t.rotationY + p.rotationY;
-    now.rotationZ = t.rotationZ + p.rotationZ;
+    now.rotationX = rotationX;
+    now.rotationY = rotationY;
+    now.rotationZ = rotationZ;
     now.scaleX = t.scaleX * p.scaleX;
     now.scaleY = t.scaleY * p.scaleY;
     now.scaleZ = t.scaleZ * p.scaleZ;
@@ -271,12 +335,7 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
     now.positionY = y;
     now.positionZ = t.positionZ;
     now.parent = t.parent;
-    if (!cache.valid || !SamePlacementBits(now, cache.from)) [[unlikely]] {
-        cache.from = now;
-        cache.matrix = TransformMatrix(now);
-        cache.valid = true;
-    }
-    g_render->worldMatrix = cache.matrix;
+    LoadTurnedMatrix(now, cache);
 }
 
 void LoadWorldMatrixLocal(const JS_TRANSFORM3& transform) {
