@@ -188,6 +188,41 @@ TEST(TransformToLocal, SameNumbersAsTheAbsoluteTransform) {
     }
 }
 
+// The in-line form gives ToLocal's numbers for every chain: short unturned ones it works out
+// itself, turns anywhere (also turns that cancel out further down) and longer chains it hands on.
+TEST(TransformToLocal, InlineFormGivesTheSameNumbers) {
+    struct Case {
+        int length;
+        float turns[4];  // each link's own z rotation, top first
+    };
+    const Case cases[] = {
+        {1, {0, 0, 0, 0}},    {1, {0.4f, 0, 0, 0}},     {2, {0, 0, 0, 0}},        {2, {0.4f, 0, 0, 0}},
+        {2, {0, 0.4f, 0, 0}}, {2, {0.4f, -0.4f, 0, 0}}, {3, {0, 0, 0, 0}},        {3, {0.4f, 0, 0, 0}},
+        {3, {0, 0.4f, 0, 0}}, {3, {0, 0, 0.4f, 0}},     {3, {0, 0.4f, -0.4f, 0}}, {3, {0.4f, -0.4f, 0, 0}},
+        {4, {0, 0, 0, 0}},    {4, {0, 0, 0, 0.4f}},
+    };
+    for (const Case& c : cases) {
+        std::vector<JS_TRANSFORM3> chain(static_cast<size_t>(c.length));
+        for (int i = 0; i < c.length; ++i) {
+            JS_TRANSFORM3& t = chain[static_cast<size_t>(i)];
+            t = Placed(17.3f * static_cast<float>(i) + 12.1f, 90.7f - 31.9f * static_cast<float>(i), c.turns[i],
+                       i == 1 ? 1.5f : 1.0f);
+            t.scaleY = i == 0 ? 0.75f : t.scaleX;
+            t.pivotX = 15.0f;
+            t.pivotY = -2.5f;
+            if (i > 0) t.parent = &chain[static_cast<size_t>(i - 1)];
+        }
+        const JS_TRANSFORM3& leaf = chain.back();
+        for (const auto& [px, py] : {std::pair{0.0f, 0.0f}, std::pair{123.4f, -56.7f}, std::pair{-0.0f, 1e7f}}) {
+            float x = px, y = py, wantX = px, wantY = py;
+            ToLocalInline(x, y, leaf);
+            ToLocal(wantX, wantY, leaf);
+            EXPECT_EQ(std::bit_cast<uint32_t>(x), std::bit_cast<uint32_t>(wantX)) << "length " << c.length;
+            EXPECT_EQ(std::bit_cast<uint32_t>(y), std::bit_cast<uint32_t>(wantY)) << "length " << c.length;
+        }
+    }
+}
+
 TEST(TransformMatrix, PivotThenScaleThenRotationThenPosition) {
     JS_TRANSFORM3 t = Placed(100, 200, kHalfPi, 1);
     t.scaleX = 2;
