@@ -246,8 +246,26 @@ inline bool SamePlacementBits(const JS_TRANSFORM3& a, const JS_TRANSFORM3& b) {
     return differ == 0;
 }
 
-// A turned placement's matrix, made again only when the placement differs from the cached one.
-[[gnu::noinline]] void LoadTurnedMatrix(const JS_TRANSFORM3& now, JS_WORLD_CACHE& cache) {
+// The absolute placement of a turned transform under its parent's absolute transform p, whose
+// x, y position are already folded in: its matrix made again only when the placement differs
+// from the cached one.
+[[gnu::noinline]] void LoadTurnedMatrix(const JS_TRANSFORM3& t, const JS_TRANSFORM3& p, float x, float y,
+                                        JS_WORLD_CACHE& cache) {
+    // In the record's own order, so that the comparison is one block of placement bytes.
+    JS_TRANSFORM3 now;
+    now.pivotX = t.pivotX;
+    now.pivotY = t.pivotY;
+    now.pivotZ = t.pivotZ;
+    now.rotationX = t.rotationX + p.rotationX;
+    now.rotationY = t.rotationY + p.rotationY;
+    now.rotationZ = t.rotationZ + p.rotationZ;
+    now.scaleX = t.scaleX * p.scaleX;
+    now.scaleY = t.scaleY * p.scaleY;
+    now.scaleZ = t.scaleZ * p.scaleZ;
+    now.positionX = x;
+    now.positionY = y;
+    now.positionZ = t.positionZ;
+    now.parent = t.parent;
     if (!cache.valid || !SamePlacementBits(now, cache.from)) {
         cache.from = now;
         cache.matrix = TransformMatrix(now);
@@ -256,49 +274,9 @@ inline bool SamePlacementBits(const JS_TRANSFORM3& a, const JS_TRANSFORM3& b) {
     g_render->worldMatrix = cache.matrix;
 }
 
-}  // namespace
-
-void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
-    if (g_render == nullptr) return;
-    if (transform == nullptr) {
-        g_render->worldMatrix = Matrix4::Identity();
-        return;
-    }
-    const JS_TRANSFORM3& t = *transform;
-    if (t.parent == nullptr) {
-        // Without a turn the matrix is a handful of products, cheaper to make than to look up.
-        if (Unturned(t)) {
-            UnturnedMatrix({t.scaleX, t.scaleY, t.scaleZ, t.positionX, t.positionY, t.positionZ, t.pivotX, t.pivotY},
-                           g_render->worldMatrix);
-            return;
-        }
-        // The twelve placement floats come first in the record; the parent pointer is not compared.
-        static_assert(std::is_standard_layout_v<JS_TRANSFORM3>);
-        constexpr size_t kPlacementBytes = offsetof(JS_TRANSFORM3, parent);
-        if (!cache.valid || std::memcmp(&cache.from, &t, kPlacementBytes) != 0) {
-            cache.from = t;
-            cache.matrix = TransformMatrix(t);
-            cache.valid = true;
-        }
-        g_render->worldMatrix = cache.matrix;
-        return;
-    }
-    // The absolute transform is GetAbsolute's: the transform with its parent's absolute one
-    // folded in by Combine's steps, then compared with the cached one bit for bit. Inside a pass
-    // the parent's is usually kept already.
-    // A parent at the top of its chain is its own absolute transform (GetAbsolute gives a copy of
-    // it), as a board cell is for the marks placed on it.
-    const JS_TRANSFORM3* kept = t.parent->parent == nullptr ? t.parent : nullptr;
-    if (kept == nullptr) {
-        const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
-        if (memo != nullptr) kept = memo->Find(t.parent);
-    }
-    JS_TRANSFORM3 worked;
-    if (kept == nullptr) [[unlikely]] {
-        worked = GetAbsolute(*t.parent);
-        kept = &worked;
-    }
-    const JS_TRANSFORM3& p = *kept;
+// The transform's world matrix with p, its parent's absolute transform, folded in by Combine's
+// steps (so the numbers are GetAbsolute's bit for bit).
+inline void LoadMatrixUnder(const JS_TRANSFORM3& t, const JS_TRANSFORM3& p, JS_WORLD_CACHE& cache) {
     float x = t.positionX * p.scaleX;
     float y = t.positionY * p.scaleY;
     x += p.positionX;
@@ -311,31 +289,67 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
         x = dx * c - dy * s + p.positionX;
         y = dy * c + dx * s + p.positionY;
     }
-    const float rotationX = t.rotationX + p.rotationX;
-    const float rotationY = t.rotationY + p.rotationY;
-    const float rotationZ = t.rotationZ + p.rotationZ;
-    if (rotationX == 0.0f && rotationY == 0.0f && rotationZ == 0.0f) [[likely]] {
+    // Without a turn the matrix is a handful of products, cheaper to make than to look up.
+    if (t.rotationX + p.rotationX == 0.0f && t.rotationY + p.rotationY == 0.0f && t.rotationZ + p.rotationZ == 0.0f)
+        [[likely]] {
         UnturnedMatrix(
             {t.scaleX * p.scaleX, t.scaleY * p.scaleY, t.scaleZ * p.scaleZ, x, y, t.positionZ, t.pivotX, t.pivotY},
             g_render->worldMatrix);
         return;
     }
-    // In the record's own order, so that the comparison is one block of placement bytes.
-    JS_TRANSFORM3 now;
-    now.pivotX = t.pivotX;
-    now.pivotY = t.pivotY;
-    now.pivotZ = t.pivotZ;
-    now.rotationX = rotationX;
-    now.rotationY = rotationY;
-    now.rotationZ = rotationZ;
-    now.scaleX = t.scaleX * p.scaleX;
-    now.scaleY = t.scaleY * p.scaleY;
-    now.scaleZ = t.scaleZ * p.scaleZ;
-    now.positionX = x;
-    now.positionY = y;
-    now.positionZ = t.positionZ;
-    now.parent = t.parent;
-    LoadTurnedMatrix(now, cache);
+    LoadTurnedMatrix(t, p, x, y, cache);
+}
+
+// A transform without a parent: its own placement, the matrix cached while it is turned.
+[[gnu::noinline]] void LoadTopMatrix(const JS_TRANSFORM3& t, JS_WORLD_CACHE& cache) {
+    // The twelve placement floats come first in the record; the parent pointer is not compared.
+    static_assert(std::is_standard_layout_v<JS_TRANSFORM3>);
+    constexpr size_t kPlacementBytes = offsetof(JS_TRANSFORM3, parent);
+    if (!cache.valid || std::memcmp(&cache.from, &t, kPlacementBytes) != 0) {
+        cache.from = t;
+        cache.matrix = TransformMatrix(t);
+        cache.valid = true;
+    }
+    g_render->worldMatrix = cache.matrix;
+}
+
+// A parent whose absolute transform no pass keeps: the chain is folded here.
+[[gnu::noinline]] void LoadMatrixThroughChain(const JS_TRANSFORM3& t, JS_WORLD_CACHE& cache) {
+    const JS_TRANSFORM3 parent = GetAbsolute(*t.parent);
+    LoadMatrixUnder(t, parent, cache);
+}
+
+}  // namespace
+
+void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
+    if (g_render == nullptr) return;
+    if (transform == nullptr) {
+        g_render->worldMatrix = Matrix4::Identity();
+        return;
+    }
+    const JS_TRANSFORM3& t = *transform;
+    if (t.parent == nullptr) {
+        if (Unturned(t)) {
+            UnturnedMatrix({t.scaleX, t.scaleY, t.scaleZ, t.positionX, t.positionY, t.positionZ, t.pivotX, t.pivotY},
+                           g_render->worldMatrix);
+        } else {
+            LoadTopMatrix(t, cache);
+        }
+        return;
+    }
+    // The parent's absolute transform: a parent at the top of its chain is its own (GetAbsolute
+    // gives a copy of it), as a board cell is for the marks placed on it; inside a pass the
+    // parent's is usually kept already.
+    const JS_TRANSFORM3* kept = t.parent->parent == nullptr ? t.parent : nullptr;
+    if (kept == nullptr) {
+        const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
+        if (memo != nullptr) kept = memo->Find(t.parent);
+        if (kept == nullptr) [[unlikely]] {
+            LoadMatrixThroughChain(t, cache);
+            return;
+        }
+    }
+    LoadMatrixUnder(t, *kept, cache);
 }
 
 void LoadWorldMatrixLocal(const JS_TRANSFORM3& transform) {

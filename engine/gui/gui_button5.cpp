@@ -107,7 +107,7 @@ void JC_GUI_BUTTON5::Draw() {
 
 void JC_GUI_BUTTON5::RestoreResources() {
     if (!quad) {
-        quad = std::make_unique<JC_MESH>();
+        quad.emplace();
         BuildStripQuad(*quad, AcquireNamedTexture(textureName), kFrames, state, transform);
     } else {
         RestoreQuadTexture(*quad, textureName);
@@ -120,7 +120,7 @@ void JC_GUI_BUTTON5::ReleaseResources() {
 }
 
 void JC_GUI_BUTTON5::SetAlpha(float a) {
-    if (quad) SetMeshAlpha(quad.get(), AlphaByte(a));
+    if (quad) SetMeshAlpha(&*quad, AlphaByte(a));
 }
 
 }  // namespace QRV

@@ -15,14 +15,13 @@
 // Setters called before the first RestoreResources store the state; the build shows its frame.
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <string>
 
+#include "engine/graphics/mesh.h"
 #include "engine/gui/gui_object.h"
 
 namespace QRV {
-
-class JC_MESH;
 
 class JC_GUI_BUTTON5 : public JC_GUI_OBJECT {
 public:
@@ -48,7 +47,7 @@ public:
     void ResetState();
     int32_t GetState() const { return state; }
     // The quad once built, else null.
-    const JC_MESH* Quad() const { return quad.get(); }
+    const JC_MESH* Quad() const { return quad ? &*quad : nullptr; }
 
     int32_t state = 0;
     std::string textureName;
@@ -60,7 +59,8 @@ private:
     // Enter or leave: true when a code was set.
     bool HoverTest();
 
-    std::unique_ptr<JC_MESH> quad;
+    // Inside the widget, beside what the walks and the draw read with it.
+    std::optional<JC_MESH> quad;
 };
 
 }  // namespace QRV
