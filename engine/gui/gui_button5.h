@@ -59,6 +59,11 @@ private:
     // Enter or leave: true when a code was set.
     bool HoverTest();
 
+    // Whether the quad is built: the walks and the draw ask on every pass, and the quad's own flag
+    // lies past the whole quad.
+    bool HasQuad() const { return built != 0; }
+
+    uint8_t built = 0;
     // Inside the widget, beside what the walks and the draw read with it.
     std::optional<JC_MESH> quad;
 };

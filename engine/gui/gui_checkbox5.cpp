@@ -25,7 +25,7 @@ JC_GUI_CHECKBOX5::~JC_GUI_CHECKBOX5() = default;
 
 void JC_GUI_CHECKBOX5::ShowFrame(int32_t frame) {
     // Every move walk asks for a frame; most of the time it is the one shown already.
-    if (!quad || frame == shownFrame) return;
+    if (built == 0 || frame == shownFrame) return;
     quad->SetFrame(kFrames, frame);
     shownFrame = frame;
 }

@@ -61,12 +61,14 @@ private:
     void ShowFrame(int32_t frame);
     void ApplySize();
 
-    std::optional<JS_HIT_SHAPE> shape;
-    // Inside the widget, beside what the walks and the draw read with it.
-    std::optional<JC_MESH> quad;
+    // Set once the quad and the shape are built. Read on every walk and draw, so it and the frame
+    // shown come before the quad and the shape.
     uint8_t built = 0;
     // The strip frame the quad's texture coordinates show (-1: none yet).
     int32_t shownFrame = -1;
+    std::optional<JS_HIT_SHAPE> shape;
+    // Inside the widget, beside what the walks and the draw read with it.
+    std::optional<JC_MESH> quad;
     // A size set before the build (0 x 0: none).
     int32_t storedWidth = 0;
     int32_t storedHeight = 0;
