@@ -479,16 +479,20 @@ void JC_RENDER::DrawQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_
     JS_VERTEX* out = stagedVertices.data() + queuedVertices;
 #if defined(__GNUC__)
     using Row = float __attribute__((vector_size(16)));
-    Row rows[4];
-    std::memcpy(rows, worldMatrix.m, sizeof(rows));
+    Row row0, row1, row2, row3;
+    std::memcpy(&row0, worldMatrix.m[0], sizeof(Row));
+    std::memcpy(&row1, worldMatrix.m[1], sizeof(Row));
+    std::memcpy(&row2, worldMatrix.m[2], sizeof(Row));
+    std::memcpy(&row3, worldMatrix.m[3], sizeof(Row));
     for (uint32_t i = 0; i < kQuadVertexCount; ++i) {
         const JS_VERTEX& in = vertices[i];
         const Row x = {in.x, in.x, in.x, in.x};
         const Row y = {in.y, in.y, in.y, in.y};
         const Row z = {in.z, in.z, in.z, in.z};
-        const Row placed = x * rows[0] + y * rows[1] + z * rows[2] + rows[3];
+        const Row placed = x * row0 + y * row1 + z * row2 + row3;
         JS_VERTEX& o = out[i];
-        std::memcpy(&o.x, &placed, 3 * sizeof(float));
+        // All four lanes over x, y, z and nx; the tail then writes nx and the rest.
+        std::memcpy(&o.x, &placed, sizeof(Row));
         std::memcpy(&o.nx, &in.nx, sizeof(VertexTail));
     }
 #else
