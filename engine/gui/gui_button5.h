@@ -50,7 +50,6 @@ public:
     const JC_MESH* Quad() const { return quad ? &*quad : nullptr; }
 
     int32_t state = 0;
-    std::string textureName;
     float hoverTimer = 0.0f;
 
 private:
@@ -66,6 +65,10 @@ private:
     uint8_t built = 0;
     // Inside the widget, beside what the walks and the draw read with it.
     std::optional<JC_MESH> quad;
+
+public:
+    // After the quad: the walks and the draw never read it.
+    std::string textureName;
 };
 
 }  // namespace QRV

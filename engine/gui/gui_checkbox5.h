@@ -54,7 +54,6 @@ public:
 
     uint8_t hovered = 0;
     uint8_t pressing = 0;
-    std::string textureName;
     int32_t state = 0;
 
 private:
@@ -72,6 +71,10 @@ private:
     // A size set before the build (0 x 0: none).
     int32_t storedWidth = 0;
     int32_t storedHeight = 0;
+
+public:
+    // After the quad: the walks and the draw never read it.
+    std::string textureName;
 };
 
 }  // namespace QRV
