@@ -473,13 +473,34 @@ void JC_RENDER::DrawQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_
     uint16_t* outIndices = stagedIndices.data() + queuedIndices;
     for (uint32_t i = 0; i < kQuadIndexCount; ++i) outIndices[i] = static_cast<uint16_t>(kQuadIndices[i] + base);
 
-    // QueueTriangles' placement, term for term.
+    // QueueTriangles' placement, term for term: each output coordinate is
+    // ((x m0j + y m1j) + z m2j) + m3j in that order, here for the three at once, one matrix row
+    // per vector (the fourth lane is worked out and dropped).
+    JS_VERTEX* out = stagedVertices.data() + queuedVertices;
+#if defined(__GNUC__)
+    using Row = float __attribute__((vector_size(16)));
+    Row row0, row1, row2, row3;
+    std::memcpy(&row0, worldMatrix.m[0], sizeof(Row));
+    std::memcpy(&row1, worldMatrix.m[1], sizeof(Row));
+    std::memcpy(&row2, worldMatrix.m[2], sizeof(Row));
+    std::memcpy(&row3, worldMatrix.m[3], sizeof(Row));
+    for (uint32_t i = 0; i < kQuadVertexCount; ++i) {
+        const JS_VERTEX& in = vertices[i];
+        const Row x = {in.x, in.x, in.x, in.x};
+        const Row y = {in.y, in.y, in.y, in.y};
+        const Row z = {in.z, in.z, in.z, in.z};
+        const Row placed = x * row0 + y * row1 + z * row2 + row3;
+        JS_VERTEX& o = out[i];
+        // All four lanes over x, y, z and nx; the tail then writes nx and the rest.
+        std::memcpy(&o.x, &placed, sizeof(Row));
+        std::memcpy(&o.nx, &in.nx, sizeof(VertexTail));
+    }
+#else
     const Matrix4& w = worldMatrix;
     const float m00 = w.m[0][0], m01 = w.m[0][1], m02 = w.m[0][2];
     const float m10 = w.m[1][0], m11 = w.m[1][1], m12 = w.m[1][2];
     const float m20 = w.m[2][0], m21 = w.m[2][1], m22 = w.m[2][2];
     const float m30 = w.m[3][0], m31 = w.m[3][1], m32 = w.m[3][2];
-    JS_VERTEX* out = stagedVertices.data() + queuedVertices;
     for (uint32_t i = 0; i < kQuadVertexCount; ++i) {
         const JS_VERTEX& in = vertices[i];
         const float x = in.x, y = in.y, z = in.z;
@@ -489,6 +510,7 @@ void JC_RENDER::DrawQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_
         o.y = x * m01 + y * m11 + z * m21 + m31;
         o.z = x * m02 + y * m12 + z * m22 + m32;
     }
+#endif
     queuedIndices += kQuadIndexCount;
     queuedVertices += kQuadVertexCount;
 }

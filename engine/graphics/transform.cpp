@@ -142,6 +142,45 @@ void ToLocal(float& x, float& y, const JS_TRANSFORM3& transform) {
     y = dy * c + dx * s + transform.pivotY;
 }
 
+namespace {
+
+// The matrix of a placement turned about no axis: TransformMatrix's own expressions with the
+// cosine 1 and the sine 0, so the numbers are the same bit for bit.
+struct UnturnedPlacement {
+    float scaleX, scaleY, scaleZ;
+    float positionX, positionY, positionZ;
+    float pivotX, pivotY;
+};
+
+inline void UnturnedMatrix(const UnturnedPlacement& t, Matrix4& m) {
+    constexpr float c = 1.0f, s = 0.0f;
+    const float m00 = t.scaleX * c, m01 = t.scaleX * s;
+    const float m10 = -t.scaleY * s, m11 = t.scaleY * c;
+    constexpr float m02 = 0.0f, m12 = 0.0f;
+    m.m[0][0] = m00;
+    m.m[0][1] = m01;
+    m.m[0][2] = m02;
+    m.m[0][3] = 0.0f;
+    m.m[1][0] = m10;
+    m.m[1][1] = m11;
+    m.m[1][2] = m12;
+    m.m[1][3] = 0.0f;
+    m.m[2][0] = 0.0f;
+    m.m[2][1] = 0.0f;
+    m.m[2][2] = t.scaleZ;
+    m.m[2][3] = 0.0f;
+    m.m[3][0] = t.positionX - t.pivotX * m00 - t.pivotY * m10;
+    m.m[3][1] = t.positionY - t.pivotX * m01 - t.pivotY * m11;
+    m.m[3][2] = t.positionZ - t.pivotX * m02 - t.pivotY * m12;
+    m.m[3][3] = 1.0f;
+}
+
+inline bool Unturned(const JS_TRANSFORM3& t) {
+    return t.rotationX == 0.0f && t.rotationY == 0.0f && t.rotationZ == 0.0f;
+}
+
+}  // namespace
+
 Matrix4 TransformMatrix(const JS_TRANSFORM3& t) {
     // Every drawn object computes this each frame, so it is written out rather than built from
     // four matrix products: rows 0..2 are the scaled rotation, row 3 the pivot carried through
@@ -207,55 +246,11 @@ inline bool SamePlacementBits(const JS_TRANSFORM3& a, const JS_TRANSFORM3& b) {
     return differ == 0;
 }
 
-}  // namespace
-
-void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
-    if (g_render == nullptr) return;
-    if (transform == nullptr) {
-        g_render->worldMatrix = Matrix4::Identity();
-        return;
-    }
-    const JS_TRANSFORM3& t = *transform;
-    if (t.parent == nullptr) {
-        // The twelve placement floats come first in the record; the parent pointer is not compared.
-        static_assert(std::is_standard_layout_v<JS_TRANSFORM3>);
-        constexpr size_t kPlacementBytes = offsetof(JS_TRANSFORM3, parent);
-        if (!cache.valid || std::memcmp(&cache.from, &t, kPlacementBytes) != 0) {
-            cache.from = t;
-            cache.matrix = TransformMatrix(t);
-            cache.valid = true;
-        }
-        g_render->worldMatrix = cache.matrix;
-        return;
-    }
-    // The absolute transform is GetAbsolute's: the transform with its parent's absolute one
-    // folded in by Combine's steps, then compared with the cached one bit for bit. Inside a pass
-    // the parent's is usually kept already.
-    // A parent at the top of its chain is its own absolute transform (GetAbsolute gives a copy of
-    // it), as a board cell is for the marks placed on it.
-    const JS_TRANSFORM3* kept = t.parent->parent == nullptr ? t.parent : nullptr;
-    if (kept == nullptr) {
-        const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
-        if (memo != nullptr) kept = memo->Find(t.parent);
-    }
-    JS_TRANSFORM3 worked;
-    if (kept == nullptr) [[unlikely]] {
-        worked = GetAbsolute(*t.parent);
-        kept = &worked;
-    }
-    const JS_TRANSFORM3& p = *kept;
-    float x = t.positionX * p.scaleX;
-    float y = t.positionY * p.scaleY;
-    x += p.positionX;
-    y += p.positionY;
-    if (p.rotationZ != 0.0f) [[unlikely]] {
-        const float c = std::cos(p.rotationZ);
-        const float s = std::sin(p.rotationZ);
-        const float dx = x - p.positionX;
-        const float dy = y - p.positionY;
-        x = dx * c - dy * s + p.positionX;
-        y = dy * c + dx * s + p.positionY;
-    }
+// The absolute placement of a turned transform under its parent's absolute transform p, whose
+// x, y position are already folded in: its matrix made again only when the placement differs
+// from the cached one.
+[[gnu::noinline]] void LoadTurnedMatrix(const JS_TRANSFORM3& t, const JS_TRANSFORM3& p, float x, float y,
+                                        JS_WORLD_CACHE& cache) {
     // In the record's own order, so that the comparison is one block of placement bytes.
     JS_TRANSFORM3 now;
     now.pivotX = t.pivotX;
@@ -271,12 +266,90 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
     now.positionY = y;
     now.positionZ = t.positionZ;
     now.parent = t.parent;
-    if (!cache.valid || !SamePlacementBits(now, cache.from)) [[unlikely]] {
+    if (!cache.valid || !SamePlacementBits(now, cache.from)) {
         cache.from = now;
         cache.matrix = TransformMatrix(now);
         cache.valid = true;
     }
     g_render->worldMatrix = cache.matrix;
+}
+
+// The transform's world matrix with p, its parent's absolute transform, folded in by Combine's
+// steps (so the numbers are GetAbsolute's bit for bit).
+inline void LoadMatrixUnder(const JS_TRANSFORM3& t, const JS_TRANSFORM3& p, JS_WORLD_CACHE& cache) {
+    float x = t.positionX * p.scaleX;
+    float y = t.positionY * p.scaleY;
+    x += p.positionX;
+    y += p.positionY;
+    if (p.rotationZ != 0.0f) [[unlikely]] {
+        const float c = std::cos(p.rotationZ);
+        const float s = std::sin(p.rotationZ);
+        const float dx = x - p.positionX;
+        const float dy = y - p.positionY;
+        x = dx * c - dy * s + p.positionX;
+        y = dy * c + dx * s + p.positionY;
+    }
+    // Without a turn the matrix is a handful of products, cheaper to make than to look up.
+    if (t.rotationX + p.rotationX == 0.0f && t.rotationY + p.rotationY == 0.0f && t.rotationZ + p.rotationZ == 0.0f)
+        [[likely]] {
+        UnturnedMatrix(
+            {t.scaleX * p.scaleX, t.scaleY * p.scaleY, t.scaleZ * p.scaleZ, x, y, t.positionZ, t.pivotX, t.pivotY},
+            g_render->worldMatrix);
+        return;
+    }
+    LoadTurnedMatrix(t, p, x, y, cache);
+}
+
+// A transform without a parent: its own placement, the matrix cached while it is turned.
+[[gnu::noinline]] void LoadTopMatrix(const JS_TRANSFORM3& t, JS_WORLD_CACHE& cache) {
+    // The twelve placement floats come first in the record; the parent pointer is not compared.
+    static_assert(std::is_standard_layout_v<JS_TRANSFORM3>);
+    constexpr size_t kPlacementBytes = offsetof(JS_TRANSFORM3, parent);
+    if (!cache.valid || std::memcmp(&cache.from, &t, kPlacementBytes) != 0) {
+        cache.from = t;
+        cache.matrix = TransformMatrix(t);
+        cache.valid = true;
+    }
+    g_render->worldMatrix = cache.matrix;
+}
+
+// A parent whose absolute transform no pass keeps: the chain is folded here.
+[[gnu::noinline]] void LoadMatrixThroughChain(const JS_TRANSFORM3& t, JS_WORLD_CACHE& cache) {
+    const JS_TRANSFORM3 parent = GetAbsolute(*t.parent);
+    LoadMatrixUnder(t, parent, cache);
+}
+
+}  // namespace
+
+void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
+    if (g_render == nullptr) return;
+    if (transform == nullptr) {
+        g_render->worldMatrix = Matrix4::Identity();
+        return;
+    }
+    const JS_TRANSFORM3& t = *transform;
+    if (t.parent == nullptr) {
+        if (Unturned(t)) {
+            UnturnedMatrix({t.scaleX, t.scaleY, t.scaleZ, t.positionX, t.positionY, t.positionZ, t.pivotX, t.pivotY},
+                           g_render->worldMatrix);
+        } else {
+            LoadTopMatrix(t, cache);
+        }
+        return;
+    }
+    // The parent's absolute transform: a parent at the top of its chain is its own (GetAbsolute
+    // gives a copy of it), as a board cell is for the marks placed on it; inside a pass the
+    // parent's is usually kept already.
+    const JS_TRANSFORM3* kept = t.parent->parent == nullptr ? t.parent : nullptr;
+    if (kept == nullptr) {
+        const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
+        if (memo != nullptr) kept = memo->Find(t.parent);
+        if (kept == nullptr) [[unlikely]] {
+            LoadMatrixThroughChain(t, cache);
+            return;
+        }
+    }
+    LoadMatrixUnder(t, *kept, cache);
 }
 
 void LoadWorldMatrixLocal(const JS_TRANSFORM3& transform) {

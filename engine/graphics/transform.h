@@ -30,6 +30,45 @@ bool Parse(JS_TRANSFORM3& transform, const char* text);
 // A screen point into the transform's own space: the absolute transform's z rotation undone
 // about its position, then position subtracted and pivot added. Scale is not undone.
 void ToLocal(float& x, float& y, const JS_TRANSFORM3& transform);
+// ToLocal's numbers bit for bit, worked out in line for chains of up to three links none of whose
+// absolute placements is turned (every widget's hit test on every pointer move); any other chain
+// goes to ToLocal. The steps are ToLocal's, one operation per statement, in its order.
+inline void ToLocalInline(float& x, float& y, const JS_TRANSFORM3& transform) {
+    const JS_TRANSFORM3& t = transform;
+    const JS_TRANSFORM3* p = t.parent;
+    float absoluteX, absoluteY;
+    if (p == nullptr) {
+        if (t.rotationZ != 0.0f) return ToLocal(x, y, t);
+        absoluteX = t.positionX;
+        absoluteY = t.positionY;
+    } else {
+        const JS_TRANSFORM3* top = p->parent;
+        float scaleX, scaleY, originX, originY, turn;
+        if (top == nullptr) {
+            scaleX = p->scaleX;
+            scaleY = p->scaleY;
+            originX = p->positionX;
+            originY = p->positionY;
+            turn = p->rotationZ;
+        } else {
+            if (top->parent != nullptr || top->rotationZ != 0.0f) return ToLocal(x, y, t);
+            scaleX = p->scaleX * top->scaleX;
+            scaleY = p->scaleY * top->scaleY;
+            originX = p->positionX * top->scaleX;
+            originY = p->positionY * top->scaleY;
+            originX += top->positionX;
+            originY += top->positionY;
+            turn = p->rotationZ + top->rotationZ;
+        }
+        if (turn != 0.0f || t.rotationZ + turn != 0.0f) return ToLocal(x, y, t);
+        absoluteX = t.positionX * scaleX;
+        absoluteY = t.positionY * scaleY;
+        absoluteX += originX;
+        absoluteY += originY;
+    }
+    x = x - absoluteX + t.pivotX;
+    y = y - absoluteY + t.pivotY;
+}
 
 // The world matrix of one transform alone (its parent is not applied):
 // T(-pivot) x S x Rz x Ry x Rx x T(position).

@@ -26,16 +26,16 @@ JC_GUI_BUTTON5::~JC_GUI_BUTTON5() = default;
 
 void JC_GUI_BUTTON5::SetState(int32_t newState) {
     state = newState;
-    if (quad) quad->SetFrame(kFrames, state);
+    if (HasQuad()) quad->SetFrame(kFrames, state);
 }
 
 bool JC_GUI_BUTTON5::PointerInside() const {
-    if (!quad || g_input == nullptr) return false;
+    if (!HasQuad() || g_input == nullptr) return false;
     return QuadContains(*quad, static_cast<float>(g_input->mouseX), static_cast<float>(g_input->mouseY));
 }
 
 bool JC_GUI_BUTTON5::HoverTest() {
-    if (!quad) return false;
+    if (!HasQuad()) return false;
     if (PointerInside()) {
         if (state == 0) {
             SetState(1);
@@ -73,7 +73,7 @@ JS_GUI_EVENT* JC_GUI_BUTTON5::OnMouseMove() {
 }
 
 JS_GUI_EVENT* JC_GUI_BUTTON5::OnMouseDown() {
-    if (!quad) return nullptr;
+    if (!HasQuad()) return nullptr;
     event.code = GUI_EVENT::None;
     if (state != 1 || g_input == nullptr || !g_input->WasPressed(VK_LBUTTON)) return nullptr;
     if (active == 0 && !PointerInside()) return nullptr;
@@ -83,7 +83,7 @@ JS_GUI_EVENT* JC_GUI_BUTTON5::OnMouseDown() {
 }
 
 JS_GUI_EVENT* JC_GUI_BUTTON5::OnMouseUp() {
-    if (!quad) return nullptr;
+    if (!HasQuad()) return nullptr;
     event.code = GUI_EVENT::None;
     if (state != 2 || g_input == nullptr || !g_input->WasReleased(VK_LBUTTON)) return nullptr;
     const bool inside = PointerInside();
@@ -101,13 +101,14 @@ void JC_GUI_BUTTON5::SetEnabled(bool on) {
 void JC_GUI_BUTTON5::ResetState() { SetState(0); }
 
 void JC_GUI_BUTTON5::Draw() {
-    if (visible == 0 || !quad) return;
+    if (visible == 0 || !HasQuad()) return;
     quad->Draw();
 }
 
 void JC_GUI_BUTTON5::RestoreResources() {
     if (!quad) {
-        quad = std::make_unique<JC_MESH>();
+        quad.emplace();
+        built = 1;
         BuildStripQuad(*quad, AcquireNamedTexture(textureName), kFrames, state, transform);
     } else {
         RestoreQuadTexture(*quad, textureName);
@@ -120,7 +121,7 @@ void JC_GUI_BUTTON5::ReleaseResources() {
 }
 
 void JC_GUI_BUTTON5::SetAlpha(float a) {
-    if (quad) SetMeshAlpha(quad.get(), AlphaByte(a));
+    if (quad) SetMeshAlpha(&*quad, AlphaByte(a));
 }
 
 }  // namespace QRV

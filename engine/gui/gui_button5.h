@@ -15,14 +15,13 @@
 // Setters called before the first RestoreResources store the state; the build shows its frame.
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <string>
 
+#include "engine/graphics/mesh.h"
 #include "engine/gui/gui_object.h"
 
 namespace QRV {
-
-class JC_MESH;
 
 class JC_GUI_BUTTON5 : public JC_GUI_OBJECT {
 public:
@@ -48,10 +47,9 @@ public:
     void ResetState();
     int32_t GetState() const { return state; }
     // The quad once built, else null.
-    const JC_MESH* Quad() const { return quad.get(); }
+    const JC_MESH* Quad() const { return quad ? &*quad : nullptr; }
 
     int32_t state = 0;
-    std::string textureName;
     float hoverTimer = 0.0f;
 
 private:
@@ -60,7 +58,17 @@ private:
     // Enter or leave: true when a code was set.
     bool HoverTest();
 
-    std::unique_ptr<JC_MESH> quad;
+    // Whether the quad is built: the walks and the draw ask on every pass, and the quad's own flag
+    // lies past the whole quad.
+    bool HasQuad() const { return built != 0; }
+
+    uint8_t built = 0;
+    // Inside the widget, beside what the walks and the draw read with it.
+    std::optional<JC_MESH> quad;
+
+public:
+    // After the quad: the walks and the draw never read it.
+    std::string textureName;
 };
 
 }  // namespace QRV

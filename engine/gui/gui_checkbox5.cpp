@@ -25,7 +25,7 @@ JC_GUI_CHECKBOX5::~JC_GUI_CHECKBOX5() = default;
 
 void JC_GUI_CHECKBOX5::ShowFrame(int32_t frame) {
     // Every move walk asks for a frame; most of the time it is the one shown already.
-    if (!quad || frame == shownFrame) return;
+    if (built == 0 || frame == shownFrame) return;
     quad->SetFrame(kFrames, frame);
     shownFrame = frame;
 }
@@ -126,10 +126,10 @@ void JC_GUI_CHECKBOX5::RestoreResources() {
         return;
     }
     JS_TEXTURE* texture = AcquireNamedTexture(textureName);
-    quad = std::make_unique<JC_MESH>();
+    quad.emplace();
     BuildStripQuad(*quad, texture, kFrames, state, transform);
     shownFrame = state;
-    shape = std::make_unique<JS_HIT_SHAPE>();
+    shape.emplace();
     shape->kind = HIT_SHAPE::Rectangle;
     shape->a = TextureWidth(texture) * 0.2f;
     shape->b = TextureHeight(texture);
@@ -144,7 +144,7 @@ void JC_GUI_CHECKBOX5::ReleaseResources() {
 }
 
 void JC_GUI_CHECKBOX5::SetAlpha(float a) {
-    if (quad) SetMeshAlpha(quad.get(), AlphaByte(a));
+    if (quad) SetMeshAlpha(&*quad, AlphaByte(a));
 }
 
 }  // namespace QRV

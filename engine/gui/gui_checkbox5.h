@@ -17,15 +17,14 @@
 // applies them.
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <string>
 
+#include "engine/graphics/mesh.h"
 #include "engine/gui/gui_checkbox_interface.h"
 #include "engine/gui/hit_shape.h"
 
 namespace QRV {
-
-class JC_MESH;
 
 class JC_GUI_CHECKBOX5 : public JC_GUI_CHECKBOX_INTERFACE {
 public:
@@ -50,26 +49,32 @@ public:
     void SetChecked(bool checked, bool immediate) override;
 
     bool IsBuilt() const { return built != 0; }
-    const JC_MESH* Quad() const { return quad.get(); }
-    const JS_HIT_SHAPE* Shape() const { return shape.get(); }
+    const JC_MESH* Quad() const { return quad ? &*quad : nullptr; }
+    const JS_HIT_SHAPE* Shape() const { return shape ? &*shape : nullptr; }
 
     uint8_t hovered = 0;
     uint8_t pressing = 0;
-    std::string textureName;
     int32_t state = 0;
 
 private:
     void ShowFrame(int32_t frame);
     void ApplySize();
 
-    std::unique_ptr<JS_HIT_SHAPE> shape;
-    std::unique_ptr<JC_MESH> quad;
+    // Set once the quad and the shape are built. Read on every walk and draw, so it and the frame
+    // shown come before the quad and the shape.
     uint8_t built = 0;
     // The strip frame the quad's texture coordinates show (-1: none yet).
     int32_t shownFrame = -1;
+    std::optional<JS_HIT_SHAPE> shape;
+    // Inside the widget, beside what the walks and the draw read with it.
+    std::optional<JC_MESH> quad;
     // A size set before the build (0 x 0: none).
     int32_t storedWidth = 0;
     int32_t storedHeight = 0;
+
+public:
+    // After the quad: the walks and the draw never read it.
+    std::string textureName;
 };
 
 }  // namespace QRV

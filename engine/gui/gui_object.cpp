@@ -9,10 +9,9 @@ bool IsActivatingCode(int32_t code) {
            code == GUI_EVENT::KeepFocus;
 }
 
-JC_GUI_OBJECT::JC_GUI_OBJECT(int32_t id) : transform(new JS_TRANSFORM3()) { event.id = id; }
+JC_GUI_OBJECT::JC_GUI_OBJECT(int32_t id) { event.id = id; }
 
 JC_GUI_OBJECT::~JC_GUI_OBJECT() {
-    delete transform;
     delete enterCallback;
     delete leaveCallback;
     delete pressCallback;

@@ -65,7 +65,7 @@ struct JS_GUI_EVENT {
 class JC_GUI_OBJECT : public IFadeTarget {
 public:
     explicit JC_GUI_OBJECT(int32_t id);
-    // Frees the transform and the callback records and deletes every child, in order.
+    // Frees the callback records and deletes every child, in order.
     ~JC_GUI_OBJECT() override;
     JC_GUI_OBJECT(const JC_GUI_OBJECT&) = delete;
     JC_GUI_OBJECT& operator=(const JC_GUI_OBJECT&) = delete;
@@ -126,23 +126,25 @@ public:
     JS_GUI_EVENT event;
     // Owned, deleted with the node in order.
     std::vector<JC_GUI_OBJECT*> children;
-    // Owned records; each is called with the widget as its argument.
-    JS_CALLBACK* enterCallback = nullptr;
-    JS_CALLBACK* leaveCallback = nullptr;
-    JS_CALLBACK* pressCallback = nullptr;
-    JS_CALLBACK* clickCallback = nullptr;
     int32_t kind = GUI_KIND::Base;
     uint8_t visible = 1;
     uint8_t enabled = 1;
     // Set on the widget that has the pointer or the focus and on its ancestors.
     uint8_t active = 0;
-    // Owned; the widget's placement.
-    JS_TRANSFORM3* transform = nullptr;
+    // The widget's placement: its own record, kept inside the node (the walks and the draw read
+    // it for every widget, so it sits beside the fields they read first).
+    JS_TRANSFORM3* transform = &ownTransform;
     // The pointer as the last mouse-move walk saw it.
     float lastMouseX = 0.0f;
     float lastMouseY = 0.0f;
     // The opacity last given to the subtree.
     float alpha = 1.0f;
+    JS_TRANSFORM3 ownTransform;
+    // Owned records; each is called with the widget as its argument.
+    JS_CALLBACK* enterCallback = nullptr;
+    JS_CALLBACK* leaveCallback = nullptr;
+    JS_CALLBACK* pressCallback = nullptr;
+    JS_CALLBACK* clickCallback = nullptr;
 
 protected:
     // Sets the code and returns the record.

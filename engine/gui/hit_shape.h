@@ -5,10 +5,10 @@
 #include <cstdint>
 
 #include "engine/core/transform.h"
+#include "engine/graphics/mesh.h"
+#include "engine/graphics/transform.h"
 
 namespace QRV {
-
-class JC_MESH;
 
 namespace HIT_SHAPE {
 constexpr int32_t None = 0;
@@ -32,11 +32,30 @@ struct JS_HIT_SHAPE {
     // Circle: closer to the position than the radius (the radius is not scaled). Rectangle: the
     // point taken into the transform's own space (rotation undone about the position, position
     // subtracted, pivot added, scale not undone) lies strictly inside 0..a by 0..b.
-    bool Contains(float x, float y) const;
+    bool Contains(float x, float y) const {
+        if (transform == nullptr) return false;
+        if (kind == HIT_SHAPE::Rectangle) [[likely]] {
+            // The general local-coordinate test: right for any pivot, unlike a mirror about the
+            // position.
+            ToLocalInline(x, y, *transform);
+            return x > 0.0f && x < a && y > 0.0f && y < b;
+        }
+        return ContainsOther(x, y);
+    }
+
+private:
+    // Circles and shapes of no kind.
+    bool ContainsOther(float x, float y) const;
 };
 
 // Whether a point in screen pixels lies strictly inside the quad: the point is taken into the
 // quad transform's own space (scale not undone) and compared with the quad's width and height.
-bool QuadContains(const JC_MESH& quad, float x, float y);
+inline bool QuadContains(const JC_MESH& quad, float x, float y) {
+    if (quad.transform == nullptr || quad.vertices == nullptr) return false;
+    ToLocalInline(x, y, *quad.transform);
+    const float width = quad.vertices[1].x - quad.vertices[0].x;
+    const float height = quad.vertices[2].y - quad.vertices[0].y;
+    return x > 0.0f && x < width && y > 0.0f && y < height;
+}
 
 }  // namespace QRV

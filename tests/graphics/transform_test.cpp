@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <numbers>
 #include <utility>
@@ -187,6 +188,41 @@ TEST(TransformToLocal, SameNumbersAsTheAbsoluteTransform) {
     }
 }
 
+// The in-line form gives ToLocal's numbers for every chain: short unturned ones it works out
+// itself, turns anywhere (also turns that cancel out further down) and longer chains it hands on.
+TEST(TransformToLocal, InlineFormGivesTheSameNumbers) {
+    struct Case {
+        int length;
+        float turns[4];  // each link's own z rotation, top first
+    };
+    const Case cases[] = {
+        {1, {0, 0, 0, 0}},    {1, {0.4f, 0, 0, 0}},     {2, {0, 0, 0, 0}},        {2, {0.4f, 0, 0, 0}},
+        {2, {0, 0.4f, 0, 0}}, {2, {0.4f, -0.4f, 0, 0}}, {3, {0, 0, 0, 0}},        {3, {0.4f, 0, 0, 0}},
+        {3, {0, 0.4f, 0, 0}}, {3, {0, 0, 0.4f, 0}},     {3, {0, 0.4f, -0.4f, 0}}, {3, {0.4f, -0.4f, 0, 0}},
+        {4, {0, 0, 0, 0}},    {4, {0, 0, 0, 0.4f}},
+    };
+    for (const Case& c : cases) {
+        std::vector<JS_TRANSFORM3> chain(static_cast<size_t>(c.length));
+        for (int i = 0; i < c.length; ++i) {
+            JS_TRANSFORM3& t = chain[static_cast<size_t>(i)];
+            t = Placed(17.3f * static_cast<float>(i) + 12.1f, 90.7f - 31.9f * static_cast<float>(i), c.turns[i],
+                       i == 1 ? 1.5f : 1.0f);
+            t.scaleY = i == 0 ? 0.75f : t.scaleX;
+            t.pivotX = 15.0f;
+            t.pivotY = -2.5f;
+            if (i > 0) t.parent = &chain[static_cast<size_t>(i - 1)];
+        }
+        const JS_TRANSFORM3& leaf = chain.back();
+        for (const auto& [px, py] : {std::pair{0.0f, 0.0f}, std::pair{123.4f, -56.7f}, std::pair{-0.0f, 1e7f}}) {
+            float x = px, y = py, wantX = px, wantY = py;
+            ToLocalInline(x, y, leaf);
+            ToLocal(wantX, wantY, leaf);
+            EXPECT_EQ(std::bit_cast<uint32_t>(x), std::bit_cast<uint32_t>(wantX)) << "length " << c.length;
+            EXPECT_EQ(std::bit_cast<uint32_t>(y), std::bit_cast<uint32_t>(wantY)) << "length " << c.length;
+        }
+    }
+}
+
 TEST(TransformMatrix, PivotThenScaleThenRotationThenPosition) {
     JS_TRANSFORM3 t = Placed(100, 200, kHalfPi, 1);
     t.scaleX = 2;
@@ -256,6 +292,59 @@ TEST(TransformMatrix, CachedWorldMatrixFollowsEveryChange) {
     EXPECT_EQ(origin(), (std::pair{116.0f, 5.0f}));
     LoadWorldMatrix(nullptr, cache);
     EXPECT_EQ(render.worldMatrix.m[3][0], 0.0f);
+}
+
+// Placements with and without a turn, one after another through one cache: whichever way the
+// matrix is made, it is TransformMatrix of the absolute transform bit for bit, and a turned one
+// met again after unturned ones is not taken for the one cached before.
+TEST(TransformMatrix, CachedWorldMatrixIsTheChainsBitForBitTurnedOrNot) {
+    JC_RENDER render(std::make_unique<Platform::NullRenderDevice>());
+    TestKit::GlobalGuard globals;
+    globals.Set(g_render, &render);
+    struct Step {
+        JS_TRANSFORM3 parent;
+        JS_TRANSFORM3 child;
+        bool parented;
+    };
+    const auto pivoted = [](JS_TRANSFORM3 t, float px, float py) {
+        t.pivotX = px;
+        t.pivotY = py;
+        return t;
+    };
+    JS_TRANSFORM3 tilted = Placed(4, 5);
+    tilted.rotationX = 0.3f;
+    JS_TRANSFORM3 mirrored = Placed(-0.0f, 7, 0.0f, -1.0f);
+    mirrored.scaleY = 2.5f;
+    const Step steps[] = {
+        {Placed(0, 0), pivoted(Placed(10, 20), 15, 15), false},
+        {Placed(0, 0), Placed(10, 20, 0.5f), false},
+        {Placed(0, 0), pivoted(Placed(10, 20), 15, 15), false},
+        {Placed(0, 0), Placed(10, 20, 0.5f), false},  // the turned one again
+        {Placed(100, 50, 0.0f, 2.0f), pivoted(Placed(-75, -60), 15, 15), true},
+        {Placed(100, 50, kHalfPi), pivoted(Placed(-75, -60), 15, 15), true},
+        {Placed(100, 50), pivoted(Placed(-75, -60, 0.25f), 15, 15), true},
+        {Placed(100, 50), pivoted(Placed(-75, -60), 15, 15), true},
+        {Placed(100, 50, kHalfPi), pivoted(Placed(-75, -60), 15, 15), true},
+        {Placed(100, 50, 0.7f), pivoted(Placed(-75, -60, -0.7f), 3, 4), true},  // turns that cancel
+        {Placed(12, 20), tilted, true},
+        {Placed(12, 20), mirrored, true},
+        {Placed(12, 20, 0.0f, 0.5f), pivoted(mirrored, -3, 8), true},
+    };
+    JS_TRANSFORM3 parent;
+    JS_TRANSFORM3 child;
+    JS_WORLD_CACHE cache;
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        parent = steps[i].parent;
+        child = steps[i].child;
+        child.parent = steps[i].parented ? &parent : nullptr;
+        const Matrix4 expected = TransformMatrix(GetAbsolute(child));
+        LoadWorldMatrix(&child, cache);
+        EXPECT_EQ(std::memcmp(&render.worldMatrix, &expected, sizeof(Matrix4)), 0) << "step " << i;
+        // Without the cache too.
+        render.worldMatrix = Matrix4::Identity();
+        LoadWorldMatrix(&child);
+        EXPECT_EQ(std::memcmp(&render.worldMatrix, &expected, sizeof(Matrix4)), 0) << "step " << i;
+    }
 }
 
 TEST(TransformMatrix, LoadWorldMatrixUsesTheChain) {
