@@ -317,8 +317,8 @@ TEST_F(WindowContent, PagedGridHasTwoPagesInsideItsDragArea) {
 
 // A fault stops the build with the file and line, and no window file is written.
 TEST_F(WindowContent, AFaultStopsTheBuildNamingFileAndLine) {
-    const fs::path broken = root / "broken";
-    fs::create_directories(broken);
+    const QRV::TestKit::TempFolder scratch("quorvel-broken-window");
+    const fs::path broken = scratch.Path();
     fs::copy(kContent, broken / "content", fs::copy_options::recursive);
     const fs::path confirm = broken / "content" / Theme::kWindowSource / "Confirm_Exit.xml";
     std::string text = ReadText(confirm);
