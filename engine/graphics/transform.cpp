@@ -277,18 +277,9 @@ inline bool SamePlacementBits(const JS_TRANSFORM3& a, const JS_TRANSFORM3& b) {
 // The transform's world matrix with p, its parent's absolute transform, folded in by Combine's
 // steps (so the numbers are GetAbsolute's bit for bit).
 inline void LoadMatrixUnder(const JS_TRANSFORM3& t, const JS_TRANSFORM3& p, JS_WORLD_CACHE& cache) {
-    float x = t.positionX * p.scaleX;
-    float y = t.positionY * p.scaleY;
-    x += p.positionX;
-    y += p.positionY;
-    if (p.rotationZ != 0.0f) [[unlikely]] {
-        const float c = std::cos(p.rotationZ);
-        const float s = std::sin(p.rotationZ);
-        const float dx = x - p.positionX;
-        const float dy = y - p.positionY;
-        x = dx * c - dy * s + p.positionX;
-        y = dy * c + dx * s + p.positionY;
-    }
+    const Placement folded = FoldLink({p.scaleX, p.scaleY, p.positionX, p.positionY, p.rotationZ}, t);
+    const float x = folded.positionX;
+    const float y = folded.positionY;
     // Without a turn the matrix is a handful of products, cheaper to make than to look up.
     if (t.rotationX + p.rotationX == 0.0f && t.rotationY + p.rotationY == 0.0f && t.rotationZ + p.rotationZ == 0.0f)
         [[likely]] {

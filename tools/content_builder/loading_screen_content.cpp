@@ -12,6 +12,7 @@
 #include "tools/content_builder/font_rasteriser.h"
 #include "tools/content_builder/resource_paths.h"
 #include "tools/content_builder/shape_distance.h"
+#include "tools/content_builder/text_paint.h"
 #include "tools/content_builder/theme.h"
 #include "tools/content_builder/xml_number.h"
 #include "tools/content_builder/xml_text.h"
@@ -20,14 +21,6 @@ namespace ContentBuilder {
 namespace {
 
 const Theme::LoadingScreenTheme& T() { return Theme::kLoadingScreen; }
-
-std::vector<uint8_t> ReadFontFile(std::string_view preferred, std::string_view fallback) {
-    std::string path(preferred);
-    if (!std::filesystem::exists(path)) path = fallback;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read the font " + path);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 RasterFont TextFont(const std::vector<uint8_t>& ttf, int size, std::string_view text) {
     std::vector<uint32_t> codepoints(text.begin(), text.end());

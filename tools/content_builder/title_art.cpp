@@ -15,6 +15,7 @@
 #include "tools/content_builder/resource_paths.h"
 #include "tools/content_builder/shape_distance.h"
 #include "tools/content_builder/soft_shadow.h"
+#include "tools/content_builder/text_paint.h"
 #include "tools/content_builder/theme.h"
 
 namespace ContentBuilder {
@@ -23,14 +24,6 @@ namespace {
 const Theme::TitleArtTheme& T() { return Theme::kTitleArt; }
 
 std::vector<std::string> Picture() { return std::vector<std::string>(T().picture.begin(), T().picture.end()); }
-
-std::vector<uint8_t> ReadFile(std::string_view preferred, std::string_view fallback) {
-    std::string path(preferred);
-    if (!std::filesystem::exists(path)) path = fallback;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read the font " + path);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 const RasterGlyph* FindGlyph(const RasterFont& font, uint32_t codepoint) {
     for (const RasterGlyph& glyph : font.glyphs)
@@ -274,8 +267,8 @@ TextureImage DrawBand(int width, int height) {
 }
 
 void BuildTitleArt(OutputTree& out) {
-    const std::vector<uint8_t> titleFont = ReadFile(Theme::kComfortaaBold, Theme::kDejaVuSansBold);
-    const std::vector<uint8_t> clueFont = ReadFile(Theme::kLatoBlack, Theme::kDejaVuSansBold);
+    const std::vector<uint8_t> titleFont = ReadFontFile(Theme::kComfortaaBold, Theme::kDejaVuSansBold);
+    const std::vector<uint8_t> clueFont = ReadFontFile(Theme::kLatoBlack, Theme::kDejaVuSansBold);
     out.Write(RunPath(T().folder, T().logoFile), EncodeTexture(DrawLoadingLogo(titleFont)));
     out.Write(RunPath(T().folder, T().solvingFile), EncodeTexture(DrawSolvingSheet(clueFont)));
     out.Write(RunPath(T().folder, T().greetingBandFile),
