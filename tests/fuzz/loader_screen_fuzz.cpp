@@ -2,8 +2,6 @@
 // device and a few pictures beside it, then runs frames of it: splashes, fades, skips, drawing.
 // No job is started: only the description and the screen's own work are under test.
 #include <unistd.h>
-#include <pugixml.hpp>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -18,6 +16,7 @@
 #include "engine/resources/paths.h"
 #include "engine/resources/repository_manager.h"
 #include "game/ui/loader_screen.h"
+#include "tests/fuzz/parse_check.h"
 #include "tests/fuzz/scratch_file.h"
 
 namespace {
@@ -35,6 +34,12 @@ void WriteLoaderFuzzFile(const std::filesystem::path& path, const void* bytes, s
     out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
 }
 
+// The renderer's device, to forget its record between inputs (it would grow over the whole run).
+QRV::Platform::NullRenderDevice*& LoaderFuzzDevice() {
+    static QRV::Platform::NullRenderDevice* device = nullptr;
+    return device;
+}
+
 // The scratch tree and the renderer, made once.
 const std::filesystem::path& LoaderFuzzRoot() {
     static const std::filesystem::path root = [] {
@@ -49,7 +54,9 @@ const std::filesystem::path& LoaderFuzzRoot() {
         WriteLoaderFuzzFile(dir / "Resources/broken.png", "PNG?", 4);
         if (chdir(dir.c_str()) != 0) std::abort();
         if (std::filesystem::path(QRV::JC_PATHS::Instance()->resourcesDir) != dir / "Resources/") std::abort();
-        static QRV::JC_RENDER render(std::make_unique<QRV::Platform::NullRenderDevice>());
+        auto device = std::make_unique<QRV::Platform::NullRenderDevice>();
+        LoaderFuzzDevice() = device.get();
+        static QRV::JC_RENDER render(std::move(device));
         if (render.CreateDevice(nullptr, 0.1f, 0.0f) != 1) std::abort();
         QRV::g_render = &render;
         return dir;
@@ -60,11 +67,11 @@ const std::filesystem::path& LoaderFuzzRoot() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // A description that does not parse ends the game through the load-error stop: no fault.
-    pugi::xml_document check;
-    if (!check.load_buffer(data, size)) return 0;
     const std::filesystem::path root = LoaderFuzzRoot();
-    WriteLoaderFuzzFile(root / "Resources/screen.xml", data, size);
+    const std::filesystem::path file = root / "Resources/screen.xml";
+    WriteLoaderFuzzFile(file, data, size);
+    if (!QRV::Fuzz::ParsesAsTheGameReadsIt(file)) return 0;
+    LoaderFuzzDevice()->ClearRecord();
 
     QRV::JC_REPOSITORY_MANAGER manager;
     QRV::g_repositoryManager = &manager;
