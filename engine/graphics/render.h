@@ -142,7 +142,8 @@ public:
     uint32_t clearColor = 0xFF444444;
     float nearPlane = 0.1f;
     float farPlane = 0.0f;
-    Matrix4 worldMatrix = Matrix4::Identity();
+    // On a line of its own: every quad writes it and reads it back a row at a time.
+    alignas(64) Matrix4 worldMatrix = Matrix4::Identity();
     Matrix4 projection = Matrix4::Identity();
     Matrix4 aspectFix = Matrix4::Identity();
     JC_CAMERA* currentCamera = nullptr;

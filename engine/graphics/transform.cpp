@@ -157,6 +157,17 @@ inline void UnturnedMatrix(const UnturnedPlacement& t, Matrix4& m) {
     const float m00 = t.scaleX * c, m01 = t.scaleX * s;
     const float m10 = -t.scaleY * s, m11 = t.scaleY * c;
     constexpr float m02 = 0.0f, m12 = 0.0f;
+    const float m30 = t.positionX - t.pivotX * m00 - t.pivotY * m10;
+    const float m31 = t.positionY - t.pivotX * m01 - t.pivotY * m11;
+    const float m32 = t.positionZ - t.pivotX * m02 - t.pivotY * m12;
+#if defined(__GNUC__)
+    // A whole row per store: the quad submission reads the matrix back a row at a time, and a
+    // row written as four separate floats cannot be forwarded to that read (it waits for them).
+    using Row = float __attribute__((vector_size(16)));
+    const Row rows[4] = {
+        {m00, m01, m02, 0.0f}, {m10, m11, m12, 0.0f}, {0.0f, 0.0f, t.scaleZ, 0.0f}, {m30, m31, m32, 1.0f}};
+    std::memcpy(m.m, rows, sizeof(rows));
+#else
     m.m[0][0] = m00;
     m.m[0][1] = m01;
     m.m[0][2] = m02;
@@ -169,10 +180,11 @@ inline void UnturnedMatrix(const UnturnedPlacement& t, Matrix4& m) {
     m.m[2][1] = 0.0f;
     m.m[2][2] = t.scaleZ;
     m.m[2][3] = 0.0f;
-    m.m[3][0] = t.positionX - t.pivotX * m00 - t.pivotY * m10;
-    m.m[3][1] = t.positionY - t.pivotX * m01 - t.pivotY * m11;
-    m.m[3][2] = t.positionZ - t.pivotX * m02 - t.pivotY * m12;
+    m.m[3][0] = m30;
+    m.m[3][1] = m31;
+    m.m[3][2] = m32;
     m.m[3][3] = 1.0f;
+#endif
 }
 
 inline bool Unturned(const JS_TRANSFORM3& t) {

@@ -1,5 +1,6 @@
 #include "engine/gui/gui_object.h"
 
+#include "engine/core/prefetch.h"
 #include "engine/platform/input.h"
 
 namespace QRV {
@@ -43,6 +44,7 @@ JS_GUI_EVENT* JC_GUI_OBJECT::DispatchChildren() {
     // By index with the bounds read afresh: callbacks run inside the children's walks.
     for (size_t i = 0; i < children.size(); ++i) {
         JC_GUI_OBJECT* winner = children[i];
+        PrefetchAhead(children, i);
         JS_GUI_EVENT* record = (winner->*Walk)();
         if (record == nullptr) continue;
         if (IsActivatingCode(record->code)) {

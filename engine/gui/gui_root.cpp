@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "engine/core/prefetch.h"
+
 namespace QRV {
 
 JC_GUI_ROOT::JC_GUI_ROOT() : rootObject(new JC_GUI_OBJECT(0)) {}
@@ -50,6 +52,7 @@ void JC_GUI_ROOT::Draw() {
     for (size_t l = 0; l < levels.size(); ++l) {
         for (size_t i = 0; i < levels[l].size(); ++i) {
             JC_GUI_OBJECT* node = levels[l][i];
+            PrefetchAhead(levels[l], i);
             if (!node->children.empty()) absolutes.Add(node->transform);
             if (node->visible != 0) node->Draw();
         }
