@@ -8,7 +8,8 @@ constinit thread_local const JC_ABSOLUTE_MEMO* JC_ABSOLUTE_PASS::current = nullp
 
 void JC_ABSOLUTE_MEMO::Clear() {
     count = 0;
-    recent = nullptr;
+    recentKey = nullptr;
+    recentAbsolute = nullptr;
     if (++stamp != 0) return;
     // Wrapped: no old entry may pass for a kept one.
     for (Entry& entry : entries) entry.stamp = 0;
@@ -46,7 +47,8 @@ void JC_ABSOLUTE_MEMO::Grow() {
     for (const Entry& entry : entries) {
         if (entry.stamp == stamp) kept.push_back(entry);
     }
-    recent = nullptr;
+    recentKey = nullptr;
+    recentAbsolute = nullptr;
     entries.assign(entries.empty() ? 64 : entries.size() * 2, Entry{});
     mask = entries.size() - 1;
     count = 0;

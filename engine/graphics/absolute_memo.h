@@ -26,13 +26,15 @@ public:
     const JS_TRANSFORM3* Find(const JS_TRANSFORM3* transform) const {
         // Siblings are drawn one after another and ask for the same parent: the last entry found
         // is tried first.
-        if (recent != nullptr && recent->key == transform) return &recent->absolute;
+        // (Both null while nothing was found, and null is never kept.)
+        if (transform == recentKey) return recentAbsolute;
         if (count == 0) return nullptr;
         for (size_t i = Slot(transform);; i = (i + 1) & mask) {
             const Entry& entry = entries[i];
             if (entry.stamp != stamp) return nullptr;
             if (entry.key == transform) {
-                recent = &entry;
+                recentKey = transform;
+                recentAbsolute = &entry.absolute;
                 return &entry.absolute;
             }
         }
@@ -53,8 +55,10 @@ private:
     void Grow();
 
     std::vector<Entry> entries;
-    // The entry Find returned last (kept until Clear or Grow), or null.
-    mutable const Entry* recent = nullptr;
+    // The key Find met last and its entry's absolute transform (kept until Clear or Grow), or
+    // both null; held here rather than through the entry, one load nearer.
+    mutable const JS_TRANSFORM3* recentKey = nullptr;
+    mutable const JS_TRANSFORM3* recentAbsolute = nullptr;
     size_t mask = 0;
     size_t count = 0;
     uint32_t stamp = 1;

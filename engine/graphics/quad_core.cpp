@@ -2,6 +2,7 @@
 
 #include "engine/graphics/named_texture.h"
 #include "engine/graphics/render.h"
+#include "engine/graphics/world_rows.h"
 
 namespace QRV {
 
@@ -66,7 +67,21 @@ void JC_QUAD::Submit() {
 }
 
 void JC_QUAD::Draw() {
-    if (transform != nullptr) LoadWorldMatrix(transform, worldCache);
+    if (transform != nullptr && g_render != nullptr) {
+        JS_MATRIX_ROWS rows;
+        if (!QuickWorldRows(*transform, rows)) {
+            LoadWorldMatrix(transform, worldCache);
+            Submit();
+            return;
+        }
+        // Loaded as any draw loads it, and handed over as made.
+        StoreRows(g_render->worldMatrix, rows);
+        if (texture != nullptr && vertices != nullptr && indices == kQuadIndices && vertexCount == kQuadVertexCount &&
+            indexCount == kQuadIndexCount) {
+            g_render->DrawQuadRows(vertices, texture, renderState, rows.row[0], rows.row[1], rows.row[2], rows.row[3]);
+            return;
+        }
+    }
     Submit();
 }
 

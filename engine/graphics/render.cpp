@@ -465,6 +465,24 @@ void JC_RENDER::DrawTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, ui
 }
 
 void JC_RENDER::DrawQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state) {
+    JS_MATRIX_ROWS rows;
+    static_assert(sizeof(rows) == sizeof(worldMatrix.m));
+    std::memcpy(&rows, worldMatrix.m, sizeof(rows));
+    QueueQuad(vertices, texture, state, rows);
+}
+
+void JC_RENDER::DrawQuadRows(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state, JS_MATRIX_ROW row0,
+                             JS_MATRIX_ROW row1, JS_MATRIX_ROW row2, JS_MATRIX_ROW row3) {
+    JS_MATRIX_ROWS rows;
+    rows.row[0] = row0;
+    rows.row[1] = row1;
+    rows.row[2] = row2;
+    rows.row[3] = row3;
+    QueueQuad(vertices, texture, state, rows);
+}
+
+inline void JC_RENDER::QueueQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state,
+                                 const JS_MATRIX_ROWS& rows) {
     if (state == 0 || texture == &noTexture) return;
     ++drawCalls;
     // Six indices are whole primitives of every kind, and none reaches past the fourth vertex.
@@ -478,25 +496,21 @@ void JC_RENDER::DrawQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_
     // per vector (the fourth lane is worked out and dropped).
     JS_VERTEX* out = stagedVertices.data() + queuedVertices;
 #if defined(__GNUC__)
-    using Row = float __attribute__((vector_size(16)));
-    Row row0, row1, row2, row3;
-    std::memcpy(&row0, worldMatrix.m[0], sizeof(Row));
-    std::memcpy(&row1, worldMatrix.m[1], sizeof(Row));
-    std::memcpy(&row2, worldMatrix.m[2], sizeof(Row));
-    std::memcpy(&row3, worldMatrix.m[3], sizeof(Row));
+    const JS_MATRIX_ROW row0 = rows.row[0], row1 = rows.row[1], row2 = rows.row[2], row3 = rows.row[3];
     for (uint32_t i = 0; i < kQuadVertexCount; ++i) {
         const JS_VERTEX& in = vertices[i];
-        const Row x = {in.x, in.x, in.x, in.x};
-        const Row y = {in.y, in.y, in.y, in.y};
-        const Row z = {in.z, in.z, in.z, in.z};
-        const Row placed = x * row0 + y * row1 + z * row2 + row3;
+        const JS_MATRIX_ROW x = {in.x, in.x, in.x, in.x};
+        const JS_MATRIX_ROW y = {in.y, in.y, in.y, in.y};
+        const JS_MATRIX_ROW z = {in.z, in.z, in.z, in.z};
+        const JS_MATRIX_ROW placed = x * row0 + y * row1 + z * row2 + row3;
         JS_VERTEX& o = out[i];
         // All four lanes over x, y, z and nx; the tail then writes nx and the rest.
-        std::memcpy(&o.x, &placed, sizeof(Row));
+        std::memcpy(&o.x, &placed, sizeof(JS_MATRIX_ROW));
         std::memcpy(&o.nx, &in.nx, sizeof(VertexTail));
     }
 #else
-    const Matrix4& w = worldMatrix;
+    Matrix4 w;
+    std::memcpy(w.m, &rows, sizeof(rows));
     const float m00 = w.m[0][0], m01 = w.m[0][1], m02 = w.m[0][2];
     const float m10 = w.m[1][0], m11 = w.m[1][1], m12 = w.m[1][2];
     const float m20 = w.m[2][0], m21 = w.m[2][1], m22 = w.m[2][2];

@@ -14,6 +14,7 @@
 #include "engine/graphics/camera.h"
 #include "engine/graphics/render_target.h"
 #include "engine/graphics/texture.h"
+#include "engine/graphics/world_rows.h"
 #include "engine/platform/render_device.h"
 
 namespace QRV {
@@ -74,6 +75,10 @@ public:
     // Exactly DrawTriangles(vertices, texture, state, 4, kQuadIndices, 6), the call of every quad
     // and sprite, without the work a general list needs (whole primitives, index checks).
     void DrawQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state);
+    // DrawQuad under the world matrix whose rows are given (the caller has just made them and
+    // loaded them too): they arrive in registers, not read back from the matrix just written.
+    void DrawQuadRows(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state, JS_MATRIX_ROW row0,
+                      JS_MATRIX_ROW row1, JS_MATRIX_ROW row2, JS_MATRIX_ROW row3);
     // The rectangles in one colour, exactly as DrawTriangles draws their corners (normal 0) with
     // the indices 0 1 2, 0 2 3 of each, in one draw call; a corner's products with the world
     // matrix are shared with the corners on the same edges.
@@ -186,6 +191,8 @@ private:
     // The part of PrepareBatch that runs when the draw cannot simply join the batch.
     bool StartBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexCount, uint32_t indexCount, bool indexed);
     // Appends one draw to the batch; false when it was dropped.
+    // DrawQuad's work under the matrix of these rows.
+    void QueueQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state, const JS_MATRIX_ROWS& rows);
     bool QueueTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state, uint32_t vertexCount,
                         const uint16_t* indices, uint32_t indexCount);
     // Creates the record's device texture from its pending pixels when it is registered and not yet

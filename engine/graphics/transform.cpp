@@ -11,6 +11,7 @@
 #include "engine/core/conversions.h"
 #include "engine/graphics/absolute_memo.h"
 #include "engine/graphics/render.h"
+#include "engine/graphics/world_rows.h"
 
 namespace QRV {
 
@@ -80,38 +81,12 @@ bool Parse(JS_TRANSFORM3& transform, const char* text) {
 
 namespace {
 
-// What placing a point needs of an absolute transform, with the scale that carries it down the
-// chain. The pivot is never combined.
-struct Placement {
-    float scaleX, scaleY;
-    float positionX, positionY;
-    float rotationZ;
-};
-
-// One link of the chain folded under the absolute placement of its parent: Combine's own steps
-// in Combine's order, so the numbers are GetAbsolute's bit for bit.
-inline Placement FoldLink(const Placement& p, const JS_TRANSFORM3& child) {
-    float x = child.positionX * p.scaleX;
-    float y = child.positionY * p.scaleY;
-    x += p.positionX;
-    y += p.positionY;
-    if (p.rotationZ != 0.0f) [[unlikely]] {
-        const float c = std::cos(p.rotationZ);
-        const float s = std::sin(p.rotationZ);
-        const float dx = x - p.positionX;
-        const float dy = y - p.positionY;
-        x = dx * c - dy * s + p.positionX;
-        y = dy * c + dx * s + p.positionY;
-    }
-    return {child.scaleX * p.scaleX, child.scaleY * p.scaleY, x, y, child.rotationZ + p.rotationZ};
-}
-
 // GetAbsolute's numbers for those fields, folded from the top of the chain down with the running
 // numbers in registers instead of a record per link. Chains up to `Links` deep unroll into
 // straight code (hit tests take this for every widget on every pointer move); deeper ones take
 // GetAbsolute itself.
 template <int Links>
-Placement AbsolutePlacement(const JS_TRANSFORM3& transform) {
+JS_PLACEMENT AbsolutePlacement(const JS_TRANSFORM3& transform) {
     if (transform.parent == nullptr) {
         return {transform.scaleX, transform.scaleY, transform.positionX, transform.positionY, transform.rotationZ};
     }
@@ -126,7 +101,7 @@ Placement AbsolutePlacement(const JS_TRANSFORM3& transform) {
 }  // namespace
 
 void ToLocal(float& x, float& y, const JS_TRANSFORM3& transform) {
-    const Placement t = AbsolutePlacement<8>(transform);
+    const JS_PLACEMENT t = AbsolutePlacement<8>(transform);
     // The pivot is never combined: the transform's own.
     if (t.rotationZ == 0.0f) {
         x = x - t.positionX + transform.pivotX;
@@ -144,51 +119,10 @@ void ToLocal(float& x, float& y, const JS_TRANSFORM3& transform) {
 
 namespace {
 
-// The matrix of a placement turned about no axis: TransformMatrix's own expressions with the
-// cosine 1 and the sine 0, so the numbers are the same bit for bit.
-struct UnturnedPlacement {
-    float scaleX, scaleY, scaleZ;
-    float positionX, positionY, positionZ;
-    float pivotX, pivotY;
-};
-
-inline void UnturnedMatrix(const UnturnedPlacement& t, Matrix4& m) {
-    constexpr float c = 1.0f, s = 0.0f;
-    const float m00 = t.scaleX * c, m01 = t.scaleX * s;
-    const float m10 = -t.scaleY * s, m11 = t.scaleY * c;
-    constexpr float m02 = 0.0f, m12 = 0.0f;
-    const float m30 = t.positionX - t.pivotX * m00 - t.pivotY * m10;
-    const float m31 = t.positionY - t.pivotX * m01 - t.pivotY * m11;
-    const float m32 = t.positionZ - t.pivotX * m02 - t.pivotY * m12;
-#if defined(__GNUC__)
-    // A whole row per store: the quad submission reads the matrix back a row at a time, and a
-    // row written as four separate floats cannot be forwarded to that read (it waits for them).
-    using Row = float __attribute__((vector_size(16)));
-    const Row rows[4] = {
-        {m00, m01, m02, 0.0f}, {m10, m11, m12, 0.0f}, {0.0f, 0.0f, t.scaleZ, 0.0f}, {m30, m31, m32, 1.0f}};
-    std::memcpy(m.m, rows, sizeof(rows));
-#else
-    m.m[0][0] = m00;
-    m.m[0][1] = m01;
-    m.m[0][2] = m02;
-    m.m[0][3] = 0.0f;
-    m.m[1][0] = m10;
-    m.m[1][1] = m11;
-    m.m[1][2] = m12;
-    m.m[1][3] = 0.0f;
-    m.m[2][0] = 0.0f;
-    m.m[2][1] = 0.0f;
-    m.m[2][2] = t.scaleZ;
-    m.m[2][3] = 0.0f;
-    m.m[3][0] = m30;
-    m.m[3][1] = m31;
-    m.m[3][2] = m32;
-    m.m[3][3] = 1.0f;
-#endif
-}
-
-inline bool Unturned(const JS_TRANSFORM3& t) {
-    return t.rotationX == 0.0f && t.rotationY == 0.0f && t.rotationZ == 0.0f;
+// Written a whole row per store: the quad submission reads the matrix back a row at a time,
+// and a row written as four separate floats cannot be forwarded to that read (it waits for them).
+inline void UnturnedMatrix(const JS_UNTURNED_PLACEMENT& t, Matrix4& m) {
+    StoreRows(m, UnturnedRows(t));
 }
 
 }  // namespace
@@ -289,7 +223,7 @@ inline bool SamePlacementBits(const JS_TRANSFORM3& a, const JS_TRANSFORM3& b) {
 // The transform's world matrix with p, its parent's absolute transform, folded in by Combine's
 // steps (so the numbers are GetAbsolute's bit for bit).
 inline void LoadMatrixUnder(const JS_TRANSFORM3& t, const JS_TRANSFORM3& p, JS_WORLD_CACHE& cache) {
-    const Placement folded = FoldLink({p.scaleX, p.scaleY, p.positionX, p.positionY, p.rotationZ}, t);
+    const JS_PLACEMENT folded = FoldLink({p.scaleX, p.scaleY, p.positionX, p.positionY, p.rotationZ}, t);
     const float x = folded.positionX;
     const float y = folded.positionY;
     // Without a turn the matrix is a handful of products, cheaper to make than to look up.
@@ -331,13 +265,14 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
         return;
     }
     const JS_TRANSFORM3& t = *transform;
+    // Without a turn the matrix is a handful of products, cheaper to make than to look up.
+    JS_MATRIX_ROWS rows;
+    if (QuickWorldRows(t, rows)) {
+        StoreRows(g_render->worldMatrix, rows);
+        return;
+    }
     if (t.parent == nullptr) {
-        if (Unturned(t)) {
-            UnturnedMatrix({t.scaleX, t.scaleY, t.scaleZ, t.positionX, t.positionY, t.positionZ, t.pivotX, t.pivotY},
-                           g_render->worldMatrix);
-        } else {
-            LoadTopMatrix(t, cache);
-        }
+        LoadTopMatrix(t, cache);
         return;
     }
     // The parent's absolute transform: a parent at the top of its chain is its own (GetAbsolute

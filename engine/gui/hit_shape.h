@@ -37,8 +37,7 @@ struct JS_HIT_SHAPE {
         if (kind == HIT_SHAPE::Rectangle) [[likely]] {
             // The general local-coordinate test: right for any pivot, unlike a mirror about the
             // position.
-            ToLocalInline(x, y, *transform);
-            return x > 0.0f && x < a && y > 0.0f && y < b;
+            return InsideLocalBox(x, y, *transform, a, b);
         }
         return ContainsOther(x, y);
     }
@@ -52,10 +51,9 @@ private:
 // quad transform's own space (scale not undone) and compared with the quad's width and height.
 inline bool QuadContains(const JC_MESH& quad, float x, float y) {
     if (quad.transform == nullptr || quad.vertices == nullptr) return false;
-    ToLocalInline(x, y, *quad.transform);
     const float width = quad.vertices[1].x - quad.vertices[0].x;
     const float height = quad.vertices[2].y - quad.vertices[0].y;
-    return x > 0.0f && x < width && y > 0.0f && y < height;
+    return InsideLocalBox(x, y, *quad.transform, width, height);
 }
 
 }  // namespace QRV

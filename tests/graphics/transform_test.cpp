@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <numbers>
 #include <utility>
@@ -220,6 +221,47 @@ TEST(TransformToLocal, InlineFormGivesTheSameNumbers) {
             EXPECT_EQ(std::bit_cast<uint32_t>(x), std::bit_cast<uint32_t>(wantX)) << "length " << c.length;
             EXPECT_EQ(std::bit_cast<uint32_t>(y), std::bit_cast<uint32_t>(wantY)) << "length " << c.length;
         }
+    }
+}
+
+// The box test takes the point into the transform's space as ToLocal does: inside exactly when
+// ToLocal's numbers lie strictly between 0 and the sizes, for chains it works out in line and
+// chains it hands on; a box edge, a NaN and an empty box are outside.
+TEST(TransformToLocal, InsideLocalBoxAgreesWithToLocal) {
+    struct Case {
+        int length;
+        float turns[4];  // each link's own z rotation, top first
+    };
+    const Case cases[] = {
+        {1, {0, 0, 0, 0}},        {1, {0.4f, 0, 0, 0}},     {2, {0, 0, 0, 0}}, {2, {0, 0.4f, 0, 0}},
+        {2, {0.4f, -0.4f, 0, 0}}, {3, {0, 0, 0, 0}},        {3, {0.4f, 0, 0, 0}}, {3, {0, 0, 0.4f, 0}},
+        {3, {0, 0.4f, -0.4f, 0}}, {4, {0, 0, 0, 0}},
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const Case& c : cases) {
+        std::vector<JS_TRANSFORM3> chain(static_cast<size_t>(c.length));
+        for (int i = 0; i < c.length; ++i) {
+            JS_TRANSFORM3& t = chain[static_cast<size_t>(i)];
+            t = Placed(17.3f * static_cast<float>(i) + 12.1f, 90.7f - 31.9f * static_cast<float>(i), c.turns[i],
+                       i == 1 ? 1.5f : 1.0f);
+            t.scaleY = i == 0 ? 0.75f : -t.scaleX;
+            t.pivotX = 15.0f;
+            t.pivotY = -2.5f;
+            if (i > 0) t.parent = &chain[static_cast<size_t>(i - 1)];
+        }
+        const JS_TRANSFORM3& leaf = chain.back();
+        for (const auto& [px, py] : {std::pair{40.0f, 60.0f}, std::pair{123.4f, -56.7f}, std::pair{-0.0f, 1e7f}}) {
+            float lx = px, ly = py;
+            ToLocal(lx, ly, leaf);
+            const float sizes[][2] = {{lx + 1.0f, ly + 1.0f}, {lx, ly + 1.0f}, {lx + 1.0f, ly},
+                                      {lx - 1.0f, ly + 1.0f}, {nan, ly + 1.0f}, {0.0f, 0.0f}};
+            for (const auto& size : sizes) {
+                const bool want = lx > 0.0f && lx < size[0] && ly > 0.0f && ly < size[1];
+                EXPECT_EQ(InsideLocalBox(px, py, leaf, size[0], size[1]), want)
+                    << "length " << c.length << " at " << px << "," << py << " size " << size[0] << "x" << size[1];
+            }
+        }
+        EXPECT_FALSE(InsideLocalBox(nan, 0.0f, leaf, 1e9f, 1e9f)) << "length " << c.length;
     }
 }
 
