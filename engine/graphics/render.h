@@ -190,9 +190,9 @@ private:
     bool PrepareBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexCount, uint32_t indexCount, bool indexed);
     // The part of PrepareBatch that runs when the draw cannot simply join the batch.
     bool StartBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexCount, uint32_t indexCount, bool indexed);
-    // Appends one draw to the batch; false when it was dropped.
     // DrawQuad's work under the matrix of these rows.
     void QueueQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state, const JS_MATRIX_ROWS& rows);
+    // Appends one draw to the batch; false when it was dropped.
     bool QueueTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state, uint32_t vertexCount,
                         const uint16_t* indices, uint32_t indexCount);
     // Creates the record's device texture from its pending pixels when it is registered and not yet

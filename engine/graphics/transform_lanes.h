@@ -3,7 +3,7 @@
 // one vector, for the placement arithmetic done a lane per axis.
 
 #if defined(__SSE2__)
-#include <xmmintrin.h>
+#include <emmintrin.h>
 
 #include <cstddef>
 #include <cstring>

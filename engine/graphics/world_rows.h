@@ -3,7 +3,8 @@
 // draw can then hand the rows straight to the renderer in registers instead of writing the
 // matrix out and reading it back before its corners can be placed.
 //
-// The numbers are those LoadWorldMatrix makes, bit for bit: the same folds in the same order.
+// The numbers are those of TransformMatrix of the absolute transform, bit for bit: the same
+// folds and products in the same order.
 
 #include <cmath>
 #include <cstring>
