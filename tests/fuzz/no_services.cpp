@@ -18,6 +18,10 @@ void JC_RENDER::DrawTriangles(const JS_VERTEX*, JS_TEXTURE*, uint32_t, uint32_t,
     std::abort();
 }
 void JC_RENDER::DrawQuad(const JS_VERTEX*, JS_TEXTURE*, uint32_t) { std::abort(); }
+void JC_RENDER::DrawQuadRows(const JS_VERTEX*, JS_TEXTURE*, uint32_t, JS_MATRIX_ROW, JS_MATRIX_ROW, JS_MATRIX_ROW,
+                             JS_MATRIX_ROW) {
+    std::abort();
+}
 JS_RESOURCE* JC_REPOSITORY_MANAGER::GetResource(const std::string&) { std::abort(); }
 JS_TEXTURE* GetResourceTexture(JS_RESOURCE*) { std::abort(); }
 bool ReleaseTexture(const JS_TEXTURE*) { std::abort(); }
