@@ -278,14 +278,10 @@ void LoadWorldMatrix(const JS_TRANSFORM3* transform, JS_WORLD_CACHE& cache) {
     // The parent's absolute transform: a parent at the top of its chain is its own (GetAbsolute
     // gives a copy of it), as a board cell is for the marks placed on it; inside a pass the
     // parent's is usually kept already.
-    const JS_TRANSFORM3* kept = t.parent->parent == nullptr ? t.parent : nullptr;
-    if (kept == nullptr) {
-        const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
-        if (memo != nullptr) kept = memo->Find(t.parent);
-        if (kept == nullptr) [[unlikely]] {
-            LoadMatrixThroughChain(t, cache);
-            return;
-        }
+    const JS_TRANSFORM3* kept = KeptParentAbsolute(t);
+    if (kept == nullptr) [[unlikely]] {
+        LoadMatrixThroughChain(t, cache);
+        return;
     }
     LoadMatrixUnder(t, *kept, cache);
 }

@@ -90,6 +90,16 @@ inline JS_MATRIX_ROWS UnturnedRows(const JS_UNTURNED_PLACEMENT& t) {
     return rows;
 }
 
+// The absolute transform of the transform's parent when it is at hand: the parent itself when it
+// tops its chain, else what the current pass keeps of it; null when neither holds (or there is
+// no parent).
+inline const JS_TRANSFORM3* KeptParentAbsolute(const JS_TRANSFORM3& t) {
+    const JS_TRANSFORM3* p = t.parent;
+    if (p == nullptr || p->parent == nullptr) return p;
+    const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
+    return memo != nullptr ? memo->Find(p) : nullptr;
+}
+
 // The rows of the transform's world matrix when they are quick to make: a transform turned
 // about no axis, at the top of its chain or under a parent whose absolute transform is at hand
 // (the parent tops its chain, or the current pass keeps it) and turned about none either. False
@@ -140,12 +150,8 @@ inline bool QuickWorldRows(const JS_TRANSFORM3& t, JS_MATRIX_ROWS& rows) {
         rows = RowsOf(scale, position, position, t.pivotX, t.pivotY);
         return true;
     }
-    if (p->parent != nullptr) {
-        const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
-        if (memo == nullptr) return false;
-        p = memo->Find(p);
-        if (p == nullptr) return false;
-    }
+    p = KeptParentAbsolute(t);
+    if (p == nullptr) return false;
     // The parent turned about z would swing the position; the sum of the turns must be none.
     const __m128 parentScale = Lanes(*p, kScale);
     if (p->rotationZ != 0.0f || AnyOfThree(_mm_add_ps(turn, Lanes(*p, kTurn)))) return false;
@@ -162,12 +168,8 @@ inline bool QuickWorldRows(const JS_TRANSFORM3& t, JS_MATRIX_ROWS& rows) {
         rows = UnturnedRows({t.scaleX, t.scaleY, t.scaleZ, t.positionX, t.positionY, t.positionZ, t.pivotX, t.pivotY});
         return true;
     }
-    if (p->parent != nullptr) {
-        const JC_ABSOLUTE_MEMO* memo = JC_ABSOLUTE_PASS::Current();
-        if (memo == nullptr) return false;
-        p = memo->Find(p);
-        if (p == nullptr) return false;
-    }
+    p = KeptParentAbsolute(t);
+    if (p == nullptr) return false;
     if (p->rotationZ != 0.0f || t.rotationX + p->rotationX != 0.0f || t.rotationY + p->rotationY != 0.0f ||
         t.rotationZ + p->rotationZ != 0.0f)
         return false;

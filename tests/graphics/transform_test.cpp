@@ -189,30 +189,39 @@ TEST(TransformToLocal, SameNumbersAsTheAbsoluteTransform) {
     }
 }
 
+// Chains of up to four links, each turned about z as given (top first) and placed and pivoted
+// apart: the second link scaled by 1.5, the top's y scale 0.75, every other y scale the link's x
+// scale (mirrored when asked).
+struct TurnedChain {
+    int length;
+    float turns[4];
+};
+const TurnedChain kTurnedChains[] = {
+    {1, {0, 0, 0, 0}},    {1, {0.4f, 0, 0, 0}},     {2, {0, 0, 0, 0}},        {2, {0.4f, 0, 0, 0}},
+    {2, {0, 0.4f, 0, 0}}, {2, {0.4f, -0.4f, 0, 0}}, {3, {0, 0, 0, 0}},        {3, {0.4f, 0, 0, 0}},
+    {3, {0, 0.4f, 0, 0}}, {3, {0, 0, 0.4f, 0}},     {3, {0, 0.4f, -0.4f, 0}}, {3, {0.4f, -0.4f, 0, 0}},
+    {4, {0, 0, 0, 0}},    {4, {0, 0, 0, 0.4f}},
+};
+
+std::vector<JS_TRANSFORM3> BuildChain(const TurnedChain& c, bool mirrorY) {
+    std::vector<JS_TRANSFORM3> chain(static_cast<size_t>(c.length));
+    for (int i = 0; i < c.length; ++i) {
+        JS_TRANSFORM3& t = chain[static_cast<size_t>(i)];
+        t = Placed(17.3f * static_cast<float>(i) + 12.1f, 90.7f - 31.9f * static_cast<float>(i), c.turns[i],
+                   i == 1 ? 1.5f : 1.0f);
+        t.scaleY = i == 0 ? 0.75f : (mirrorY ? -t.scaleX : t.scaleX);
+        t.pivotX = 15.0f;
+        t.pivotY = -2.5f;
+        if (i > 0) t.parent = &chain[static_cast<size_t>(i - 1)];
+    }
+    return chain;
+}
+
 // The in-line form gives ToLocal's numbers for every chain: short unturned ones it works out
 // itself, turns anywhere (also turns that cancel out further down) and longer chains it hands on.
 TEST(TransformToLocal, InlineFormGivesTheSameNumbers) {
-    struct Case {
-        int length;
-        float turns[4];  // each link's own z rotation, top first
-    };
-    const Case cases[] = {
-        {1, {0, 0, 0, 0}},    {1, {0.4f, 0, 0, 0}},     {2, {0, 0, 0, 0}},        {2, {0.4f, 0, 0, 0}},
-        {2, {0, 0.4f, 0, 0}}, {2, {0.4f, -0.4f, 0, 0}}, {3, {0, 0, 0, 0}},        {3, {0.4f, 0, 0, 0}},
-        {3, {0, 0.4f, 0, 0}}, {3, {0, 0, 0.4f, 0}},     {3, {0, 0.4f, -0.4f, 0}}, {3, {0.4f, -0.4f, 0, 0}},
-        {4, {0, 0, 0, 0}},    {4, {0, 0, 0, 0.4f}},
-    };
-    for (const Case& c : cases) {
-        std::vector<JS_TRANSFORM3> chain(static_cast<size_t>(c.length));
-        for (int i = 0; i < c.length; ++i) {
-            JS_TRANSFORM3& t = chain[static_cast<size_t>(i)];
-            t = Placed(17.3f * static_cast<float>(i) + 12.1f, 90.7f - 31.9f * static_cast<float>(i), c.turns[i],
-                       i == 1 ? 1.5f : 1.0f);
-            t.scaleY = i == 0 ? 0.75f : t.scaleX;
-            t.pivotX = 15.0f;
-            t.pivotY = -2.5f;
-            if (i > 0) t.parent = &chain[static_cast<size_t>(i - 1)];
-        }
+    for (const TurnedChain& c : kTurnedChains) {
+        const std::vector<JS_TRANSFORM3> chain = BuildChain(c, false);
         const JS_TRANSFORM3& leaf = chain.back();
         for (const auto& [px, py] : {std::pair{0.0f, 0.0f}, std::pair{123.4f, -56.7f}, std::pair{-0.0f, 1e7f}}) {
             float x = px, y = py, wantX = px, wantY = py;
@@ -228,27 +237,9 @@ TEST(TransformToLocal, InlineFormGivesTheSameNumbers) {
 // ToLocal's numbers lie strictly between 0 and the sizes, for chains it works out in line and
 // chains it hands on; a box edge, a NaN and an empty box are outside.
 TEST(TransformToLocal, InsideLocalBoxAgreesWithToLocal) {
-    struct Case {
-        int length;
-        float turns[4];  // each link's own z rotation, top first
-    };
-    const Case cases[] = {
-        {1, {0, 0, 0, 0}},        {1, {0.4f, 0, 0, 0}},     {2, {0, 0, 0, 0}}, {2, {0, 0.4f, 0, 0}},
-        {2, {0.4f, -0.4f, 0, 0}}, {3, {0, 0, 0, 0}},        {3, {0.4f, 0, 0, 0}}, {3, {0, 0, 0.4f, 0}},
-        {3, {0, 0.4f, -0.4f, 0}}, {4, {0, 0, 0, 0}},
-    };
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    for (const Case& c : cases) {
-        std::vector<JS_TRANSFORM3> chain(static_cast<size_t>(c.length));
-        for (int i = 0; i < c.length; ++i) {
-            JS_TRANSFORM3& t = chain[static_cast<size_t>(i)];
-            t = Placed(17.3f * static_cast<float>(i) + 12.1f, 90.7f - 31.9f * static_cast<float>(i), c.turns[i],
-                       i == 1 ? 1.5f : 1.0f);
-            t.scaleY = i == 0 ? 0.75f : -t.scaleX;
-            t.pivotX = 15.0f;
-            t.pivotY = -2.5f;
-            if (i > 0) t.parent = &chain[static_cast<size_t>(i - 1)];
-        }
+    for (const TurnedChain& c : kTurnedChains) {
+        const std::vector<JS_TRANSFORM3> chain = BuildChain(c, true);
         const JS_TRANSFORM3& leaf = chain.back();
         for (const auto& [px, py] : {std::pair{40.0f, 60.0f}, std::pair{123.4f, -56.7f}, std::pair{-0.0f, 1e7f}}) {
             float lx = px, ly = py;
