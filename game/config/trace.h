@@ -1,7 +1,7 @@
 #pragma once
 // Test aid: with QUORVEL_TRACE=1 in the environment, the game writes one line to stderr for each
-// window opened or closed, each level started, won or lost, each save written and the first
-// running frame. Off unless set; end-to-end drivers wait on these lines.
+// window opened or closed, each level started, won or lost (and the bonus cells of each level
+// loaded), each save written and the first running frame. Off unless set; end-to-end drivers wait on these lines.
 //
 // With the trace on, the engine's reports (engine/core/trace_hook.h) become lines too, each line
 // once per run: "unknown window type <type> in <file>", "unknown window <name>", "raw key <text>"

@@ -46,6 +46,10 @@ void gcBot_ElementsFill::OnStop() {
         process->BeginSelection(mark, start, true);
     }
     process->DragSelectionTo(mark, end, true);
-    if (commit) process->CommitSelection(mark, true);
+    if (commit) {
+        process->CommitSelection(mark, true);
+    } else {
+        process->EndScriptedSelection();
+    }
     CallCompletion();
 }

@@ -2,7 +2,8 @@
 // Scripted moves for the tutorial, as bots of the process's effect list: after the delay a forced
 // selection begins at the start cell and grows one cell per step toward the end cell.
 //   gcBot_ElementsFill       then commits the selection as a move with its mark
-//   gcBot_ElementsSelection  leaves the selection drawn, uncommitted
+//   gcBot_ElementsSelection  leaves the selection drawn, uncommitted, and no selection being made
+//                            (the player's pointer and release leave it alone)
 // The end cell is first clamped onto the start's row or column (the process's LineStep), so an end
 // off that line still finishes. The step interval is total / steps (the whole total when start and
 // end are one cell). The bot ends one step past the end; message 45 ends it at once (the selection

@@ -167,6 +167,7 @@ bool gcGameplay::StartLevel(const std::string& levelPath) {
     }
     running = 1;
     paused = 0;
+    TraceBonusCells();
 
     if (JCLevel* level = SelectedLevel()) {
         if (JSProperty* plays = level->GetProperty("play_count")) plays->SetInt(plays->intValue + 1);
@@ -174,6 +175,17 @@ bool gcGameplay::StartLevel(const std::string& levelPath) {
     if (InTutorialPack()) SendMessage("process::is_block::true");
     SendEvent(gcBoardEvent::LevelStarted);
     return true;
+}
+
+void gcGameplay::TraceBonusCells() const {
+    if (!Game::TraceEnabled()) return;
+    std::string cells;
+    for (const gcElement* cell : process.List(gcProcess::kListPicture)) {
+        if (!cell->bonus) continue;
+        if (!cells.empty()) cells += '|';
+        cells += std::to_string(cell->column) + ' ' + std::to_string(cell->row);
+    }
+    Game::Trace("level bonus cells " + cells);
 }
 
 bool gcGameplay::Close() {

@@ -210,6 +210,8 @@ private:
     void TryEarnHint();
     void ShowHintCount();
     void OnBonusArrived(int32_t amount);
+    // With the trace on: "level bonus cells c r|c r|..." (picture order) for the level just loaded.
+    void TraceBonusCells() const;
     static void UseHintCallback(uintptr_t self);
     // Ends the hint flight, if one runs: the sequence dropped, the animation hidden, the
     // particles stopped.

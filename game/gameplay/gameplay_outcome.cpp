@@ -26,11 +26,6 @@ constexpr const char* kSecondChanceProduct = "second_chance";
 constexpr int32_t kBuyButton = 4;
 constexpr int32_t kPriceLabel = 1;
 
-int32_t StarsFor(int32_t errors) {
-    if (errors == 0) return 3;
-    return errors == 1 ? 2 : 1;
-}
-
 void SetOpen(JCPagesItem* item, const char* key, bool value) {
     if (item == nullptr) return;
     if (JSProperty* property = item->GetProperty(key)) property->SetBool(value ? 1 : 0);
@@ -97,7 +92,7 @@ void gcGameplay::OnLevelWon() {
     JCPack* pack = CurrentPack();
     JCLevel* level = SelectedLevel();
     if (level != nullptr) {
-        const int32_t stars = StarsFor(result.errors);
+        const int32_t stars = gcStarsForErrors(result.errors);
         if (JSProperty* record = level->GetProperty("stars"); record != nullptr && record->intValue < stars) {
             record->SetInt(stars);
         }

@@ -1,6 +1,7 @@
 #pragma once
 // The counters of the level being played, in the order the finish window reads them. The board
-// screen owns the record and keeps it current; the finish window keeps a pointer to it.
+// screen owns the record and keeps it current; the finish window keeps a pointer to it. Also the
+// one rule of the stars a win earns, which the level's record and the finish window both follow.
 
 #include <cstdint>
 
@@ -19,3 +20,9 @@ struct gcLevelResult {
     // The in-level currency earned ("sunime"), paid into the player's money on a win.
     int32_t sunime = 0;
 };
+
+// Three stars without an error, two with one, one otherwise.
+constexpr int32_t gcStarsForErrors(int32_t errors) {
+    if (errors == 0) return 3;
+    return errors == 1 ? 2 : 1;
+}

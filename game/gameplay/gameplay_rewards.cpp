@@ -32,16 +32,20 @@ void gcGameplay::OnElementOpened(gcElement* cell) {
     result.sunime += sunimeOne;
     ambient.AddSunime(sunimeOne);
     if (cell->bonus) {
+        // The bonus is the level's at once: a win before the coin lands still pays it. The flight
+        // only shows it reaching the counter.
+        result.sunime += sunimeBonus;
         auto fly = bonusTemplate.Launch(*cell, sunimeBonus, MakeClosure<&gcGameplay::OnBonusArrived>(this));
-        if (fly != nullptr) bonusFlies.push_back(std::move(fly));
+        if (fly != nullptr) {
+            bonusFlies.push_back(std::move(fly));
+        } else {
+            ambient.AddSunime(sunimeBonus);
+        }
     }
     TryEarnHint();
 }
 
-void gcGameplay::OnBonusArrived(int32_t amount) {
-    result.sunime += amount;
-    ambient.AddSunime(amount);
-}
+void gcGameplay::OnBonusArrived(int32_t amount) { ambient.AddSunime(amount); }
 
 void gcGameplay::TryEarnHint() {
     if (maxHints < 0 || result.hints >= static_cast<uint32_t>(maxHints)) return;

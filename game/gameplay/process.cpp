@@ -1,6 +1,7 @@
 #include "game/gameplay/process.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -63,6 +64,7 @@ gcProcess::~gcProcess() {
 void gcProcess::Reset() {
     lists[kListSelected].clear();
     selecting = 0;
+    scripted = 0;
     // Effects and moves point at cells: both go before the cells do.
     effects.Clear();
     commands.Clear();
@@ -190,6 +192,7 @@ bool gcProcess::BeginSelection(int32_t mode, Cell position, bool force) {
     lists[kListSelected].clear();
     SendCell(gcBoardEvent::SelectionBegun, cell, mode);
     selecting = 1;
+    scripted = force ? 1 : 0;
     markMode = mode;
     lists[kListSelected].push_back(cell);
     SendCell(gcBoardEvent::FirstCellSelected, cell, mode);
@@ -222,8 +225,13 @@ bool gcProcess::ResetSelection(bool silent) {
     if (!silent) SendPlain(gcBoardEvent::SelectionResetting);
     lists[kListSelected].clear();
     selecting = 0;
+    scripted = 0;
     if (!silent) SendPlain(gcBoardEvent::SelectionReset);
     return true;
+}
+
+void gcProcess::EndScriptedSelection() {
+    if (scripted) selecting = 0;
 }
 
 bool gcProcess::CellUnderPoint(float x, float y, Cell& out) const {
@@ -249,23 +257,48 @@ bool gcProcess::BeginSelectionAtCursor(int32_t mode) {
     return BeginSelection(mode, at, false);
 }
 
+bool gcProcess::CellTowardPoint(float x, float y, Cell& out) const {
+    const std::vector<gcElement*>& selection = List(kListSelected);
+    if (selection.empty() || layout == nullptr || layout->CellWidth() <= 0 || layout->CellHeight() <= 0) return false;
+    const gcElement& anchor = *selection.front();
+    const float columns = std::floor((x - anchor.left) / static_cast<float>(layout->CellWidth()));
+    const float rows = std::floor((y - anchor.top) / static_cast<float>(layout->CellHeight()));
+    // Far beyond any board: the clamp below takes the edge anyway.
+    constexpr float kFar = 1.0e6f;
+    if (!(std::fabs(columns) < kFar && std::fabs(rows) < kFar)) return false;
+    Cell target{anchor.column + static_cast<int32_t>(columns), anchor.row + static_cast<int32_t>(rows)};
+    LineStep(anchor.Position(), target);
+    target.column = std::clamp(target.column, 0, layout->Columns() - 1);
+    target.row = std::clamp(target.row, 0, layout->Rows() - 1);
+    out = target;
+    return true;
+}
+
 bool gcProcess::DragSelectionToCursor(int32_t mode) {
+    // A script's line is not the pointer's to stretch, replace or clear.
+    if (scripted) return false;
     Cell at;
     if (!CursorCell(*this, at)) {
-        // Off the cells the hover mark goes; a selection being made stays.
-        if (!selecting) lists[kListSelected].clear();
-        return false;
+        // Off the cells the hover mark goes; a selection being made runs toward the cursor.
+        if (!selecting) {
+            lists[kListSelected].clear();
+            return false;
+        }
+        if (QRV::g_mousePos == nullptr ||
+            !CellTowardPoint(static_cast<float>(QRV::g_mousePos[0]), static_cast<float>(QRV::g_mousePos[1]), at))
+            return false;
     }
     return DragSelectionTo(mode, at, false);
 }
 
 bool gcProcess::CommitSelection(int32_t mode, bool force) {
     std::vector<gcElement*>& selection = lists[kListSelected];
-    if (!selecting || selection.empty() || (selection.front()->blocked && !force)) return false;
+    if (!selecting || selection.empty() || (selection.front()->blocked && !force) || (scripted && !force)) return false;
     const float delay = layout != nullptr ? layout->OpenDelay() : 0.0f;
     auto* command = new gcCommand_Open(selection, mode, delay, dispatcher);
     selection.clear();
     selecting = 0;
+    scripted = 0;
     commands.Add(command);
     return true;
 }

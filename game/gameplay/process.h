@@ -75,16 +75,23 @@ public:
     // The cells of the line from the anchor toward the target (clamped as by LineStep).
     std::vector<gcElement*> SelectionLine(Cell anchor, Cell target) const;
 
+    // A forced begin is a script's: the pointer leaves its line alone, and only a forced commit
+    // takes it (see DragSelectionToCursor and CommitSelection).
     bool BeginSelection(int32_t mode, Cell position, bool force);
     bool DragSelectionTo(int32_t mode, Cell position, bool force);
     bool ResetSelection(bool silent);
-    // The same at the cell under the mouse cursor, not forced.
+    // A script's selection that is not to be committed stops here: its line stays drawn, yet no
+    // selection is being made; a press on the board or a reset takes it away.
+    void EndScriptedSelection();
+    // The same at the cell under the mouse cursor, not forced. While the player makes a selection
+    // and the cursor is off the cells (past the board's edge, in a block gap), the line runs toward
+    // the cursor as far as the board goes.
     bool BeginSelectionAtCursor(int32_t mode);
     bool DragSelectionToCursor(int32_t mode);
     // Cell under a logical point (block gaps and the margin are no cell).
     bool CellUnderPoint(float x, float y, Cell& out) const;
     // Wraps the selection in an open command on the undo stack. True also when the command was
-    // refused because no cell accepted.
+    // refused because no cell accepted. Without force a script's selection is refused.
     bool CommitSelection(int32_t mode, bool force);
 
     // Opens one cell as a picture cell at once through the undo stack; false when no cell is there
@@ -137,6 +144,8 @@ public:
     const std::vector<gcElement*>& List(int32_t key) const;
     std::map<int32_t, std::vector<gcElement*>>& Lists() { return lists; }
     bool IsSelecting() const { return selecting != 0; }
+    // List 3 holds a script's line.
+    bool IsScripted() const { return scripted != 0; }
     int32_t MarkMode() const { return markMode; }
     gcElementsLayout* Layout() const { return layout; }
     QRV::gEventDispatcher* Dispatcher() const { return dispatcher; }
@@ -154,6 +163,10 @@ private:
     bool OnEffectMessage(const std::vector<std::string>& tokens);
     bool OnFillMessage(const std::vector<std::string>& tokens, bool commit);
     void StartBlockEffect(const std::vector<gcElement*>& cells, const std::string& effect);
+    // The last cell of the line from the anchor toward a point off the cells: the cell the point
+    // would lie in on an endless board (gaps not counted), clamped onto the anchor's line and then
+    // onto the board. False without an anchor.
+    bool CellTowardPoint(float x, float y, Cell& out) const;
 
     int32_t markMode = 100;
     std::map<int32_t, std::vector<gcElement*>> lists;
@@ -164,6 +177,7 @@ private:
     gcElementsLayout* layout = nullptr;
     QRV::JC_BOT_LIST effects;
     uint8_t selecting = 0;
+    uint8_t scripted = 0;
     QRV::gEventDispatcher* dispatcher = nullptr;
     std::mt19937 random;
     // The cells whose squares, crosses and effects a draw shows (room kept between frames).

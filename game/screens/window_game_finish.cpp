@@ -39,11 +39,6 @@ void SetLabel(const JCWindow* window, int32_t id, const std::string& text) {
 
 }  // namespace
 
-int32_t gcWindow_GameFinish::StarsFor(int32_t errors) {
-    if (errors == 0) return 3;
-    return errors == 1 ? 2 : 1;
-}
-
 float gcWindow_GameFinish::SettingFloat(const char* key) const {
     const JSProperty* value = settings.Find(key);
     return value != nullptr ? value->floatValue : 0.0f;
@@ -92,7 +87,7 @@ void gcWindow_GameFinish::SetResult(const gcLevelResult* record) {
     }
     FillMoney();
     for (QRV::JC_GUI_OBJECT* star : stars) star->SetVisible(false);
-    const int32_t count = StarsFor(result->errors);
+    const int32_t count = gcStarsForErrors(result->errors);
     for (int32_t i = 0; i < 3; ++i) {
         if (QRV::JC_GUI_OBJECT* banner = SettingControl(kBannerKeys[i])) banner->SetVisible(i + 1 == count);
     }
@@ -106,7 +101,7 @@ void gcWindow_GameFinish::OnShowBegin() {
 
 void gcWindow_GameFinish::OnShown() {
     if (result == nullptr) return;
-    const size_t count = std::min(static_cast<size_t>(StarsFor(result->errors)), stars.size());
+    const size_t count = std::min(static_cast<size_t>(gcStarsForErrors(result->errors)), stars.size());
     const float step = SettingFloat("star_time");
     float delay = 0.0f;
     for (size_t i = 0; i < count; ++i) {

@@ -24,9 +24,6 @@ class JC_GUI_OBJECT;
 
 class gcWindow_GameFinish : public JCWindow, public gcGameFinishTarget {
 public:
-    // Three stars without an error, two with one, one otherwise.
-    static int32_t StarsFor(int32_t errors);
-
     void LoadSettings(const pugi::xml_node& settings) override;
     void SetResult(const gcLevelResult* result) override;
     void OnShowBegin() override;

@@ -102,6 +102,7 @@ TEST(BoardClueTest, CrossOutRules) {
         {"00011000110000", {8, 9}, "--", "the same on the other side"},
         {"1101100110", {3, 4}, "---", "equal neighbours, room both ways"},
         {"1101100110", {3, 4, 0, 1}, "XX-", "first and pinned, then its neighbour is crossed"},
+        {"110100", {1, 3}, "-X", "last and pinned: the revealed run beside it needs its gap"},
         {"0000000", {0, 1, 2, 3, 4, 5}, "-", "the zero clue waits for its whole line"},
         {"0000000", {0, 1, 2, 3, 4, 5, 6}, "X", "crossed with the whole line"},
     };

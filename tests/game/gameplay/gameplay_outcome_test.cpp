@@ -63,7 +63,7 @@ TEST_F(GameplayOutcomeTest, StarsRecordsAndStatisticsOfAWin) {
         int hintsUsed;
         int32_t stars;
         int32_t withoutError, withoutHint;
-    } cases[] = {{0, 0, 3, 1, 1}, {1, 0, 2, 0, 2}, {5, 1, 1, 0, 0}};
+    } cases[] = {{0, 0, 3, 1, 1}, {1, 0, 2, 0, 2}, {2, 0, 1, 0, 3}, {5, 1, 1, 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.wrong);
         Level("pack01", 0)->properties.SetInt("stars", 0);
@@ -85,7 +85,29 @@ TEST_F(GameplayOutcomeTest, StarsRecordsAndStatisticsOfAWin) {
         EXPECT_EQ(screen->Result().sunime, 10);
         screen->Close();
     }
-    EXPECT_EQ(host.saves, 3);
+    EXPECT_EQ(host.saves, 4);
+}
+
+// The one stars rule that the level's record and the finish window follow.
+TEST(GameplayStarsTest, ErrorsToStars) {
+    const struct { int32_t errors, stars; } cases[] = {{0, 3}, {1, 2}, {2, 1}, {3, 1}, {9, 1}};
+    for (const auto& c : cases) EXPECT_EQ(gcStarsForErrors(c.errors), c.stars) << c.errors;
+}
+
+// The last revealed cell carries a bonus: the win pays it while its coin is still on the way.
+TEST_F(GameplayOutcomeTest, ABonusStillFlyingAtTheWinIsPaid) {
+    Build(kPicture);
+    ASSERT_TRUE(Start());
+    const int32_t money = Statistic("money");
+    screen->Process().CellAt(4, 1)->bonus = 1;
+    Win(0);
+    ASSERT_TRUE(screen->IsFinished());
+    ASSERT_EQ(screen->BonusFlies().size(), 1u);
+    EXPECT_EQ(screen->Result().sunime, 15);
+    EXPECT_EQ(Statistic("money") - money, 15);
+    Frames(20);  // the landing adds nothing more
+    EXPECT_EQ(screen->Result().sunime, 15);
+    EXPECT_EQ(Statistic("money") - money, 15);
 }
 
 // The record keeps the most stars and the shortest time; a first win replaces 9999.

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "game/config/trace.h"
 #include "tests/game/gameplay/gameplay_test_kit.h"
 
 namespace {
@@ -82,7 +84,8 @@ TEST_F(GameplayScreenTest, RestartWithoutALevelDoesNothingAndCloseResetsTheCount
     EXPECT_TRUE(screen->Process().List(gcProcess::kListAll).empty());
 }
 
-TEST_F(GameplayScreenTest, SunimePerPictureCellAndTheBonusOnTheFlysArrival) {
+// The bonus is earned at once; the counter on the board shows it when the coin lands.
+TEST_F(GameplayScreenTest, SunimePerPictureCellAndTheBonusAtOnceShownOnTheFlysArrival) {
     const struct {
         const char* level;
         int column, row, button;
@@ -109,7 +112,8 @@ TEST_F(GameplayScreenTest, SunimePerPictureCellAndTheBonusOnTheFlysArrival) {
     ASSERT_TRUE(Start());
     screen->Process().CellAt(1, 0)->bonus = 1;
     Click(1, 0);
-    EXPECT_EQ(screen->Result().sunime, 1);
+    EXPECT_EQ(screen->Result().sunime, 6);
+    EXPECT_EQ(screen->Ambient().GetSunime(), 1);
     ASSERT_EQ(screen->BonusFlies().size(), 1u);
     Frames(10);
     EXPECT_EQ(screen->Result().sunime, 6);
@@ -364,6 +368,120 @@ TEST_F(GameplayScreenTest, BuyAddMoneyAndMaxHintMessages) {
     screen->SendMessage("add_money::50");
     EXPECT_EQ(Statistic("money") - money, 50);
     EXPECT_TRUE(screen->IsRunning());
+}
+
+// A press on a cell, moves through the given points (no frames between: a quick hand), then the
+// selection; the release commits it.
+TEST_F(GameplayScreenTest, ADragThatLeavesTheBoardRunsToTheLastCellOfItsLine) {
+    ASSERT_TRUE(Start());
+    const gcElement* first = screen->Process().CellAt(0, 0);
+    const gcElement* last = screen->Process().CellAt(4, 3);
+    ASSERT_TRUE(first != nullptr && last != nullptr);
+    const int32_t left = static_cast<int32_t>(first->left), top = static_cast<int32_t>(first->top);
+    const int32_t right = static_cast<int32_t>(last->left) + 30, bottom = static_cast<int32_t>(last->top) + 30;
+    const auto x = [&](int column) { return left + 15 + 30 * column; };
+    const auto y = [&](int row) { return top + 15 + 30 * row; };
+    using Points = std::vector<std::pair<int32_t, int32_t>>;
+    const struct {
+        const char* why;
+        gcCell press;
+        Points moves;
+        std::vector<gcCell> selected;
+    } cases[] = {
+        {"flick past the right edge", {2, 0}, {{right + 40, y(0)}}, {{2, 0}, {3, 0}, {4, 0}}},
+        {"far past it, a little off the row", {1, 1}, {{right + 300, y(2)}}, {{1, 1}, {2, 1}, {3, 1}, {4, 1}}},
+        {"past the left edge", {3, 2}, {{left - 5, y(2)}}, {{3, 2}, {2, 2}, {1, 2}, {0, 2}}},
+        {"past the bottom", {1, 1}, {{x(1), bottom + 100}}, {{1, 1}, {1, 2}, {1, 3}}},
+        {"over the top by its column", {0, 2}, {{x(0) + 2, top - 80}}, {{0, 2}, {0, 1}, {0, 0}}},
+        {"out over the top beside its row", {0, 0}, {{x(1), y(0)}, {x(3), top - 10}}, {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        MoveToCell(c.press.column, c.press.row);
+        input.Press(QRV::VK_LBUTTON);
+        screen->OnMouseDown(1);
+        input.SetKey(QRV::VK_LBUTTON, 2);
+        for (const auto& [px, py] : c.moves) {
+            input.MoveTo(px, py);
+            screen->OnMouseMove();
+        }
+        std::vector<gcCell> selected;
+        for (const gcElement* cell : screen->Process().List(gcProcess::kListSelected))
+            selected.push_back(cell->Position());
+        EXPECT_EQ(selected, c.selected);
+        input.Clear();
+        input.Release(QRV::VK_LBUTTON);
+        screen->OnMouseUp(1);
+        input.Clear();
+        EXPECT_FALSE(screen->Process().IsSelecting());
+        Frames(2);
+        for (const gcCell& cell : c.selected) EXPECT_TRUE(screen->Process().CellAt(cell)->opened);
+        screen->Close();
+        ASSERT_TRUE(Start());
+    }
+}
+
+// With the trace on, a level's start names its bonus cells, in picture order.
+TEST_F(GameplayScreenTest, TheTraceNamesTheBonusCellsOfALevelStarted) {
+    Put("pack01/a.xml", GameplayTestKit::LevelXml(kPicture, 2));
+    Game::SetTraceEnabled(true);
+    testing::internal::CaptureStderr();
+    const bool started = Start();
+    const std::string written = testing::internal::GetCapturedStderr();
+    Game::SetTraceEnabled(false);
+    ASSERT_TRUE(started);
+    std::string want;
+    for (const gcElement* cell : screen->Process().List(gcProcess::kListPicture))
+        if (cell->bonus)
+            want += (want.empty() ? "" : "|") + std::to_string(cell->column) + " " + std::to_string(cell->row);
+    EXPECT_EQ(std::count(want.begin(), want.end(), '|'), 1);
+    EXPECT_NE(written.find("quorvel-trace: level bonus cells " + want + "\n"), std::string::npos) << written;
+}
+
+// The lessons' demonstrated line: the pointer leaves it alone, no release commits it, a press on
+// the board replaces it and the reset button still drops it.
+TEST_F(GameplayScreenTest, AScriptedSelectionIsNoMoveOfThePlayers) {
+    ASSERT_TRUE(Start());
+    Events events(dispatcher);
+    const std::vector<gcCell> line = {{0, 0}, {1, 0}, {2, 0}};
+    const auto selected = [&] {
+        std::vector<gcCell> cells;
+        for (const gcElement* cell : screen->Process().List(gcProcess::kListSelected))
+            cells.push_back(cell->Position());
+        return cells;
+    };
+    screen->SendMessage("process::selection::0 0::2 0::0.4::0");
+    Frames(2);  // under way
+    MoveToCell(4, 2);
+    screen->OnMouseUp(1);
+    EXPECT_EQ(screen->Process().Commands().Count(), 0u);
+    Frames(8);
+    EXPECT_EQ(selected(), line);
+    EXPECT_FALSE(screen->Process().IsSelecting());
+
+    // Moves with no button held, on the board and off it, and releases anywhere.
+    MoveToCell(4, 2);
+    MoveToCell(0, 3);
+    input.MoveTo(10, 10);
+    screen->OnMouseMove();
+    for (int32_t button : {1, 2}) screen->OnMouseUp(button);
+    Frames(2);
+    EXPECT_EQ(selected(), line);
+    EXPECT_EQ(screen->Process().Commands().Count(), 0u);
+    for (const gcCell& cell : line) EXPECT_FALSE(screen->Process().CellAt(cell)->opened);
+
+    // The reset drops it with its events.
+    EXPECT_TRUE(screen->Process().ResetSelection(false));
+    EXPECT_EQ(events.Count(17), 1);
+
+    // Shown again, a press on the board begins the player's own selection, which the release commits.
+    screen->SendMessage("process::selection::0 0::2 0::0.4::0");
+    Frames(10);
+    Click(3, 1);
+    EXPECT_EQ(screen->Process().Commands().Count(), 1u);
+    EXPECT_TRUE(screen->Process().CellAt(3, 1)->opened);
+    EXPECT_FALSE(screen->Process().CellAt(0, 0)->opened);
+    EXPECT_TRUE(selected().size() <= 1u);  // at most the hover mark
 }
 
 // The pause button laid over cell (0, 0): a press it takes begins no selection there.

@@ -232,7 +232,8 @@ TEST(BoardProcessTest, WrongMarksUndoAndRefusedMoves) {
     ASSERT_TRUE(board.process.Undo());
     EXPECT_EQ(heard.heard.back().id, 22);
     EXPECT_EQ(heard.heard.back().cells, (Cells{{0, 0}, {1, 0}}));
-    EXPECT_FALSE(board.At(0, 0)->opened);
+    // Every cell of the move closes, not only its first.
+    for (const gcCell& cell : heard.heard.back().cells) EXPECT_FALSE(board.At(cell.column, cell.row)->opened);
     EXPECT_TRUE(board.process.List(gcProcess::kListOpened).empty());
     EXPECT_FALSE(board.process.Checker().RowClues()[0][0].crossed);
     EXPECT_FALSE(board.process.Undo());  // the newer one cannot be undone yet
