@@ -1,5 +1,7 @@
 #include "game/data/level.h"
 
+#include <algorithm>
+
 #include "engine/resources/file_system.h"
 #include "engine/resources/paths.h"
 #include "engine/resources/repository_manager.h"
@@ -42,4 +44,10 @@ void JCLevel::SetTutorialFolder(const std::string& folder) {
 std::string JCLevel::GetName() const {
     const JSProperty* name = properties.Find("name");
     return name != nullptr ? name->text : std::string();
+}
+
+uint32_t LevelStars(const JCPagesItem& level) {
+    const JSProperty* stars = level.GetProperty("stars");
+    if (stars == nullptr || stars->intValue <= 0) return 0;
+    return std::min(static_cast<uint32_t>(stars->intValue), kLevelMostStars);
 }

@@ -22,6 +22,8 @@
 
 // The best time of a level that was never won.
 inline constexpr float kLevelNoTime = 9999.0f;
+// The most stars a level gives.
+inline constexpr uint32_t kLevelMostStars = 3;
 
 class JCLevel : public JCPagesItem {
 public:
@@ -56,3 +58,8 @@ private:
     std::string tutorialFolder;
     std::set<std::string> tutorialKeys;
 };
+
+// The stars a level (or any grid item with "stars") was won with: the integer form held to 0..3,
+// 0 without the property. Every count of stars goes through it: a level tile draws it, a pack card
+// and every total sum it.
+uint32_t LevelStars(const JCPagesItem& level);

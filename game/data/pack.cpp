@@ -130,28 +130,20 @@ JCLevel* JCPack::GetNextLevel() const {
 
 uint32_t JCPack::GetStars() const {
     uint32_t sum = 0;
-    for (size_t i = 0; i < pages.items.size(); ++i) {
-        if (const JSProperty* stars = pages.items[i]->GetProperty("stars")) sum += stars->uintValue;
-    }
+    for (size_t i = 0; i < pages.items.size(); ++i) sum += LevelStars(*pages.items[i]);
     return sum;
 }
 
 uint32_t JCPack::CountPerfectLevels() const {
     uint32_t count = 0;
-    for (size_t i = 0; i < pages.items.size(); ++i) {
-        const JSProperty* stars = pages.items[i]->GetProperty("stars");
-        if (stars != nullptr && stars->uintValue == 3) ++count;
-    }
+    for (size_t i = 0; i < pages.items.size(); ++i) count += LevelStars(*pages.items[i]) == kLevelMostStars ? 1 : 0;
     return count;
 }
 
 float JCPack::GetPassedFraction() const {
     if (pages.items.empty()) return 0.0f;
     uint32_t passed = 0;
-    for (size_t i = 0; i < pages.items.size(); ++i) {
-        const JSProperty* stars = pages.items[i]->GetProperty("stars");
-        if (stars != nullptr && stars->intValue != 0) ++passed;
-    }
+    for (size_t i = 0; i < pages.items.size(); ++i) passed += LevelStars(*pages.items[i]) != 0 ? 1 : 0;
     return static_cast<float>(passed) / static_cast<float>(pages.items.size());
 }
 

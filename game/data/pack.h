@@ -57,7 +57,7 @@ public:
     // The level after the selected one (the item at the selected level's "number"); the default
     // level after the last level and without a selected level.
     JCLevel* GetNextLevel() const;
-    // Sum of the levels' "stars" (unsigned forms).
+    // Sum of the levels' stars (LevelStars).
     uint32_t GetStars() const;
     // Levels with three stars.
     uint32_t CountPerfectLevels() const;

@@ -37,6 +37,30 @@ void AttachPageNumber(JCPages& pages, QRV::JC_GUI_OBJECT* rootObject, int32_t id
         pages.SetPageNumberWidget(indicator);
 }
 
+void UpdatePackCards(JCPages& pages) {
+    bool closedSeen = false;
+    for (size_t i = 0; i < pages.items.size(); ++i) {
+        JCPagesItem& item = *pages.items[i];
+        const bool open = ItemInt(item, "is_open") != 0;
+        ShowItemControl(item, "gui_active", false);
+        ShowItemControl(item, "gui_open", open);
+        ShowItemControl(item, "gui_close", !open);
+        if (!open && !closedSeen) {
+            // Only the first closed one marks the one before it.
+            closedSeen = true;
+            if (i > 0) ShowItemControl(*pages.items[i - 1], "gui_active", true);
+        }
+        if (open) {
+            if (const auto* pack = dynamic_cast<const JCPack*>(&item)) {
+                const uint32_t most = kLevelMostStars * static_cast<uint32_t>(pack->GetLevelCount());
+                SetItemLabel(item, "gui_score", QRV::UIntToWString(pack->GetStars()) + L"/" + QRV::UIntToWString(most));
+            }
+        }
+        // The requirement stands on every card: the closed ones are where it is needed.
+        SetItemLabel(item, "gui_required", QRV::Utf8ToWide(ItemText(item, "condition_to_pass")));
+    }
+}
+
 void SetCurrentPageOnly(JCPages& pages, bool only) {
     pages.currentPageOnly = only ? 1 : 0;
     pages.RebuildPageGui();

@@ -26,6 +26,10 @@ void LoadListLayout(JCPages& pages, const pugi::xml_node& root);
 void BorrowPacks(JCPages& pages, int32_t kind);
 // Attaches the page indicator of that id when the window holds one.
 void AttachPageNumber(JCPages& pages, QRV::JC_GUI_OBJECT* rootObject, int32_t id);
+// The pack cards of a list: "gui_open" or "gui_close" by the pack's "is_open", "gui_active" on the
+// card before the first closed one, an open card's "gui_score" its stars (JCPack::GetStars) over
+// three per level, and every card's "gui_required" its "condition_to_pass".
+void UpdatePackCards(JCPages& pages);
 // The current-page-only flag set or cleared, then the page GUI rebuilt.
 void SetCurrentPageOnly(JCPages& pages, bool only);
 

@@ -1,10 +1,14 @@
 #include "game/screens/window_game_menu.h"
 
+#include <utility>
+
 #include "engine/gui/gui_button5.h"
 #include "engine/windows/window_manager.h"
 #include "game/app/game.h"
 #include "game/data/game_player.h"
+#include "game/data/tutorial_controller.h"
 #include "game/screens/ingame_support.h"
+#include "game/screens/window_tutorial_step.h"
 
 namespace {
 
@@ -22,10 +26,23 @@ bool gcWindow_GameMenu::CanRestart() {
     return player->GetHealth().GetCount() >= 1;
 }
 
+bool gcWindow_GameMenu::CanOpenShop() {
+    const auto* step = dynamic_cast<const gcWindow_TutorialStep*>(gcTutorialController::Instance().GetCurrentStep());
+    return step == nullptr || !step->WaitsForShop();
+}
+
 void gcWindow_GameMenu::OnShowBegin() { Ingame::Command("gameplay::pause"); }
 
-void gcWindow_GameMenu::OnShowStarted() {
-    if (QRV::JC_GUI_BUTTON5* restart = Ingame::Button(this, kRestartButton)) restart->SetEnabled(CanRestart());
+void gcWindow_GameMenu::OnShowStarted() { UpdateButtons(true); }
+
+void gcWindow_GameMenu::OnUpdate() { UpdateButtons(false); }
+
+void gcWindow_GameMenu::UpdateButtons(bool always) {
+    const std::pair<int32_t, bool> buttons[] = {{kRestartButton, CanRestart()}, {kShopButton, CanOpenShop()}};
+    for (const auto& [id, enabled] : buttons) {
+        QRV::JC_GUI_BUTTON5* button = Ingame::Button(this, id);
+        if (button != nullptr && (always || button->IsEnabled() != enabled)) button->SetEnabled(enabled);
+    }
 }
 
 void gcWindow_GameMenu::OnButton(int32_t id) {
@@ -47,7 +64,7 @@ void gcWindow_GameMenu::OnButton(int32_t id) {
             if (manager != nullptr) manager->ShowWindow("Options", false);
             break;
         case kShopButton:
-            if (manager != nullptr) manager->ShowWindow("Shop", false);
+            if (manager != nullptr && CanOpenShop()) manager->ShowWindow("Shop", false);
             break;
         default: break;
     }

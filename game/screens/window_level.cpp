@@ -129,9 +129,10 @@ void gcWindow_Level::UpdateItems() {
         SetItemLabel(item, "gui_number", QRV::UIntToWString(number != nullptr ? number->uintValue : 0));
         int32_t starBase = 0;
         if (!ItemControl(item, "gui_star", starBase) || item.gui == nullptr) continue;
-        const int32_t stars = ItemInt(item, "stars");
-        for (int32_t k = 0; k < 3; ++k) {
-            auto* star = dynamic_cast<QRV::JC_GUI_IMAGE*>(item.gui->rootObject->FindChildById(starBase + k));
+        const uint32_t stars = LevelStars(item);
+        for (uint32_t k = 0; k < kLevelMostStars; ++k) {
+            auto* star = dynamic_cast<QRV::JC_GUI_IMAGE*>(
+                item.gui->rootObject->FindChildById(starBase + static_cast<int32_t>(k)));
             if (star == nullptr || star->sprite == nullptr) continue;
             // The texture holds the empty star in its left half and the won star in its right.
             if (k < stars) {

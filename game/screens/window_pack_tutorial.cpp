@@ -32,9 +32,14 @@ void gcWindow_PackTutorial::OnGuiLoaded(QRV::JC_GUI_OBJECT* rootObject) {
 
 JCPagesItem* gcWindow_PackTutorial::CreateItem(const pugi::xml_node&, int32_t) { return nullptr; }
 
-void gcWindow_PackTutorial::OnShowBegin() { ShowNamed("Tutorial_Title", false); }
+void gcWindow_PackTutorial::OnShowBegin() {
+    ShowNamed("Tutorial_Title", false);
+    UpdatePackCards(pages);
+}
 
 void gcWindow_PackTutorial::OnShown() { SetCurrentPageOnly(pages, false); }
+
+void gcWindow_PackTutorial::Refresh() { UpdatePackCards(pages); }
 
 void gcWindow_PackTutorial::OnHideBegin() {
     SetCurrentPageOnly(pages, true);

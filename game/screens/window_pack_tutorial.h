@@ -1,7 +1,8 @@
 #pragma once
 // The tutorial pack list (window "Tutorial", type "TWindow_PackTutorial"): the cards of the
 // tutorial packs in a paged grid; a click opens the pack's level list. The cards are the
-// catalogue's packs, lent to the window's grid as in the pack list.
+// catalogue's packs, lent to the window's grid as in the pack list, and they show their stars as
+// the pack list's cards do (on every show and refresh).
 
 #include <cstdint>
 
@@ -19,6 +20,7 @@ public:
     void OnShowBegin() override;
     void OnShown() override;
     void OnHideBegin() override;
+    void Refresh() override;
     void OnButton(int32_t /*id*/) override {}
 
     JCPagesItem* CreateItem(const pugi::xml_node& element, int32_t index) override;

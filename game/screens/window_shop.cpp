@@ -135,8 +135,11 @@ void gcWindow_Shop::BuyItem(const JCStoreItem& item) {
     const std::string name = item.Text("name");
     if (const int32_t value = item.GetValue(); value >= 0) player->SetItemCount(name, value);
     root->ExecuteCommand("gameplay::buy::" + name);
+    // The payment refreshes the offers at once, before the item took effect: once more after it,
+    // so that an offer the purchase used up (hearts now full) is no longer for sale.
     player->DecrementStatistic("money", price);
     ApplyBoughtItem(*root, name);
+    RefreshOffers();
     root->Save();
 }
 

@@ -57,8 +57,9 @@ public:
     // In-app: asks the store to sell the item's product when it is available. With money: when the
     // player has at least the price, the player's item of that name becomes the item's "value"
     // (when not negative), the board hears "gameplay::buy::<name>", the price is paid and the item
-    // takes effect (hearts refilled for "life_refill" and the "life" ladder); then the game is
-    // saved. Too little money does nothing.
+    // takes effect (hearts refilled for "life_refill" and the "life" ladder), the offers are
+    // refreshed against what the item changed, and the game is saved. Too little money does
+    // nothing.
     void BuyItem(const JCStoreItem& item);
 
     // Null without a "gPages" child.

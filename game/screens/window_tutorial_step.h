@@ -95,6 +95,8 @@ public:
     QRV::JC_GUI_IMAGE* ErrorImage() const { return errorImage; }
     // True from the show until the step begins to hide: only then does it judge and finish.
     bool IsListening() const { return listening; }
+    // Listening for the shop to open ("use_store") or to close ("close_store").
+    bool WaitsForShop() const { return listening && (HasAction("use_store") || HasAction("close_store")); }
 
     // "c r|c r|..." as cells; pairs that are not two integers are skipped.
     static std::vector<Cell> ParseCells(const std::string& text);

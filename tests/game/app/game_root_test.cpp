@@ -342,6 +342,57 @@ TEST_F(GameRootTest, SwitchingProfilesAndBackKeepsTheFirstOnesUnsavedProgress) {
     }
 }
 
+// A save writes the packs' progress as it stands: stars and unlocks won since the player was
+// selected are stored into the player's records before "players.xml" is written.
+TEST_F(GameRootTest, ASaveWritesThePacksProgressAsItStands) {
+    ScanPacks({{"pack01", ""}});
+    Context().playerManager.Load(global->GetSaveFolder());
+    ASSERT_NE(MakePlayer(L"Ann"), nullptr);
+    JCLevel* second = Pack("pack01")->LevelAt(1);
+    second->properties.SetBool("is_open", 1);
+    second->properties.SetInt("stars", 2);
+    game->Save();
+    pugi::xml_document saved;
+    ASSERT_TRUE(saved.load_file((global->GetSaveFolder() + "players.xml").c_str()));
+    const struct {
+        const char* key;
+        const char* value;
+    } values[] = {{"stars", "2"}, {"is_open", "1"}};
+    for (const auto& v : values) {
+        const std::string path = std::string("//level[@name='pack01.level02']/param[@key='") + v.key + "']";
+        const pugi::xpath_node param = saved.select_node(path.c_str());
+        ASSERT_TRUE(param) << path;
+        EXPECT_STREQ(param.node().attribute("value").as_string(), v.value) << v.key;
+    }
+}
+
+// A purchase that ends without success offers the second chance again when it was the second
+// chance that was being bought; a success or another product does not.
+TEST_F(GameRootTest, AFailedSecondChancePurchaseOffersTheSecondChanceAgain) {
+    AddWindows("G_WINDOW_CONFIRM", {"Confirm_SecondChance", "purchase_fail"});
+    const struct {
+        const char* item;
+        bool success;
+        bool offered;
+    } cases[] = {
+        {"second_chance", false, true},
+        {"second_chance", true, false},
+        {"life_refill", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.item) + (c.success ? " bought" : " failed"));
+        JSIgpItem item;
+        item.name = c.item;
+        game->OnPurchaseStarted();
+        if (c.success) game->OnPurchaseSucceeded(&item);
+        game->OnPurchaseFinished(&item, c.success);
+        EXPECT_EQ(Shown("Confirm_SecondChance"), c.offered);
+        for (const char* name : {"Confirm_SecondChance", "purchase_fail", "purchase_success"})
+            if (JCWindow* window = Windows().FindShownWindow(name)) window->Hide(true);
+        Settle();
+    }
+}
+
 TEST_F(GameRootTest, AFailedPurchaseShowsItsNoticeAndTheNextOneStartsClean) {
     AddWindows("G_WINDOW_SIMPLE", {"purchase_fail"});
     JSIgpItem item;

@@ -178,6 +178,50 @@ TEST_F(ListsScreenTest, LevelTilesShowLooksNumbersAndStarHalves) {
     EXPECT_EQ(StarRange(*pack.LevelAt(1), 2), std::make_pair(0.0f, 0.5f));
 }
 
+// A tutorial card counts the stars its level list draws, as an ordinary card does: one count per
+// level (a value outside 0..3 from an odd save counts as the tile draws it), on show and refresh.
+TEST_F(ListsScreenTest, TutorialCardsCountTheStarsTheirLevelTilesDraw) {
+    const struct {
+        const char* pack;
+        std::vector<int32_t> stars;
+        const wchar_t* card;
+    } cases[] = {
+        {"tutorial01", {3, 3, 3, 3}, L"12/12"},
+        {"tutorial02", {2, 0, 5, -1}, L"5/12"},
+    };
+    for (const auto& c : cases) {
+        JCPack& pack = Pack(c.pack);
+        ASSERT_EQ(pack.GetLevelCount(), c.stars.size()) << c.pack;
+        for (size_t i = 0; i < c.stars.size(); ++i) pack.LevelAt(i)->GetProperty("stars")->SetInt(c.stars[i]);
+    }
+    Root().ShowTutorialList();
+    Seconds(1.0f);
+    ASSERT_TRUE(Shown("Tutorial"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pack);
+        EXPECT_EQ(ItemLabel(Pack(c.pack), "gui_score"), c.card);
+    }
+    // The list refreshed (as a player selection does) shows the stars won since.
+    Pack("tutorial02").LevelAt(1)->GetProperty("stars")->SetInt(1);
+    Window("Tutorial")->Refresh();
+    EXPECT_EQ(ItemLabel(Pack("tutorial02"), "gui_score"), L"6/12");
+
+    // Each level list draws as many won stars as its card counted.
+    const struct {
+        const char* pack;
+        int drawn;
+    } lists[] = {{"tutorial01", 12}, {"tutorial02", 6}};
+    for (const auto& l : lists) {
+        SCOPED_TRACE(l.pack);
+        ShowLevelList(l.pack);
+        const JCPack& pack = Pack(l.pack);
+        int drawn = 0;
+        for (size_t i = 0; i < pack.GetLevelCount(); ++i)
+            for (int32_t k = 0; k < 3; ++k) drawn += StarRange(*pack.LevelAt(i), k).first == 0.5f ? 1 : 0;
+        EXPECT_EQ(drawn, l.drawn);
+    }
+}
+
 TEST_F(ListsScreenTest, ALockedPackIsBoughtWithMoneyEqualToItsPriceAndRefusedBelow) {
     const struct {
         const char* label;

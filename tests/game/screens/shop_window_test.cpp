@@ -14,6 +14,7 @@
 #include "engine/gui/gui_image.h"
 #include "engine/gui/gui_label.h"
 #include "engine/gui/gui_root.h"
+#include "engine/platform/input.h"
 #include "game/data/igp_item.h"
 #include "game/data/igp_manager.h"
 #include "game/data/store_item.h"
@@ -212,6 +213,93 @@ TEST_F(ShopScreenTest, BuyingARefillOrALifeRungWithMoneyFillsTheHearts) {
     OpenShop();
     EXPECT_FALSE(Offer("life")->IsKnown());
     EXPECT_FALSE(BuyEnabled(*Offer("life")));
+}
+
+// A purchase that fills the hearts takes the refill off sale at once: with the shop kept open, a
+// second click on the refill, or the second press of a double click, buys nothing more.
+TEST_F(ShopScreenTest, APurchaseThatFillsTheHeartsTakesTheRefillOffSaleAtOnce) {
+    // The trophy for buying hearts is had already: its bonus, a money change, would refresh the
+    // offers by itself.
+    Context().trophies.FindTrophy("achievements_txt_lives01_buy_name")->awarded = true;
+    Player()->SetItemCount("life", 6);
+    const struct {
+        const char* label;
+        const char* bought;
+        bool doubleClick;
+    } cases[] = {
+        {"the refill, then a second click", "life_refill", false},
+        {"the refill, double clicked", "life_refill", true},
+        {"a life rung, then a click on the refill", "life", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Root().RefillAllHearts();
+        Player()->GetHealth().LoseHeart();
+        SetMoney(10000);
+        OpenShop();
+        ASSERT_TRUE(BuyEnabled(*Offer("life_refill")));
+        const int32_t price = Offer(c.bought)->Price();
+        if (c.doubleClick) {
+            // A hand's double click: the second press 0.15 s after the first release, the
+            // pointer a pixel further, each release a frame after its press.
+            ASSERT_TRUE(ClickBuy(*Offer(c.bought)));
+            Seconds(0.15f);
+            MoveMouse(QRV::g_input->mouseX + 1, QRV::g_input->mouseY);
+            ButtonDown();
+            Frames(1);
+            ButtonUp();
+            Frames(1);
+        } else {
+            ASSERT_TRUE(ClickBuy(*Offer(c.bought)));
+        }
+        EXPECT_EQ(Hearts(), Player()->GetItemCount("life"));
+        EXPECT_EQ(Money(), 10000 - price) << "paid once";
+        EXPECT_FALSE(BuyEnabled(*Offer("life_refill")));
+        ASSERT_TRUE(ClickBuy(*Offer("life_refill")));
+        EXPECT_EQ(Money(), 10000 - price) << "nothing for the click after";
+        CloseShop();
+    }
+}
+
+// Restart in the pause menu follows the hearts while the menu is up: a heart bought in the shop
+// opened from the menu, or one given back meanwhile, enables it without opening the menu again.
+TEST_F(ShopScreenTest, ThePauseMenusRestartFollowsTheHeartsWhileItIsUp) {
+    StartLevel();
+    const auto restartEnabled = [] {
+        const QRV::JC_GUI_OBJECT* restart = Control("GP_Menu", 2);
+        return restart != nullptr && restart->IsEnabled();
+    };
+    const struct {
+        const char* label;
+        std::function<void()> giveHearts;
+    } cases[] = {
+        {"bought in the menu's shop",
+         [&] {
+             SetMoney(100);
+             ASSERT_TRUE(ClickControl("GP_Menu", 5));
+             Seconds(0.5f);
+             ASSERT_TRUE(Settled("Shop"));
+             ASSERT_TRUE(ClickBuy(*Offer("life_refill")));
+             EXPECT_TRUE(restartEnabled()) << "with the shop still open";
+             CloseShop();
+         }},
+        {"one given back", [] { Player()->GetHealth().AddHeart(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EmptyHearts();
+        Windows().ShowWindow("GP_Menu", false);
+        Seconds(0.5f);
+        ASSERT_TRUE(Settled("GP_Menu"));
+        EXPECT_FALSE(restartEnabled());
+        c.giveHearts();
+        Frames(1);
+        EXPECT_GT(Hearts(), 0);
+        EXPECT_TRUE(restartEnabled());
+        ASSERT_TRUE(ClickControl("GP_Menu", 1));
+        Seconds(0.5f);
+        ASSERT_FALSE(Shown("GP_Menu"));
+    }
 }
 
 // A type the store does not know: the layout's own annotation and picture, the marker, no button.

@@ -91,6 +91,41 @@ TEST_F(TutorialShippedStepsTest, TheHintLessonsLeaveTheHintsCellOpenAndUnflashed
     EXPECT_FALSE(step->ErrorImage()->IsVisible());
 }
 
+// The shop lesson cannot be left waiting for a close it never hears: while its steps wait for the
+// shop, the pause menu offers none (a shop closed back into the menu tells no step), and the
+// board's own store button leads through the lesson; afterwards the menu offers the shop again.
+TEST_F(TutorialShippedStepsTest, TheShopLessonIsTakenOnTheBoardNeverThroughThePauseMenu) {
+    ASSERT_TRUE(Root().StartLevel("tutorial02.level03"));
+    Seconds(1.0f);
+    Board().UseHint();
+    Seconds(3.0f);
+    ASSERT_EQ(CurrentStep(), "tutorial02-level03-step02");
+    const auto menuShopEnabled = [this] {
+        Windows().ShowWindow("GP_Menu", false);
+        Seconds(0.5f);
+        EXPECT_TRUE(Settled("GP_Menu"));
+        const QRV::JC_GUI_OBJECT* shop = Control("GP_Menu", 5);
+        return shop != nullptr && shop->IsEnabled();
+    };
+    EXPECT_FALSE(menuShopEnabled());
+    ClickControl("GP_Menu", 5);
+    Seconds(0.5f);
+    EXPECT_FALSE(Shown("Shop"));
+    EXPECT_EQ(CurrentStep(), "tutorial02-level03-step02");
+    ASSERT_TRUE(ClickControl("GP_Menu", 1));
+    Seconds(0.5f);
+    ASSERT_FALSE(Shown("GP_Menu"));
+
+    // The store button shows the shop by name, as here.
+    Windows().ShowWindow("Shop", false);
+    Seconds(0.5f);
+    EXPECT_EQ(CurrentStep(), "tutorial02-level03-step03");
+    ASSERT_TRUE(ClickControl("Shop", 1));
+    Seconds(0.5f);
+    EXPECT_EQ(CurrentStep(), "tutorial02-level03-step04");
+    EXPECT_TRUE(menuShopEnabled());
+}
+
 TEST_F(TutorialShippedStepsTest, StartingTheGameFromTheLastLessonLeavesItsFinishWindowBehind) {
     ASSERT_TRUE(Root().StartLevel("tutorial02.level04"));
     Seconds(1.0f);
