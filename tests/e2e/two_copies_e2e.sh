@@ -16,7 +16,14 @@ source "$here/xvfb_lib.sh"
 export QUORVEL_NO_MESSAGEBOX=1
 export ALSOFT_DRIVERS=null
 
-trap e2e_cleanup EXIT
+launched=()
+# Every copy started here ends with the test.
+stop_copies() {
+  local copy
+  for copy in "${launched[@]}"; do kill -9 "$copy" 2> /dev/null || true; done
+  e2e_cleanup || true
+}
+trap stop_copies EXIT
 rm -rf "${work_dir:?}/xdg"
 saves=$work_dir/xdg/quorvel
 mkdir -p "$saves"
@@ -26,6 +33,7 @@ start_xvfb 1280x1024
 launch() {
   (cd "$run_dir" && XDG_DATA_HOME="$work_dir/xdg" QUORVEL_TRACE=1 exec ./quorvel) > "$work_dir/$1.log" 2>&1 &
   pid=$!
+  launched+=("$pid")
 }
 # folder_state: every file of the save folder with its checksum, the lock file included.
 folder_state() { (cd "$saves" && find . -type f -print0 | sort -z | xargs -0 sha256sum); }
@@ -60,7 +68,10 @@ case_name=second
 started=$(date +%s%N)
 launch second
 second_pid=$pid
-wait_for 20 ended "$second_pid" || fail "the second copy did not end by itself"
+if ! wait_for 20 ended "$second_pid"; then
+  fail "the second copy did not end by itself"
+  kill -9 "$second_pid"
+fi
 status=0
 wait "$second_pid" || status=$?
 echo "two copies e2e: the second copy ended in $((($(date +%s%N) - started) / 1000000)) ms with status $status"
