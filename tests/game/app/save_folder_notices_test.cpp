@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "game/config/save_file.h"
 #include "tests/test_kit/temp_folder.h"
@@ -32,20 +31,6 @@ TEST(SaveFolderNoticesTest, FilesSetAsideAreToldOnceWithWhereTheyAreKept) {
         "game.xml.bad.\nThe game goes on with the default settings and players.";
     EXPECT_NE(said.find(expected), std::string::npos) << said;
     EXPECT_EQ(said.find("The game goes on"), said.rfind("The game goes on")) << said;
-}
-
-TEST(SaveFolderNoticesTest, MessageForFilesThatStayInPlace) {
-    struct Case {
-        std::vector<Game::SetAsideFile> files;
-        std::string text;
-    };
-    const Case cases[] = {
-        {{}, ""},
-        {{{"/s/players.xml", ""}},
-         "The save file /s/players.xml could not be read.\nIt stays where it is and will not be written over during "
-         "this run.\nThe game goes on with the default settings and players."},
-    };
-    for (const Case& c : cases) EXPECT_EQ(SetAsideMessage(c.files), c.text);
 }
 
 }  // namespace
