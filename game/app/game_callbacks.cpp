@@ -26,6 +26,7 @@
 #include "game/app/game.h"
 #include "game/app/global.h"
 #include "game/app/open_path.h"
+#include "game/app/save_folder_notices.h"
 #include "game/config/trace.h"
 #include "game/ui/loader_screen.h"
 
@@ -118,6 +119,8 @@ int InstallGameCallbacks(uintptr_t) {
     QRV::InstallHook(QRV::cbClose, GameCallback_Close);
     QRV::InstallHook(QRV::cbFocusLost, GameCallback_FocusLost);
     QRV::InstallHook(QRV::cbFocusGained, GameCallback_FocusGained);
+    // Another copy running over the same saves: this one ends before it reads or writes anything.
+    if (!ClaimSaveFolder()) return kGameFailedStart;
     // The window carries the game's name until the string table gives its localised title.
     if (QRV::Engine::Init(QRV::g_app->name) < 0) {
         GameCallback_Exit();
@@ -229,6 +232,8 @@ int GameCallback_CompleteStartup() {
     sounds.elapsed = 0.0f;
     if (JCSoundGroup* music = sounds.FindGroup("music")) music->Start();
     if (QRV::g_window != nullptr) QRV::g_window->SetTitle(context->stringTable.Find("windowname_txt_premium"));
+    // Once the game stands on screen: saves that could not be read and were set aside.
+    TellSetAsideSaves();
     return 1;
 }
 

@@ -3,9 +3,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 #include "game/config/save_folder.h"
@@ -48,6 +51,31 @@ bool SyncFolder(const std::string& folder, std::error_code& error) {
     return synced;
 }
 
+// How often a fresh temporary name is tried when the one drawn exists already.
+constexpr int kTemporaryNameTries = 16;
+
+// A name beside path that no other write, in this process or another, uses at the same time: the
+// process id, a counter of this process and random bits. The file is created with O_EXCL, so even
+// a name that another writer did draw is never shared.
+std::string TemporaryName(const std::string& path) {
+    static std::atomic<uint64_t> counter{0};
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    char suffix[96];
+    std::snprintf(suffix, sizeof(suffix), ".%ld.%llu.%016llx.tmp", static_cast<long>(::getpid()),
+                  static_cast<unsigned long long>(counter.fetch_add(1)), static_cast<unsigned long long>(random()));
+    return path + suffix;
+}
+
+// Opens a new temporary file for path; -1 with errno set when none can be made.
+int OpenTemporary(const std::string& path, std::string& temporary) {
+    for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+        temporary = TemporaryName(path);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
 }  // namespace
 
 bool SafeWriteFile(const std::string& path, std::string_view bytes) {
@@ -58,8 +86,8 @@ bool SafeWriteFile(const std::string& path, std::string_view bytes) {
     const std::string folder = target.parent_path().string();
     if (!MakeSaveFolders(folder)) return Fail(path, "its folder cannot be made", {});
 
-    const std::string temporary = path + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    std::string temporary;
+    const int fd = OpenTemporary(path, temporary);
     if (fd < 0) return Fail(path, "the temporary file cannot be opened", LastError());
     const char* step = nullptr;
     std::error_code error;

@@ -16,7 +16,7 @@ enum class SaveRead {
     kSetAside  // the file could not be read or parsed and was moved aside or left alone
 };
 
-// The bytes of the file at path. A "<path>.tmp" of an interrupted save is never looked at.
+// The bytes of the file at path. The temporary files of an interrupted save are never looked at.
 SaveRead ReadSaveBytes(const std::string& path, std::string& bytes);
 
 // The bytes parsed as XML; false when they do not parse or hold no element.

@@ -39,11 +39,16 @@ gcPlayer& gcPlayer::operator=(const gcPlayer& other) {
     return *this;
 }
 
-void gcPlayer::LoadXml(const pugi::xml_node& node) {
-    JCPlayer::LoadXml(node);
+bool gcPlayer::LoadXml(const pugi::xml_node& node) {
+    const bool whole = JCPlayer::LoadXml(node);
     inappBought = ParseProfileBool(node.attribute("inapp_bought").as_string());
     health.LoadXml(node.child("health"));
     statistic.Load(node.child("statistic"));
+    return KeysDistinct(node.child("statistic"), "key") && whole;
+}
+
+bool gcPlayer::IsFormChild(const std::string& childName) const {
+    return childName == "health" || childName == "statistic" || JCPlayer::IsFormChild(childName);
 }
 
 void gcPlayer::SaveXml(pugi::xml_node node) const {

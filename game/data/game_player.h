@@ -18,7 +18,7 @@ public:
     ~gcPlayer() override = default;
 
     // The player's form, then "inapp_bought", "health" and "statistic".
-    void LoadXml(const pugi::xml_node& node) override;
+    bool LoadXml(const pugi::xml_node& node) override;
     void SaveXml(pugi::xml_node node) const override;
     // The player's form, then the purchase flag and the hearts (statistics are not part of it).
     void ReadBinary(std::istream& in) override;
@@ -47,6 +47,9 @@ public:
 
     bool IsInappBought() const { return inappBought; }
     void SetInappBought(bool value) { inappBought = value; }
+
+protected:
+    bool IsFormChild(const std::string& childName) const override;
 
 private:
     JSProperty& Statistic(const std::string& name);

@@ -4,6 +4,7 @@
 
 #include <istream>
 #include <ostream>
+#include <set>
 
 #include "engine/core/conversions.h"
 #include "game/data/binary_fields.h"
@@ -21,6 +22,28 @@ void SaveRecords(pugi::xml_node list, const char* elementName, const std::map<st
     }
 }
 
+constexpr const char* kFormChildren[] = {"playeritems", "levels", "packs"};
+
+}  // namespace
+
+bool JCPlayer::KeysDistinct(const pugi::xml_node& list, const char* attribute) {
+    std::set<std::string> seen;
+    for (pugi::xml_node element = list.first_child(); element; element = element.next_sibling()) {
+        if (element.type() != pugi::node_element) continue;
+        if (!seen.insert(element.attribute(attribute).as_string()).second) return false;
+    }
+    return true;
+}
+
+bool JCPlayer::IsFormChild(const std::string& childName) const {
+    for (const char* known : kFormChildren) {
+        if (childName == known) return true;
+    }
+    return false;
+}
+
+namespace {
+
 void LoadRecords(const pugi::xml_node& list, std::map<std::string, JCPropertyMap>& records) {
     for (pugi::xml_node element = list.first_child(); element; element = element.next_sibling()) {
         if (element.type() != pugi::node_element) continue;
@@ -32,20 +55,43 @@ void LoadRecords(const pugi::xml_node& list, std::map<std::string, JCPropertyMap
 
 }  // namespace
 
-void JCPlayer::LoadXml(const pugi::xml_node& node) {
+bool JCPlayer::LoadXml(const pugi::xml_node& node) {
     name = QRV::Utf8ToWide(node.attribute("name").as_string());
     soundVolume = ParseProfileFloat(node.attribute("sound_volume").as_string());
     musicVolume = ParseProfileFloat(node.attribute("music_volume").as_string());
     passedTutorial = ParseProfileBool(node.attribute("passed_tutorial").as_string());
     gameCursor = ParseProfileBool(node.attribute("game_cursor").as_string());
 
+    bool whole = true;
+    std::set<std::string> children;
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+        if (child.type() != pugi::node_element) continue;
+        if (!IsFormChild(child.name()) || !children.insert(child.name()).second) whole = false;
+    }
+
     // From the first "item" on, every following element is an item, whatever its name.
-    for (pugi::xml_node item = node.child("playeritems").child("item"); item; item = item.next_sibling()) {
+    const pugi::xml_node list = node.child("playeritems");
+    const pugi::xml_node first = list.child("item");
+    for (pugi::xml_node before = list.first_child(); before != first; before = before.next_sibling()) {
+        if (before.type() == pugi::node_element) whole = false;
+    }
+    std::set<std::string> names;
+    for (pugi::xml_node item = first; item; item = item.next_sibling()) {
         if (item.type() != pugi::node_element) continue;
-        items[item.attribute("name").as_string()] = ParseProfileInt32(item.attribute("count").as_string());
+        const std::string itemName = item.attribute("name").as_string();
+        if (!names.insert(itemName).second) whole = false;
+        items[itemName] = ParseProfileInt32(item.attribute("count").as_string());
+    }
+    for (const char* listName : {"levels", "packs"}) {
+        const pugi::xml_node records = node.child(listName);
+        if (!KeysDistinct(records, "name")) whole = false;
+        for (pugi::xml_node record = records.first_child(); record; record = record.next_sibling()) {
+            if (record.type() == pugi::node_element && !KeysDistinct(record, "key")) whole = false;
+        }
     }
     LoadRecords(node.child("levels"), levelRecords);
     LoadRecords(node.child("packs"), packRecords);
+    return whole;
 }
 
 void JCPlayer::SaveXml(pugi::xml_node node) const {

@@ -21,8 +21,12 @@ public:
     virtual ~JCPlayer() = default;
 
     // The XML form, read from and written into the given element (attributes and the children
-    // "playeritems", "levels" and "packs"). Reading keeps what the element does not replace.
-    virtual void LoadXml(const pugi::xml_node& node);
+    // "playeritems", "levels" and "packs"). Reading keeps what the element does not replace. The
+    // result is false when the element holds something that reading leaves out, so that writing
+    // the profile back would lose it: a child element of a name the form does not know, or a
+    // second one of a name it reads once, elements before the first item, a second item, record
+    // or record entry of one name.
+    virtual bool LoadXml(const pugi::xml_node& node);
     virtual void SaveXml(pugi::xml_node node) const;
     // The binary form: name, volumes, flags and items, nothing else. Reading stops at the first
     // field that cannot be read, and leaves the stream failed.
@@ -56,6 +60,12 @@ public:
     void SetPassedTutorial(bool value) { passedTutorial = value; }
     bool GetGameCursor() const { return gameCursor; }
     void SetGameCursor(bool value) { gameCursor = value; }
+
+protected:
+    // True when the profile's form reads a child element of this name (once).
+    virtual bool IsFormChild(const std::string& childName) const;
+    // True when no two child elements of list carry the same value of the attribute.
+    static bool KeysDistinct(const pugi::xml_node& list, const char* attribute);
 
 private:
     std::map<std::string, int32_t> items;

@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -22,7 +23,13 @@ void gcPlayerHealth::CopyValuesFrom(const gcPlayerHealth& other) {
     lost = other.lost;
 }
 
-int32_t gcPlayerHealth::Maximum() const { return owner->GetItemCount("life"); }
+int32_t gcPlayerHealth::Maximum() const { return std::clamp(owner->GetItemCount("life"), 0, kMostHearts); }
+
+void gcPlayerHealth::KeepInRange() {
+    count = std::clamp(count, 0, Maximum());
+    const size_t missing = static_cast<size_t>(Maximum() - count);
+    if (lost.size() > missing) lost.resize(missing);
+}
 
 bool gcPlayerHealth::LoseHeart() {
     if (count <= 0) return false;
@@ -85,6 +92,7 @@ void gcPlayerHealth::LoadXml(const pugi::xml_node& node) {
         if (entry.type() != pugi::node_element) continue;
         lost.push_back(ParseProfileInt64(entry.attribute("value").as_string()));
     }
+    KeepInRange();
 }
 
 void gcPlayerHealth::SaveXml(pugi::xml_node node) const {
@@ -105,13 +113,15 @@ void gcPlayerHealth::ReadBinary(std::istream& in) {
     ReadF64(in, countdown);
     ReadI64(in, timeRefillHeart);
     uint32_t entries = 0;
-    if (!ReadU32(in, entries)) return;
-    // The count is not trusted: each time is appended only once its bytes have been read.
-    for (uint32_t i = 0; i < entries; ++i) {
-        int64_t time = 0;
-        if (!ReadI64(in, time)) return;
-        lost.push_back(time);
+    if (ReadU32(in, entries)) {
+        // The count is not trusted: each time is appended only once its bytes have been read.
+        for (uint32_t i = 0; i < entries; ++i) {
+            int64_t time = 0;
+            if (!ReadI64(in, time)) break;
+            lost.push_back(time);
+        }
     }
+    KeepInRange();
 }
 
 void gcPlayerHealth::WriteBinary(std::ostream& out) const {

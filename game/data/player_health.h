@@ -17,6 +17,8 @@ class gcPlayerHealth {
 public:
     // The default refill period of one heart, in seconds.
     static constexpr int64_t kDefaultRefillPeriod = 1800;
+    // The most hearts a full supply holds, whatever the owner's item "life" says.
+    static constexpr int32_t kMostHearts = 100;
     // The most refill entries that Update adds at once for hearts missing without one; more follow
     // as these run out.
     static constexpr size_t kMaxFilledEntries = 1u << 16;
@@ -49,16 +51,21 @@ public:
     const std::deque<int64_t>& GetLost() const { return lost; }
 
     // The "health" element's attributes and its "lost_name" children. Reading a null element
-    // gives every value as missing; lost times are appended.
+    // gives every value as missing; lost times are appended. The owner's items must be read
+    // first: the count is kept to 0 .. the maximum, and the refill entries to at most the hearts
+    // missing (the newest ones beyond go).
     void LoadXml(const pugi::xml_node& node);
     void SaveXml(pugi::xml_node node) const;
     // Increment, count, countdown, period, then the lost times after their count. Lost times are
-    // appended as they are read.
+    // appended as they are read; count and entries are kept to their range as LoadXml keeps them.
     void ReadBinary(std::istream& in);
     void WriteBinary(std::ostream& out) const;
 
 private:
+    // The owner's item "life", kept to 0 .. kMostHearts.
     int32_t Maximum() const;
+    // Count to 0 .. Maximum(), the lost list to at most the missing hearts.
+    void KeepInRange();
     // Adds refill entries for missing hearts that have none, each starting where the one before
     // ends (the first at firstStart, when there are none).
     void FillMissingEntries(int64_t firstStart);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "engine/core/conversions.h"
 #include "game/config/save_file.h"
+#include "game/config/unreadable_file.h"
 #include "game/data/game_player.h"
 
 JCPlayer* JCPlayerManager::FindPlayer(const std::wstring& name) const {
@@ -71,14 +73,37 @@ bool JCPlayerManager::Save(const std::string& folder) {
     return Game::SaveXmlFile(folder + kFileName, document);
 }
 
-void JCPlayerManager::ReadDocument(const pugi::xml_document& document) {
+JCPlayerManager::ProfilesRead JCPlayerManager::ReadProfiles(const pugi::xml_document& document,
+                                                            std::vector<std::unique_ptr<JCPlayer>>& read,
+                                                            std::wstring& wanted) {
+    read.clear();
     const pugi::xml_node root = document.document_element();
-    const std::wstring wanted = QRV::Utf8ToWide(root.attribute("current").as_string());
+    if (!root) return ProfilesRead::kWhole;
+    if (std::strcmp(root.name(), "Players") != 0) return ProfilesRead::kNotPlayerList;
+    for (pugi::xml_node child = root.first_child(); child; child = child.next_sibling()) {
+        const bool player = child.type() == pugi::node_element && std::strcmp(child.name(), "player") == 0;
+        if (!player) return ProfilesRead::kNotPlayerList;
+    }
+    wanted = QRV::Utf8ToWide(root.attribute("current").as_string());
+    ProfilesRead result = ProfilesRead::kWhole;
     for (pugi::xml_node element = root.first_child(); element; element = element.next_sibling()) {
-        if (element.type() != pugi::node_element) continue;
         auto player = std::make_unique<gcPlayer>();
-        player->LoadXml(element);
+        if (!player->LoadXml(element)) result = ProfilesRead::kPartly;
         // Of several profiles with one name the first wins.
+        const bool listed = std::any_of(read.begin(), read.end(),
+                                        [&player](const auto& other) { return other->GetName() == player->GetName(); });
+        if (listed) {
+            result = ProfilesRead::kPartly;
+            continue;
+        }
+        read.push_back(std::move(player));
+    }
+    return result;
+}
+
+void JCPlayerManager::TakeProfiles(std::vector<std::unique_ptr<JCPlayer>> read, const std::wstring& wanted) {
+    for (auto& player : read) {
+        // A profile of a name already in the list (one created before the load) is not taken.
         if (FindPlayer(player->GetName()) != nullptr) continue;
         JCPlayer* added = AddPlayer(std::move(player));
         if (players.size() == 1) SelectPlayer(added);
@@ -87,13 +112,37 @@ void JCPlayerManager::ReadDocument(const pugi::xml_document& document) {
     if (!wanted.empty()) SelectPlayerByName(wanted);
 }
 
+JCPlayerManager::ProfilesRead JCPlayerManager::ReadDocument(const pugi::xml_document& document) {
+    std::vector<std::unique_ptr<JCPlayer>> read;
+    std::wstring wanted;
+    const ProfilesRead result = ReadProfiles(document, read, wanted);
+    TakeProfiles(std::move(read), wanted);
+    return result;
+}
+
 void JCPlayerManager::Load(const std::string& folder) {
-    pugi::xml_document document;
-    if (!folder.empty()) Game::LoadSaveXml(folder + kFileName, document);
-    // From here on a save cannot replace a file that was never read: it was read, or it is
-    // absent, or it has been moved aside (or is refused for the run).
+    std::vector<std::unique_ptr<JCPlayer>> read;
+    std::wstring wanted;
+    if (!folder.empty()) {
+        const std::string path = folder + kFileName;
+        std::string bytes;
+        pugi::xml_document document;
+        if (Game::ReadSaveBytes(path, bytes) == Game::SaveRead::kRead) {
+            const bool parsed = Game::ParseSaveXml(bytes, document);
+            const ProfilesRead result = parsed ? ReadProfiles(document, read, wanted) : ProfilesRead::kNotPlayerList;
+            if (result == ProfilesRead::kNotPlayerList) {
+                read.clear();
+                wanted.clear();
+                Game::SetAsideUnreadable(path);
+            } else if (result == ProfilesRead::kPartly) {
+                Game::KeepCopyOfPartlyRead(path, bytes);
+            }
+        }
+    }
+    // From here on a save cannot replace a file that was never read whole: it was read, or it is
+    // absent, or it has been moved aside or copied (or is refused for the run).
     loaded = true;
-    ReadDocument(document);
+    TakeProfiles(std::move(read), wanted);
 }
 
 void JCPlayerManager::Clear() {

@@ -43,19 +43,33 @@ public:
     // Writes the list to folder + "players.xml" (folder ends with "/") with the safe write.
     // Nothing is written, and the result is false, until Load has run, and after Clear.
     bool Save(const std::string& folder);
-    // Reads folder + "players.xml". A missing file leaves the list empty; an unreadable one is
-    // moved aside first. Selects the first player read, tells the listener that the list is
-    // loaded, then selects the player named as current.
+    // Reads folder + "players.xml". A missing file leaves the list empty; a file that cannot be
+    // read, does not parse or is not a player list (ProfilesRead::kNotPlayerList) is moved aside
+    // first and leaves the list empty too. When reading leaves something of the file out
+    // (kPartly), a byte-identical copy of the file is kept beside it before the list is taken
+    // in. Selects the first player read, tells the listener that the list is loaded, then
+    // selects the player named as current.
     void Load(const std::string& folder);
     // The list as the document Save writes.
     void WriteDocument(pugi::xml_document& document) const;
+
+    enum class ProfilesRead {
+        kWhole,         // every element of the document was read (an empty document too)
+        kPartly,        // a profile of a name listed before, or something of a profile, was left out
+        kNotPlayerList  // the root is not "Players" or holds more than "player" elements: nothing read
+    };
     // The steps of Load after the file has been parsed (an empty document gives an empty list).
-    void ReadDocument(const pugi::xml_document& document);
+    ProfilesRead ReadDocument(const pugi::xml_document& document);
     // Deletes every player (teardown). Saving is refused afterwards.
     void Clear();
 
 private:
     void Notify(JCPlayer* player);
+    // The profiles of the document, each name once (the first wins), nobody told.
+    static ProfilesRead ReadProfiles(const pugi::xml_document& document,
+                                     std::vector<std::unique_ptr<JCPlayer>>& read, std::wstring& wanted);
+    // Appends the profiles read, selecting the first of the list, and tells the listener.
+    void TakeProfiles(std::vector<std::unique_ptr<JCPlayer>> read, const std::wstring& wanted);
 
     JCPlayer* current = nullptr;
     std::vector<std::unique_ptr<JCPlayer>> players;

@@ -1,11 +1,15 @@
 #include "game/config/safe_write.h"
 
 #include <gtest/gtest.h>
+#include <pugixml.hpp>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <iterator>
 #include <string>
 
@@ -14,6 +18,15 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// Every file below root, relative to it.
+std::set<std::string> SafeWriteEntries(const fs::path& root) {
+    std::set<std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file()) entries.insert(fs::relative(entry.path(), root).string());
+    }
+    return entries;
+}
 
 std::string SafeWriteContents(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -36,12 +49,13 @@ TEST(SafeWriteTest, ReplacesTheFileWholeOrNotAtAll) {
              return t / "save.xml";
          },
          true},
-        {"the temporary name taken by a folder",
+        // Each write takes a temporary name of its own: an old run's fixed name is never in the way.
+        {"the old temporary name taken by a folder",
          [](const auto& t) {
              fs::create_directories(t / "save.xml.tmp" / "inside");
              return t / "save.xml";
          },
-         false},
+         true},
         {"the file's name taken by a folder that the rename cannot replace",
          [](const auto& t) {
              t.Write("taken/inside", "x");
@@ -54,6 +68,7 @@ TEST(SafeWriteTest, ReplacesTheFileWholeOrNotAtAll) {
         QRV::TestKit::TempFolder temp("quorvel-safewrite");
         temp.Write("save.xml", "old");
         const fs::path file = c.prepare(temp);
+        const std::set<std::string> before = SafeWriteEntries(temp.Path());
         testing::internal::CaptureStderr();
         EXPECT_EQ(Game::SafeWriteFile(file.string(), "new contents"), c.written) << c.name;
         const std::string said = testing::internal::GetCapturedStderr();
@@ -65,7 +80,13 @@ TEST(SafeWriteTest, ReplacesTheFileWholeOrNotAtAll) {
         }
         // One line naming the file on failure, silence on success; never a temporary file left.
         EXPECT_EQ(said.find(file.string()) != std::string::npos, !c.written) << c.name << ": " << said;
-        EXPECT_FALSE(fs::is_regular_file(file.string() + ".tmp")) << c.name;
+        // A temporary file of an earlier run stays for the start to clear; this write leaves none.
+        EXPECT_EQ(fs::is_regular_file(file.string() + ".tmp"),
+                  before.count(fs::relative(file, temp.Path()).string() + ".tmp") != 0)
+            << c.name;
+        std::set<std::string> expected = before;
+        if (c.written) expected.insert(fs::relative(file, temp.Path()).string());
+        EXPECT_EQ(SafeWriteEntries(temp.Path()), expected) << c.name;
     }
 }
 
@@ -85,6 +106,50 @@ TEST(SafeWriteTest, MakesItsFoldersPrivateAndRefusesRelativePaths) {
     fs::current_path(before);
     EXPECT_FALSE(fs::exists(temp / "relative.xml"));
     EXPECT_FALSE(fs::exists(temp / "relative.xml.tmp"));
+}
+
+// Two processes write one file over and over, each its own document; every read in between, and
+// the file at the end, is whole: one of the two documents, byte for byte.
+TEST(SafeWriteTest, TwoProcessesWritingOneFileNeverMixTheirBytes) {
+    QRV::TestKit::TempFolder temp("quorvel-safewrite");
+    const std::string file = (temp / "players.xml").string();
+    // Large enough to take several writes of the system call each, different in every byte.
+    const std::string documents[2] = {"<Players current=\"a\">" + std::string(200000, 'a') + "</Players>",
+                                      "<Players current=\"bb\"><player name=\"b\"/>" + std::string(150000, 'b') +
+                                          "</Players>"};
+    constexpr int kRounds = 300;
+    ASSERT_TRUE(Game::SafeWriteFile(file, documents[0]));
+    pid_t writers[2] = {-1, -1};
+    for (int i = 0; i < 2; ++i) {
+        writers[i] = fork();
+        ASSERT_GE(writers[i], 0);
+        if (writers[i] == 0) {
+            int failed = 0;
+            for (int round = 0; round < kRounds; ++round) failed += Game::SafeWriteFile(file, documents[i]) ? 0 : 1;
+            _exit(failed == 0 ? 0 : 1);
+        }
+    }
+    int reads = 0;
+    int mixed = 0;
+    int statuses[2] = {-1, -1};
+    bool ended[2] = {false, false};
+    while (!ended[0] || !ended[1]) {
+        for (int i = 0; i < 2; ++i) {
+            if (!ended[i]) ended[i] = waitpid(writers[i], &statuses[i], WNOHANG) == writers[i];
+        }
+        const std::string read = SafeWriteContents(file);
+        pugi::xml_document document;
+        const bool whole = (read == documents[0] || read == documents[1]) &&
+                           document.load_buffer(read.data(), read.size());
+        mixed += whole ? 0 : 1;
+        ++reads;
+    }
+    for (int status : statuses) EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(mixed, 0) << "of " << reads << " reads";
+    const std::string last = SafeWriteContents(file);
+    EXPECT_TRUE(last == documents[0] || last == documents[1]);
+    // No temporary file outlives its write.
+    EXPECT_EQ(SafeWriteEntries(temp.Path()), std::set<std::string>{"players.xml"});
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <limits>
@@ -110,13 +111,11 @@ TEST_F(PlayerHealthTest, NeverStuck) {
          1800 + 800, 2, 4},
         // A profile without "health" has count 0 and period 0: everything comes back at once.
         {"no health at all", 5, "", 0, 5, 5},
-        {"10,000 expired entries", 10000, tenThousand, 0, 10000, 10000},
-        {"more missing than one fill adds", 200000, "<health count=\"0\" time_refill_heart=\"0\"/>", 0,
-         static_cast<int32_t>(gcPlayerHealth::kMaxFilledEntries),
-         static_cast<int32_t>(2 * gcPlayerHealth::kMaxFilledEntries)},
-        {"a heart count below 0", 3, "<health count=\"-2147483648\" time_refill_heart=\"0\"/>", 0,
-         static_cast<int32_t>(-2147483648LL + gcPlayerHealth::kMaxFilledEntries),
-         static_cast<int32_t>(-2147483648LL + 2 * gcPlayerHealth::kMaxFilledEntries)},
+        // A supply never holds more than kMostHearts, nor fewer than 0 hearts.
+        {"10,000 expired entries", 10000, tenThousand, 0, gcPlayerHealth::kMostHearts, gcPlayerHealth::kMostHearts},
+        {"a life beyond the most hearts", 200000, "<health count=\"0\" time_refill_heart=\"0\"/>", 0,
+         gcPlayerHealth::kMostHearts, gcPlayerHealth::kMostHearts},
+        {"a heart count below 0", 3, "<health count=\"-2147483648\" time_refill_heart=\"0\"/>", 0, 3, 3},
     };
     for (const Case& c : cases) {
         g_healthTestNow = T;
@@ -128,7 +127,8 @@ TEST_F(PlayerHealthTest, NeverStuck) {
         player.GetHealth().Update();
         EXPECT_EQ(player.GetHealth().GetCount(), c.afterWait) << c.name;
         // Below the maximum a refill always runs.
-        EXPECT_EQ(player.GetHealth().IsIncrementing(), c.afterWait < c.life) << c.name;
+        EXPECT_EQ(player.GetHealth().IsIncrementing(), c.afterWait < std::min(c.life, gcPlayerHealth::kMostHearts))
+            << c.name;
     }
 }
 
@@ -190,7 +190,11 @@ TEST_F(PlayerHealthTest, TimesKeepSixtyFourBitsAndOldFilesReadTheSame) {
          1800,
          {},
          "time_refill_heart=\"1800\""},
-        {"a period beyond 64 bits", "<health time_refill_heart=\"1e300\"/>", 0, {}, "time_refill_heart=\"0\""},
+        {"a period beyond 64 bits",
+         "<health time_refill_heart=\"1e300\"/>",
+         std::numeric_limits<int64_t>::max(),
+         {},
+         "time_refill_heart=\"9223372036854775807\""},
         {"a period that is no number", "<health time_refill_heart=\"nan\"/>", 0, {}, "time_refill_heart=\"0\""},
         {"the largest period",
          "<health time_refill_heart=\"9223372036854775807\"/>",
@@ -200,7 +204,9 @@ TEST_F(PlayerHealthTest, TimesKeepSixtyFourBitsAndOldFilesReadTheSame) {
     };
     for (const Case& c : cases) {
         gcPlayer player;
-        QRV::TestKit::ParsedXml xml("<player>" + c.health + "</player>");
+        // A supply of 5: the lost entries stand for hearts that are missing.
+        QRV::TestKit::ParsedXml xml("<player><playeritems><item name=\"life\" count=\"5\"/></playeritems>" +
+                                    c.health + "</player>");
         player.LoadXml(xml.Root());
         EXPECT_EQ(player.GetHealth().GetRefillPeriod(), c.period) << c.name;
         EXPECT_EQ(player.GetHealth().GetLost(), c.lost) << c.name;
@@ -232,6 +238,63 @@ TEST_F(PlayerHealthTest, ExtremeTimesSaturate) {
     g_healthTestNow = std::numeric_limits<int64_t>::min();
     EXPECT_TRUE(health.Update());
     EXPECT_EQ(health.GetCount(), 0);
+}
+
+// Numbers out of their range are brought to its nearest end as they are read, in the XML and the
+// binary form alike: hearts to 0 .. the supply, refill entries to the hearts missing, so that a
+// damaged number can neither empty the hearts nor make the save grow.
+TEST_F(PlayerHealthTest, NumbersOutOfRangeAreClampedWhenRead) {
+    struct Case {
+        const char* name;
+        const char* life;  // the item's count as written
+        std::string health;
+        int32_t count;
+        size_t lost;
+    };
+    const std::string three = "<lost_name value=\"1\"/><lost_name value=\"2\"/><lost_name value=\"3\"/>";
+    const Case cases[] = {
+        {"a count of 10^12", "5", "<health count=\"1000000000000\" time_refill_heart=\"60\"/>", 5, 0},
+        {"a count beyond the supply", "5", "<health count=\"9\" time_refill_heart=\"60\"/>", 5, 0},
+        {"the lowest count", "5", "<health count=\"-2147483648\" time_refill_heart=\"60\"/>", 0, 0},
+        {"a count below -2^31", "5", "<health count=\"-99999999999\" time_refill_heart=\"60\"/>", 0, 0},
+        {"more entries than hearts missing", "5", "<health count=\"4\" time_refill_heart=\"60\">" + three + "</health>",
+         4, 1},
+        {"entries with a full supply", "5", "<health count=\"5\">" + three + "</health>", 5, 0},
+        {"the largest life", "2147483647", "<health count=\"5\" time_refill_heart=\"60\"/>", 5, 0},
+        {"a life beyond 32 bits", "99999999999", "<health count=\"99999999999\" time_refill_heart=\"60\"/>",
+         gcPlayerHealth::kMostHearts, 0},
+        {"a life below 0", "-3", "<health count=\"2\">" + three + "</health>", 0, 0},
+        {"a save as the game writes it", "5",
+         "<health increment=\"true\" count=\"3\" time_refill_heart=\"60\"><lost_name value=\"1\"/>"
+         "<lost_name value=\"2\"/></health>",
+         3, 2},
+    };
+    for (const Case& c : cases) {
+        QRV::TestKit::ParsedXml xml(std::string("<player><playeritems><item name=\"life\" count=\"") + c.life +
+                                    "\"/></playeritems>" + c.health + "</player>");
+        gcPlayer player;
+        player.LoadXml(xml.Root());
+        EXPECT_EQ(player.GetHealth().GetCount(), c.count) << c.name;
+        EXPECT_EQ(player.GetHealth().GetLost().size(), c.lost) << c.name;
+
+        // After catching up the refill entries never outnumber the hearts missing: the save stays small.
+        player.GetHealth().Update();
+        const auto missing = static_cast<size_t>(
+            std::clamp(player.GetItemCount("life"), 0, gcPlayerHealth::kMostHearts) - player.GetHealth().GetCount());
+        EXPECT_LE(player.GetHealth().GetLost().size(), missing) << c.name;
+    }
+
+    // The binary form: a supply of 4 with 2 hearts and 3 entries written, then a supply of 1.
+    gcPlayer source;
+    LoadHealth(source, 4, "<health count=\"2\">" + three + "</health>");
+    EXPECT_EQ(source.GetHealth().GetLost().size(), 2u);
+    source.SetItemCount("life", 1);
+    std::stringstream bytes;
+    source.WriteBinary(bytes);
+    gcPlayer again;
+    again.ReadBinary(bytes);
+    EXPECT_EQ(again.GetHealth().GetCount(), 1);
+    EXPECT_TRUE(again.GetHealth().GetLost().empty());
 }
 
 }  // namespace

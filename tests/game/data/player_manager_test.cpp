@@ -11,6 +11,7 @@
 
 #include "engine/core/conversions.h"
 #include "game/config/save_file.h"
+#include "game/config/unreadable_file.h"
 #include "game/data/game_player.h"
 #include "tests/test_kit/temp_folder.h"
 
@@ -48,30 +49,69 @@ std::string Names(const JCPlayerManager& manager) {
 }
 
 TEST(PlayerManagerTest, LoadRules) {
+    // What becomes of the file: nothing, moved aside unread, or copied before the first save.
+    enum class Kept { kNothing, kMoved, kCopied };
     struct Case {
         const char* name;
         const char* file;  // null: no file
         const char* names;
         const char* calls;
-        const char* bad;  // what must be kept as "players.xml.bad"; null: nothing
+        Kept kept;  // as "players.xml.bad", byte for byte
     };
+    const char* const notPlayers = "";
+    const char* const loadedOnly = "loaded() ";
     const Case cases[] = {
         {"duplicates, current empty",
          "<Players current=\"\"><player name=\"A\"><playeritems><item name=\"x\" count=\"1\"/><other count=\"2\"/>"
          "<item name=\"y\" count=\"3\"/></playeritems></player><player name=\"A\" sound_volume=\"9\"/></Players>",
-         "A,", "selected:A(A) loaded(A) ", nullptr},
+         "A,", "selected:A(A) loaded(A) ", Kept::kCopied},
         {"current names the second",
          "<Players current=\"B\"><player name=\"A\"/><!-- note --><player name=\"B\"/></Players>", "A,B,",
-         "selected:A(A) loaded(A) changing:A(A) selected:B(B) ", nullptr},
-        {"current names nobody", "<Players current=\"C\"><player name=\"A\"/><x name=\"B\"/></Players>", "A,B,",
-         "selected:A(A) loaded(A) ", nullptr},
+         "selected:A(A) loaded(A) changing:A(A) selected:B(B) ", Kept::kNothing},
+        {"current names nobody", "<Players current=\"C\"><player name=\"A\"/><player name=\"B\"/></Players>",
+         "A,B,", "selected:A(A) loaded(A) ", Kept::kNothing},
         {"current is the first", "<Players current=\"A\"><player name=\"A\"/></Players>", "A,",
-         "selected:A(A) loaded(A) selected:A(A) ", nullptr},
-        {"no file", nullptr, "", "loaded() ", nullptr},
-        {"an empty list", "<Players current=\"\"/>", "", "loaded() ", nullptr},
-        {"a cut-off file", "<Players current=\"A\"><player name=\"A\"/><pla", "", "loaded() ",
-         "<Players current=\"A\"><player name=\"A\"/><pla"},
-        {"garbage", "\x89PNG\r\n", "", "loaded() ", "\x89PNG\r\n"},
+         "selected:A(A) loaded(A) selected:A(A) ", Kept::kNothing},
+        {"no file", nullptr, "", loadedOnly, Kept::kNothing},
+        {"an empty list", "<Players current=\"\"/>", "", loadedOnly, Kept::kNothing},
+        {"a cut-off file", "<Players current=\"A\"><player name=\"A\"/><pla", notPlayers, loadedOnly, Kept::kMoved},
+        {"garbage", "\x89PNG\r\n", notPlayers, loadedOnly, Kept::kMoved},
+        // Well-formed files of another shape are not player lists.
+        {"an HTML page", "<html><body><p>Not found</p></body></html>", notPlayers, loadedOnly, Kept::kMoved},
+        {"another root", "<players current=\"A\"><player name=\"A\"/></players>", notPlayers, loadedOnly,
+         Kept::kMoved},
+        {"an unknown element among the players",
+         "<Players current=\"C\"><player name=\"A\"/><x name=\"B\"/></Players>", notPlayers, loadedOnly, Kept::kMoved},
+        {"text among the players", "<Players current=\"A\"><player name=\"A\"/>stray text</Players>", notPlayers,
+         loadedOnly, Kept::kMoved},
+        // Read in part: the first of each name is kept, and so is a copy of the whole file.
+        {"an unknown element in a profile",
+         "<Players current=\"A\"><player name=\"A\"><future_progress stars=\"9\"/></player></Players>", "A,",
+         "selected:A(A) loaded(A) selected:A(A) ", Kept::kCopied},
+        {"two lists of items in a profile",
+         "<Players current=\"\"><player name=\"A\"><playeritems/><playeritems><item name=\"x\" count=\"1\"/>"
+         "</playeritems></player></Players>",
+         "A,", "selected:A(A) loaded(A) ", Kept::kCopied},
+        {"an element before the first item",
+         "<Players current=\"\"><player name=\"A\"><playeritems><gem count=\"4\"/><item name=\"x\" count=\"1\"/>"
+         "</playeritems></player></Players>",
+         "A,", "selected:A(A) loaded(A) ", Kept::kCopied},
+        {"an item twice",
+         "<Players current=\"\"><player name=\"A\"><playeritems><item name=\"x\" count=\"1\"/>"
+         "<item name=\"x\" count=\"7\"/></playeritems></player></Players>",
+         "A,", "selected:A(A) loaded(A) ", Kept::kCopied},
+        {"a level record twice",
+         "<Players current=\"\"><player name=\"A\"><levels><level name=\"p.l1\"/><level name=\"p.l1\">"
+         "<param key=\"stars\" value=\"3\"/></level></levels></player></Players>",
+         "A,", "selected:A(A) loaded(A) ", Kept::kCopied},
+        {"a record entry twice",
+         "<Players current=\"\"><player name=\"A\"><packs><pack name=\"p\"><param key=\"is_lock\" value=\"1\"/>"
+         "<param key=\"is_lock\" value=\"0\"/></pack></packs></player></Players>",
+         "A,", "selected:A(A) loaded(A) ", Kept::kCopied},
+        {"a statistic twice",
+         "<Players current=\"\"><player name=\"A\"><statistic><param key=\"money\" value=\"5\"/>"
+         "<param key=\"money\" value=\"9\"/></statistic></player></Players>",
+         "A,", "selected:A(A) loaded(A) ", Kept::kCopied},
     };
     for (const Case& c : cases) {
         QRV::TestKit::TempFolder temp("quorvel-players");
@@ -84,17 +124,22 @@ TEST(PlayerManagerTest, LoadRules) {
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(Names(manager), c.names) << c.name;
         EXPECT_EQ(log.calls, c.calls) << c.name;
-        if (c.bad != nullptr) {
-            EXPECT_EQ(PlayerManagerTestFile(temp / "players.xml.bad"), c.bad) << c.name;
+        if (c.kept != Kept::kNothing) {
+            EXPECT_EQ(PlayerManagerTestFile(temp / "players.xml.bad"), c.file) << c.name;
             EXPECT_NE(said.find("players.xml.bad"), std::string::npos) << c.name;
+            // A copy leaves the file in place until the save; a file moved aside is gone.
+            EXPECT_EQ(fs::exists(temp / "players.xml"), c.kept == Kept::kCopied) << c.name;
         } else {
             EXPECT_FALSE(fs::exists(temp / "players.xml.bad")) << c.name;
+            EXPECT_EQ(said, "") << c.name;
         }
         // The next save writes a new list beside the kept copy.
         EXPECT_TRUE(manager.Save(temp.String() + "/")) << c.name;
-        if (c.bad != nullptr) {
-            EXPECT_EQ(PlayerManagerTestFile(temp / "players.xml.bad"), c.bad) << c.name;
+        if (c.kept != Kept::kNothing) {
+            EXPECT_EQ(PlayerManagerTestFile(temp / "players.xml.bad"), c.file) << c.name;
         }
+        EXPECT_FALSE(fs::exists(temp / "players.xml.bad.1")) << c.name;
+        Game::TakeSetAsideFiles();
     }
     // Items: every element from the first "item" on, "other" with an empty name.
     QRV::TestKit::TempFolder temp("quorvel-players");
@@ -244,6 +289,51 @@ TEST(PlayerManagerTest, InvalidUtf8NamesBecomeReplacementCharacters) {
     manager.Load(temp.String() + "/");
     EXPECT_EQ(manager.GetNames(), (std::vector<std::wstring>{L"a\uFFFD", L"\uFFFD"}));
     EXPECT_EQ(manager.GetCurrentPlayer(), manager.FindPlayer(L"a\uFFFD"));
+}
+
+// Earlier copies are never replaced: each load that leaves something out keeps the next name.
+TEST(PlayerManagerTest, CopiesOfFilesReadInPartTakeTheNextFreeName) {
+    QRV::TestKit::TempFolder temp("quorvel-players");
+    const std::string folder = temp.String() + "/";
+    temp.Write("players.xml.bad", "an old copy");
+    const std::string twice = "<Players current=\"\"><player name=\"A\"/><player name=\"A\"/></Players>";
+    const std::string shape = "<html/>";
+    temp.Write("players.xml", twice);
+    testing::internal::CaptureStderr();
+    JCPlayerManager first;
+    first.Load(folder);
+    ASSERT_TRUE(first.Save(folder));
+    temp.Write("players.xml", shape);
+    JCPlayerManager second;
+    second.Load(folder);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(PlayerManagerTestFile(temp / "players.xml.bad"), "an old copy");
+    EXPECT_EQ(PlayerManagerTestFile(temp / "players.xml.bad.1"), twice);
+    EXPECT_EQ(PlayerManagerTestFile(temp / "players.xml.bad.2"), shape);
+    // Only the file moved aside is told to the player; the copy left the profiles in place.
+    const std::vector<Game::SetAsideFile> told = Game::TakeSetAsideFiles();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].path, folder + "players.xml");
+    EXPECT_EQ(told[0].keptAs, folder + "players.xml.bad.2");
+}
+
+// A save written by the game reads back whole: no copy is kept.
+TEST(PlayerManagerTest, SavedListsReadWhole) {
+    QRV::TestKit::TempFolder temp("quorvel-players");
+    const std::string folder = temp.String() + "/";
+    JCPlayerManager first;
+    first.Load(folder);
+    FillPlayerManagerTestList(first);
+    ASSERT_TRUE(first.Save(folder));
+    pugi::xml_document document;
+    first.WriteDocument(document);
+    JCPlayerManager second;
+    EXPECT_EQ(second.ReadDocument(document), JCPlayerManager::ProfilesRead::kWhole);
+    testing::internal::CaptureStderr();
+    JCPlayerManager third;
+    third.Load(folder);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_FALSE(fs::exists(temp / "players.xml.bad"));
 }
 
 }  // namespace
