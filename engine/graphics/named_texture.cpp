@@ -4,16 +4,23 @@
 #include "engine/graphics/texture_resource.h"
 #include "engine/resources/repository_manager.h"
 #include "engine/resources/resource_loaders.h"
+#include "engine/resources/unreadable_report.h"
 
 namespace QRV {
 
 JS_TEXTURE* AcquireNamedTexture(const std::string& key) {
     if (g_render == nullptr) return nullptr;
     JS_RESOURCE* record = g_repositoryManager != nullptr ? g_repositoryManager->GetResource(key) : nullptr;
-    if (record == nullptr) return g_render->defaultTexture;
+    if (record == nullptr) {
+        if (g_repositoryManager != nullptr) ReportUnreadableResource(key);
+        return g_render->defaultTexture;
+    }
     JS_TEXTURE* texture = GetResourceTexture(record);
     // A record of another kind, or one that cannot be decoded, is not this texture's user.
-    if (texture == nullptr || texture == g_render->defaultTexture) return g_render->defaultTexture;
+    if (texture == nullptr || texture == g_render->defaultTexture) {
+        if (texture == g_render->defaultTexture) ReportUnreadableResource(key);
+        return g_render->defaultTexture;
+    }
     ++record->refCount;
     return texture;
 }

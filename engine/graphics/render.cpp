@@ -128,7 +128,8 @@ int JC_RENDER::CreateDevice(void* windowHandle, float nearZ, float farZ) {
 
     if (defaultTexture == nullptr) {
         const size_t bytes = size_t{kDefaultTextureSide} * kDefaultTextureSide * 4;
-        defaultTexture = RegisterTexture(kDefaultTextureSide, kDefaultTextureSide, std::vector<uint8_t>(bytes, 0));
+        defaultTexture =
+            RegisterTexture(kDefaultTextureSide, kDefaultTextureSide, Platform::PixelBuffer::Zeroed(bytes));
     }
 
     if (currentTarget != nullptr) SetRenderTarget(nullptr);
@@ -638,7 +639,7 @@ void JC_RENDER::UploadLocked(JS_TEXTURE* texture) {
     const size_t expected = size_t{texture->width} * texture->height * 4;
     if (expected == 0 || texture->pendingPixels.size() != expected) return;
     texture->deviceHandle = device->CreateTexture(texture->width, texture->height, texture->pendingPixels.data());
-    if (texture->deviceHandle != 0) std::vector<uint8_t>().swap(texture->pendingPixels);
+    if (texture->deviceHandle != 0) texture->pendingPixels.clear();
 }
 
 uint32_t JC_RENDER::UploadPendingTextures() {
@@ -654,7 +655,7 @@ uint32_t JC_RENDER::UploadPendingTextures() {
     return made;
 }
 
-JS_TEXTURE* JC_RENDER::RegisterTexture(uint32_t textureWidth, uint32_t textureHeight, std::vector<uint8_t> pixels) {
+JS_TEXTURE* JC_RENDER::RegisterTexture(uint32_t textureWidth, uint32_t textureHeight, Platform::PixelBuffer pixels) {
     auto* texture = new JS_TEXTURE();
     texture->width = textureWidth;
     texture->height = textureHeight;
@@ -667,7 +668,9 @@ JS_TEXTURE* JC_RENDER::RegisterTexture(uint32_t textureWidth, uint32_t textureHe
 
 JS_TEXTURE* JC_RENDER::LoadTextureMemory(const void* bytes, size_t size) {
     Platform::DecodedImage image;
-    if (Platform::DecodeImage(bytes, size, image)) {
+    // The device's limit is known once it exists; until then the decoder's own limits hold.
+    const uint32_t maxSide = device ? device->MaxTextureSide() : 0;
+    if (Platform::DecodeImage(bytes, size, image, maxSide)) {
         return RegisterTexture(image.width, image.height, std::move(image.pixels));
     }
     if (defaultTexture != nullptr) return defaultTexture;
@@ -688,8 +691,8 @@ JS_TEXTURE* JC_RENDER::CreateBlankTexture(uint32_t textureWidth, uint32_t textur
         textureHeight > Platform::kMaxImageSide) {
         return nullptr;
     }
-    const size_t bytes = size_t{textureWidth} * textureHeight * 4;
-    return RegisterTexture(textureWidth, textureHeight, std::vector<uint8_t>(bytes, 0));
+    return RegisterTexture(textureWidth, textureHeight,
+                           Platform::PixelBuffer::Zeroed(size_t{textureWidth} * textureHeight * 4));
 }
 
 bool JC_RENDER::IsRegistered(const JS_TEXTURE* texture) const {

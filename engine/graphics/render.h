@@ -199,7 +199,7 @@ private:
     // made; the texture lock is held.
     void UploadLocked(JS_TEXTURE* texture);
     // A decoded image (or a blank one) as a new registered record.
-    JS_TEXTURE* RegisterTexture(uint32_t width, uint32_t height, std::vector<uint8_t> pixels);
+    JS_TEXTURE* RegisterTexture(uint32_t width, uint32_t height, Platform::PixelBuffer pixels);
     // Main thread: deletes records released elsewhere and the device textures of released records.
     void DrainReleasedTextures();
     // Main thread: stops using a record that is about to go (flushing what still needs it).

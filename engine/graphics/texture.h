@@ -3,7 +3,8 @@
 // the device texture is created on the main thread at first use.
 
 #include <cstdint>
-#include <vector>
+
+#include "engine/platform/pixel_buffer.h"
 
 namespace QRV {
 
@@ -13,7 +14,7 @@ struct JS_TEXTURE {
     // The device texture; 0 until uploaded.
     uint32_t deviceHandle = 0;
     // Decoded RGBA pixels waiting for upload (emptied once uploaded).
-    std::vector<uint8_t> pendingPixels;
+    Platform::PixelBuffer pendingPixels;
 };
 
 }  // namespace QRV

@@ -166,6 +166,9 @@ bool GlRenderDevice::Create(const PresentParams& params) {
     // Vsync where the driver offers it; without it the engine's caps still pace the frames.
     SDL_GL_SetSwapInterval(1);
     QueryAnisotropy();
+    GLint maxSize = 0;
+    gl.GetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    maxTextureSide.store(maxSize > 0 ? static_cast<uint32_t>(maxSize) : 0);
     framebuffers = QueryFramebuffers();
     targets.clear();
     boundTarget = 0;

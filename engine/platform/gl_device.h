@@ -4,6 +4,7 @@
 // are uploaded at each draw. Render targets are framebuffer objects with one texture each. Every
 // call must come from the main thread.
 
+#include <atomic>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -53,6 +54,7 @@ public:
     void DestroyTexture(uint32_t handle) override;
     void BindTexture(uint32_t handle) override;
     bool SupportsAnisotropy() const override { return anisotropyMax > 1.0f; }
+    uint32_t MaxTextureSide() const override { return maxTextureSide.load(); }
     RenderTargetHandles CreateRenderTarget(uint32_t width, uint32_t height) override;
     bool SetRenderTarget(uint32_t target) override;
     void DestroyRenderTarget(uint32_t target) override;
@@ -121,6 +123,8 @@ private:
     std::unordered_map<uint32_t, Sampling> textures;
     uint32_t boundTexture = 0;
     float anisotropyMax = 1.0f;
+    // GL_MAX_TEXTURE_SIZE, read when the context is made (the loader thread asks for it).
+    std::atomic<uint32_t> maxTextureSide{0};
 
     bool framebuffers = false;
     std::unordered_map<uint32_t, Target> targets;

@@ -84,6 +84,8 @@ public:
     virtual void DestroyTexture(uint32_t handle) = 0;
     virtual void BindTexture(uint32_t handle) = 0;
     virtual bool SupportsAnisotropy() const = 0;
+    // The largest side of a texture the device makes; 0 while unknown. Any thread may ask.
+    virtual uint32_t MaxTextureSide() const { return 0; }
 
     // Render targets: a texture of the given size that draws go into while it is bound. Its
     // texture binds like any other (rows top-down: v = 0 is the top of what was drawn, the

@@ -39,6 +39,8 @@ public:
 
     // 0 before Start, kStillActive while the job runs, then the job's result as u32.
     uint32_t GetExitCode();
+    // True when Start could not make the thread: the job never runs nor reports.
+    bool StartFailed() const { return startFailed; }
 
     // Asks the job to stop early and waits for it; safe to call more than once. Derived classes
     // whose job touches their own members call it first thing in their destructor.

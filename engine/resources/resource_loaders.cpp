@@ -11,6 +11,7 @@
 #include "engine/resources/paths.h"
 #include "engine/resources/qrvlzo_reader.h"
 #include "engine/resources/repository_manager.h"
+#include "engine/resources/unreadable_report.h"
 #include "engine/resources/zip_reader.h"
 
 namespace QRV {
@@ -95,9 +96,12 @@ pugi::xml_document* GetResourceXml(JS_RESOURCE* record) {
 pugi::xml_document* AcquireXmlResource(const std::string& key) {
     if (g_repositoryManager == nullptr) return nullptr;
     JS_RESOURCE* record = g_repositoryManager->GetResource(key);
-    if (record == nullptr) return nullptr;
-    pugi::xml_document* document = GetResourceXml(record);
-    if (document == nullptr) return nullptr;
+    pugi::xml_document* document = record != nullptr ? GetResourceXml(record) : nullptr;
+    if (document == nullptr) {
+        // A record holding another kind is no unreadable file.
+        if (record == nullptr || !HoldsOtherKind(record, kResourceXml)) ReportUnreadableResource(key);
+        return nullptr;
+    }
     ++record->refCount;
     return document;
 }

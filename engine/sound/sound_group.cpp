@@ -2,8 +2,10 @@
 
 #include "engine/resources/repository_manager.h"
 #include "engine/resources/resource_loaders.h"
+#include "engine/resources/unreadable_report.h"
 #include "engine/sound/sound.h"
 #include "engine/sound/sound_lock.h"
+#include "engine/sound/sound_manager.h"
 #include "engine/sound/sound_resource.h"
 
 JCSoundGroup::~JCSoundGroup() {
@@ -30,10 +32,17 @@ int JCSoundGroup::LoadSounds() {
     for (auto& [name, entry] : entries) {
         if (entry->sound != nullptr) continue;
         QRV::JS_RESOURCE* record = manager->GetResource(entry->path);
-        if (record == nullptr) continue;
+        if (record == nullptr) {
+            QRV::ReportUnreadableResource(entry->path);
+            continue;
+        }
         // The catalogue's "streamed" means decoded whole.
         QRV::JC_SOUND* sound = QRV::GetResourceSound(record, entry->cntBuffers, entry->streamed != 0);
-        if (sound == nullptr) continue;
+        if (sound == nullptr) {
+            // Without a sound manager no sound is made, readable or not.
+            if (QRV::g_soundManager != nullptr) QRV::ReportUnreadableResource(entry->path);
+            continue;
+        }
         entry->sound = sound;
         ++record->refCount;
     }

@@ -37,8 +37,9 @@ constexpr const char* kMenuWindows[] = {"Title", "Title_Top", "Options", "Confir
 
 // The document the edition value names, or the load-error stop naming the key.
 pugi::xml_document* AcquireNamed(const JCPropertyMap& edition, const char* key) {
-    pugi::xml_document* document = QRV::AcquireXmlResource(Game::ConfigText(edition, key));
-    if (document == nullptr) ShowLoadErrorAndExit(std::string("edition.") + key);
+    const std::string file = Game::ConfigText(edition, key);
+    pugi::xml_document* document = QRV::AcquireXmlResource(file);
+    if (document == nullptr) ShowLoadErrorAndExit(std::string("edition.") + key, file);
     return document;
 }
 

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <vector>
 
 #include "engine/windows/window.h"
 #include "game/app/context.h"
@@ -34,12 +35,18 @@ void gcGame::ShowAd(const std::string& placement) {
         startAdPending = true;
         return;
     }
+    const gcPlayer* player = CurrentPlayer();
+    const bool bought = player != nullptr && player->IsInappBought();
+    if (bought) {
+        // After a purchase only the start network shows, at the start: what an earlier placement
+        // left in the list goes.
+        std::erase_if(interstitials, [](int32_t id) { return id != kAdNet3; });
+        if (placement != "start_game") return;
+    }
     if (placement == "start_game") {
         AppendWhenRegistered(interstitials, kAdNet3);
     } else {
-        const gcPlayer* player = CurrentPlayer();
-        const bool bought = player != nullptr && player->IsInappBought();
-        if (global.EditionInt("free") != 0 && !bought && interstitials.empty()) {
+        if (global.EditionInt("free") != 0 && interstitials.empty()) {
             for (int32_t id : {kAdNet3, kAdNet2, kAdNet1}) AppendWhenRegistered(interstitials, id);
         }
     }

@@ -150,7 +150,8 @@ void AdoptGameLoader(gcLoaderScreen* loader) {
     g_frameState = kFrameLoading;
     g_loader = loader;
     QRV::g_currentLoader = loader;
-    loader->Start();
+    // Without its thread the screen ends at the next frame with the failure of the load.
+    if (!loader->Start()) std::fprintf(stderr, "quorvel: the loading thread could not be started\n");
 }
 
 int GameCallback_LoaderJob(QRV::JC_LOADER* loader) {

@@ -30,7 +30,7 @@ constexpr const char* kPlatformLocale = "no locale";
 // The XML resource of the key, or the load-error stop naming what was asked for.
 pugi::xml_document* AcquireRequired(const std::string& key, const std::string& shownName) {
     pugi::xml_document* document = QRV::AcquireXmlResource(key);
-    if (document == nullptr) ShowLoadErrorAndExit(shownName);
+    if (document == nullptr) ShowLoadErrorAndExit(shownName, key);
     return document;
 }
 

@@ -61,6 +61,7 @@ std::string EngineTraceLine(QRV::TraceReport report, const std::string& subject,
         case QRV::TraceReport::UnknownWindow: return "unknown window " + subject;
         case QRV::TraceReport::DrawnText: return LooksLikeRawKey(subject, isKey) ? "raw key " + subject : "";
         case QRV::TraceReport::MissingGlyph: return "missing glyph " + subject + " in " + where;
+        case QRV::TraceReport::UnreadableFile: return "unreadable file " + subject;
     }
     return "";
 }

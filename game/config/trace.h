@@ -5,7 +5,8 @@
 //
 // With the trace on, the engine's reports (engine/core/trace_hook.h) become lines too, each line
 // once per run: "unknown window type <type> in <file>", "unknown window <name>", "raw key <text>"
-// for a drawn text that is a string key never replaced, "missing glyph U+XXXX in <font>".
+// for a drawn text that is a string key never replaced, "missing glyph U+XXXX in <font>",
+// "unreadable file <path>" for a file content names that cannot be read.
 
 #include <cstdint>
 #include <functional>

@@ -48,6 +48,8 @@ public:
     bool AddNetwork(const JCPropertyMap& values);
     // The registered network of the id, or null.
     JIAdWrapper* Find(int32_t id) const;
+    // Deletes every registered network.
+    void Clear() { networks.clear(); }
 
     void SetDelegate(JIAdDelegate* listener) { delegate = listener; }
     JIAdDelegate* GetDelegate() const { return delegate; }

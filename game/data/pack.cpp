@@ -26,6 +26,11 @@ bool IsDirectory(const std::string& path) {
     return std::filesystem::is_directory(path, error);
 }
 
+bool IsRegularFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
 }  // namespace
 
 JCPack::JCPack() { SetDefaults(); }
@@ -74,10 +79,22 @@ void JCPack::MatchLevelFiles() {
     const std::string& resources = QRV::JC_PATHS::Instance()->resourcesDir;
     std::vector<std::string> files;
     QRV::ListDirectory(resources + folder, files, QRV::kListFiles, "*");
-    for (size_t i = 0; i < files.size() && i < pages.items.size(); ++i) {
+    for (size_t i = 0; i < pages.items.size(); ++i) {
         JCLevel* level = pages.LevelAt(i);
         if (JCLevel::IsDefault(level)) continue;
-        const std::string& file = files[i];
+        // An item that names its file ("file") takes that one, which must be there: a missing file
+        // would otherwise move every later level, and its saved progress, one place on. An item
+        // without one takes the file at its place, as far as there are files.
+        std::string file;
+        const JSProperty* named = level->properties.Find("file");
+        if (named != nullptr && !named->text.empty()) {
+            file = named->text;
+            if (!IsRegularFile(resources + folder + "/" + file)) ShowLoadErrorAndExit(folder + " " + file);
+        } else if (i < files.size()) {
+            file = files[i];
+        } else {
+            continue;
+        }
         const std::string base = file.substr(0, file.find('.'));
         level->properties.SetString("name", folder + "." + base);
         level->properties.SetString("path", folder + " " + file);

@@ -86,7 +86,8 @@ private:
     void SetDefaults();
     // The pack's own property, or one of a level's for a dotted key.
     const JSProperty* Lookup(const std::string& key) const;
-    // Names, numbers and opens the items matched with the folder's files.
+    // Names, numbers and opens the items matched with the folder's files: by the file an item names
+    // ("file"; a missing one ends the program with the load error naming it), else by place.
     void MatchLevelFiles();
 
     int32_t kind = kPackOrdinary;

@@ -81,8 +81,10 @@ double TrophyProgress(const JS_TROPHY_CONDITION& condition, const JS_TROPHY_PROB
     switch (condition.valueType) {
         case kTrophyTypeFloat: {
             const float p = probe.floatValue, c = condition.floatValue;
-            if (Measured(op)) return static_cast<double>(p / c);
-            return Compare(op, p, c);
+            if (!Measured(op)) return Compare(op, p, c);
+            // As for integers: no division by a target of 0 or below.
+            if (!(c > 0.0f)) return Holds(p >= c);
+            return static_cast<double>(p / c);
         }
         case kTrophyTypeInt: {
             const int32_t p = probe.intValue, c = condition.intValue;

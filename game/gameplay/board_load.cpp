@@ -27,6 +27,9 @@ gcBoardLoadResult gcLoadBoard(const std::string& levelKey, gcElementsLayout& lay
         return gcBoardLoadResult::MissingFile;
     }
     const bool loaded = gcLoadBoard(*level, layout, process, numbersStyle, decoration);
+    gcLevelFile file;
+    const bool tooLarge = !loaded && gcReadLevelFile(*level, file) && !gcBoardFitsScreen(file.settings);
     QRV::ReleaseXml(level);
-    return loaded ? gcBoardLoadResult::Loaded : gcBoardLoadResult::Refused;
+    if (loaded) return gcBoardLoadResult::Loaded;
+    return tooLarge ? gcBoardLoadResult::TooLarge : gcBoardLoadResult::Refused;
 }

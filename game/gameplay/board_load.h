@@ -21,6 +21,8 @@ enum class gcBoardLoadResult {
     MissingFile,
     // The document, the clue style or the decoration was refused.
     Refused,
+    // The board does not fit the screen (the caller stops with the load error).
+    TooLarge,
 };
 
 // From a document already in memory; true when all three loads succeed.

@@ -32,7 +32,7 @@ bool gcControl_Base::Load() {
         if (const JSProperty* entry = services.configuration->Find(configKey)) key = entry->text;
     }
     const pugi::xml_document* document = key.empty() ? nullptr : QRV::AcquireXmlResource(key);
-    if (document == nullptr) ShowLoadErrorAndExit("gameplay." + configKey);
+    if (document == nullptr) ShowLoadErrorAndExit("gameplay." + configKey, key);
     const bool loaded = LoadNode(document->document_element());
     QRV::ReleaseXml(document);
     return loaded;

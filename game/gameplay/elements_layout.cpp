@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+
+#include "game/config/display_layout.h"
 
 namespace {
 
@@ -14,15 +17,32 @@ int32_t BlockCount(int32_t count, int32_t block) {
 // The cell index along one axis under an offset measured from the cell origin, or -1 in a gap.
 int32_t CellAlongAxis(int32_t offset, int32_t cell, int32_t block, int32_t shift) {
     if (block <= 0) return offset / cell;
-    const int32_t span = block * cell;
-    const int32_t pitch = span - shift;
-    const int32_t k = offset / pitch;
-    const int32_t r = offset - k * pitch;
+    const int64_t span = int64_t{block} * cell;
+    const int64_t pitch = span - shift;
+    const int64_t k = offset / pitch;
+    const int64_t r = offset - k * pitch;
     if (r >= span) return -1;
-    return k * block + r / cell;
+    return static_cast<int32_t>(k * block + r / cell);
+}
+
+// The field's size along one axis (see the header), or nothing when the board cannot lie on a
+// screen of that size: its cells side by side, or its field, are larger. Sums in 64 bits; once
+// the cells fit, more than one block means a block of fewer cells than the screen has pixels, so
+// no product below can overflow.
+std::optional<int32_t> FieldSpan(int32_t cell, int32_t count, int32_t block, int32_t shift, int32_t screen) {
+    if (int64_t{cell} * count > screen) return std::nullopt;
+    const int64_t blocks = BlockCount(count, block);
+    const int64_t field = blocks * (int64_t{cell} * block) - (blocks + 1) * int64_t{shift};
+    if (field > screen || field < -int64_t{screen}) return std::nullopt;
+    return static_cast<int32_t>(field);
 }
 
 }  // namespace
+
+bool gcBoardFitsScreen(const gcLevelSettings& s) {
+    return FieldSpan(s.cellWidth, s.cols, s.blockX, s.shiftX, Game::kLogicalWidth).has_value() &&
+           FieldSpan(s.cellHeight, s.rows, s.blockY, s.shiftY, Game::kLogicalHeight).has_value();
+}
 
 gcElementsLayout::~gcElementsLayout() {
     Reset();
@@ -45,7 +65,8 @@ bool gcElementsLayout::Load(const gcLevelSettings& s) {
     // A block and its gap must move the next block on, or the placement folds back on itself.
     const bool pitchX = s.blockX == 0 || int64_t{s.blockX} * s.cellWidth - s.shiftX > 0;
     const bool pitchY = s.blockY == 0 || int64_t{s.blockY} * s.cellHeight - s.shiftY > 0;
-    if (!sizes || !blocks || !pitchX || !pitchY || !s.blockSprite || !s.selectionYesSprite || !s.selectionNoSprite)
+    if (!sizes || !blocks || !pitchX || !pitchY || !s.blockSprite || !s.selectionYesSprite || !s.selectionNoSprite ||
+        !gcBoardFitsScreen(s))
         return false;
 
     cellWidth = s.cellWidth;
@@ -62,8 +83,8 @@ bool gcElementsLayout::Load(const gcLevelSettings& s) {
 
     blocksX = BlockCount(cols, blockX);
     blocksY = BlockCount(rows, blockY);
-    fieldWidth = blocksX * (cellWidth * blockX) - (blocksX + 1) * shiftX;
-    fieldHeight = blocksY * (cellHeight * blockY) - (blocksY + 1) * shiftY;
+    fieldWidth = *FieldSpan(cellWidth, cols, blockX, shiftX, Game::kLogicalWidth);
+    fieldHeight = *FieldSpan(cellHeight, rows, blockY, shiftY, Game::kLogicalHeight);
     fieldOriginX = positionX - static_cast<float>(fieldWidth) * 0.5f;
     fieldOriginY = positionY - static_cast<float>(fieldHeight) * 0.5f;
     cellOriginX = fieldOriginX - static_cast<float>(shiftX);
@@ -101,12 +122,12 @@ void gcElementsLayout::Reset() {
 
 float gcElementsLayout::CellLeft(int32_t column) const {
     const int32_t gaps = blockX > 0 ? column / blockX : 0;
-    return cellOriginX + static_cast<float>(column * cellWidth - gaps * shiftX);
+    return cellOriginX + static_cast<float>(int64_t{column} * cellWidth - int64_t{gaps} * shiftX);
 }
 
 float gcElementsLayout::CellTop(int32_t row) const {
     const int32_t gaps = blockY > 0 ? row / blockY : 0;
-    return cellOriginY + static_cast<float>(row * cellHeight - gaps * shiftY);
+    return cellOriginY + static_cast<float>(int64_t{row} * cellHeight - int64_t{gaps} * shiftY);
 }
 
 bool gcElementsLayout::CellAtPoint(float x, float y, int32_t& column, int32_t& row) const {

@@ -25,6 +25,10 @@
 #include "engine/graphics/sprite.h"
 #include "game/data/level_file.h"
 
+// True when the board lies within the logical screen: along each axis its cells side by side and
+// its field are no larger than the screen (a field may not be more negative than that either).
+bool gcBoardFitsScreen(const gcLevelSettings& settings);
+
 class gcElementsLayout {
 public:
     gcElementsLayout() = default;
@@ -35,7 +39,8 @@ public:
     // Reads the "settings" node and computes the placement; the three sprites are loaded and their
     // textures bound. False (the layout as after Reset) when the node is missing, lacks any of its
     // six attributes or three sprites, or when the geometry is unusable: a cell size or grid not
-    // above 0, a negative block size, or a block pitch (block x cell - shift) not above 0.
+    // above 0, a negative block size, a block pitch (block x cell - shift) not above 0, or a board
+    // that does not fit the screen (gcBoardFitsScreen).
     bool Load(const pugi::xml_node& settings);
     // The same from settings already read.
     bool Load(const gcLevelSettings& settings);

@@ -75,7 +75,7 @@ const pugi::xml_document* gcGameplay::AcquireConfigDocument(const std::string& k
         if (const JSProperty* entry = services.configuration->Find(key)) file = entry->text;
     }
     const pugi::xml_document* document = file.empty() ? nullptr : QRV::AcquireXmlResource(file);
-    if (document == nullptr) ShowLoadErrorAndExit("gameplay." + key);
+    if (document == nullptr) ShowLoadErrorAndExit("gameplay." + key, file);
     return document;
 }
 
@@ -140,7 +140,8 @@ bool gcGameplay::StartLevel(const std::string& levelPath) {
         [&](const pugi::xml_node&) { return ambient.Load(decoration->document_element(), services.fonts); });
     QRV::ReleaseXml(decoration);
     QRV::ReleaseXml(numbers);
-    if (loaded == gcBoardLoadResult::MissingFile) ShowLoadErrorAndExit(levelPath);
+    if (loaded == gcBoardLoadResult::MissingFile || loaded == gcBoardLoadResult::TooLarge)
+        ShowLoadErrorAndExit(levelPath);
     if (loaded != gcBoardLoadResult::Loaded) {
         // Nothing of the refused level stays behind: a later restart has nothing to restart.
         this->levelPath.clear();

@@ -91,8 +91,14 @@ void gcLoaderScreen::ReadSplashes(const pugi::xml_node& element) {
         if (file.empty() || !std::filesystem::is_regular_file(resources + file, error) || QRV::g_render == nullptr) {
             continue;
         }
+        // A file that is no picture shows nothing: skipped like a missing one.
+        QRV::JS_TEXTURE* texture = QRV::g_render->LoadTextureFile(resources + file);
+        if (texture == nullptr || texture == QRV::g_render->defaultTexture || texture->width == 0) {
+            QRV::g_render->ReleaseTexture(texture);
+            continue;
+        }
         auto splash = std::make_unique<Splash>();
-        splash->texture = QRV::g_render->LoadTextureFile(resources + file);
+        splash->texture = texture;
         splash->quad.SetWholeTexture(splash->texture);
         if (const pugi::xml_node position = child.child("POS")) {
             QRV::ParseVector2(position.text().as_string(), splash->quad.transform->positionX,
@@ -112,7 +118,7 @@ bool gcLoaderScreen::Start() {
     return started;
 }
 
-bool gcLoaderScreen::JobFinished() { return GetProgress() >= 100 && JC_LOADER::IsDone(); }
+bool gcLoaderScreen::JobFinished() { return (GetProgress() >= 100 || StartFailed()) && JC_LOADER::IsDone(); }
 
 bool gcLoaderScreen::NextSplash() {
     if (splashIndex < 0 || static_cast<size_t>(splashIndex) >= splashes.size()) return false;
@@ -165,6 +171,8 @@ void gcLoaderScreen::Draw() {
 
 bool gcLoaderScreen::IsDone() {
     if (done || handOverStarted) return done;
+    // Without its thread the job never runs: the screen ends now, as a failed load.
+    if (StartFailed()) return done = true;
     if (static_cast<size_t>(splashIndex) < splashes.size() || !JobFinished()) return false;
     handOverStarted = true;
     JCWindow* fade = windows != nullptr ? windows->ShowWindow(kLoaderScreenFadeWindow, false) : nullptr;

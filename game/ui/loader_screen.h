@@ -13,8 +13,8 @@
 //                          colour behind every splash; without it nothing is drawn behind them);
 //                          one child per splash, in showing order, with "FILE" (picture path
 //                          below the resource folder, read straight from the file; a missing
-//                          file skips the splash), "POS" ("x y") and "HOT_SPOT" (present: the
-//                          picture is centred on POS, else its upper-left corner is there).
+//                          file, or one that is no picture, skips the splash), "POS" ("x y") and "HOT_SPOT" (present:
+//                          the picture is centred on POS, else its upper-left corner is there).
 //
 // Threads: the job writes only the progress (and its result); everything here runs on the main
 // thread. The window manager is updated and drawn only after the job has returned, having
@@ -71,7 +71,8 @@ public:
     void LoadSpriteResources();
     void ReleaseSpriteResources();
 
-    // True once the job has returned, having reported 100.
+    // True once the job has returned, having reported 100, or when its thread could not start (then
+    // IsDone is true at once and the exit code is the failure).
     bool JobFinished();
 
     size_t SplashCount() const { return splashes.size(); }

@@ -116,9 +116,10 @@ stop_xvfb() {
 }
 
 # screen_trace_faults LOG: the trace lines that mean a player saw something wrong: a window file of a
-# type nobody knows, a window name nobody holds, a raw string key drawn, a character a font lacks.
+# type nobody knows, a window name nobody holds, a raw string key drawn, a character a font lacks,
+# a file the content names that cannot be read.
 screen_trace_faults() {
-  grep -E 'quorvel-trace: (unknown window|raw key|missing glyph)' "$1" 2> /dev/null || true
+  grep -E 'quorvel-trace: (unknown window|raw key|missing glyph|unreadable file)' "$1" 2> /dev/null || true
 }
 
 # expect_clean_trace LOG...: one failed check per log that holds such lines, printing them.

@@ -5,7 +5,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "engine/core/trace_hook.h"
+#include "engine/graphics/named_texture.h"
 #include "engine/graphics/render.h"
 #include "engine/graphics/texture_resource.h"
 #include "engine/platform/null_device.h"
@@ -210,6 +213,43 @@ TEST_F(ResourceLoaderTest, TypedLoadOfAnotherKindGivesNullAndKeepsTheObject) {
     EXPECT_EQ(QRV::GetResourceSound(sound, 2, true), nullptr);
     EXPECT_EQ(sound->kind, QRV::kResourceNone);
     EXPECT_EQ(sound->object, nullptr);
+}
+
+std::vector<std::string> g_unreadableHeard;
+void HearUnreadable(QRV::TraceReport report, const std::string& subject, const std::string&) {
+    if (report == QRV::TraceReport::UnreadableFile) g_unreadableHeard.push_back(subject);
+}
+
+// A document or picture that content names and that is missing or unreadable is reported once per
+// run with its path, on stderr and to the trace hook; what reads is not reported.
+TEST_F(ResourceLoaderTest, FilesThatCannotBeReadAreReportedOnceWithTheirPath) {
+    UseRenderer();
+    Put("unread_broken.xml", "<open><never-closed>");
+    Put("unread_junk.png", "not a picture");
+    Put("unread_fine.xml", "<fine/>");
+    ASSERT_EQ(manager.LoadMain(), 1);
+    g_unreadableHeard.clear();
+    QRV::SetTraceHook(&HearUnreadable);
+    testing::internal::CaptureStderr();
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(QRV::AcquireXmlResource("unread_broken.xml"), nullptr);
+        EXPECT_EQ(QRV::AcquireXmlResource("art unread_gone.xml"), nullptr);
+        EXPECT_EQ(QRV::AcquireNamedTexture("unread_junk.png"), render->defaultTexture);
+        EXPECT_EQ(QRV::AcquireNamedTexture("art unread_missing.png"), render->defaultTexture);
+        pugi::xml_document* fine = QRV::AcquireXmlResource("unread_fine.xml");
+        EXPECT_NE(fine, nullptr);
+        QRV::ReleaseXml(fine);
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    QRV::SetTraceHook(nullptr);
+    const std::vector<std::string> paths = {"Resources/unread_broken.xml", "Resources/art/unread_gone.xml",
+                                            "Resources/unread_junk.png", "Resources/art/unread_missing.png"};
+    EXPECT_EQ(g_unreadableHeard, paths);
+    for (const std::string& path : paths) EXPECT_NE(said.find("cannot read " + path + "\n"), std::string::npos) << said;
+    size_t reports = 0;
+    for (size_t at = said.find("cannot read"); at != std::string::npos; at = said.find("cannot read", at + 1))
+        ++reports;
+    EXPECT_EQ(reports, paths.size()) << said;
 }
 
 TEST_F(ResourceLoaderTest, TypedLoadsWithoutRendererOrSoundManagerFailCleanly) {

@@ -260,6 +260,8 @@ TEST_F(LevelContent, EveryLevelFileHasAPageItemInTheSameOrder) {
             const auto values = Properties(items[i]);
             EXPECT_EQ(values.count("name"), 0u) << "the pack sets a level's name";
             EXPECT_EQ(values.at("picture"), source.levels[i].name) << pack.folder << " item " << i;
+            // The grid names its level file, so a missing one is found by name.
+            EXPECT_EQ(values.at("file"), pack.levelFiles[i]) << pack.folder << " item " << i;
             // Every control the level list looks up is in the item, the three stars in a row.
             std::set<long long> ids;
             std::function<void(const pugi::xml_node&)> walk = [&](const pugi::xml_node& n) {
@@ -466,8 +468,8 @@ TEST_F(LevelContent, EveryTutorialLevelIsLedByStepWindowsWithUniqueNames) {
                 for (const pugi::xml_node& p : window.child("settings").children("param"))
                     settings.emplace(p.attribute("key").value(), p.attribute("value").value());
                 const bool button = settings.count("button_next") + settings.count("button_start_game") > 0;
-                const bool timed = static_cast<bool>(window.child("messages_start")
-                                                         .find_child_by_attribute("value", "gameplay::tutorial::next_step"));
+                const bool timed = static_cast<bool>(
+                    window.child("messages_start").find_child_by_attribute("value", "gameplay::tutorial::next_step"));
                 EXPECT_TRUE(button || timed || window.child("finish").child("elements") ||
                             window.child("finish").child("action"))
                     << where;

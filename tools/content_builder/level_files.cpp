@@ -175,6 +175,7 @@ std::string PackPagesXml(const PackSource& pack) {
         xml += "  " + Param("gui_number", XmlNumber(t.idNumber));
         xml += "  " + Param("gui_star", XmlNumber(t.idStar));
         xml += "  " + Param("picture", level.name);
+        xml += "  " + Param("file", LevelFileName(level.number));
         xml += "    </property>\n  </level>\n";
     }
     return xml + "</pages>\n";

@@ -185,6 +185,19 @@ TEST_F(GameFrameStateThreaded, TheHandOverHappensOnceAndAFailedJobSkipsTheComple
     }
 }
 
+// A loader whose thread cannot be made (here: it has no job to run) ends the loading at the next
+// frame as a failed load, splashes or not: the completion is skipped and the loop ends.
+TEST_F(GameFrameStateThreaded, ALoaderWhoseThreadCannotStartEndsTheLoadingAsAFailure) {
+    loader = new gcLoaderScreen(nullptr, &Windows(), "screen.xml");
+    loader->LoadSpriteResources();
+    AdoptGameLoader(loader);
+    EXPECT_EQ(Frames(3), 1);
+    EXPECT_EQ(GameFrameState(), kFrameRunning);
+    EXPECT_TRUE(GameStartFailed());
+    EXPECT_EQ(QRV::g_app->running, 0);
+    EXPECT_FALSE(Shown("Title"));
+}
+
 // Platforms 0 and 1 open "Title", 2 and 3 the pack list. On 0 and 1 the game cursor follows the
 // player's choice (on without a player); on 2 and 3 it is never drawn and the flag stays as it was.
 TEST_F(GameFrameStateThreaded, TheFirstScreenAndTheCursorFollowThePlatformLetter) {

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/core/property_map.h"
 #include "engine/platform/clock.h"
 #include "engine/resources/repository_manager.h"
 #include "engine/windows/window.h"
@@ -21,6 +22,7 @@
 #include "game/app/context.h"
 #include "game/app/global.h"
 #include "game/app/open_path.h"
+#include "game/data/ad_manager.h"
 #include "game/data/calendar_clock.h"
 #include "game/data/igp_item.h"
 #include "game/data/level.h"
@@ -519,6 +521,60 @@ TEST_F(GameRootTest, SelectingAPlayerReMarksTrophiesSilently) {
 
 // The opener is a program of its own: a path with blanks and quotes reaches it as one argument,
 // through no shell.
+// A network that notes the id of every interstitial it shows.
+class NotingNetwork : public JIAdWrapper {
+public:
+    NotingNetwork(int32_t id, std::vector<int32_t>& shown) : id(id), shown(shown) {}
+    bool Init(const JCPropertyMap&) override { return true; }
+    void Start() override {}
+    void Show(int32_t adType, const std::string&) override {
+        if (adType == kAdTypeInterstitial) shown.push_back(id);
+    }
+    void Prepare(int32_t, const std::string&) override {}
+    void Hide(int32_t, const std::string&) override {}
+    void NotifyClosed() override {}
+    void Command(const std::string&) override {}
+    void Command2(const std::string&) override {}
+    int32_t id;
+    std::vector<int32_t>& shown;
+};
+
+TEST_F(GameRootTest, AfterAPurchaseNoInterstitialButTheStartOneShowsNotEvenOneQueuedBefore) {
+    std::vector<int32_t> shown;
+    JCAdManager& ads = JCAdManager::Instance();
+    struct Restore {
+        ~Restore() {
+            JCAdManager::Instance().Clear();
+            JCAdManager::Instance().SetWrapperFactory(&CreateAdWrapper);
+        }
+    } restore;
+    ads.Clear();
+    ads.SetWrapperFactory([&shown](int32_t id, JCAdManager*) -> JIAdWrapper* { return new NotingNetwork(id, shown); });
+    for (const char* name : {"adnet1", "adnet2", "adnet3"}) {
+        JCPropertyMap values;
+        values.SetString("name", name);
+        ASSERT_TRUE(ads.AddNetwork(values)) << name;
+    }
+    global->EditionConfig().SetInt("free", 1);
+    gcPlayer* player = MakePlayer(L"Ann");
+    ASSERT_NE(player, nullptr);
+    game->OnServiceEvent1();
+
+    // Before the purchase: one of the three shows, two stay queued for the next placements.
+    game->ShowAd("from_game_to_menu");
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_EQ(game->InterstitialList().size(), 2u);
+
+    player->SetInappBought(true);
+    shown.clear();
+    game->ShowAd("from_game_to_menu");
+    game->ShowAd("from_levels_to_packs");
+    EXPECT_TRUE(shown.empty());
+    game->ShowAd("start_game");
+    EXPECT_EQ(shown, (std::vector<int32_t>{kAdNet3}));
+    for (int32_t left : game->InterstitialList()) EXPECT_EQ(left, kAdNet3);
+}
+
 TEST_F(GameRootTest, TheExitOpenerSpawnsWithThePathAsOneArgument) {
     const fs::path bin = root / "bin";
     fs::create_directories(bin);

@@ -175,6 +175,32 @@ TEST_F(PacksScanDeathTest, AMissingDescriptionOrGridEndsTheProgram) {
     EXPECT_EXIT(packs.Scan("other.xml"), ::testing::ExitedWithCode(kLoadErrorExitCode), "pack01/main other\\.xml");
 }
 
+// Grid items that name their level files are matched by name, whatever else the folder holds;
+// one whose file is missing stops the program naming it, rather than moving later levels on.
+TEST_F(PacksScanTest, ItemsThatNameTheirFilesMatchByName) {
+    PutPack("pack01", {"a-notes.xml", "level01.xml", "level03.xml"}, 0);
+    std::string grid = "<pages cols=\"4\" rows=\"3\">";
+    for (const char* file : {"level01.xml", "level03.xml"})
+        grid += std::string("<level size=\"5 5\"><property><param key=\"file\" value=\"") + file +
+                "\"/></property></level>";
+    Put("pack01/main/pages.xml", grid + "</pages>");
+    packs.Scan("pack_item.xml");
+    const JCPack* pack = packs.FindPack("pack01", kPackOrdinary);
+    ASSERT_NE(pack, nullptr);
+    EXPECT_EQ(Levels(*pack), "pack01.level01|pack01 level01.xml|1|0 pack01.level03|pack01 level03.xml|2|0 ");
+}
+
+TEST_F(PacksScanDeathTest, AnItemWhoseNamedFileIsMissingEndsTheProgramNamingIt) {
+    PutPack("pack01", {"level01.xml", "level03.xml"}, 0);
+    std::string grid = "<pages cols=\"4\" rows=\"3\">";
+    for (const char* file : {"level01.xml", "level02.xml", "level03.xml"})
+        grid += std::string("<level size=\"5 5\"><property><param key=\"file\" value=\"") + file +
+                "\"/></property></level>";
+    Put("pack01/main/pages.xml", grid + "</pages>");
+    EXPECT_EXIT(packs.Scan("pack_item.xml"), ::testing::ExitedWithCode(kLoadErrorExitCode),
+                "Resources/pack01/level02\\.xml");
+}
+
 TEST_F(PacksScanTest, ProgressGoesToAPlayerAndComesBackWithoutLeakingIntoAnother) {
     PutPack("pack01", {"level01.xml", "level02.xml", "level03.xml"}, 3);
     PutPack("pack02", {"level01.xml", "level02.xml"}, 2, "<param key=\"is_lock\" value=\"true\"/>");

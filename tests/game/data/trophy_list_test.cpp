@@ -100,7 +100,12 @@ TEST(TrophyCheck, OperatorsOverValueTypes) {
         {"float", ">", "0.5", "0.75", true},
         {"float", "<", "0.5", "0.75", false},
         {"float", "!=", "1", "1", false},
-        {"float", ">=", "0", "0", false},  // 0 / 0 is not a number: never met, and no crash
+        {"float", ">=", "0", "0", true},
+        {"float", ">=", "0", "-0.5", false},
+        {"float", "==", "0", "3.5", true},
+        {"float", ">=", "-5", "-10", false},
+        {"float", ">=", "-5", "-1", true},
+        {"float", "==", "-2.5", "-2.5", true},
         // Bool: ">" compares the bytes, ">=" and "==" are equality.
         {"bool", ">", "false", "true", true},
         {"bool", ">", "false", "false", false},

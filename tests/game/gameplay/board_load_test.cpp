@@ -6,6 +6,7 @@
 
 #include "engine/graphics/render.h"
 #include "tests/game/gameplay/board_test_kit.h"
+#include "tests/resources/resource_test_support.h"
 #include "tests/test_kit/null_renderer.h"
 #include "tests/test_kit/parsed_xml.h"
 
@@ -53,6 +54,35 @@ TEST(BoardLoadTest, AFailedLoadLeavesTheBoardReset) {
     EXPECT_EQ(gcLoadBoard("no such level.xml", board.layout, board.process, style.Root(), nullptr),
               gcBoardLoadResult::MissingFile);
     EXPECT_TRUE(board.process.List(gcProcess::kListAll).empty());
+}
+
+// By key: a board the screen cannot hold (its sums past 32 bits included) is told apart from one
+// refused for other reasons, so that the caller stops with the load error.
+class BoardLoadKeyedTest : public QRV::TestSupport::ResourceTreeTest {};
+
+TEST_F(BoardLoadKeyedTest, ABoardLargerThanTheScreenIsToldApart) {
+    const std::string geometry = "block='5 5' shiftBlock='-4 -4' position='512 384' bonuses='0'";
+    Put("fits.xml", BoardTestKit::LevelText({"110", "011"}, "elSize='30 30' " + geometry));
+    Put("wide.xml", BoardTestKit::LevelText({"110", "011"}, "elSize='400 30' " + geometry));
+    Put("huge.xml", BoardTestKit::LevelText({"110", "011"}, "elSize='2147483647 30' " + geometry));
+    Put("flat.xml", BoardTestKit::LevelText({"110", "011"}, "elSize='0 30' " + geometry));
+    ASSERT_EQ(manager.LoadMain(), 1);
+    BoardTestKit::Board board({"1"});
+    ParsedXml style(BoardTestKit::kStyle);
+    const struct {
+        const char* key;
+        gcBoardLoadResult result;
+    } cases[] = {
+        {"fits.xml", gcBoardLoadResult::Loaded},
+        {"wide.xml", gcBoardLoadResult::TooLarge},
+        {"huge.xml", gcBoardLoadResult::TooLarge},
+        {"flat.xml", gcBoardLoadResult::Refused},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        EXPECT_EQ(gcLoadBoard(c.key, board.layout, board.process, style.Root(), nullptr), c.result);
+        EXPECT_EQ(board.layout.IsLoaded(), c.result == gcBoardLoadResult::Loaded);
+    }
 }
 
 TEST(BoardLoadTest, DrawShowsMarksSelectionAndOrdinals) {

@@ -29,6 +29,8 @@ TEST(BoardLayoutTest, GeometryFollowsBlocksAndGaps) {
         {"elSize='24 24' grid='20 20' block='5 5' shiftBlock='-3 -3' position='500 400' bonuses='0'", 4, 4, 495, 495},
         // No blocks: no count, and the field is only the edge offsets.
         {"elSize='30 30' grid='4 4' block='0 0' shiftBlock='0 0' position='0 0' bonuses='0'", 0, 0, 0, 0},
+        // Exactly the screen.
+        {"elSize='32 32' grid='32 24' block='8 8' shiftBlock='0 0' position='512 384' bonuses='0'", 4, 3, 1024, 768},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.attributes);
@@ -68,6 +70,19 @@ TEST(BoardLayoutTest, RefusesMissingPartsAndUnusableGeometry) {
         {Settings("elSize='30 30' grid='10 10' block='-5 5' shiftBlock='0 0' position='0 0' bonuses='0'"), "block<0"},
         {Settings("elSize='30 30' grid='10 10' block='5 5' shiftBlock='150 0' position='0 0' bonuses='0'"), "pitch 0"},
         {"<other/>", "no settings element"},
+        // Cell size times count past 32 bits, and boards merely wider or taller than the screen.
+        {Settings("elSize='100000 30' grid='50000 10' block='5 5' shiftBlock='0 0' position='0 0' bonuses='0'"),
+         "width overflows"},
+        {Settings("elSize='30 2000000' grid='10 3000' block='5 3000' shiftBlock='0 -9' position='0 0' bonuses='0'"),
+         "height overflows"},
+        {Settings("elSize='65536 65536' grid='65536 1' block='1 1' shiftBlock='0 0' position='0 0' bonuses='0'"),
+         "a product of exactly 2^32"},
+        {Settings("elSize='30 30' grid='35 10' block='5 5' shiftBlock='0 0' position='0 0' bonuses='0'"),
+         "1050 pixels wide"},
+        {Settings("elSize='30 30' grid='10 26' block='5 5' shiftBlock='0 0' position='0 0' bonuses='0'"),
+         "780 pixels tall"},
+        {Settings("elSize='32 32' grid='32 22' block='8 8' shiftBlock='-4 -4' position='0 0' bonuses='0'"),
+         "1024 pixels of cells and 20 of gaps"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);

@@ -275,8 +275,12 @@ TEST_F(KitContentTest, EveryResourceSoundAndLabelKeyResolves) {
         if (!s.Root()) continue;
         Walk(s.Root(), [&](const pugi::xml_node& node) {
             const std::string where = s.key + " <" + node.name() + ">";
+            // A level item of a pack's grid names its file in the pack's own folder.
+            const bool levelFile =
+                std::string(node.name()) == "param" && std::string(node.attribute("key").as_string()) == "file";
+            const std::string folder = levelFile ? s.key.substr(0, s.key.find("/main ")) + " " : "";
             for (const pugi::xml_attribute a : node.attributes()) {
-                const std::string value = a.as_string();
+                const std::string value = folder + a.as_string();
                 if (LooksLikeResourceKey(value) && QRV::g_repositoryManager->GetResource(value) == nullptr)
                     faults.push_back(where + " " + a.name() + ": no resource " + value);
             }

@@ -86,6 +86,8 @@ TEST(KitTraceLines, EachReportHasItsLineAndPlainTextsNone) {
         {QRV::TraceReport::UnknownWindow, "Shopp", "", "unknown window Shopp"},
         {QRV::TraceReport::DrawnText, "shop_txt_title", "", "raw key shop_txt_title"},
         {QRV::TraceReport::DrawnText, "Shop", "", ""},
+        {QRV::TraceReport::UnreadableFile, "Resources/data/share/font/title48.xml", "",
+         "unreadable file Resources/data/share/font/title48.xml"},
         {QRV::TraceReport::MissingGlyph, "U+4E2D", "data/share/font body18.xml",
          "missing glyph U+4E2D in data/share/font body18.xml"},
     };

@@ -213,6 +213,24 @@ TEST_F(LoaderScreenThreaded, AFailedJobEndsTheScreenAndReadsAsFailure) {
     EXPECT_LT(static_cast<int32_t>(screen->GetExitCode()), 0);
 }
 
+// A splash file that is there but is no picture is skipped like a missing one, and a screen
+// whose thread cannot start ends at once as a failure.
+TEST_F(LoaderScreenThreaded, ASplashThatIsNoPictureIsSkippedAndAScreenWithoutThreadEndsAtOnce) {
+    Put("garbage.png", "this is not a picture at all");
+    PutScreen(SplashXml("garbage.png", "0 0", false) + SplashXml("splash2.png", "10 20", false));
+    auto screen = MakeScreen(&LoaderScreenQuickJob);
+    WaitForJob(*screen);
+    ASSERT_EQ(screen->SplashCount(), 1u);
+    EXPECT_FALSE(Frames(*screen, 1, 1.0f));
+    EXPECT_TRUE(Frames(*screen, 1, 1.0f));  // 2.0 s: the one picture's time, not two
+
+    auto jobless = std::make_unique<gcLoaderScreen>(nullptr, &windows, "screen.xml");
+    EXPECT_FALSE(jobless->Start());
+    EXPECT_TRUE(jobless->JobFinished());
+    EXPECT_TRUE(Frames(*jobless, 1, 0.01f));
+    EXPECT_LT(static_cast<int32_t>(jobless->GetExitCode()), 0);
+}
+
 TEST_F(LoaderScreenThreaded, ClosingDuringLoadingStopsTheJobAndWaits) {
     PutScreen(SplashXml("splash1.png", "0 0", false));
     auto screen = MakeScreen(&LoaderScreenHeldJob);
