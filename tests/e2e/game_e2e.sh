@@ -3,10 +3,12 @@
 # at 1:1), driven with xdotool and checked by the game's trace lines, screenshots and its save:
 #   - win: with an empty save folder and "pack01.level01" as the test level, the tutorial question
 #     opens; its "no" button closes it, the start window's Play closes that and the level runs; a
-#     left click on every picture cell wins
-#     with 0 errors; players.xml then holds the level with 3 stars and a time above 0 and below the
-#     run's wall time, the next level open and more money than a new player's none; a start without
-#     a test level and a quit leave that record as it was;
+#     left click on every picture cell but those of the longest line of picture cells that ends at
+#     the level's bonus cell (traced at the start), then a quick drag along that line ending on the
+#     bonus cell, wins with 0 errors while the bonus coin still flies; players.xml then holds the
+#     level with 3 stars and a time above 0 and below the run's wall time, the next level open, and
+#     exactly the money the finish window shows as earned (read by OCR); a start without a test
+#     level and a quit leave that record as it was;
 #   - loss: on a fresh save folder again, right-button marks on picture cells up to the player's
 #     error allowance end the level lost with that many errors, and the save holds a heart less;
 #     "Confirm_SecondChance" then opens with its buy choice dead, clicks at the board's cells change
@@ -93,17 +95,17 @@ answer_tutorial_question() {
   line 'trace: window closed GP_Tutorial_Question' 5 > /dev/null || give_up "the \"no\" button did not close the question"
 }
 # After the question, the level's start window: its Play button (1) closes it and the level runs.
-# A press while the window still fades in is taken by the transition, so press until it closes.
+# A press while the window still fades in is taken by the transition, so the press waits until the
+# window stands still; one press only: a second one, sent while the window fades out, would reach
+# the board below it.
 close_start_window() {
   line 'trace: window opened GP_Start' 10 > /dev/null || give_up "the start window never opened"
+  settled GP_Start 1
   button_place GP_Start 1
   play_x=$place_x
   play_y=$place_y
-  start_closed() {
-    click 1 "$play_x" "$play_y"
-    line 'trace: window closed GP_Start' 1 > /dev/null
-  }
-  wait_for 10 start_closed || give_up "the Play button did not close the start window"
+  hand_click 1 "$play_x" "$play_y"
+  line 'trace: window closed GP_Start' 10 > /dev/null || give_up "the Play button did not close the start window"
   echo "start window: Play at ($play_x, $play_y)"
 }
 
@@ -121,6 +123,48 @@ cell_changed() {
   diff=$(compare -metric AE -crop "$crop" "$1" "$now" null: 2>&1 || true)
   [[ "${diff%% *}" =~ ^[0-9]+$ ]] && ((${diff%% *} > 20))
 }
+# hand_click BUTTON X Y: pressed on the frame the pointer arrives, released a frame later.
+hand_click() {
+  focus_game
+  xdotool mousemove "$(screen_x "$2")" "$(screen_y "$3")" mousedown "$1"
+  sleep 0.05
+  xdotool mouseup "$1"
+}
+# hand_drag X0 Y0 X1 Y1 STEPS: the left button pressed on the frame the pointer arrives at the first
+# point, moved to the second in STEPS moves a frame apart, released a frame after the last.
+hand_drag() {
+  focus_game
+  xdotool mousemove "$(screen_x "$1")" "$(screen_y "$2")" mousedown 1
+  local step
+  for ((step = 1; step <= $5; step++)); do
+    sleep 0.05
+    xdotool mousemove "$(screen_x $(($1 + ($3 - $1) * step / $5)))" "$(screen_y $(($2 + ($4 - $2) * step / $5)))"
+  done
+  sleep 0.05
+  xdotool mouseup 1
+}
+# close_trophies WINDOW: every trophy announcement that comes before WINDOW is closed.
+close_trophies() {
+  local seen=0 want=$1
+  while true; do
+    opened_any() { grep -qs "trace: window opened $want\$" "$log" || (($(lines_of 'trace: window opened Trophy_Get$') > seen)); }
+    wait_for 20 opened_any || give_up "neither a trophy nor \"$want\" came"
+    (($(lines_of 'trace: window opened Trophy_Get$') > seen)) || break
+    seen=$((seen + 1))
+    settled Trophy_Get 1
+    button_place Trophy_Get 1
+    hand_click 1 "$place_x" "$place_y"
+    nth_line "$seen" 'trace: window closed Trophy_Get$' 10 > /dev/null || give_up "a trophy announcement never closed"
+  done
+}
+# earned_shown IMAGE: the finish window's "Money earned" number (label 7, right-aligned), by OCR.
+earned_shown() {
+  widget_place GP_Finish 7 WLABEL
+  convert "$1[$(span 156)x$(span 32)+$(screen_x $((place_x - 150)))+$(screen_y $((place_y - 16)))]" +repage \
+    -resize 300% -colorspace Gray "${1%.png}.earned.png" 2> /dev/null || return 1
+  tesseract "${1%.png}.earned.png" stdout --psm 7 -c tessedit_char_whitelist=0123456789 2> /dev/null | tr -dc '0-9'
+}
+
 start_xvfb 1280x1024
 
 # === Win
@@ -135,15 +179,42 @@ read_level pack01 level01
 echo "level: ${cols} x ${rows}, ${#picture[@]} picture cells, cells from ($cell_ox, $cell_oy)"
 ((cols == 5 && rows == 5)) || fail "the level is $cols x $rows, want 5 x 5"
 money_before=0 # a new player's purse
+bonus=$(line 'trace: level bonus cells' 5) || give_up "no bonus cells traced"
+read -r bonus_c bonus_r <<< "$(sed 's/.*level bonus cells //; s/|.*//' <<< "$bonus")"
+[[ -n "$bonus_r" ]] || give_up "the level has no bonus cell: $bonus"
+kind=()
+for ((i = 0; i < cols * rows; i++)); do kind[i]=0; done
+for i in "${picture[@]}"; do kind[i]=1; done
+# The final drag: the longest run of picture cells that ends at the bonus cell, from its far end.
+run_length() {
+  local n=0 c=$((bonus_c + $1)) r=$((bonus_r + $2))
+  while ((c >= 0 && c < cols && r >= 0 && r < rows && kind[r * cols + c] == 1)); do
+    n=$((n + 1)) c=$((c + $1)) r=$((r + $2))
+  done
+  echo "$n"
+}
+run=0 run_dc=1 run_dr=0
+for direction in "1 0" "-1 0" "0 1" "0 -1"; do
+  read -r dc dr <<< "$direction"
+  n=$(run_length "$dc" "$dr")
+  ((n > run)) && run=$n run_dc=$dc run_dr=$dr
+done
+final=()
+for ((k = run; k >= 0; k--)); do final+=($(((bonus_r + k * run_dr) * cols + bonus_c + k * run_dc))); done
+echo "bonus cell $bonus_c $bonus_r: the final drag covers ${#final[@]} cells"
 shot level > /dev/null
 clicked=0
 for i in "${picture[@]}"; do
-  cell_open "$i" && continue # a bonus cell the level opened itself
-  click 1 "${cell_x[$i]}" "${cell_y[$i]}"
+  [[ " ${final[*]} " == *" $i "* ]] && continue
+  cell_open "$i" && continue # opened already
+  hand_click 1 "${cell_x[$i]}" "${cell_y[$i]}"
   wait_for 5 cell_open "$i" || fail "cell $((i % cols)) $((i / cols)) did not open"
   clicked=$((clicked + 1))
   ((clicked == ${#picture[@]} / 2)) && shot mid_solve > /dev/null
 done
+first=${final[0]}
+hand_drag "${cell_x[$first]}" "${cell_y[$first]}" "${cell_x[$((bonus_r * cols + bonus_c))]}" \
+  "${cell_y[$((bonus_r * cols + bonus_c))]}" $((run + 1))
 won=$(line 'trace: level \(won\|lost\)' 20) || give_up "the level never ended"
 wall=$(awk -v ns=$(($(date +%s%N) - started_ns)) 'BEGIN { printf "%.2f", ns / 1e9 }')
 shot won > /dev/null
@@ -154,13 +225,20 @@ cp "$players" "$work_dir/$case_name/players.after.xml"
 stars=$(level_param "$players" pack01.level01 stars)
 time=$(level_param "$players" pack01.level01 time)
 next_open=$(level_param "$players" pack01.level02 is_open)
-money=$(player_value "$players" money)
+money=$(player_value "$work_dir/$case_name/players.after.xml" money)
 echo "saved: stars $stars, time $time, pack01.level02 open $next_open, money $money_before -> $money"
 [[ "$stars" == 3 ]] || fail "the level's record has stars \"$stars\", want 3"
 awk -v t="$time" -v w="$wall" 'BEGIN { exit !(t + 0 > 0 && t + 0 < w + 0) }' ||
   fail "the level's time \"$time\" is not above 0 and below the run's $wall s"
 [[ "$next_open" == 1 ]] || fail "pack01.level02 is not open after the win"
 ((${money:-0} > money_before)) || fail "money did not rise: $money_before -> ${money:-none}"
+# The finish window (after any trophy announcement) shows as earned what the save gained.
+close_trophies GP_Finish
+settled GP_Finish 7
+earned=$(earned_shown "$(shot finish)") || true
+echo "finish window: money earned ${earned:-unread}; the save gained $((${money:-0} - money_before))"
+[[ "$earned" == $((${money:-0} - money_before)) ]] ||
+  fail "the finish window shows ${earned:-nothing} earned, the save gained $((${money:-0} - money_before))"
 stop_game
 
 # A start without the test level, then a quit: the won level's record stays as it was.
