@@ -110,15 +110,15 @@ reach() {
   case $1 in
     title)
       launch
-      line "trace: window opened Title" 30 > /dev/null || give_up "the title never opened"
+      line "trace: window opened Title$" 30 > /dev/null || give_up "the title never opened"
       ;;
     levels)
       launch
-      line "trace: window opened Title" 30 > /dev/null || give_up "the title never opened"
+      line "trace: window opened Title$" 30 > /dev/null || give_up "the title never opened"
       sleep 1
       button_place Title 1
       click 1 "$place_x" "$place_y"
-      line "trace: window opened Packs" 20 > /dev/null || give_up "the packs never opened"
+      line "trace: window opened Packs$" 20 > /dev/null || give_up "the packs never opened"
       sleep 1
       local first card_w card_h count
       first=$(find "$resources" -maxdepth 3 -path '*/main/pack_item.xml' | grep -v '/tutorial' | sort | head -n 1)
@@ -126,7 +126,7 @@ reach() {
       count=$(find "$resources" -maxdepth 3 -path '*/main/pack_item.xml' | grep -vc '/tutorial')
       grid_item_place "$(content_path "$(tag_attribute "$(window_file Packs)" pages file)")" 0 "$count" "$card_w" "$card_h"
       click 1 "$place_x" "$place_y"
-      line "trace: window opened Levels" 20 > /dev/null || give_up "the level list never opened"
+      line "trace: window opened Levels$" 20 > /dev/null || give_up "the level list never opened"
       # The pointer leaves the list: nothing under it changes the picture.
       xdotool mousemove "$(screen_x 1020)" "$(screen_y 764)"
       ;;
