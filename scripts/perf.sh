@@ -87,9 +87,11 @@ fresh_save() {
     > "$work_dir/xdg/quorvel/players.xml"
 }
 
-# launch [LEVEL]: the game on a fresh save, its output in $log, its window found.
+# launch [LEVEL [NEW]]: the game on a fresh save (NEW: a new player's, whose first pack is open),
+# its output in $log, its window found.
 launch() {
   fresh_save
+  [[ "${2:-}" != new ]] || rm -f "$work_dir/xdg/quorvel/players.xml"
   log=$work_dir/game.log
   (cd "$run_dir" && XDG_DATA_HOME="$work_dir/xdg" QUORVEL_TRACE=1 QUORVEL_FRAME_STATS=1 \
     QUORVEL_TEST_LEVEL="${1:-}" exec ./quorvel > "$log" 2>&1) &
@@ -113,7 +115,7 @@ reach() {
       line "trace: window opened Title$" 30 > /dev/null || give_up "the title never opened"
       ;;
     levels)
-      launch
+      launch "" new
       line "trace: window opened Title$" 30 > /dev/null || give_up "the title never opened"
       sleep 1
       button_place Title 1
