@@ -37,6 +37,7 @@ JS_APP_CONTEXT& JS_APP_CONTEXT::Reset() {
     totalTime = dt = maxDt = 0.0f;
     dtMs = 0;
     renderCount = updateCount = 0;
+    nextUpdateUs = 0.0;
     startMs = nowMs = lastMs = Platform::NowMs();
     g_input = nullptr;
     g_mousePos = nullptr;

@@ -30,6 +30,9 @@ struct JS_APP_CONTEXT : JS_FRAME_TIMING {
     float updateAccumulator = 0.0f;
     int32_t renderCount = 0;
     int32_t updateCount = 0;
+    // When the next update step is due (NowUs), 0 before the first; steps keep to the cap's
+    // period from there.
+    double nextUpdateUs = 0.0;
     JS_THREAD* soundThread = nullptr;
 
     // Defaults, zeroed timing, times = now, every engine singleton pointer null.

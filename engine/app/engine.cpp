@@ -2,6 +2,10 @@
 
 #include <SDL.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
 #include "engine/app/app_context.h"
 #include "engine/core/callback.h"
 #include "engine/core/command_line.h"
@@ -28,6 +32,25 @@ DeviceFactory g_deviceFactory = nullptr;
 
 int FrameHook(uintptr_t) { return Frame(); }
 
+// QUORVEL_FRAME_STATS set: a line a second on stderr with the steps of that second, the frames
+// presented and skipped as unchanged, and the steps that started over half a period late.
+bool g_frameStats = false;
+uint32_t g_lateSteps = 0;
+uint64_t g_reportedPresented = 0;
+uint64_t g_reportedSkipped = 0;
+
+void ReportFrameStats(int32_t steps) {
+    const Platform::UnchangedFrameFilter* filter = g_render != nullptr ? g_render->FrameFilter() : nullptr;
+    const uint64_t presented = filter != nullptr ? filter->PresentedFrames() : 0;
+    const uint64_t skipped = filter != nullptr ? filter->SkippedFrames() : 0;
+    std::fprintf(stderr, "quorvel-frames: steps %d presented %llu skipped %llu late %u\n", steps,
+                 static_cast<unsigned long long>(presented - g_reportedPresented),
+                 static_cast<unsigned long long>(skipped - g_reportedSkipped), g_lateSteps);
+    g_reportedPresented = presented;
+    g_reportedSkipped = skipped;
+    g_lateSteps = 0;
+}
+
 int FailGraphics() {
     Platform::ShowMessageBox("The game could not initialise graphics.", "Error", Platform::MessageBoxKind::Error);
     return RESULT::Failed;
@@ -40,6 +63,7 @@ void SetDeviceFactory(DeviceFactory factory) { g_deviceFactory = factory; }
 int Init(const std::string& title) {
     Platform::SetMainThread();
     g_app->title = title;
+    g_frameStats = std::getenv("QUORVEL_FRAME_STATS") != nullptr;
 
     new JC_INPUT();  // sets g_input and g_mousePos
 
@@ -56,6 +80,8 @@ int Init(const std::string& title) {
     }
 
     g_render = new JC_RENDER(std::move(device));
+    // A picture at rest is presented once, not sixty times a second.
+    g_render->SetSkipUnchangedFrames(true);
     if (g_render->CreateDevice(g_window, 0.1f, 0.0f) != RESULT::Ok) return FailGraphics();
     g_render->SetDisplayMode(static_cast<uint32_t>(g_app->width), static_cast<uint32_t>(g_app->height),
                              g_app->fullscreen, g_app->stretch);
@@ -78,11 +104,17 @@ bool FrameTiming() {
     app.Advance(Platform::NowMs());
     app.updateAccumulator += app.dt;
     if (app.updateCap != 0) {
-        const float next = static_cast<float>(app.updateCount + 1) * (1.0f / static_cast<float>(app.updateCap));
-        if (next > app.updateAccumulator) {
-            Platform::SleepMs(static_cast<uint32_t>((next - app.updateAccumulator) * 1000.0f));
+        // Each step has a deadline one period after the last one's: the loop sleeps to it in one
+        // go, and a step that is late by more than a period starts the count again from now.
+        const double period = 1e6 / static_cast<double>(app.updateCap);
+        const auto now = static_cast<double>(Platform::NowUs());
+        if (app.nextUpdateUs == 0.0 || now - app.nextUpdateUs >= period) app.nextUpdateUs = now;
+        if (now - app.nextUpdateUs > period * 0.5) ++g_lateSteps;
+        if (now < app.nextUpdateUs) {
+            Platform::SleepUntilUs(static_cast<uint64_t>(std::ceil(app.nextUpdateUs)));
             return false;
         }
+        app.nextUpdateUs += period;
     }
     return true;
 }
@@ -92,6 +124,7 @@ bool UpdateStep() {
     JS_APP_CONTEXT& app = *g_app;
     app.updateCount += 1;
     if (app.updateAccumulator >= 1.0f) {
+        if (g_frameStats) ReportFrameStats(app.updateCount);
         app.updateFps = app.updateCount;
         app.updateAccumulator = 0.0f;
         app.updateCount = 0;
@@ -108,8 +141,10 @@ bool UpdateStep() {
 void RenderStep() {
     JS_APP_CONTEXT& app = *g_app;
     app.renderAccumulator += g_frameTime.load();
-    if (app.renderCap != 0 &&
-        static_cast<float>(app.renderCount + 1) * (1.0f / static_cast<float>(app.renderCap)) > app.renderAccumulator)
+    // Half a frame of slack: the clock counts whole milliseconds, so a frame drawn on time may
+    // find a hair less than its share of the second behind it.
+    if (app.renderCap != 0 && (static_cast<float>(app.renderCount) + 0.5f) * (1.0f / static_cast<float>(app.renderCap)) >
+                                  app.renderAccumulator)
         return;
     if (g_render == nullptr || g_render->BeginFrame() != RESULT::Ok) return;
     app.renderCount += 1;

@@ -16,6 +16,8 @@ struct JS_BMFONT_GLYPH {
     float uLeft = 0.0f, vTop = 0.0f, uRight = 1.0f, vBottom = 1.0f;
     // previous character code -> pen adjustment in pixels before this glyph
     std::unordered_map<uint32_t, int32_t> kerning;
+
+    bool operator==(const JS_BMFONT_GLYPH&) const = default;
 };
 
 // character code -> glyph

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cwchar>
 #include <limits>
+#include <mutex>
 
 #include "engine/core/format_wide.h"
 #include "engine/core/trace_hook.h"
@@ -50,9 +51,8 @@ bool JC_BMFONT_TEXT::Load(const pugi::xml_document* document, JS_TEXTURE* atlas,
     base = description.base;
     scaleW = description.scaleW;
     scaleH = description.scaleH;
-    glyphs = std::move(description.glyphs);
+    tables = ShareTables(std::move(description.glyphs));
     reportedMissing.clear();
-    RebuildLayoutTable();
 
     Reserve(maxCharacters);
     loaded = 1;
@@ -101,8 +101,7 @@ int32_t JC_BMFONT_TEXT::GetLineWidth(std::wstring_view text) const {
 }
 
 void JC_BMFONT_TEXT::Clear() {
-    glyphs.clear();
-    RebuildLayoutTable();
+    tables = EmptyTables();
     color = 0xFFFFFFFF;
     anchor = 4;
     loaded = 0;
@@ -120,10 +119,34 @@ void JC_BMFONT_TEXT::CopyMetrics(const JS_BMFONT_GLYPH& glyph, LayoutGlyph& out)
     out.xadvance = glyph.xadvance;
 }
 
-void JC_BMFONT_TEXT::RebuildLayoutTable() {
-    layoutGlyphs.assign(kFastCodes, LayoutGlyph{});
-    kerningPairs.clear();
-    for (const auto& [code, glyph] : glyphs) {
+const std::shared_ptr<const JC_BMFONT_TEXT::GlyphTables>& JC_BMFONT_TEXT::EmptyTables() {
+    static const std::shared_ptr<const GlyphTables> empty = std::make_shared<const GlyphTables>();
+    return empty;
+}
+
+std::shared_ptr<const JC_BMFONT_TEXT::GlyphTables> JC_BMFONT_TEXT::ShareTables(JS_BMFONT_GLYPH_MAP glyphs) {
+    // Every label of a font reads the same description: one copy of its glyphs serves them all
+    // for as long as one of them holds it. Texts load on the loader thread as well.
+    static std::mutex lock;
+    static std::vector<std::weak_ptr<const GlyphTables>> made;
+    std::lock_guard<std::mutex> guard(lock);
+    std::erase_if(made, [](const std::weak_ptr<const GlyphTables>& entry) { return entry.expired(); });
+    for (const std::weak_ptr<const GlyphTables>& entry : made) {
+        std::shared_ptr<const GlyphTables> candidate = entry.lock();
+        if (candidate != nullptr && candidate->glyphs.size() == glyphs.size() && candidate->glyphs == glyphs)
+            return candidate;
+    }
+    auto fresh = std::make_shared<GlyphTables>();
+    fresh->glyphs = std::move(glyphs);
+    BuildLayoutTable(*fresh);
+    made.push_back(fresh);
+    return fresh;
+}
+
+void JC_BMFONT_TEXT::BuildLayoutTable(GlyphTables& tables) {
+    std::vector<LayoutGlyph>& layoutGlyphs = tables.layoutGlyphs;
+    std::vector<KerningPair>& kerningPairs = tables.kerningPairs;
+    for (const auto& [code, glyph] : tables.glyphs) {
         if (code >= kFastCodes) continue;
         LayoutGlyph& entry = layoutGlyphs[code];
         CopyMetrics(glyph, entry);
@@ -142,7 +165,7 @@ void JC_BMFONT_TEXT::RebuildLayoutTable() {
 int32_t JC_BMFONT_TEXT::Kerning(const LayoutGlyph& glyph, uint32_t previous) const {
     // Most neighbours have no pair: one bit says so.
     if (previous < kFastCodes && (glyph.kernedAfter[previous / 64] >> (previous % 64) & 1) == 0) return 0;
-    const KerningPair* first = kerningPairs.data() + glyph.kerningFirst;
+    const KerningPair* first = tables->kerningPairs.data() + glyph.kerningFirst;
     const KerningPair* last = first + glyph.kerningCount;
     const KerningPair* pair =
         std::lower_bound(first, last, previous, [](const KerningPair& p, uint32_t code) { return p.previous < code; });
@@ -181,7 +204,7 @@ uint32_t JC_BMFONT_TEXT::Layout(std::wstring_view text) {
         }
         const LayoutGlyph* glyph;
         if (code < kFastCodes) {
-            glyph = &layoutGlyphs[code];
+            glyph = &tables->layoutGlyphs[code];
             if (!glyph->present) {
                 ReportMissing(code);
                 continue;
@@ -189,8 +212,8 @@ uint32_t JC_BMFONT_TEXT::Layout(std::wstring_view text) {
             if (hasPrevious && glyph->kerningCount != 0) penX += Kerning(*glyph, previous);
         } else {
             // Beyond the table: read from the glyph map as it stands.
-            const auto found = glyphs.find(code);
-            if (found == glyphs.end()) {
+            const auto found = tables->glyphs.find(code);
+            if (found == tables->glyphs.end()) {
                 ReportMissing(code);
                 continue;
             }

@@ -13,6 +13,7 @@
 
 #include <cstdarg>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,6 +79,12 @@ public:
     // Forgets the glyphs; colour and anchor back to their defaults; not loaded.
     void Clear();
 
+    // The glyphs by character code (empty when not loaded). Texts loaded with the same font
+    // description share one copy of them and of the layout's table.
+    const JS_BMFONT_GLYPH_MAP& Glyphs() const { return tables->glyphs; }
+    // Whether this text reads its glyphs from the same copy as another.
+    bool SharesGlyphsWith(const JC_BMFONT_TEXT& other) const { return tables == other.tables; }
+
     std::string faceName;
     // The description's key, set by the owner, naming the font in trace reports (empty: the face).
     std::string sourceName;
@@ -86,7 +93,6 @@ public:
     int32_t scaleW = 0;
     int32_t scaleH = 0;
     JS_TEXTURE* texture = nullptr;  // the atlas; not owned
-    JS_BMFONT_GLYPH_MAP glyphs;
     uint8_t loaded = 0;
     uint32_t color = 0xFFFFFFFF;
     int32_t anchor = 4;
@@ -116,6 +122,15 @@ private:
         uint32_t previous;
         int32_t amount;
     };
+    // What texts of one font share, never changed once made.
+    struct GlyphTables {
+        JS_BMFONT_GLYPH_MAP glyphs;
+        std::vector<LayoutGlyph> layoutGlyphs = std::vector<LayoutGlyph>(kFastCodes);
+        std::vector<KerningPair> kerningPairs;
+    };
+    // The tables of these glyphs: one already made for the same glyphs, or new ones.
+    static std::shared_ptr<const GlyphTables> ShareTables(JS_BMFONT_GLYPH_MAP glyphs);
+    static const std::shared_ptr<const GlyphTables>& EmptyTables();
 
     // Lays the text out into the vertex buffer: the number of quads written.
     uint32_t Layout(std::wstring_view text);
@@ -126,15 +141,15 @@ private:
                             uint32_t state);
     // The pen step of a code point (0 without a glyph).
     uint32_t Advance(uint32_t code) const {
-        if (code < kFastCodes) return layoutGlyphs[code].xadvance;
-        const auto found = glyphs.find(code);
-        return found == glyphs.end() ? 0 : found->second.xadvance;
+        if (code < kFastCodes) return tables->layoutGlyphs[code].xadvance;
+        const auto found = tables->glyphs.find(code);
+        return found == tables->glyphs.end() ? 0 : found->second.xadvance;
     }
     // The kerning before a glyph of the table that follows previous (0 without a pair).
     int32_t Kerning(const LayoutGlyph& glyph, uint32_t previous) const;
     // The glyph's box, texels and advance in the form the layout reads them (kerning aside).
     static void CopyMetrics(const JS_BMFONT_GLYPH& glyph, LayoutGlyph& out);
-    void RebuildLayoutTable();
+    static void BuildLayoutTable(GlyphTables& tables);
     // A character without a glyph, reported to the trace hook once per code point.
     void ReportMissing(uint32_t code);
 
@@ -142,8 +157,7 @@ private:
     // The laid-out glyphs, one rectangle each, placed by the renderer.
     std::vector<JS_RECT_QUAD> rects;
     std::vector<wchar_t> textBuffer;
-    std::vector<LayoutGlyph> layoutGlyphs = std::vector<LayoutGlyph>(kFastCodes);
-    std::vector<KerningPair> kerningPairs;
+    std::shared_ptr<const GlyphTables> tables = EmptyTables();
     std::vector<uint32_t> reportedMissing;
 };
 

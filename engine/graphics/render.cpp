@@ -99,7 +99,8 @@ Matrix4 PerspectiveFovLH(float fovY, float aspect, float zn, float zf) {
 
 }  // namespace
 
-JC_RENDER::JC_RENDER(std::unique_ptr<Platform::IRenderDevice> renderDevice) : device(std::move(renderDevice)) {
+JC_RENDER::JC_RENDER(std::unique_ptr<Platform::IRenderDevice> renderDevice)
+    : device(std::move(renderDevice)), sink(device.get()) {
     noTexture.width = 1;
     noTexture.height = 1;
     stagedVertices.resize(vertexCapacity);
@@ -110,6 +111,17 @@ JC_RENDER::~JC_RENDER() { Release(); }
 
 // ---------------------------------------------------------------------------------------------
 // Device, mode and frame
+
+void JC_RENDER::SetSkipUnchangedFrames(bool skip) {
+    if (!device || skip == (frameFilter != nullptr)) return;
+    if (skip) {
+        frameFilter = std::make_unique<Platform::UnchangedFrameFilter>(device.get());
+        sink = frameFilter.get();
+    } else {
+        sink = device.get();
+        frameFilter.reset();
+    }
+}
 
 int JC_RENDER::CreateDevice(void* windowHandle, float nearZ, float farZ) {
     window = windowHandle;
@@ -135,7 +147,7 @@ int JC_RENDER::CreateDevice(void* windowHandle, float nearZ, float farZ) {
     if (currentTarget != nullptr) SetRenderTarget(nullptr);
     Flush();
     currentCamera = primaryCamera;
-    device->SetTransform(TransformKind::Projection, projection);
+    sink->SetTransform(TransformKind::Projection, projection);
     return 1;
 }
 
@@ -158,7 +170,7 @@ bool JC_RENDER::Rebuild() {
     if (fullscreen != 0 && stretch != 0) {
         // Stretched fullscreen covers the desktop: the device knows its size.
         int32_t desktopWidth = 0, desktopHeight = 0;
-        device->GetBackBufferSize(desktopWidth, desktopHeight);
+        sink->GetBackBufferSize(desktopWidth, desktopHeight);
         if (desktopWidth > 0 && desktopHeight > 0) {
             params.backBufferWidth = desktopWidth;
             params.backBufferHeight = desktopHeight;
@@ -171,36 +183,36 @@ bool JC_RENDER::Rebuild() {
     batchIndexed = false;
 
     if (!deviceCreated) {
-        if (!device->Create(params)) return false;
+        if (!sink->Create(params)) return false;
         deviceCreated = true;
     } else {
         // Targets do not survive a reset: their device objects go first and are made again after.
         ReleaseTargetSurfaces();
-        if (!device->Reset(params)) return false;
+        if (!sink->Reset(params)) return false;
         for (JS_RENDER_TARGET* target : renderTargets) MakeTargetSurface(target);
     }
 
     // The size actually obtained (the drawable), which the letterbox is computed from.
     int32_t realWidth = 0, realHeight = 0;
-    device->GetBackBufferSize(realWidth, realHeight);
+    sink->GetBackBufferSize(realWidth, realHeight);
     backBufferWidth = static_cast<uint32_t>(realWidth > 0 ? realWidth : params.backBufferWidth);
     backBufferHeight = static_cast<uint32_t>(realHeight > 0 ? realHeight : params.backBufferHeight);
 
     // The device states that match the restored word, so that the first change is a true change.
     currentState = kRestoredState;
-    device->SetDepthTest(false);
-    device->SetLighting(false);
-    device->SetBlendEnabled(true);
-    device->SetBlendFunc(BlendFactor::InvSrcAlpha);
-    device->SetTextureFilter(TextureFilter::Point);
-    device->SetAddressing(AddressMode::Clamp, AddressMode::Clamp);
-    device->SetAntialias(false);
-    device->BindTexture(0);
+    sink->SetDepthTest(false);
+    sink->SetLighting(false);
+    sink->SetBlendEnabled(true);
+    sink->SetBlendFunc(BlendFactor::InvSrcAlpha);
+    sink->SetTextureFilter(TextureFilter::Point);
+    sink->SetAddressing(AddressMode::Clamp, AddressMode::Clamp);
+    sink->SetAntialias(false);
+    sink->BindTexture(0);
     currentTexture = nullptr;
 
     // Yaw pi and roll pi: x stays, y and z flip (screen y grows downwards, the eye looks along +z).
     view = Matrix4::Scaling(1.0f, -1.0f, -1.0f);
-    device->SetTransform(TransformKind::View, view);
+    sink->SetTransform(TransformKind::View, view);
 
     UpdateProjection();
     CallHook(cbDeviceRestored);
@@ -224,7 +236,7 @@ void JC_RENDER::UpdateProjection() {
     secondaryCamera->SetForSize(static_cast<int32_t>(width), static_cast<int32_t>(height));
     currentCamera = CameraFor(currentState);
 
-    device->SetTransform(TransformKind::Projection, ActiveProjection());
+    sink->SetTransform(TransformKind::Projection, ActiveProjection());
 }
 
 Matrix4 JC_RENDER::PerspectiveForSize(uint32_t sizeWidth, uint32_t sizeHeight) const {
@@ -264,7 +276,7 @@ int JC_RENDER::BeginFrame() {
     if (!deviceCreated || ready != 1) return -1;
     DrainReleasedTextures();
 
-    switch (device->TestCooperativeLevel()) {
+    switch (sink->TestCooperativeLevel()) {
         case Platform::DeviceStatus::Lost: return -1;
         case Platform::DeviceStatus::NeedsReset: Rebuild(); return RESULT::DeviceReset;
         case Platform::DeviceStatus::Ok: break;
@@ -275,7 +287,7 @@ int JC_RENDER::BeginFrame() {
     // A window system may settle the drawable's size only after the mode change: the letterbox
     // follows the size the device has now.
     int32_t drawableWidth = 0, drawableHeight = 0;
-    device->GetBackBufferSize(drawableWidth, drawableHeight);
+    sink->GetBackBufferSize(drawableWidth, drawableHeight);
     if (drawableWidth > 0 && drawableHeight > 0 &&
         (static_cast<uint32_t>(drawableWidth) != backBufferWidth ||
          static_cast<uint32_t>(drawableHeight) != backBufferHeight)) {
@@ -284,13 +296,14 @@ int JC_RENDER::BeginFrame() {
         UpdateProjection();
     }
 
-    if (!device->BeginScene()) return 0;
-    if (!device->Clear(clearColor)) {
+    if (!sink->BeginScene()) return 0;
+    if (!sink->Clear(clearColor)) {
         // Close the scene again, or every later frame would fail to open one.
-        device->EndScene();
+        sink->EndScene();
         return -1;
     }
     ready = 0;
+    firstDrawOfFrame = true;
     drawCalls = 0;
     batches = 0;
     stateChanges = 0;
@@ -301,8 +314,8 @@ int JC_RENDER::EndFrame() {
     if (ready != 0) return -1;
     Flush();
     if (currentTarget != nullptr) SetRenderTarget(nullptr);
-    device->EndScene();
-    device->Present();
+    sink->EndScene();
+    sink->Present();
     ready = 1;
     return 0;
 }
@@ -315,27 +328,27 @@ int JC_RENDER::ApplyState(uint32_t state) {
     ++stateChanges;
     const uint32_t old = currentState;
     const uint32_t changed = state ^ old;
-    const bool anisotropy = device->SupportsAnisotropy();
+    const bool anisotropy = sink->SupportsAnisotropy();
 
-    if (BlendOn(state) != BlendOn(old)) device->SetBlendEnabled(BlendOn(state));
+    if (BlendOn(state) != BlendOn(old)) sink->SetBlendEnabled(BlendOn(state));
     if ((changed & RS::Additive) != 0) {
-        device->SetBlendFunc((state & RS::Additive) != 0 ? BlendFactor::One : BlendFactor::InvSrcAlpha);
+        sink->SetBlendFunc((state & RS::Additive) != 0 ? BlendFactor::One : BlendFactor::InvSrcAlpha);
     }
     const TextureFilter filter = FilterOf(state, anisotropy);
-    if (filter != FilterOf(old, anisotropy)) device->SetTextureFilter(filter);
-    if ((changed & RS::DepthTest) != 0) device->SetDepthTest((state & RS::DepthTest) != 0);
-    if ((changed & RS::Lighting) != 0) device->SetLighting((state & RS::Lighting) != 0);
+    if (filter != FilterOf(old, anisotropy)) sink->SetTextureFilter(filter);
+    if ((changed & RS::DepthTest) != 0) sink->SetDepthTest((state & RS::DepthTest) != 0);
+    if ((changed & RS::Lighting) != 0) sink->SetLighting((state & RS::Lighting) != 0);
 
     const uint32_t address = (state & RS::AddressMask) >> RS::AddressShift;
-    device->SetAddressing((address & 1) != 0 ? AddressMode::Wrap : AddressMode::Clamp,
+    sink->SetAddressing((address & 1) != 0 ? AddressMode::Wrap : AddressMode::Clamp,
                           (address & 2) != 0 ? AddressMode::Wrap : AddressMode::Clamp);
 
     if ((changed & RS::Camera) != 0) {
         Flush();
         currentCamera = CameraFor(state);
-        device->SetTransform(TransformKind::Projection, ActiveProjection());
+        sink->SetTransform(TransformKind::Projection, ActiveProjection());
     }
-    device->SetAntialias((state & RS::Antialias) != 0);
+    sink->SetAntialias((state & RS::Antialias) != 0);
 
     currentState = state;
     return 1;
@@ -351,7 +364,7 @@ void JC_RENDER::BindTexture(JS_TEXTURE* texture) {
         }
         handle = texture->deviceHandle;
     }
-    device->BindTexture(handle);
+    sink->BindTexture(handle);
     currentTexture = texture;
 }
 
@@ -442,6 +455,7 @@ void JC_RENDER::DrawTriangles(const JS_VERTEX* vertices, JS_TEXTURE* texture, ui
     // A missing word draws nothing; neither does an object that holds no texture.
     if (state == 0 || texture == &noTexture) return;
     ++drawCalls;
+    firstDrawOfFrame = false;
     if (vertices == nullptr || vertexCount == 0) return;
     if (indices == nullptr) indexCount = 0;
 
@@ -486,8 +500,13 @@ inline void JC_RENDER::QueueQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture,
                                  const JS_MATRIX_ROWS& rows) {
     if (state == 0 || texture == &noTexture) return;
     ++drawCalls;
+    if (vertices == nullptr) return;
+    if (firstDrawOfFrame) {
+        firstDrawOfFrame = false;
+        state = FirstDrawState(vertices, rows, (state & RS::Textured) != 0 ? texture : nullptr, state);
+    }
     // Six indices are whole primitives of every kind, and none reaches past the fourth vertex.
-    if (vertices == nullptr || !PrepareBatch(state, texture, kQuadVertexCount, kQuadIndexCount, true)) return;
+    if (!PrepareBatch(state, texture, kQuadVertexCount, kQuadIndexCount, true)) return;
     const auto base = static_cast<uint16_t>(queuedVertices);
     uint16_t* outIndices = stagedIndices.data() + queuedIndices;
     for (uint32_t i = 0; i < kQuadIndexCount; ++i) outIndices[i] = static_cast<uint16_t>(kQuadIndices[i] + base);
@@ -530,11 +549,37 @@ inline void JC_RENDER::QueueQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture,
     queuedVertices += kQuadVertexCount;
 }
 
+uint32_t JC_RENDER::FirstDrawState(const JS_VERTEX* vertices, const JS_MATRIX_ROWS& rows, const JS_TEXTURE* texture,
+                                   uint32_t state) const {
+    // An opaque picture blended over alpha gives its own colours: the background every frame starts
+    // with is drawn without the blend's read of what is under it.
+    if (!BlendOn(state) || (state & RS::Additive) != 0 || currentTarget != nullptr) return state;
+    if (texture != nullptr && !texture->opaque) return state;
+    Matrix4 w;
+    std::memcpy(w.m, &rows, sizeof(rows));
+    float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
+    for (uint32_t i = 0; i < kQuadVertexCount; ++i) {
+        const JS_VERTEX& v = vertices[i];
+        if ((v.color >> 24) != 0xFF) return state;
+        float x = 0.0f, y = 0.0f, z = 0.0f;
+        w.TransformPoint(v.x, v.y, v.z, x, y, z);
+        left = i == 0 ? x : std::min(left, x);
+        right = i == 0 ? x : std::max(right, x);
+        top = i == 0 ? y : std::min(top, y);
+        bottom = i == 0 ? y : std::max(bottom, y);
+    }
+    // A background: the whole logical screen under it.
+    const bool covers = left <= 0.0f && top <= 0.0f && right >= static_cast<float>(width) &&
+                        bottom >= static_cast<float>(height);
+    return covers ? state | RS::Opaque : state;
+}
+
 void JC_RENDER::DrawRects(const JS_RECT_QUAD* rects, uint32_t count, uint32_t argb, JS_TEXTURE* texture,
                           uint32_t state) {
     // What DrawTriangles does with four corners and six indices a rectangle.
     if (state == 0 || texture == &noTexture) return;
     ++drawCalls;
+    firstDrawOfFrame = false;
     if (rects == nullptr || count == 0 || count > kMaxBatchVertices / 4) return;
     if (!PrepareBatch(state, texture, count * 4, count * 6, true)) return;
 
@@ -572,6 +617,7 @@ void JC_RENDER::DrawRects(const JS_RECT_QUAD* rects, uint32_t count, uint32_t ar
 void JC_RENDER::DrawPoints(const JS_POINT_SPRITE* first, JS_TEXTURE* texture, uint32_t state) {
     if (first == nullptr || state == 0 || texture == &noTexture) return;
     ++drawCalls;
+    firstDrawOfFrame = false;
     // Each particle becomes a quad in the triangle batch; the sprite primitive marks such batches.
     state = (state & ~RS::PrimitiveMask) | (3u << RS::PrimitiveShift);
 
@@ -607,21 +653,21 @@ void JC_RENDER::Flush() {
 
     const PrimitiveType type = PrimitiveOf(currentState);
     const uint32_t unit = VerticesPerPrimitive(currentState);
-    device->SetTransform(TransformKind::World, currentCamera != nullptr ? currentCamera->matrix : Matrix4::Identity());
+    sink->SetTransform(TransformKind::World, currentCamera != nullptr ? currentCamera->matrix : Matrix4::Identity());
 
-    JS_VERTEX* vertexOut = device->LockVertices(0, queuedVertices, Platform::LockMode::Discard);
+    JS_VERTEX* vertexOut = sink->LockVertices(0, queuedVertices, Platform::LockMode::Discard);
     if (vertexOut != nullptr) {
         std::memcpy(vertexOut, stagedVertices.data(), size_t{queuedVertices} * sizeof(JS_VERTEX));
-        device->UnlockVertices();
+        sink->UnlockVertices();
         if (batchIndexed) {
-            uint16_t* indexOut = device->LockIndices(0, queuedIndices, Platform::LockMode::Discard);
+            uint16_t* indexOut = sink->LockIndices(0, queuedIndices, Platform::LockMode::Discard);
             if (indexOut != nullptr) {
                 std::memcpy(indexOut, stagedIndices.data(), size_t{queuedIndices} * sizeof(uint16_t));
-                device->UnlockIndices();
-                device->DrawIndexedPrimitive(type, queuedVertices, queuedIndices / unit);
+                sink->UnlockIndices();
+                sink->DrawIndexedPrimitive(type, queuedVertices, queuedIndices / unit);
             }
         } else {
-            device->DrawPrimitive(type, queuedVertices / unit);
+            sink->DrawPrimitive(type, queuedVertices / unit);
         }
     }
 
@@ -638,7 +684,7 @@ void JC_RENDER::UploadLocked(JS_TEXTURE* texture) {
     if (texture->deviceHandle != 0 || textures.count(texture) == 0) return;
     const size_t expected = size_t{texture->width} * texture->height * 4;
     if (expected == 0 || texture->pendingPixels.size() != expected) return;
-    texture->deviceHandle = device->CreateTexture(texture->width, texture->height, texture->pendingPixels.data());
+    texture->deviceHandle = sink->CreateTexture(texture->width, texture->height, texture->pendingPixels.data());
     if (texture->deviceHandle != 0) texture->pendingPixels.clear();
 }
 
@@ -659,6 +705,8 @@ JS_TEXTURE* JC_RENDER::RegisterTexture(uint32_t textureWidth, uint32_t textureHe
     auto* texture = new JS_TEXTURE();
     texture->width = textureWidth;
     texture->height = textureHeight;
+    texture->opaque = !pixels.empty();
+    for (size_t alpha = 3; alpha < pixels.size() && texture->opaque; alpha += 4) texture->opaque = pixels[alpha] == 0xFF;
     texture->pendingPixels = std::move(pixels);
     std::lock_guard<std::mutex> lock(textureLock);
     textures.insert(texture);
@@ -727,7 +775,7 @@ void JC_RENDER::ForgetBinding(JS_TEXTURE* texture) {
     // Queued vertices still need it; after that nothing may point at it, or a new record at the
     // same address would be taken for the bound one.
     Flush();
-    if (device) device->BindTexture(0);
+    if (device) sink->BindTexture(0);
     currentTexture = nullptr;
 }
 
@@ -751,7 +799,7 @@ void JC_RENDER::DrainReleasedTextures() {
         std::lock_guard<std::mutex> lock(textureLock);
         handles.swap(deadHandles);
     }
-    for (uint32_t handle : handles) device->DestroyTexture(handle);
+    for (uint32_t handle : handles) sink->DestroyTexture(handle);
 }
 
 void JC_RENDER::Release() {
@@ -760,7 +808,7 @@ void JC_RENDER::Release() {
     batchIndexed = false;
     currentTexture = nullptr;
     if (device) DrainReleasedTextures();
-    if (device && deviceCreated) device->BindTexture(0);
+    if (device && deviceCreated) sink->BindTexture(0);
 
     std::unordered_set<JS_TEXTURE*> records;
     {
@@ -769,7 +817,7 @@ void JC_RENDER::Release() {
         uploadQueue.clear();
     }
     for (JS_TEXTURE* texture : records) {
-        if (texture->deviceHandle != 0 && device) device->DestroyTexture(texture->deviceHandle);
+        if (texture->deviceHandle != 0 && device) sink->DestroyTexture(texture->deviceHandle);
         delete texture;
     }
     defaultTexture = nullptr;
@@ -790,7 +838,7 @@ void JC_RENDER::Release() {
 // Render targets
 
 bool JC_RENDER::MakeTargetSurface(JS_RENDER_TARGET* target) {
-    const Platform::RenderTargetHandles made = device->CreateRenderTarget(target->width, target->height);
+    const Platform::RenderTargetHandles made = sink->CreateRenderTarget(target->width, target->height);
     target->deviceHandle = made.target;
     target->texture.deviceHandle = made.target != 0 ? made.texture : 0;
     return made.target != 0;
@@ -801,7 +849,7 @@ void JC_RENDER::ReleaseTargetSurfaces() {
     currentTarget = nullptr;
     for (JS_RENDER_TARGET* target : renderTargets) {
         ForgetBinding(&target->texture);
-        if (target->deviceHandle != 0) device->DestroyRenderTarget(target->deviceHandle);
+        if (target->deviceHandle != 0) sink->DestroyRenderTarget(target->deviceHandle);
         target->deviceHandle = 0;
         target->texture.deviceHandle = 0;
     }
@@ -831,7 +879,7 @@ int JC_RENDER::SetRenderTarget(JS_RENDER_TARGET* target) {
     // What is queued belongs to the surface bound until now.
     Flush();
     if (target == currentTarget) return 1;
-    if (!device->SetRenderTarget(target != nullptr ? target->deviceHandle : 0)) return -1;
+    if (!sink->SetRenderTarget(target != nullptr ? target->deviceHandle : 0)) return -1;
     currentTarget = target;
     if (target != nullptr) {
         ForgetBinding(&target->texture);
@@ -839,7 +887,7 @@ int JC_RENDER::SetRenderTarget(JS_RENDER_TARGET* target) {
         targetProjection = PerspectiveForSize(target->width, target->height);
     }
     currentCamera = CameraFor(currentState);
-    device->SetTransform(TransformKind::Projection, ActiveProjection());
+    sink->SetTransform(TransformKind::Projection, ActiveProjection());
     return 1;
 }
 
@@ -848,7 +896,7 @@ int JC_RENDER::ReleaseRenderTarget(JS_RENDER_TARGET* target) {
     // What was drawn into it is drawn before it goes.
     if (target == currentTarget) SetRenderTarget(nullptr);
     ForgetBinding(&target->texture);
-    if (target->deviceHandle != 0 && device) device->DestroyRenderTarget(target->deviceHandle);
+    if (target->deviceHandle != 0 && device) sink->DestroyRenderTarget(target->deviceHandle);
     renderTargets.erase(target);
     delete target;
     return 1;

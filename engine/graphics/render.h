@@ -16,6 +16,7 @@
 #include "engine/graphics/texture.h"
 #include "engine/graphics/world_rows.h"
 #include "engine/platform/render_device.h"
+#include "engine/platform/unchanged_frame_filter.h"
 
 namespace QRV {
 
@@ -120,6 +121,11 @@ public:
     void Flush();
 
     Platform::IRenderDevice* Device() { return device.get(); }
+    // A frame the same as the last presented one is then neither drawn nor presented (see
+    // UnchangedFrameFilter). Set before any render target is made.
+    void SetSkipUnchangedFrames(bool skip);
+    // The filter while frames are skipped, else null.
+    const Platform::UnchangedFrameFilter* FrameFilter() const { return frameFilter.get(); }
 
     // The whole placement of a logical point: current camera x view x projection (row vectors).
     Matrix4 CameraViewProjection() const;
@@ -190,6 +196,10 @@ private:
     bool PrepareBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexCount, uint32_t indexCount, bool indexed);
     // The part of PrepareBatch that runs when the draw cannot simply join the batch.
     bool StartBatch(uint32_t state, JS_TEXTURE* texture, uint32_t vertexCount, uint32_t indexCount, bool indexed);
+    // The word the first quad of a frame is drawn with: without blending when it is an opaque
+    // background over the whole screen.
+    uint32_t FirstDrawState(const JS_VERTEX* vertices, const JS_MATRIX_ROWS& rows, const JS_TEXTURE* texture,
+                            uint32_t state) const;
     // DrawQuad's work under the matrix of these rows.
     void QueueQuad(const JS_VERTEX* vertices, JS_TEXTURE* texture, uint32_t state, const JS_MATRIX_ROWS& rows);
     // Appends one draw to the batch; false when it was dropped.
@@ -206,6 +216,8 @@ private:
     void ForgetBinding(JS_TEXTURE* texture);
 
     bool deviceCreated = false;
+    // No quad has been drawn yet in the open frame.
+    bool firstDrawOfFrame = false;
     bool batchIndexed = false;
     // The capacities in force, taken from the public ones whenever a batch starts.
     uint32_t batchVertexLimit = 0;
@@ -230,6 +242,10 @@ private:
     Matrix4 targetProjection = Matrix4::Identity();
 
     std::unique_ptr<Platform::IRenderDevice> device;
+    // The unchanged-frame filter in front of the device, when on.
+    std::unique_ptr<Platform::UnchangedFrameFilter> frameFilter;
+    // Where every call goes: the filter when on, else the device.
+    Platform::IRenderDevice* sink = nullptr;
 };
 
 extern JC_RENDER* g_render;

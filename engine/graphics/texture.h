@@ -13,6 +13,8 @@ struct JS_TEXTURE {
     uint32_t height = 0;
     // The device texture; 0 until uploaded.
     uint32_t deviceHandle = 0;
+    // Every texel has full alpha: drawn with opaque colours it covers what is under it.
+    bool opaque = false;
     // Decoded RGBA pixels waiting for upload (emptied once uploaded).
     Platform::PixelBuffer pendingPixels;
 };

@@ -5,6 +5,7 @@
 #include "engine/core/callback.h"
 #include "engine/core/conversions.h"
 #include "engine/platform/input.h"
+#include "engine/platform/unchanged_frame_filter.h"
 #include "engine/platform/window.h"
 
 namespace QRV {
@@ -46,6 +47,15 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             // The desktop may settle the fullscreen size after the mode switch.
             if (g_window != nullptr) g_window->UpdateScale();
+            Platform::RequestFullFrame();
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESIZED:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            // The window system may have lost what was presented: the next frame is shown again.
+            Platform::RequestFullFrame();
             break;
         default: break;
     }

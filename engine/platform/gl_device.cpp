@@ -84,6 +84,9 @@ uint32_t VerticesPerPrimitive(PrimitiveType type) {
     return 3;
 }
 
+// CreateTexture makes one level per texture (no mipmaps).
+constexpr uint32_t kTextureLevels = 1;
+
 GLint AddressWrap(AddressMode mode) { return mode == AddressMode::Wrap ? GL_REPEAT : GL_CLAMP_TO_EDGE; }
 
 bool HasExtensionToken(const char* list, const char* name) {
@@ -98,6 +101,10 @@ bool HasExtensionToken(const char* list, const char* name) {
 }
 
 }  // namespace
+
+float AnisotropyFor(TextureFilter filter, uint32_t levels, float deviceMaximum) {
+    return filter == TextureFilter::Anisotropic && levels > 1 ? std::max(1.0f, deviceMaximum) : 1.0f;
+}
 
 GlRenderDevice::GlRenderDevice(SDL_Window* window)
     : window(window), vertices(kVertexCapacity), indices(kIndexCapacity) {}
@@ -358,9 +365,8 @@ bool GlRenderDevice::Clear(uint32_t argb) {
     const float g = static_cast<float>((argb >> 8) & 0xFF) / 255.0f;
     const float b = static_cast<float>(argb & 0xFF) / 255.0f;
     gl.ClearColor(r, g, b, a);
-    gl.ClearDepth(1.0);
-    gl.ClearStencil(0);
-    gl.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    // The window has no depth or stencil buffer (nothing reads them): colour is all there is.
+    gl.Clear(GL_COLOR_BUFFER_BIT);
     return true;
 }
 
@@ -476,12 +482,13 @@ void GlRenderDevice::SetTransform(TransformKind kind, const Matrix4& matrix) {
 void GlRenderDevice::ApplySampling(uint32_t texture) {
     auto found = textures.find(texture);
     if (found == textures.end() || found->second == sampling) return;  // white texel: no need
-    const bool anisotropic = sampling.filter == TextureFilter::Anisotropic && SupportsAnisotropy();
     const GLint filter = sampling.filter == TextureFilter::Point ? GL_NEAREST : GL_LINEAR;
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     if (SupportsAnisotropy()) {
-        gl.TexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropic ? anisotropyMax : 1.0f);
+        // Every texture here has one level: anisotropy only blurs a picture drawn about 1:1.
+        gl.TexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT,
+                         AnisotropyFor(sampling.filter, kTextureLevels, anisotropyMax));
     }
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, AddressWrap(sampling.u));
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, AddressWrap(sampling.v));

@@ -16,6 +16,10 @@ struct SDL_Window;
 
 namespace QRV::Platform {
 
+// The anisotropy a texture of this many levels is sampled with under the filter: the device's
+// maximum for the anisotropic filter on a mipmapped texture, else 1 (plain linear or point).
+float AnisotropyFor(TextureFilter filter, uint32_t levels, float deviceMaximum);
+
 class GlRenderDevice : public IRenderDevice {
 public:
     explicit GlRenderDevice(SDL_Window* window);

@@ -100,7 +100,10 @@ int JC_PLATFORM_WINDOW::Create(const std::string& title) {
         std::fprintf(stderr, "No display to open the window on: %s\n", SDL_GetError());
         return RESULT::Failed;
     }
-    // Only the window: the drawing device makes its GL context on it afterwards.
+    // Only the window: the drawing device makes its GL context on it afterwards. Nothing is
+    // depth-tested or stencilled, so the framebuffer asked for has colour alone.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
                                  SDL_WINDOW_OPENGL);
     if (sdlWindow == nullptr) {

@@ -89,8 +89,17 @@ JC_SOUND::~JC_SOUND() {
             DeleteBuffers();
         }
     }
+    CloseStream();
+}
+
+void JC_SOUND::CloseStream() {
     if (streamOpen_) ov_clear(stream);
+    streamOpen_ = false;
     delete stream;
+    stream = nullptr;
+    // Both pointed into the decoder.
+    info = nullptr;
+    comment = nullptr;
 }
 
 int JC_SOUND::Init(const void* bytes, uint32_t size, int bufferCount, bool decodeWhole) {
@@ -152,12 +161,12 @@ int JC_SOUND::Init(const void* bytes, uint32_t size, int bufferCount, bool decod
         }
         HandToOpenAL(buffers[0], decoded);
         if (alGetError() != AL_NO_ERROR) return RESULT::StartFailed;
-        // The PCM now lives in OpenAL; the copies here are not read again.
+        // The PCM now lives in OpenAL; the copies here and the decoder are not needed again.
         decodeBuffer.clear();
         decodeBuffer.shrink_to_fit();
         stereoBuffer_.clear();
         stereoBuffer_.shrink_to_fit();
-        Rewind();
+        CloseStream();
     }
     return 1;
 }

@@ -83,6 +83,8 @@ private:
     // Hands the first `bytes` of the decoding buffer to the OpenAL buffer, always as stereo.
     void HandToOpenAL(ALuint buffer, long bytes);
     void Rewind();
+    // Frees the decoder (a whole sound's once its samples are in OpenAL).
+    void CloseStream();
     void DeleteSource();
     void DeleteBuffers();
 

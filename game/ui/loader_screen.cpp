@@ -10,11 +10,12 @@
 #include "engine/core/conversions.h"
 #include "engine/graphics/render.h"
 #include "engine/platform/clock.h"
+#include "engine/platform/heap_trim.h"
 #include "engine/resources/load_error.h"
 #include "engine/resources/paths.h"
+#include "engine/resources/repository_manager.h"
 #include "engine/resources/resource_loaders.h"
 #include "engine/resources/text_parsers.h"
-#include "engine/windows/window.h"
 #include "engine/windows/window_manager.h"
 
 namespace {
@@ -34,14 +35,16 @@ gcLoaderScreen::gcLoaderScreen(Job job, JCWindowManager* windowManager, const st
 
 gcLoaderScreen::~gcLoaderScreen() {
     CancelAndJoin();
-    if (handOverStarted && !done && windows != nullptr) {
-        if (JCWindow* fade = windows->FindWindow(kLoaderScreenFadeWindow)) fade->cbShown = Closure<void()>();
-    }
     fades.Clear();
     if (QRV::g_render != nullptr) {
         for (const std::unique_ptr<Splash>& splash : splashes) QRV::g_render->ReleaseTexture(splash->texture);
         QRV::g_render->ReleaseTexture(backTexture);
     }
+    ReleaseSpriteResources();
+    // What only this screen drew goes with it, and loading freed far more than the game keeps:
+    // both go back.
+    QRV::SweepUnusedResources();
+    QRV::Platform::ReturnFreedHeap();
 }
 
 void gcLoaderScreen::ReadDescription(const std::string& key) {
@@ -170,27 +173,12 @@ void gcLoaderScreen::Draw() {
 }
 
 bool gcLoaderScreen::IsDone() {
-    if (done || handOverStarted) return done;
+    if (done) return done;
     // Without its thread the job never runs: the screen ends now, as a failed load.
     if (StartFailed()) return done = true;
-    if (static_cast<size_t>(splashIndex) < splashes.size() || !JobFinished()) return false;
-    handOverStarted = true;
-    JCWindow* fade = windows != nullptr ? windows->ShowWindow(kLoaderScreenFadeWindow, false) : nullptr;
-    if (fade == nullptr) {
-        done = true;
-    } else {
-        fade->cbShown = Closure<void()>(this, &gcLoaderScreen::OnFadeShown);
-    }
+    // The screen behind is paper like this one: it follows at once, with no ink faded between them.
+    done = static_cast<size_t>(splashIndex) >= splashes.size() && JobFinished();
     return done;
-}
-
-void gcLoaderScreen::OnFadeShown(void* self) {
-    auto* screen = static_cast<gcLoaderScreen*>(self);
-    screen->done = true;
-    if (JCWindow* fade = screen->windows->FindWindow(kLoaderScreenFadeWindow)) {
-        fade->Hide(false);
-        fade->cbShown = Closure<void()>();
-    }
 }
 
 void gcLoaderScreen::LoadSpriteResources() {

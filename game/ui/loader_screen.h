@@ -2,7 +2,7 @@
 // The loading screen: while the loader job runs the game's start-up on its own thread, the main
 // thread shows a background, a logo and a looping animation, with full-screen splash pictures in
 // front that fade away one after the other. Once the job has finished and every splash has begun
-// to fade, the screen hands over through the window "Fade_Transition".
+// to fade, the screen is done and the game's own screens follow without a fade.
 //
 // Description (a resource, "data/share/main/other screen_loading.xml" for the game); its first
 // element holds:
@@ -35,8 +35,6 @@ class JCWindowManager;
 
 // The game's loading-screen description.
 inline constexpr const char* kLoaderScreenDescription = "data/share/main/other screen_loading.xml";
-// The window the screen hands over through.
-inline constexpr const char* kLoaderScreenFadeWindow = "Fade_Transition";
 
 class gcLoaderScreen : public QRV::JC_LOADER {
 public:
@@ -49,9 +47,8 @@ public:
     // Starts the job's thread and the animation (from its first frame, or its last when it plays
     // backwards).
     bool Start() override;
-    // Once: when the job has returned having reported 100 and every splash has begun to fade,
-    // shows "Fade_Transition"; the screen is done when that window reports shown (it is then
-    // hidden again), or at once when there is no such window.
+    // True from the frame on which the job has returned having reported 100 and every splash has
+    // begun to fade.
     bool IsDone() override;
     // The animation, the fades, the device textures the job decoded; then the splash timer, or,
     // once every splash has begun to fade and the job has finished, the window manager.
@@ -98,7 +95,6 @@ private:
 
     void ReadDescription(const std::string& key);
     void ReadSplashes(const pugi::xml_node& element);
-    static void OnFadeShown(void* self);
 
     JCWindowManager* windows = nullptr;
     // A quad of the logical screen with a 2 x 2 texture of the back colour; absent without one.
@@ -109,7 +105,6 @@ private:
     float timePerSplash = 2.0f;
     std::vector<std::unique_ptr<Splash>> splashes;
     bool done = false;
-    bool handOverStarted = false;
     int32_t splashIndex = 0;
     float splashTimer = 0.0f;
     // One colour tween per fading splash.

@@ -222,6 +222,68 @@ TEST_F(EngineLoopThreaded, LostDeviceDrawsNothing) {
     EXPECT_GT(g_rec.renders, 0);
 }
 
+// The loop sleeps to each step's deadline in one go: no zero-length sleep (a yield) is ever asked
+// for, and sixty frames are drawn in each simulated second.
+TEST_F(EngineLoopThreaded, PacingSleepsToTheDeadlineWithoutYielding) {
+    static int zeroSleeps = 0;
+    zeroSleeps = 0;
+    QRV::Platform::SetTimeSource(FakeNow, [](uint32_t ms) {
+        if (ms == 0) ++zeroSleeps;
+        FakeSleep(ms);
+    });
+    const uint32_t start = g_now;
+    g_rec.stopAtMs = start + 3000;
+    QRV::Engine::Run();
+    EXPECT_EQ(zeroSleeps, 0);
+    EXPECT_NEAR(g_rec.renders, 180, 1);
+    EXPECT_NEAR(g_rec.renders, g_rec.updates, 1);  // every step draws (the very first has no time behind it)
+    EXPECT_EQ(QRV::g_app->renderFps, 60);
+}
+
+// A picture at rest is presented once; a frame that changes it, and a frame after the window was
+// uncovered, are presented on that frame.
+TEST_F(EngineLoopThreaded, RestingScreenIsPresentedOnceAndChangesPresentOnTheirFrame) {
+    auto* device = static_cast<QRV::Platform::NullRenderDevice*>(QRV::g_render->Device());
+    static float quadX = 100.0f;
+    quadX = 100.0f;
+    QRV::InstallHook(QRV::cbRender, [](uintptr_t) {
+        ++g_rec.renders;
+        const QRV::JS_VERTEX quad[4] = {{quadX, 10, 0, 0, 0, 0, 0xFFFFFFFF, 0, 0},
+                                        {quadX + 50, 10, 0, 0, 0, 0, 0xFFFFFFFF, 1, 0},
+                                        {quadX + 50, 60, 0, 0, 0, 0, 0xFFFFFFFF, 1, 1},
+                                        {quadX, 60, 0, 0, 0, 0, 0xFFFFFFFF, 0, 1}};
+        QRV::g_render->DrawQuad(quad, nullptr, 0x2002);
+        return 0;
+    });
+    QRV::g_app->running = 1;
+    // Runs the loop until the given number of frames has been drawn; the presents meanwhile.
+    const auto framesPresented = [&](int frames) {
+        const size_t before = device->CountOf(QRV::Platform::CallKind::Present);
+        const int target = g_rec.renders + frames;
+        while (g_rec.renders < target) QRV::Engine::Frame();
+        return device->CountOf(QRV::Platform::CallKind::Present) - before;
+    };
+
+    EXPECT_GE(framesPresented(10), 1u);  // the first frame is shown
+    const size_t draws = device->CountOf(QRV::Platform::CallKind::DrawIndexedPrimitive);
+    EXPECT_EQ(framesPresented(180), 0u);  // then three seconds of the same picture: never again
+    EXPECT_EQ(device->CountOf(QRV::Platform::CallKind::DrawIndexedPrimitive), draws);
+    EXPECT_NEAR(g_rec.updates, g_rec.renders, 1);  // the steps kept their pace
+    quadX = 101.0f;                                // one pixel of difference
+    EXPECT_EQ(framesPresented(1), 1u);
+    EXPECT_EQ(framesPresented(60), 0u);
+    SDL_Event expose{};
+    expose.type = SDL_WINDOWEVENT;
+    expose.window.event = SDL_WINDOWEVENT_EXPOSED;
+    QRV::HandleEvent(expose);
+    EXPECT_EQ(framesPresented(1), 1u);
+    EXPECT_EQ(framesPresented(60), 0u);
+    const QRV::Platform::UnchangedFrameFilter* filter = QRV::g_render->FrameFilter();
+    ASSERT_NE(filter, nullptr);
+    EXPECT_EQ(filter->PresentedFrames() + filter->SkippedFrames(), 312u);
+    EXPECT_GE(filter->SkippedFrames(), 300u);
+}
+
 TEST_F(EngineLoopThreaded, FrameAfterStopDoesNothing) {
     QRV::g_app->running = 0;
     EXPECT_EQ(QRV::Engine::Frame(), -109);

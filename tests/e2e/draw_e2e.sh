@@ -119,6 +119,7 @@ run_case() {
   fi
   echo "[$case_name] $ready"
   [[ $ready == *"context $want_context,"* ]] || fail "want a GL $want_context context"
+  [[ $ready == *"depth 0 stencil 0" ]] || fail "the window has depth or stencil bits nothing uses"
 
   window=$(wait_for_window 5 '^Quorvel draw scene$' || true)
   if [[ -z "$window" ]]; then

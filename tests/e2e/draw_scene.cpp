@@ -177,8 +177,12 @@ int OnRender(uintptr_t) {
         DrawableSize(w, h);
         const auto* gl = dynamic_cast<QRV::Platform::GlRenderDevice*>(QRV::g_render->Device());
         const int version = gl != nullptr ? gl->ContextVersion() : 0;
-        std::printf("ready: context %d.%d, drawable %dx%d, desktop %dx%d\n", version / 10, version % 10, w, h,
-                    QRV::g_desktopWidth, QRV::g_desktopHeight);
+        // The window's framebuffer as made: nothing here uses depth or stencil bits.
+        int depth = -1, stencil = -1;
+        SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
+        SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil);
+        std::printf("ready: context %d.%d, drawable %dx%d, desktop %dx%d, depth %d stencil %d\n", version / 10,
+                    version % 10, w, h, QRV::g_desktopWidth, QRV::g_desktopHeight, depth, stencil);
         std::fflush(stdout);
         g_scene.ready = true;
     }

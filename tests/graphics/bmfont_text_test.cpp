@@ -4,7 +4,9 @@
 #include <pugixml.hpp>
 
 #include <cmath>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/graphics/bmfont_test_support.h"
 #include "tests/test_kit/parsed_xml.h"
@@ -207,11 +209,43 @@ TEST_F(BmFontTextTest, LoadNeedsDocumentAndTextureAndReplacesThePreviousFont) {
     ASSERT_TRUE(bare);
     ASSERT_TRUE(font.Load(&bare.document, atlas, 10));
     EXPECT_EQ(font.loaded, 1);
-    EXPECT_TRUE(font.glyphs.empty());
+    EXPECT_TRUE(font.Glyphs().empty());
     EXPECT_EQ(font.lineHeight, 9);
     EXPECT_EQ(font.color, 0xFFFFFFFFu);
     EXPECT_EQ(font.anchor, 4);
     EXPECT_EQ(DrawText(L"AB").size(), 0u) << "a font without glyphs draws nothing";
+}
+
+// Every label of a font holds the same glyphs: they share one copy of them, which lives while one
+// of them does; another font, or a font loaded again after all were gone, has its own.
+TEST_F(BmFontTextTest, TextsOfOneFontShareTheirGlyphs) {
+    const TestKit::ParsedXml copy{TestSupport::kTestFontXml};
+    const TestKit::ParsedXml bare(R"(<font><common lineHeight="9"/><char id="65" xadvance="3"/></font>)");
+    auto second = std::make_unique<JC_BMFONT_TEXT>();
+    JC_BMFONT_TEXT third;
+    JC_BMFONT_TEXT other;
+    ASSERT_TRUE(second->Load(&xml.document, atlas, 10));
+    ASSERT_TRUE(third.Load(&copy.document, atlas, 10));  // the same description read again
+    ASSERT_TRUE(other.Load(&bare.document, atlas, 10));
+    EXPECT_TRUE(second->SharesGlyphsWith(font));
+    EXPECT_TRUE(third.SharesGlyphsWith(font));
+    EXPECT_FALSE(other.SharesGlyphsWith(font));
+    EXPECT_EQ(second->Glyphs().size(), font.Glyphs().size());
+
+    // Shared glyphs lay out as their own did: the same quads from each text.
+    BeginFrame();
+    second->anchor = 0;
+    second->DrawText(0, 0, L"AVA");
+    const std::vector<DrawnQuad> shared = EndFrameQuads();
+    EXPECT_EQ(shared.size(), DrawText(L"AVA").size());
+
+    // Reloading one text with another font leaves the rest as they were.
+    ASSERT_TRUE(second->Load(&bare.document, atlas, 10));
+    EXPECT_TRUE(second->SharesGlyphsWith(other));
+    EXPECT_TRUE(third.SharesGlyphsWith(font));
+    second->Clear();
+    EXPECT_TRUE(second->Glyphs().empty());
+    EXPECT_FALSE(font.Glyphs().empty());
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST_F(FontCatalogueTest, LoadsEachReadableEntryOnceUnderItsName) {
     EXPECT_EQ(body->faceName, "Test Face") << "a repeated name keeps the first font";
     EXPECT_EQ(body->texture, static_cast<JS_TEXTURE*>(manager.GetResource("font atlas.png")->object));
     EXPECT_EQ(body->Capacity(), JCFontCatalogue::kMaxCharacters);
-    EXPECT_EQ(body->glyphs.count(65), 1u);
+    EXPECT_EQ(body->Glyphs().count(65), 1u);
     ASSERT_NE(catalogue.Find("second"), nullptr);
     EXPECT_EQ(catalogue.Find("second")->lineHeight, 30);
 

@@ -795,3 +795,49 @@ TEST_F(RenderTest, BlankTexturesAndReleaseFreeEverything) {
 
 }  // namespace
 }  // namespace QRV
+
+namespace QRV {
+namespace {
+
+// The opaque background a frame starts with is drawn without blending (the same pixels, without
+// reading what is under them); anything that lets the picture under it show keeps the blend.
+TEST_F(RenderTest, OpaqueFullScreenBackgroundFirstInTheFrameIsDrawnWithoutBlending) {
+    JS_TEXTURE* opaque = LoadSolid(10, 20, 30, 255);
+    JS_TEXTURE* seeThrough = LoadSolid(10, 20, 30, 254);
+    struct Case {
+        const char* what;
+        JS_TEXTURE* texture;
+        uint32_t word;
+        float x, y, w, h;
+        uint32_t color;
+        bool blend;
+    };
+    const Case cases[] = {
+        {"opaque picture over the screen", opaque, kQuadWord, 0, 0, 1024, 768, 0xFFFFFFFF, false},
+        {"larger than the screen", opaque, kQuadWord, -8, -8, 1040, 784, 0xFF808080, false},
+        {"untextured opaque colour", nullptr, kPlainTriangles, 0, 0, 1024, 768, 0xFF102030, false},
+        {"a texel with some transparency", seeThrough, kQuadWord, 0, 0, 1024, 768, 0xFFFFFFFF, true},
+        {"a see-through colour", opaque, kQuadWord, 0, 0, 1024, 768, 0xFEFFFFFF, true},
+        {"additive", opaque, kQuadWord | RS::Additive, 0, 0, 1024, 768, 0xFFFFFFFF, true},
+        {"not the whole screen", opaque, kQuadWord, 0, 0, 1024, 767, 0xFFFFFFFF, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        device->ClearRecord();
+        Begin();
+        const auto background = Quad(c.x, c.y, c.w, c.h, c.color);
+        render->DrawQuad(background.data(), c.texture, c.word);
+        // The same background again later in the frame is blended as asked.
+        render->DrawQuad(background.data(), c.texture, c.word);
+        End();
+        const auto draws = device->Draws();
+        ASSERT_EQ(draws.size(), c.blend ? 1u : 2u);
+        EXPECT_EQ(draws[0]->state.blend, c.blend);
+        EXPECT_TRUE(draws.back()->state.blend);
+        EXPECT_EQ(draws.back()->state.dest,
+                  (c.word & RS::Additive) != 0 ? Platform::BlendFactor::One : Platform::BlendFactor::InvSrcAlpha);
+    }
+}
+
+}  // namespace
+}  // namespace QRV

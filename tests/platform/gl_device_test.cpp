@@ -71,4 +71,26 @@ TEST(GlRenderDevice, LocksStayInsideTheStagingBuffers) {
     EXPECT_EQ(device.LockVertices(4, 4, LockMode::NoOverwrite), device.LockVertices(0, 4, LockMode::Discard) + 4);
 }
 
+// Textures without mip levels (all of them) are sampled plainly whatever the filter: anisotropy
+// only blurs a picture drawn about 1:1.
+TEST(GlRenderDevice, AnisotropyOnlyForMipmappedTexturesUnderTheAnisotropicFilter) {
+    using QRV::Platform::AnisotropyFor;
+    using QRV::Platform::TextureFilter;
+    struct Case {
+        TextureFilter filter;
+        uint32_t levels;
+        float maximum;
+        float expected;
+    };
+    const Case cases[] = {
+        {TextureFilter::Anisotropic, 1, 16.0f, 1.0f}, {TextureFilter::Anisotropic, 0, 16.0f, 1.0f},
+        {TextureFilter::Anisotropic, 5, 16.0f, 16.0f}, {TextureFilter::Anisotropic, 5, 0.0f, 1.0f},
+        {TextureFilter::Linear, 5, 16.0f, 1.0f},       {TextureFilter::Point, 1, 16.0f, 1.0f},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(AnisotropyFor(c.filter, c.levels, c.maximum), c.expected)
+            << static_cast<int>(c.filter) << " " << c.levels << " " << c.maximum;
+    }
+}
+
 }  // namespace

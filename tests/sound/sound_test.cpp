@@ -45,6 +45,8 @@ TEST_F(SoundThreaded, TotalTimeAndFormatFollowTheStream) {
             EXPECT_EQ(sound->rate, c.rate);
             EXPECT_EQ(sound->bufferBytes, whole ? static_cast<int32_t>(std::lround(c.seconds * c.rate)) * c.channels * 2
                                                 : JC_SOUND::kStreamBufferBytes);
+            // A whole sound's samples are in OpenAL: its decoder is closed; a streamed one keeps it.
+            EXPECT_EQ(sound->stream == nullptr, whole);
             EXPECT_EQ(manager_.ReleaseSound(sound), 1);
         }
     }
@@ -104,6 +106,10 @@ TEST_F(SoundThreaded, WholeSoundStopsOnTheTickAfterItEnds) {
     EXPECT_EQ(g_soundSourcesInUse.load(), 0);
 
     EXPECT_FALSE(sound->Play());  // plays again from its kept buffer
+    EXPECT_TRUE(sound->IsPlaying());
+    EXPECT_EQ(sound->stream, nullptr);  // without a decoder
+    sound->Stop();
+    EXPECT_FALSE(sound->Play());
     EXPECT_TRUE(sound->IsPlaying());
 }
 

@@ -74,6 +74,10 @@ TEST_F(LoadingScreenContent, TheDescriptionNamesItsPicturesAndThePaperColour) {
     EXPECT_EQ(std::string(splashes.attribute("back_color").value()),
               "255 " + std::to_string(paper.r) + " " + std::to_string(paper.g) + " " + std::to_string(paper.b));
     EXPECT_GT(splashes.attribute("time_per_splash").as_float(), 0.0f);
+    // The start waits little: a second of splash at most, and a short fade.
+    EXPECT_LE(splashes.attribute("time_per_splash").as_float(), 1.0f);
+    EXPECT_GT(splashes.attribute("time_fade").as_float(), 0.0f);
+    EXPECT_LE(splashes.attribute("time_fade").as_float(), 0.2f);
     int count = 0;
     for (pugi::xml_node splash = splashes.first_child(); splash; splash = splash.next_sibling(), ++count) {
         // Read straight from its file below Resources, never through a repository.

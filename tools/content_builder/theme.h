@@ -1199,7 +1199,7 @@ struct LoadingScreenTheme {
     int splashWidth = 1024, splashHeight = 768;
     Rgb card = kPaperLight, tint = kGridHeavy, rule = kAccent;
     int cardCell = 30, cardTitleSize = 120, cardTaglineSize = 32;
-    float timePerSplash = 2.0f, timeFade = 0.4f;
+    float timePerSplash = 1.0f, timeFade = 0.2f;  // a short wait before the title (a key skips it)
     Rgb ink = kInk, gridLine = kGridThin, heavyLine = kGridHeavy;
 };
 inline constexpr LoadingScreenTheme kLoadingScreen{};

@@ -417,7 +417,7 @@ TEST_F(KitContentTest, EveryLabelFontHoldsEveryCharacterOfTheStringTable) {
         const QRV::JC_BMFONT_TEXT* text = Context().fonts.Find(font);
         if (text == nullptr) continue;  // reported by the resource test
         std::set<uint32_t> codes;
-        for (const auto& [code, glyph] : text->glyphs) codes.insert(static_cast<uint32_t>(code));
+        for (const auto& [code, glyph] : text->Glyphs()) codes.insert(static_cast<uint32_t>(code));
         glyphCache["catalogue " + font] = codes;
         fonts.insert("catalogue " + font);
     }
