@@ -33,6 +33,7 @@ namespace Theme = ContentBuilder::Theme;
 constexpr float kScreenW = 1024, kScreenH = 768;
 constexpr float kEdgeMargin = 16;  // from the screen's edges
 constexpr float kFrameMargin = 6;  // inside a panel's or a card's body
+constexpr float kTitleMargin = 20;  // a title in a title font inside a panel's body
 constexpr int kOpaque = 128;       // alpha from which a pixel counts as drawn (soft shadows do not)
 
 struct Box {
@@ -52,7 +53,7 @@ std::string Describe(const Box& b) {
 struct Placed {
     std::string name;  // "<window> <element> <id>"
     Box box;
-    bool hasBox = false, frame = false;
+    bool hasBox = false, frame = false, title = false;
     int parent = -1;  // index of the widget it is nested in
     int item = -1;    // the grid item it belongs to, -1 for window widgets
 };
@@ -169,7 +170,7 @@ protected:
         if (std::string_view(e.attribute("VISIBLE").value()) == "false") return;
         const auto [dx, dy] = Offset(e);
         const float px = x + dx, py = y + dy;
-        Placed p{window + " " + e.name() + " " + e.attribute("ID").value(), {}, false, false, parent, item};
+        Placed p{window + " " + e.name() + " " + e.attribute("ID").value(), {}, false, false, false, parent, item};
         const std::string_view kind = e.name();
         if (kind == "PANEL9") {
             // The panel's body: its size less the corner piece's clear margin (its soft shadow).
@@ -186,6 +187,7 @@ protected:
             const int spot = e.attribute("HOT_SPOT") ? e.attribute("HOT_SPOT").as_int() : 4;
             p.box = Anchored(px, py, w, h, spot);
             p.hasBox = w > 0;
+            p.title = std::string_view(e.attribute("FONT").value()).find(" title") != std::string_view::npos;
         } else if (kind == "IMAGE") {
             std::string texture = e.attribute("TEXTURE").value();
             if (texture.empty()) texture = e.child_value("FILE");
@@ -227,7 +229,7 @@ protected:
                 const auto [bx, by] = Offset(b);
                 out.push_back({window + " page button " + b.attribute("ID").value(),
                                ArtBox(ArtOf(b.attribute("TEXTURE").value(), 5), px + bx, py + by, 4), true, false,
-                               index, item});
+                               false, index, item});
             }
         }
         for (const pugi::xml_node& child : e.child("CONTEXT").children())
@@ -366,7 +368,7 @@ protected:
                 faults.push_back(a.name + " " + Describe(a.box) + " leaves the screen's margin");
             const int frame = FrameOf(all, static_cast<int>(i));
             if (frame >= 0 && memberOf(i, overEdge) < 0 &&
-                !a.box.Inside(all[static_cast<size_t>(frame)].box, kFrameMargin))
+                !a.box.Inside(all[static_cast<size_t>(frame)].box, a.title ? kTitleMargin : kFrameMargin))
                 faults.push_back(a.name + " " + Describe(a.box) + " is not inside " +
                                  all[static_cast<size_t>(frame)].name + " " +
                                  Describe(all[static_cast<size_t>(frame)].box));
