@@ -5,6 +5,7 @@
 #include "engine/gui/gui_button5.h"
 #include "engine/gui/gui_label.h"
 #include "engine/gui/gui_root.h"
+#include "engine/resources/string_table.h"
 #include "engine/sound/sound_groups.h"
 #include "engine/windows/window_confirm.h"
 #include "engine/windows/window_manager.h"
@@ -25,6 +26,10 @@ constexpr const char* kSecondChanceProduct = "second_chance";
 // Control ids of the second-chance dialogs.
 constexpr int32_t kBuyButton = 4;
 constexpr int32_t kPriceLabel = 1;
+// The second-chance dialog's text and the buy button's caption: their words follow whether a
+// second chance can be bought here.
+constexpr int32_t kSecondChanceText = 2;
+constexpr int32_t kBuyCaption = 104;
 
 void SetOpen(JCPagesItem* item, const char* key, bool value) {
     if (item == nullptr) return;
@@ -199,9 +204,15 @@ bool gcGameplay::OfferSecondChance() {
     JCWindow* window = ShowDialog("Confirm_SecondChance", MakeClosure<&gcGameplay::OnSecondChanceAnswer>(this), true);
     if (window == nullptr) return false;
     if (window->gui != nullptr && window->gui->rootObject != nullptr) {
-        if (QRV::JC_GUI_OBJECT* buy = window->gui->rootObject->FindChildById(kBuyButton)) {
-            buy->SetEnabled(CanBuySecondChance());
-        }
+        const bool canBuy = CanBuySecondChance();
+        QRV::JC_GUI_OBJECT* root = window->gui->rootObject;
+        if (QRV::JC_GUI_OBJECT* buy = root->FindChildById(kBuyButton)) buy->SetEnabled(canBuy);
+        const auto say = [&](int32_t id, const char* key) {
+            auto* label = dynamic_cast<QRV::JC_GUI_WLABEL*>(root->FindChildById(id));
+            if (label != nullptr && services.strings != nullptr) label->SetText(services.strings->GetWide(key));
+        };
+        say(kSecondChanceText, canBuy ? "confirm_secondchance_txt" : "confirm_secondchance_txt_unsold");
+        say(kBuyCaption, canBuy ? "confirm_secondchance_buy" : "confirm_secondchance_buy_unsold");
     }
     return true;
 }

@@ -7,10 +7,12 @@
 #include "engine/core/conversions.h"
 #include "engine/graphics/animation.h"
 #include "engine/gui/gui_image.h"
+#include "engine/gui/gui_label.h"
 #include "engine/gui/gui_root.h"
 #include "engine/resources/repository_manager.h"
 #include "engine/windows/window_confirm.h"
 #include "engine/windows/window_manager.h"
+#include "game/app/context.h"
 #include "game/app/game.h"
 #include "game/data/game_player.h"
 #include "game/data/pack.h"
@@ -54,6 +56,19 @@ void ReleaseWindowResources() {
     QRV::SweepUnusedResources();
 }
 
+// The heading above the list names the pack: its "title" text, shown on label 101 of "Level_Title".
+constexpr int32_t kHeadingLabel = 101;
+
+void NameThePackInTheHeading(const JCPack& pack) {
+    const JSProperty* title = pack.GetProperty("title");
+    JCWindow* window = ListScreens::FindWindow("Level_Title");
+    gcContext* context = ListScreens::Context();
+    if (title == nullptr || title->text.empty() || window == nullptr || window->gui == nullptr || context == nullptr)
+        return;
+    auto* label = dynamic_cast<QRV::JC_GUI_WLABEL*>(window->gui->rootObject->FindChildById(kHeadingLabel));
+    if (label != nullptr) label->SetText(context->stringTable.GetWide(title->text));
+}
+
 }  // namespace
 
 using namespace ListScreens;
@@ -75,6 +90,7 @@ void gcWindow_Level::OnShowBegin() {
     starting = false;
     JCPack* pack = CurrentPack();
     if (pack == nullptr || JCPack::IsDefault(pack)) return;
+    NameThePackInTheHeading(*pack);
     if (pages != nullptr) ReleasePages();
     pages = &pack->GetPages();
     pages->delegate = this;

@@ -54,7 +54,7 @@ protected:
         CB::OutputTree out(folder->Path());
         CB::BuildStringTable(kContent.string(), out);
         CB::BuildFonts(kContent.string(), out);
-        CB::BuildBoardFiles(out);
+        CB::BuildBoardFiles(kContent.string(), out);
         for (const char* key : {"effects", "numbers", "ambient"})
             ASSERT_TRUE(documents[key].load_file((folder->Path() / CB::GameplayFilePath(key)).c_str())) << key;
     }
@@ -342,6 +342,41 @@ TEST_F(BoardContent, DecorationPartsLoadWhereTheReadersPutThem) {
     EXPECT_TRUE(ambient.child("sunime").attribute("pos"));
 }
 
+// The mistakes panel says what it counts: a caption in the ink above its slots, and the slots'
+// sockets still under the marks the panel places at "pos".
+TEST_F(BoardContent, TheMistakesPanelCarriesACaptionAboveItsSlots) {
+    const pugi::xml_node panel = Root("ambient").child("error_panel");
+    float px = 0, py = 0, bx = 0, by = 0;
+    ASSERT_EQ(std::sscanf(panel.attribute("pos").value(), "%f %f", &px, &py), 2);
+    ASSERT_EQ(std::sscanf(panel.child("background").child_value("POS"), "%f %f", &bx, &by), 2);
+    QRV::G_ANIMATION animation;
+    ASSERT_TRUE(animation.Load(panel.child("background")));
+    const Image art = LoadImage(animation.textureName);
+    const int slotX = static_cast<int>(px - bx), slotY = static_cast<int>(py - by);
+    const int mark = Theme::kErrorMarkAnimation.width;
+    // Every slot's centre is a socket.
+    int cols = 0, rows = 0;
+    ASSERT_EQ(std::sscanf(panel.attribute("grid").value(), "%d %d", &cols, &rows), 2);
+    const int step = mark + Theme::kDecoration.errorInterval;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            EXPECT_TRUE(art.Is(slotX + c * step + mark / 2, slotY + r * step + mark / 2, Theme::kDecoration.socket))
+                << c << " " << r;
+    // Ink-dark text in the band above the first row, across the slots' width.
+    int inked = 0, left = art.width, right = 0;
+    for (int y = 0; y < slotY - 2; ++y)
+        for (int x = 0; x < art.width; ++x) {
+            const uint8_t* p = art.At(x, y);
+            if (p[3] == 255 && p[0] + p[1] + p[2] < 3 * 140) {
+                ++inked;
+                left = std::min(left, x), right = std::max(right, x);
+            }
+        }
+    EXPECT_GT(inked, 60) << "no caption above the slots";
+    EXPECT_GT(right - left, cols * mark / 2) << "the caption spans the panel";
+    EXPECT_NEAR((left + right) / 2.0, slotX + (cols * step - Theme::kDecoration.errorInterval) / 2.0, 3.0);
+}
+
 // Blocks laid at the block pitch (side + shift) overlap in the gap: the gap shows as the heavier
 // line exactly -shift wide, thin lines sit on the first pixel of every cell but a block's first.
 TEST_F(BoardContent, BlocksTileAtTheBlockPitchWithTheGapAsTheHeavierLine) {
@@ -426,7 +461,7 @@ TEST_F(BoardContentFonts, EveryFontTheBoardNamesResolvesInTheCatalogue) {
     CB::OutputTree out(run);
     CB::BuildStringTable(kContent.string(), out);
     CB::BuildFonts(kContent.string(), out);
-    CB::BuildBoardFiles(out);
+    CB::BuildBoardFiles(kContent.string(), out);
     ASSERT_TRUE(manager.LoadNamed(std::string(Theme::kFontFolder)));
     QRV::JCFontCatalogue catalogue;
     ASSERT_TRUE(catalogue.Load(CB::ResourceKey(Theme::kFontFolder, Theme::kFontCatalogue)));

@@ -10,6 +10,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include <map>
 #include <set>
 
+#include "engine/platform/image_decoder.h"
 #include "game/data/level_file.h"
 #include "tools/content_builder/board_fit.h"
 #include "tools/content_builder/font_content.h"
@@ -26,6 +28,7 @@
 #include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
 #include "tools/content_builder/theme.h"
+#include "tools/content_builder/tutorial_steps.h"
 
 namespace {
 
@@ -401,6 +404,81 @@ struct StepFont {
     }
 };
 
+// A cover is a picture of its own: read cell by cell on the cover's grid (a cell counts as filled
+// where its centre is nearer the ink than the paper), it shows no level of its pack.
+TEST_F(LevelContent, NoCoverShowsTheSolutionOfALevel) {
+    const Theme::PackCardTheme& t = Theme::kPackCard;
+    const auto luminance = [](float r, float g, float b) { return 0.2126f * r + 0.7152f * g + 0.0722f * b; };
+    const float paper = luminance(t.coverPaper.r, t.coverPaper.g, t.coverPaper.b);
+    const float ink = luminance(t.coverInk.r, t.coverInk.g, t.coverInk.b);
+    int compared = 0;
+    for (const CB::PackSource& pack : *sources) {
+        const std::string bytes = ReadText(resources / pack.folder / "image" / Theme::kPackCoverFile);
+        QRV::Platform::DecodedImage cover;
+        ASSERT_TRUE(QRV::Platform::DecodeImage(bytes.data(), bytes.size(), cover)) << pack.folder;
+        ASSERT_EQ(cover.width, static_cast<uint32_t>(t.coverWidth));
+        const int cols = pack.Size(), rows = pack.Size();
+        // The picture's place on the cover: centred below the band, 10 pixels in.
+        const float cell =
+            std::floor(std::min((static_cast<float>(t.coverWidth) - 20) / static_cast<float>(cols),
+                                (static_cast<float>(t.coverHeight) - t.coverBand - 20) / static_cast<float>(rows)));
+        const float x0 = std::round((static_cast<float>(t.coverWidth) - cell * static_cast<float>(cols)) / 2);
+        const float y0 = std::round(
+            t.coverBand + (static_cast<float>(t.coverHeight) - t.coverBand - cell * static_cast<float>(rows)) / 2);
+        std::vector<bool> shown;
+        for (int row = 0; row < rows; ++row)
+            for (int col = 0; col < cols; ++col) {
+                const size_t x = static_cast<size_t>(x0 + (static_cast<float>(col) + 0.5f) * cell);
+                const size_t y = static_cast<size_t>(y0 + (static_cast<float>(row) + 0.5f) * cell);
+                const uint8_t* p = &cover.pixels[(y * cover.width + x) * 4];
+                shown.push_back(luminance(p[0], p[1], p[2]) < (paper + ink) / 2);
+            }
+        for (const CB::LevelSource& level : pack.levels) {
+            ++compared;
+            EXPECT_NE(shown, level.picture.filled) << pack.folder << ": the cover shows " << level.name;
+        }
+    }
+    EXPECT_GT(compared, 60);
+}
+
+// The help names exactly the packs that can be bought, and each of them shows its price.
+TEST_F(LevelContent, TheHelpNamesThePacksThatCanBeBought) {
+    const std::string help = texts.at("help_gameplay_packs");
+    int sold = 0;
+    for (const CB::PackSource& pack : *sources) {
+        if (pack.kind != 0 || pack.properties.conditionToPass == 0) continue;
+        const std::string title = texts.at(pack.properties.title);
+        const bool named = help.find(title) != std::string::npos;
+        EXPECT_EQ(named, pack.properties.price > 0) << pack.folder << " \"" << title << "\": " << help;
+        sold += pack.properties.price > 0 ? 1 : 0;
+    }
+    EXPECT_GE(sold, 1);
+}
+
+// A lesson step shows the player what it waits for: a step that waits for cells drags over and
+// lights exactly those cells.
+TEST_F(LevelContent, EveryLessonStepDemonstratesTheCellsItWaitsFor) {
+    int checked = 0;
+    for (const CB::PackSource& pack : *sources)
+        for (const CB::TutorialStep& step : pack.steps) {
+            if (step.cells.empty()) continue;
+            CB::TutorialStep waits;
+            waits.cells = step.cells;
+            std::vector<std::pair<int, int>> waited = CB::CellsOfStep(waits);
+            std::sort(waited.begin(), waited.end());
+            const CB::DemonstratedCells shown = CB::CellsDemonstrated(step);
+            EXPECT_FALSE(shown.dragged.empty() && shown.pulsed.empty()) << pack.folder << " line " << step.line;
+            if (!shown.dragged.empty()) {
+                EXPECT_EQ(shown.dragged, waited) << pack.folder << " line " << step.line;
+            }
+            if (!shown.pulsed.empty()) {
+                EXPECT_EQ(shown.pulsed, waited) << pack.folder << " line " << step.line;
+            }
+            ++checked;
+        }
+    EXPECT_GE(checked, 4);
+}
+
 TEST_F(LevelContent, EveryTutorialLevelIsLedByStepWindowsWithUniqueNames) {
     std::set<std::string> names;
     const StepFont body(resources / "data/share/font/body18.xml");
@@ -663,7 +741,7 @@ TEST_F(LevelSources, TutorialStepsAreCheckedAndStayOnTheirBoards) {
     }
     std::vector<std::string> faults;
     const std::vector<CB::TutorialStep> steps = CB::ParseTutorialSteps(
-        "# a step\n[01 01]\ntext = k\ncells = 0 1|4 4\nstart = 0.5 gameplay::process::fill::2 3::2 4::1::0\n"
+        "# a step\n[01 01]\ntext = k\ncells = 2 4|2 3\nstart = 0.5 gameplay::process::fill::2 3::2 4::1::0\n"
         "action = buy::life\nstack = true\n[02 01]\ntext = k\nbutton = start_game\n",
         faults);
     EXPECT_TRUE(faults.empty());
@@ -671,7 +749,7 @@ TEST_F(LevelSources, TutorialStepsAreCheckedAndStayOnTheirBoards) {
     EXPECT_FLOAT_EQ(steps[0].start.at(0).delay, 0.5f);
     EXPECT_EQ(steps[0].start.at(0).command, "gameplay::process::fill::2 3::2 4::1::0");
     EXPECT_TRUE(steps[0].stack);
-    EXPECT_EQ(CB::CellsOfStep(steps[0]), (std::vector<std::pair<int, int>>{{0, 1}, {4, 4}, {2, 3}, {2, 4}}));
+    EXPECT_EQ(CB::CellsOfStep(steps[0]), (std::vector<std::pair<int, int>>{{2, 4}, {2, 3}, {2, 3}, {2, 4}}));
     EXPECT_EQ(CB::StepWindowName("tutorial01", 2, 1), "tutorial01-level02-step01");
 
     // A cell off the level's board stops the build.

@@ -87,6 +87,32 @@ TEST(TutorialStepLayout, AnArrowStandsLeftOfTheControlItNamesAndTheFlashEndsClea
     ASSERT_EQ(faults.size(), 1u);
     EXPECT_NE(faults[0].find("listed twice"), std::string::npos) << faults[0];
 
+    // A step shows the cells it waits for: its drag and the cells it lights cover them exactly.
+    const struct {
+        const char* commands;
+        const char* fault;  // "" for none
+    } demonstrations[] = {
+        {"start = 0 gameplay::process::selection::0 0::3 0::0.6::0::cross\n", ""},
+        {"start = 0 gameplay::process::selection::0 0::1 0::0.6::0::cross\n", "drags over other cells"},
+        {"start = 0 gameplay::process::selection::0 0::1 0::0.6::0\n"
+         "start = 1 gameplay::process::selection::2 0::3 0::0.6::0\n",
+         ""},
+        {"start = 0 gameplay::process::block::0 0|1 0|2 0|3 0::false::pulse\n", ""},
+        {"start = 0 gameplay::process::block::0 0|3 0::false::pulse\n", "lights other cells"},
+        {"start = 0 gameplay::process::block::0 0|1 0|2 0|3 0|4 0::false\n", ""},
+    };
+    for (const auto& d : demonstrations) {
+        faults.clear();
+        CB::ParseTutorialSteps(std::string("[01 01]\ntext = k\ncells = 0 0|1 0|2 0|3 0\n") + d.commands, faults);
+        std::string all;
+        for (const std::string& f : faults) all += f + "\n";
+        if (*d.fault == '\0') {
+            EXPECT_TRUE(faults.empty()) << d.commands << all;
+        } else {
+            EXPECT_NE(all.find(d.fault), std::string::npos) << d.commands << all;
+        }
+    }
+
     // Without "point" there is no arrow.
     ASSERT_TRUE(document.load_string(CB::TutorialStepXml(steps[2], "t-level01-step03", "title").c_str()));
     EXPECT_FALSE(document.document_element().child("GUI").find_child_by_attribute("IMAGE", "ID", "4"));

@@ -43,7 +43,7 @@ std::vector<PackSource> BuildAllContent(const std::string& contentDir, OutputTre
     BuildPurchaseOverlay(out);
     BuildGameCursor(out);
     std::vector<PackSource> packs = BuildLevelContent(contentDir, out);
-    BuildBoardFiles(out);
+    BuildBoardFiles(contentDir, out);
     BuildControlFiles(out);
     BuildLoadingScreen(out);
     // The screens' art, one call each:

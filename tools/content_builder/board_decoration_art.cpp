@@ -7,6 +7,7 @@
 #include "tools/content_builder/nine_part_panel.h"
 #include "tools/content_builder/shape_distance.h"
 #include "tools/content_builder/soft_shadow.h"
+#include "tools/content_builder/text_paint.h"
 #include "tools/content_builder/widget_paint.h"
 
 namespace ContentBuilder {
@@ -80,13 +81,13 @@ int ErrorPanelMargin() {
     return ShadowReach(s.offsetY, s.sigma) + 1;
 }
 
-TextureImage DrawErrorPanel() {
+TextureImage DrawErrorPanel(std::string_view caption) {
     const Theme::DecorationTheme& t = Theme::kDecoration;
     const Theme::BoardAnimation& mark = Theme::kErrorMarkAnimation;
     const int m = ErrorPanelMargin();
     const int slotsW = t.errorCols * mark.width + (t.errorCols - 1) * t.errorInterval;
     const int slotsH = t.errorRows * mark.height + (t.errorRows - 1) * t.errorInterval;
-    const int w = slotsW + 2 * t.errorPad, h = slotsH + 2 * t.errorPad;
+    const int w = slotsW + 2 * t.errorPad, h = slotsH + 2 * t.errorPad + t.errorCaption;
     Canvas canvas(w + 2 * m, h + 2 * m);
     const float x0 = static_cast<float>(m), y0 = static_cast<float>(m);
     const float x1 = x0 + static_cast<float>(w), y1 = y0 + static_cast<float>(h);
@@ -98,7 +99,8 @@ TextureImage DrawErrorPanel() {
     for (int row = 0; row < t.errorRows; ++row)
         for (int col = 0; col < t.errorCols; ++col) {
             const float sx = x0 + static_cast<float>(t.errorPad + col * (mark.width + t.errorInterval));
-            const float sy = y0 + static_cast<float>(t.errorPad + row * (mark.height + t.errorInterval));
+            const float sy =
+                y0 + static_cast<float>(t.errorCaption + t.errorPad + row * (mark.height + t.errorInterval));
             canvas.FillShape(
                 [&](float x, float y) {
                     return RoundedRectDistance(x, y, sx + inset, sy + inset,
@@ -107,6 +109,12 @@ TextureImage DrawErrorPanel() {
                 },
                 t.socket, 1.0f);
         }
+    // What the slots count, read at a glance: the caption centred in the band above them.
+    std::vector<uint32_t> glyphs(caption.begin(), caption.end());
+    const RasterFont font = RasteriseFont(ReadFontFile(Theme::kLatoBold, Theme::kDejaVuSansBold),
+                                          FontStyle{"", t.errorCaptionSize, std::nullopt, false}, glyphs);
+    PaintCentredText(canvas, font, caption, (x0 + x1) / 2, y0 + static_cast<float>(t.errorPad + t.errorCaption) / 2 + 1,
+                     Theme::kInk);
     return ToTexture(canvas);
 }
 

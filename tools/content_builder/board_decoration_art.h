@@ -27,7 +27,7 @@ TextureImage DrawHighlightBar(bool column);
 
 // The error panel: the lighter panel with an empty socket at every slot, and room for its shadow
 // (ErrorPanelMargin on every side beyond the panel, which reaches errorPad beyond the slots).
-TextureImage DrawErrorPanel();
+TextureImage DrawErrorPanel(std::string_view caption);
 int ErrorPanelMargin();
 
 }  // namespace ContentBuilder

@@ -7,6 +7,7 @@
 #include "tools/content_builder/board_decoration_art.h"
 #include "tools/content_builder/particle_effects.h"
 #include "tools/content_builder/resource_paths.h"
+#include "tools/content_builder/string_table_source.h"
 #include "tools/content_builder/theme.h"
 #include "tools/content_builder/xml_number.h"
 #include "tools/content_builder/xml_text.h"
@@ -152,17 +153,17 @@ std::string DecorationFileXml() {
            AnimationKey(Theme::kErrorMarkAnimation) + "</sprite>\n";
     xml += "    <sprite_lock>" + SpriteKeys(Theme::kErrorLockAnimation.file, "HS_UL") +
            AnimationKey(Theme::kErrorLockAnimation) + "</sprite_lock>\n";
-    xml +=
-        "    <background>" +
-        SpriteKeys(kErrorPanelFile, "HS_UL",
-                   Pair(d.errorX - static_cast<float>(d.errorPad + m), d.errorY - static_cast<float>(d.errorPad + m))) +
-        AnimationKey(one) + "</background>\n  </error_panel>\n";
+    xml += "    <background>" +
+           SpriteKeys(kErrorPanelFile, "HS_UL",
+                      Pair(d.errorX - static_cast<float>(d.errorPad + m),
+                           d.errorY - static_cast<float>(d.errorPad + d.errorCaption + m))) +
+           AnimationKey(one) + "</background>\n  </error_panel>\n";
     xml += "  <sunime" + FontReference(d.sunimeFont, Theme::kReward, "HS_MID") +
            Attr("pos", Pair(d.sunimeX, d.sunimeY)) + "/>\n";
     return xml + "</ambient>\n";
 }
 
-void BuildBoardFiles(OutputTree& out) {
+void BuildBoardFiles(const std::string& contentDir, OutputTree& out) {
     const auto write = [&](std::string_view file, TextureImage image) {
         out.Write(RunPath(Theme::kBoardFolder, file), EncodeTexture(std::move(image)));
     };
@@ -180,7 +181,7 @@ void BuildBoardFiles(OutputTree& out) {
     write(kEarStickColumnBlockFile, DrawEarStick(true, true));
     write(kHighlightRowFile, DrawHighlightBar(false));
     write(kHighlightColumnFile, DrawHighlightBar(true));
-    write(kErrorPanelFile, DrawErrorPanel());
+    write(kErrorPanelFile, DrawErrorPanel(StringOfSource(contentDir, Theme::kDecoration.errorCaptionKey)));
     out.Write(GameplayFilePath("effects"), EffectsFileXml());
     out.Write(GameplayFilePath("numbers"), ClueStyleFileXml());
     out.Write(GameplayFilePath("ambient"), DecorationFileXml());

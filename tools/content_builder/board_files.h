@@ -34,7 +34,7 @@ std::string ClueStyleFileXml();
 std::string DecorationFileXml();
 
 // Writes the textures and the three files. Runs after the fonts (the effects and the decoration
-// name catalogue fonts).
-void BuildBoardFiles(OutputTree& out);
+// name catalogue fonts); the error panel's caption comes from the string table source.
+void BuildBoardFiles(const std::string& contentDir, OutputTree& out);
 
 }  // namespace ContentBuilder

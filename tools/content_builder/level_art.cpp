@@ -195,13 +195,60 @@ TextureImage DrawPackActive() {
     return ToTexture(Ring(t.width, t.height, t.radius, t.shadow, t.activeGap, t.activeRing));
 }
 
+namespace {
+
+// Three passes of a box blur of the given radius along x and then y: close to a Gaussian.
+void BlurMask(std::vector<float>& mask, int w, int h, int radius) {
+    std::vector<float> line;
+    const auto pass = [&](int count, int length, auto at) {
+        for (int i = 0; i < count; ++i) {
+            line.assign(static_cast<size_t>(length), 0.0f);
+            for (int k = 0; k < length; ++k) line[static_cast<size_t>(k)] = at(i, k);
+            for (int k = 0; k < length; ++k) {
+                float sum = 0.0f;
+                for (int d = -radius; d <= radius; ++d) {
+                    const int j = k + d;
+                    if (j >= 0 && j < length) sum += line[static_cast<size_t>(j)];
+                }
+                at(i, k) = sum / static_cast<float>(2 * radius + 1);
+            }
+        }
+    };
+    for (int round = 0; round < 3; ++round) {
+        pass(h, w, [&](int y, int x) -> float& { return mask[static_cast<size_t>(y) * w + x]; });
+        pass(w, h, [&](int x, int y) -> float& { return mask[static_cast<size_t>(y) * w + x]; });
+    }
+}
+
+}  // namespace
+
 TextureImage DrawPackCover(const LinePicture& picture, Theme::Rgb tint) {
     const Theme::PackCardTheme& t = Theme::kPackCard;
     Canvas canvas(t.coverWidth, t.coverHeight);
     const CoverLayout c = PaintCoverFrame(canvas, picture, t.coverPaper, tint);
-    canvas.FillShape(CoverCells(picture, c, t.coverCellGap * 0.5f, t.coverCellRadius,
-                                [&](int col, int row) { return picture.At(col, row); }),
-                     t.coverInk, 1.0f);
+    // The picture as a soft mist: its shape shows, its cells do not, so the cover gives no level away.
+    const int w = t.coverWidth, h = t.coverHeight;
+    std::vector<float> mask(static_cast<size_t>(w) * h, 0.0f);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int col = static_cast<int>(std::floor((static_cast<float>(x) + 0.5f - c.x0) / c.cell));
+            const int row = static_cast<int>(std::floor((static_cast<float>(y) + 0.5f - c.y0) / c.cell));
+            if (col >= 0 && row >= 0 && col < picture.cols && row < picture.rows && picture.At(col, row))
+                mask[static_cast<size_t>(y) * w + x] = 1.0f;
+        }
+    BlurMask(mask, w, h, std::max(1, static_cast<int>(std::lround(c.cell * t.coverMistBlur))));
+    // Only on the paper below the band, inside the rounded outline.
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const float px = static_cast<float>(x) + 0.5f, py = static_cast<float>(y) + 0.5f;
+            const float inside =
+                std::clamp(0.5f - std::max(RoundedRectDistance(px, py, 2.5f, 2.5f, static_cast<float>(w) - 2.5f,
+                                                               static_cast<float>(h) - 2.5f, t.coverRadius - 2),
+                                           t.coverBand + 1.0f - py),
+                           0.0f, 1.0f);
+            mask[static_cast<size_t>(y) * w + x] *= inside;
+        }
+    canvas.PaintMask(mask, t.coverInk, t.coverMistAlpha);
     return ToTexture(canvas);
 }
 

@@ -26,8 +26,8 @@ struct LevelSource {
 
 // The values of "pack.txt". Keys: title (a string key), theme (a name of Theme::kPackThemes),
 // condition_to_pass (stars), is_lock (true or false), price (money), inapp (a product name or
-// nothing) and, optionally, cover (the number of the picture drawn on the pack's cover; 1 when
-// absent).
+// nothing) and, optionally, cover (the number of the picture whose shape, blurred into a mist, the
+// pack's cover shows; 1 when absent).
 struct PackProperties {
     std::string title, theme, inapp;
     unsigned conditionToPass = 0;

@@ -120,6 +120,16 @@ std::string StringTableXml(const std::vector<StringEntry>& entries, std::string_
     return xml;
 }
 
+std::string StringOfSource(const std::string& contentDir, std::string_view key) {
+    const std::filesystem::path source = std::filesystem::path(contentDir) / Theme::kStringsSource;
+    std::ifstream in(source, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + source.string());
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const StringEntry& e : ParseStringsSource(text))
+        if (e.key == key) return e.text;
+    throw std::runtime_error(source.string() + ": no key " + std::string(key));
+}
+
 void BuildStringTable(const std::string& contentDir, OutputTree& out) {
     const std::filesystem::path source = std::filesystem::path(contentDir) / Theme::kStringsSource;
     std::ifstream in(source, std::ios::binary);

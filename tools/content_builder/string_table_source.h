@@ -33,6 +33,10 @@ std::vector<StringEntry> ParseStringsSource(std::string_view source);
 // two explicit cells per row (key, text), the text directly in Data, no header row.
 std::string StringTableXml(const std::vector<StringEntry>& entries, std::string_view sheetName);
 
+// The text of one key of content/<strings source>, for art that shows words; throws when the key
+// is not there.
+std::string StringOfSource(const std::string& contentDir, std::string_view key);
+
 // Reads content/<strings source> and writes the table to its language folder and, as the
 // fallback the engine looks up, to the top of Resources.
 void BuildStringTable(const std::string& contentDir, OutputTree& out);

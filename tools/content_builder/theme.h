@@ -805,6 +805,7 @@ struct PackCardTheme {
     int coverWidth = 200, coverHeight = 140, coverTop = 16;  // image/cover.png, this far below the card's top
     float coverRadius = 10.0f, coverBand = 18.0f;            // the tinted band along the cover's top
     float coverCellGap = 1.0f, coverCellRadius = 1.5f;
+    float coverMistBlur = 0.5f, coverMistAlpha = 0.45f;  // the picture blurred (radius in cells) into a faint mist
     Rgb coverPaper = kPaper, coverInk = kInk, coverGrid = kGridThin;
     float lockWidth = 36.0f, lockHeight = 28.0f, lockShackle = 11.0f, lockStroke = 5.0f;
     Rgb lock = kGridHeavy;
@@ -1018,10 +1019,13 @@ struct DecorationTheme {
     uint8_t highlightAlpha = 0x30;
     int highlightSide = 8;
     // Error panel in the controls column: slots for the largest allowance the store sells.
-    float errorX = 896.0f, errorY = 74.0f;  // "pos": the first slot's upper-left corner
+    float errorX = 896.0f, errorY = 86.0f;  // "pos": the first slot's upper-left corner
     int errorCols = 3, errorRows = 2, errorInterval = 8;
     float errorPing = 0.35f;
     int errorPad = 10;  // the panel's room around the slots
+    // The panel's caption above the slots (the text of a string key), in the ink.
+    std::string_view errorCaptionKey = "board_mistakes";
+    int errorCaption = 16, errorCaptionSize = 15;  // its band's height above the slots' room; the em size
     float errorPanelRadius = 10.0f;
     SoftShadow errorPanelShadow{0.0f, 2.0f, 2.0f, 0.22f, kInk};
     Rgb socket = kPaperDark;

@@ -174,8 +174,48 @@ std::vector<TutorialStep> ParseTutorialSteps(std::string_view text, std::vector<
                                          [](const TutorialMessage& m) { return m.command == kNextStepCommand; });
         if (step.button.empty() && step.cells.empty() && step.actions.empty() && !movesOn)
             fault(step.line, "nothing ends this step: give it a button, cells, an action or a timed next step");
+        // What the step shows the player is what it waits for.
+        std::vector<std::pair<int, int>> waited;
+        if (step.cells.empty() || !ParseCells(step.cells, waited)) continue;
+        std::sort(waited.begin(), waited.end());
+        const DemonstratedCells shown = CellsDemonstrated(step);
+        if (!shown.dragged.empty() && shown.dragged != waited)
+            fault(step.line, "its demonstration drags over other cells than the step waits for");
+        if (!shown.pulsed.empty() && shown.pulsed != waited)
+            fault(step.line, "it lights other cells than the step waits for");
     }
     return steps;
+}
+
+DemonstratedCells CellsDemonstrated(const TutorialStep& step) {
+    DemonstratedCells shown;
+    for (const TutorialMessage& m : step.start) {
+        std::vector<std::string_view> tokens;
+        for (std::string_view rest = m.command;;) {
+            const size_t cut = rest.find("::");
+            tokens.push_back(rest.substr(0, cut));
+            if (cut == std::string_view::npos) break;
+            rest.remove_prefix(cut + 2);
+        }
+        std::vector<std::pair<int, int>> cells;
+        if (tokens.size() >= 5 && (tokens[2] == "selection" || tokens[2] == "fill")) {
+            // A drag from one cell to another along a row or a column.
+            std::vector<std::pair<int, int>> ends;
+            if (!ParseCells(tokens[3], ends) || !ParseCells(tokens[4], ends) || ends.size() != 2) continue;
+            const auto [c0, r0] = ends[0];
+            const auto [c1, r1] = ends[1];
+            for (int c = std::min(c0, c1); c <= std::max(c0, c1); ++c)
+                for (int r = std::min(r0, r1); r <= std::max(r0, r1); ++r) shown.dragged.emplace_back(c, r);
+        } else if (tokens.size() >= 6 && tokens[2] == "block" && !tokens[5].empty()) {
+            // Cells freed with an effect on them.
+            if (ParseCells(tokens[3], cells)) shown.pulsed.insert(shown.pulsed.end(), cells.begin(), cells.end());
+        }
+    }
+    for (std::vector<std::pair<int, int>>* list : {&shown.dragged, &shown.pulsed}) {
+        std::sort(list->begin(), list->end());
+        list->erase(std::unique(list->begin(), list->end()), list->end());
+    }
+    return shown;
 }
 
 std::vector<std::pair<int, int>> CellsOfStep(const TutorialStep& step) {

@@ -50,6 +50,15 @@ std::vector<TutorialStep> ParseTutorialSteps(std::string_view text, std::vector<
 // integers, or such pairs joined by "|"), as (column, row).
 std::vector<std::pair<int, int>> CellsOfStep(const TutorialStep& step);
 
+// The cells a step shows the player as it opens, each sorted: those its demonstration drags over
+// ("gameplay::process::selection::<from>::<to>::..." and "...::fill::..."), and those it frees
+// with an effect on them ("...::block::<cells>::false::<effect>"). A step that waits for cells
+// must show exactly those, by either means it uses.
+struct DemonstratedCells {
+    std::vector<std::pair<int, int>> dragged, pulsed;
+};
+DemonstratedCells CellsDemonstrated(const TutorialStep& step);
+
 // The cell effects (animation names of the effects file) a board command names:
 // "gameplay::process::effect_start::...::<name>", "...::block::<cells>::<bool>::<name>" and
 // "...::is_block::<bool>::<name>" (the name is optional in the last two).

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/gui/gui_button5.h"
+#include "engine/gui/gui_label.h"
 #include "engine/gui/gui_root.h"
 #include "engine/sound/sound_group.h"
 #include "game/config/trace.h"
@@ -52,6 +53,10 @@ protected:
         auto* button =
             dynamic_cast<QRV::JC_GUI_BUTTON5*>(windows.FindWindow(window)->gui->rootObject->FindChildById(id));
         return button != nullptr && button->state != 4;
+    }
+    std::wstring LabelText(const std::string& window, int32_t id) {
+        auto* label = dynamic_cast<QRV::JC_GUI_WLABEL*>(windows.FindWindow(window)->gui->rootObject->FindChildById(id));
+        return label != nullptr ? label->GetText() : L"<no label>";
     }
 };
 
@@ -247,6 +252,9 @@ TEST_F(GameplayOutcomeTest, ALossCountsTakesAHeartAndOffersTheSecondChanceAfterT
     EXPECT_EQ(host.heartsLost, 1);
     EXPECT_TRUE(Shown("Confirm_SecondChance"));
     EXPECT_FALSE(Enabled("Confirm_SecondChance", 4));  // purchases are off
+    // Its words offer no second chance, and the greyed choice says why.
+    EXPECT_EQ(LabelText("Confirm_SecondChance", 2), L"confirm_secondchance_txt_unsold");
+    EXPECT_EQ(LabelText("Confirm_SecondChance", 104), L"confirm_secondchance_buy_unsold");
     Frames(15);
     EXPECT_FALSE(screen->IsPaused());
     Frames(10);
@@ -312,6 +320,8 @@ TEST_F(GameplayOutcomeTest, BuyingTheSecondChanceResumesAndWinsACompletedPicture
     ASSERT_TRUE(screen->IsFinished());
     ASSERT_TRUE(Shown("Confirm_SecondChance"));
     EXPECT_TRUE(Enabled("Confirm_SecondChance", 4));
+    EXPECT_EQ(LabelText("Confirm_SecondChance", 2), L"confirm_secondchance_txt");
+    EXPECT_EQ(LabelText("Confirm_SecondChance", 104), L"confirm_secondchance_buy");
     Events events(dispatcher);
 
     Confirm("Confirm_SecondChance")->OnButton(4);

@@ -162,14 +162,17 @@ inline std::string LevelXml(const std::vector<std::string>& picture, int bonuses
         "elSize='30 30' block='5 5' shiftBlock='-4 -4' position='400 384' bonuses='" + std::to_string(bonuses) + "'");
 }
 
-// The windows, momental. Confirms carry the text label 2 (1 for the price) and buttons 3, 4, 5.
+// The windows, momental. Confirms carry the text label 2 (1 for the price) and buttons 3, 4, 5, each
+// with its caption 103, 104, 105.
 inline std::string ConfirmXml(const std::string& name) {
+    const std::string font = "FONT='gui_font.xml' FONT_TEXTURE='gui_font.png'";
     std::string gui = "<GUI>";
     for (int id = 3; id <= 5; ++id) {
         gui += "<BUTTON5 ID='" + std::to_string(id) + "' TEXTURE='strip.png'><POSITION>" + std::to_string(id * 120) +
-               " 100</POSITION></BUTTON5>";
+               " 100</POSITION><CONTEXT><WLABEL ID='" + std::to_string(100 + id) + "' " + font +
+               " TEXT='caption'/></CONTEXT></BUTTON5>";
     }
-    gui += "<WLABEL ID='1' FONT='gui_font.xml' FONT_TEXTURE='gui_font.png' TEXT='price'/></GUI>";
+    gui += "<WLABEL ID='1' " + font + " TEXT='price'/><WLABEL ID='2' " + font + " TEXT='text'/></GUI>";
     return "<W _type='G_WINDOW_CONFIRM' _name='" + name +
            "' _typeOpen='SH_MOMENTAL' _typeClose='SH_MOMENTAL' _modal='1'>" + gui + "</W>";
 }
@@ -287,6 +290,7 @@ protected:
         services.edition = &edition;
         services.tutorials = &tutorials;
         services.purchases = &purchases;
+        services.strings = &strings;
         return services;
     }
     // Selects the level by name and starts it as the root does (start, then activate).
@@ -350,6 +354,7 @@ protected:
     QRV::gEventDispatcher dispatcher;
     JCPropertyMap configuration;
     JCPropertyMap edition;
+    QRV::JC_STRING_TABLE strings;  // empty: a text shows as its key
     JCWindowManager windows{nullptr};
     JCSoundGroups sounds;
     JCPlayerManager players;

@@ -59,7 +59,7 @@ protected:
         CB::BuildFonts(kContent.string(), out);
         CB::BuildSounds(out);
         CB::BuildLevelContent(kContent.string(), out);
-        CB::BuildBoardFiles(out);
+        CB::BuildBoardFiles(kContent.string(), out);
         CB::BuildGameConfig(out);
         out.Finish();
     }

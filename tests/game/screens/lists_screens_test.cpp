@@ -222,6 +222,23 @@ TEST_F(ListsScreenTest, TutorialCardsCountTheStarsTheirLevelTilesDraw) {
     }
 }
 
+// The heading above the level list names the pack whose levels it shows.
+TEST_F(ListsScreenTest, TheLevelListHeadingNamesItsPack) {
+    const struct {
+        const char* pack;
+        const wchar_t* heading;
+    } cases[] = {{"pack01", L"At Home"}, {"pack02", L"Animals"}, {"pack01", L"At Home"}};
+    for (const auto& c : cases) {
+        ShowLevelList(c.pack);
+        JCWindow* title = Windows().FindShownWindow("Level_Title");
+        ASSERT_NE(title, nullptr) << c.pack;
+        ASSERT_NE(title->gui, nullptr);
+        const auto* label = dynamic_cast<const QRV::JC_GUI_WLABEL*>(title->gui->rootObject->FindChildById(101));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->GetText(), c.heading) << c.pack;
+    }
+}
+
 TEST_F(ListsScreenTest, ALockedPackIsBoughtWithMoneyEqualToItsPriceAndRefusedBelow) {
     const struct {
         const char* label;
