@@ -221,8 +221,8 @@ zoe_shown() { import -window root "$dialog" && read_back=$(ocr "$dialog" 340 360
 wait_for 5 zoe_shown || fail "the dialog's box reads \"$read_back\" on the screen, want Zoe"
 echo "dialog box OCR: $read_back"
 
-# The OK button turns hovered by its own re-test (the box answers every move); then the pointer
-# wiggles over it, each move clearing the button's active flag, and the click must still count.
+# The OK button turns hovered as the pointer arrives, though the box before it keeps the focus;
+# then the pointer wiggles over it and the click must still count.
 case_name=keep-focus-click
 mark
 point 422 450
