@@ -9,8 +9,10 @@
 
 namespace QRV {
 
-JC_GUI_CHECKBOX_IOS::JC_GUI_CHECKBOX_IOS(int32_t id, const std::string& panelName, const std::string& knobName)
-    : JC_GUI_CHECKBOX_INTERFACE(id), panelTextureName(panelName), knobTextureName(knobName) {
+JC_GUI_CHECKBOX_IOS::JC_GUI_CHECKBOX_IOS(int32_t id, const std::string& panelName, const std::string& knobName,
+                                         const std::string& offPanelName)
+    : JC_GUI_CHECKBOX_INTERFACE(id), panelTextureName(panelName), knobTextureName(knobName),
+      offPanelTextureName(offPanelName) {
     kind = GUI_KIND::CheckboxIos;
 }
 
@@ -63,13 +65,14 @@ void JC_GUI_CHECKBOX_IOS::SetChecked(bool on, bool immediate) {
 
 void JC_GUI_CHECKBOX_IOS::Draw() {
     if (visible == 0 || !built) return;
-    panelQuad->Draw();
+    (checked == 0 && offPanelQuad ? offPanelQuad : panelQuad)->Draw();
     knobQuad->Draw();
 }
 
 void JC_GUI_CHECKBOX_IOS::RestoreResources() {
     if (built) {
         RestoreQuadTexture(*panelQuad, panelTextureName);
+        if (offPanelQuad) RestoreQuadTexture(*offPanelQuad, offPanelTextureName);
         RestoreQuadTexture(*knobQuad, knobTextureName);
         return;
     }
@@ -77,6 +80,13 @@ void JC_GUI_CHECKBOX_IOS::RestoreResources() {
     JS_TEXTURE* knobTexture = AcquireNamedTexture(knobTextureName);
     panelQuad = std::make_unique<JC_MESH>();
     BuildStripQuad(*panelQuad, panelTexture, 1, 0, transform);
+    if (!offPanelTextureName.empty()) {
+        offPanelQuad = std::make_unique<JC_MESH>();
+        // A transform of its own on the widget's: the centred hot spot of a panel of another
+        // size must not move the first panel and its hit area.
+        BuildStripQuad(*offPanelQuad, AcquireNamedTexture(offPanelTextureName), 1, 0);
+        offPanelQuad->transform->parent = transform;
+    }
     knobQuad = std::make_unique<JC_MESH>();
     BuildStripQuad(*knobQuad, knobTexture, 1, 0);
     knobQuad->transform->parent = panelQuad->transform;
@@ -95,12 +105,14 @@ void JC_GUI_CHECKBOX_IOS::RestoreResources() {
 
 void JC_GUI_CHECKBOX_IOS::ReleaseResources() {
     if (panelQuad) ReleaseQuadTexture(*panelQuad);
+    if (offPanelQuad) ReleaseQuadTexture(*offPanelQuad);
     if (knobQuad) ReleaseQuadTexture(*knobQuad);
 }
 
 void JC_GUI_CHECKBOX_IOS::SetAlpha(float a) {
     const uint8_t byte = AlphaByte(a);
     if (panelQuad) SetMeshAlpha(panelQuad.get(), byte);
+    if (offPanelQuad) SetMeshAlpha(offPanelQuad.get(), byte);
     if (knobQuad) SetMeshAlpha(knobQuad.get(), byte);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The switch: a panel quad placed by the widget's transform and a knob quad that slides across
 // it, both centred. On, the knob sits at the left end; off, at the right end (each half the
-// panel's width less half the knob's from the centre).
+// panel's width less half the knob's from the centre). With a second panel texture (the layout's
+// "TX_PANEL_OFF"), that panel is drawn in place of the first while the switch is off, so the
+// state shows in the panel as well as in the knob's side; the first panel's size is the hit area.
 //
 // A left press over the panel flips the flag at once, starts a 0.3 s slide of the knob and
 // reports code 8; no callback is called. A press during a slide still reports 8 but changes
@@ -31,12 +33,13 @@ public:
     // Seconds a knob slide takes.
     static constexpr float kSlideTime = 0.3f;
 
-    JC_GUI_CHECKBOX_IOS(int32_t id, const std::string& panelTextureName, const std::string& knobTextureName);
+    JC_GUI_CHECKBOX_IOS(int32_t id, const std::string& panelTextureName, const std::string& knobTextureName,
+                        const std::string& offPanelTextureName = std::string());
     ~JC_GUI_CHECKBOX_IOS() override;
 
     // Ticks the slide; always null.
     JS_GUI_EVENT* Update() override;
-    // The panel, then the knob.
+    // The panel of the state, then the knob.
     void Draw() override;
     // A left press over the panel: SetChecked(!checked, false) and code 8.
     JS_GUI_EVENT* OnMouseDown() override;
@@ -54,6 +57,8 @@ public:
     bool IsIdle() const { return idle != 0; }
     bool IsBuilt() const { return built != 0; }
     const JC_MESH* PanelQuad() const { return panelQuad.get(); }
+    // Null without an off panel.
+    const JC_MESH* OffPanelQuad() const { return offPanelQuad.get(); }
     const JC_MESH* KnobQuad() const { return knobQuad.get(); }
 
     uint8_t idle = 1;
@@ -63,6 +68,8 @@ public:
     JS_VECTOR3 uncheckedPosition;
     std::string panelTextureName;
     std::string knobTextureName;
+    // Empty: the one panel serves both states.
+    std::string offPanelTextureName;
     // Runs the knob slide.
     JC_BOT_LIST bots;
 
@@ -72,6 +79,7 @@ private:
 
     std::unique_ptr<JS_HIT_SHAPE> shape;
     std::unique_ptr<JC_MESH> panelQuad;
+    std::unique_ptr<JC_MESH> offPanelQuad;
     std::unique_ptr<JC_MESH> knobQuad;
     uint8_t built = 0;
 };

@@ -82,7 +82,8 @@ JC_GUI_OBJECT* ReadCheckbox(const pugi::xml_node& element) {
 }
 
 JC_GUI_OBJECT* ReadSwitch(const pugi::xml_node& element) {
-    return new JC_GUI_CHECKBOX_IOS(Id(element), Text(element, "TX_PANEL"), Text(element, "TX_BTN"));
+    return new JC_GUI_CHECKBOX_IOS(Id(element), Text(element, "TX_PANEL"), Text(element, "TX_BTN"),
+                                   Text(element, "TX_PANEL_OFF"));
 }
 
 // Alignment codes: 5 right, 4 centred, 3 left.

@@ -8,7 +8,7 @@
 //   PANEL          ID TEXTURE                                  MOVABLE, SCRIPTS event GRAB
 //   PANEL9         ID                                          TX_1_1 ... TX_3_3, MOVABLE
 //   CHECKBOX       ID TEXTURE
-//   CHECKBOX_IOS   ID TX_PANEL TX_BTN
+//   CHECKBOX_IOS   ID TX_PANEL TX_BTN                          TX_PANEL_OFF
 //   LINEBOX        ID TEXTURE FONT FONT_TEXTURE                MAXLEN MAXLENPIX TEXT CARRY_BLINK_TIME
 //                                                              FONT_COLOR ALIGNMENT, child INPUT_AREA
 //   LISTBOX        ID LIST_TEXTURE PANEL_TEXTURE               SLIDER_BTN_DIST, child ITEMS,

@@ -120,9 +120,10 @@ void JC_GUI_LINEBOX::SetAlpha(float a) {
 
 JS_GUI_EVENT* JC_GUI_LINEBOX::OnMouseMove() {
     event.code = GUI_EVENT::None;
-    if (keepsFocus == 0) return nullptr;
-    active = 1;
-    return Report(GUI_EVENT::KeepFocus);
+    // The focus is taken back without answering: the walk goes on, so the widgets after the box
+    // (a dialog's buttons) still see the pointer.
+    if (keepsFocus != 0) active = 1;
+    return nullptr;
 }
 
 JS_GUI_EVENT* JC_GUI_LINEBOX::OnMouseDown() {
@@ -131,10 +132,11 @@ JS_GUI_EVENT* JC_GUI_LINEBOX::OnMouseDown() {
     if (g_input->WasPressed(VK_LBUTTON) && ignoresClicks == 0) {
         float x = 0.0f, y = 0.0f;
         PointerPosition(*this, x, y);
-        active = inputArea.Contains(x, y) ? 1 : 0;
-        return active != 0 ? Report(GUI_EVENT::Press) : nullptr;
+        const bool inside = inputArea.Contains(x, y);
+        active = inside || keepsFocus != 0 ? 1 : 0;
+        return inside ? Report(GUI_EVENT::Press) : nullptr;
     }
-    if (active == 0) return nullptr;
+    if (!HasFocus()) return nullptr;
     // Every key press counts, auto-repeats of a held key included (they set the last key again).
     const int32_t key = g_input->lastKey;
     if (key == 0) return nullptr;
@@ -176,7 +178,7 @@ bool JC_GUI_LINEBOX::ApplyKey(int32_t key, wchar_t typed) {
 
 JS_GUI_EVENT* JC_GUI_LINEBOX::Update() {
     event.code = GUI_EVENT::None;
-    if (active == 0) {
+    if (!HasFocus()) {
         caretVisible = 0;
         return nullptr;
     }

@@ -4,8 +4,10 @@
 // arrows. The widget's active flag is its input focus.
 //
 // Focus: a left press inside the input area takes it (code 7), one outside drops it, unless
-// ignoresClicks is set; the walks drop it too when a sibling becomes active. With keepsFocus set,
-// every pointer move takes it again (code 11).
+// ignoresClicks is set; the walks drop it too when a sibling becomes active. With keepsFocus set
+// (a dialog's entry) the box has the keyboard whatever the walks and presses do, and every pointer
+// move sets its active flag again without answering, so the widgets after it still see the
+// pointer.
 //
 // Keys (OnMouseDown, on each key press of the frame, auto-repeats included): Backspace erases
 // before the caret, Delete at it, Left and Right move it; any other key inserts the character it
@@ -43,7 +45,7 @@ public:
     void Draw() override;
     // Focus by the left button, editing by keys (see above).
     JS_GUI_EVENT* OnMouseDown() override;
-    // With keepsFocus: focus and code 11 on every move.
+    // With keepsFocus: the active flag set again; never answers.
     JS_GUI_EVENT* OnMouseMove() override;
     JS_TEXTURE* GetTexture() const override { return background.texture; }
     // The first call builds the font, the input area and the text origin; later calls take the
@@ -68,6 +70,8 @@ public:
     // Seconds per blink phase; the running phase restarts with it.
     void SetBlinkTime(float seconds);
 
+    // Keys reach the text: the box is active or keeps the focus.
+    bool HasFocus() const { return active != 0 || keepsFocus != 0; }
     uint32_t GetCaret() const { return caret; }
     bool IsCaretVisible() const { return caretVisible != 0; }
     bool IsBuilt() const { return built != 0; }

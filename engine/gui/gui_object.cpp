@@ -41,12 +41,22 @@ void JC_GUI_OBJECT::CallCallback(const JS_CALLBACK* record) {
 
 template <JC_GUI_OBJECT::Slot Walk, JC_GUI_OBJECT::Slot Own>
 JS_GUI_EVENT* JC_GUI_OBJECT::DispatchChildren() {
+    // A move that takes the pointer off one widget goes on to the others, so the widget it lands
+    // on learns of it on the same move; the leave is the walk's answer only when nothing else
+    // answers.
+    JS_GUI_EVENT* left = nullptr;
     // By index with the bounds read afresh: callbacks run inside the children's walks.
     for (size_t i = 0; i < children.size(); ++i) {
         JC_GUI_OBJECT* winner = children[i];
         PrefetchAhead(children, i);
         JS_GUI_EVENT* record = (winner->*Walk)();
         if (record == nullptr) continue;
+        if constexpr (Walk == &JC_GUI_OBJECT::DispatchMouseMove) {
+            if (record->code == GUI_EVENT::Leave) {
+                if (left == nullptr) left = record;
+                continue;
+            }
+        }
         if (IsActivatingCode(record->code)) {
             active = 1;
             for (size_t j = 0; j < children.size(); ++j) {
@@ -55,6 +65,7 @@ JS_GUI_EVENT* JC_GUI_OBJECT::DispatchChildren() {
         }
         return record;
     }
+    if (left != nullptr) return left;
     return (this->*Own)();
 }
 

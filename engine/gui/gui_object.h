@@ -4,8 +4,11 @@
 //
 // Input reaches the tree through four walks (mouse up, mouse down, mouse move, per-frame update).
 // A walk visits the children first, in order, and stops at the first one that answers with an
-// event record; only when no child answers does the node's own slot run. A disabled node answers
-// nothing and hides its subtree from the walk; a hidden node still takes input.
+// event record; only when no child answers does the node's own slot run. A mouse move that a
+// child answers with "left" (code 4) goes on to the other children, so a pointer that jumps from
+// one widget onto another reaches both on one move; the leave is the answer only when nothing
+// else answers. A disabled node answers nothing and hides its subtree from the walk; a hidden
+// node still takes input.
 //
 // Rules for widgets:
 // - An input slot answers by setting its code and returning its event record (Report), or null.

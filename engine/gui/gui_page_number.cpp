@@ -82,18 +82,21 @@ JS_GUI_EVENT* JCGUI_PageNumber::Update() {
 }
 
 JS_GUI_EVENT* JCGUI_PageNumber::OnMouseDown() {
+    if (visible == 0) return nullptr;
     const bool previous = Walk(record.previousButton, &JC_GUI_OBJECT::DispatchMouseDown);
     const bool next = Walk(record.nextButton, &JC_GUI_OBJECT::DispatchMouseDown);
     return previous || next ? &event : nullptr;
 }
 
 JS_GUI_EVENT* JCGUI_PageNumber::OnMouseMove() {
+    if (visible == 0) return nullptr;
     const bool previous = Walk(record.previousButton, &JC_GUI_OBJECT::DispatchMouseMove);
     const bool next = Walk(record.nextButton, &JC_GUI_OBJECT::DispatchMouseMove);
     return previous || next ? &event : nullptr;
 }
 
 JS_GUI_EVENT* JCGUI_PageNumber::OnMouseUp() {
+    if (visible == 0) return nullptr;
     JSPageMarks& marks = record.marks;
     int32_t page = 0;
     JS_GUI_EVENT* clicked = nullptr;
@@ -118,11 +121,11 @@ void JCGUI_PageNumber::UpdateButtons() {
     const JSPageMarks& marks = record.marks;
     // State 4 for a button that leads nowhere; it takes no clicks until enabled again.
     if (JC_GUI_BUTTON5* next = record.nextButton) {
-        next->SetEnabled(marks.currentPage != marks.pageCount - 1);
+        next->SetEnabled(marks.currentPage + 1 < marks.pageCount);
         next->DispatchMouseMove();
     }
     if (JC_GUI_BUTTON5* previous = record.previousButton) {
-        previous->SetEnabled(marks.currentPage != 0);
+        previous->SetEnabled(marks.currentPage > 0);
         previous->DispatchMouseMove();
     }
 }

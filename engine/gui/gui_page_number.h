@@ -62,7 +62,8 @@ public:
     explicit JCGUI_PageNumber(const pugi::xml_node& element);
     ~JCGUI_PageNumber() override;
 
-    // The buttons' walks; the widget's record when either button answered.
+    // The buttons' walks; the widget's record when either button answered. Hidden, the widget
+    // takes no pointer input at all.
     QRV::JS_GUI_EVENT* Update() override;
     QRV::JS_GUI_EVENT* OnMouseDown() override;
     QRV::JS_GUI_EVENT* OnMouseMove() override;
@@ -76,8 +77,8 @@ public:
     void ReleaseResources() override;
     void SetAlpha(float alpha) override;
 
-    // The next button is shown disabled on the last page, the previous one on the first; each
-    // then sees the pointer again.
+    // The next button is shown disabled on the last page (and with no pages at all), the previous
+    // one on the first; each then sees the pointer again.
     void UpdateButtons();
 
     JSPageNumber record;

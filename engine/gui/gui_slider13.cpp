@@ -65,18 +65,28 @@ JS_GUI_EVENT* JC_GUI_SLIDER13::OnMouseUp() {
     return record;
 }
 
+float JC_GUI_SLIDER13::TrackInset() const {
+    const float between = std::hypot(parts[Increase].positionX - parts[Decrease].positionX,
+                                     parts[Increase].positionY - parts[Decrease].positionY);
+    // A track too short for its margins shrinks to its middle.
+    return std::fmin(margin, 0.5f * between);
+}
+
 void JC_GUI_SLIDER13::LayTrack() {
     const JS_TRANSFORM3& from = parts[Decrease];
     const JS_TRANSFORM3& to = parts[Increase];
-    const float length = std::hypot(to.positionX - from.positionX, to.positionY - from.positionY);
+    // The track spans the knob's travel, so its ends read as the range's ends.
+    const float inset = TrackInset();
+    const float length = std::hypot(to.positionX - from.positionX, to.positionY - from.positionY) - 2.0f * inset;
+    const float insetX = directionX * inset, insetY = directionY * inset;
     const float angle = std::atan2(directionY, directionX);
     const struct {
         int32_t quad;
         float x, y;
     } pieces[] = {
-        {TrackStartQuad, from.positionX, from.positionY},
+        {TrackStartQuad, from.positionX + insetX, from.positionY + insetY},
         {TrackBodyQuad, (from.positionX + to.positionX) * 0.5f, (from.positionY + to.positionY) * 0.5f},
-        {TrackEndQuad, to.positionX, to.positionY},
+        {TrackEndQuad, to.positionX - insetX, to.positionY - insetY},
     };
     for (const auto& piece : pieces) {
         JS_TRANSFORM3& t = *quads[piece.quad]->transform;
@@ -94,12 +104,15 @@ void JC_GUI_SLIDER13::LayFill() {
     JC_MESH& fill = *quads[FillQuad];
     const JS_TRANSFORM3& from = parts[Decrease];
     const JS_TRANSFORM3& knob = parts[Knob];
-    const float along = (knob.positionX - from.positionX) * directionX + (knob.positionY - from.positionY) * directionY;
+    const float inset = TrackInset();
+    // From the knob's place at the minimum (the track's start) to the knob: nothing at the minimum.
+    const float along =
+        (knob.positionX - from.positionX) * directionX + (knob.positionY - from.positionY) * directionY - inset;
     fill.SetSize(fill.Width(), std::fmax(0.0f, along));
     // Upper middle at the start; the quad's height runs along the track.
     fill.SetHotSpot(1);
-    fill.transform->positionX = from.positionX;
-    fill.transform->positionY = from.positionY;
+    fill.transform->positionX = from.positionX + directionX * inset;
+    fill.transform->positionY = from.positionY + directionY * inset;
     fill.transform->rotationZ = std::atan2(directionY, directionX) - std::numbers::pi_v<float> * 0.5f;
 }
 

@@ -3,10 +3,11 @@
 // pressed), 3-5 increase button, 6-8 knob, 9 track start, 10 track body, 11 track end, 12 fill.
 // Behaviour and geometry are those of JC_BASESLIDER; this class draws them.
 //
-// The track runs from the decrease button's centre to the increase button's, turned to the
-// track's angle: the start and end pieces centred on the buttons, the body stretched between
-// them. The fill (frame 12 runs along the frame's height) is stretched from the decrease button's
-// centre to the knob. Draw order: track, fill, buttons, knob.
+// The track spans the knob's travel, turned to the track's angle: the start piece centred where
+// the knob stands at the minimum (the margin past the decrease button), the end piece where it
+// stands at the maximum, the body stretched between them. The fill (frame 12 runs along the
+// frame's height) is stretched from the track's start to the knob, so the minimum shows no fill
+// and the maximum a full track. Draw order: track, fill, buttons, knob.
 //
 // The button size is one thirteenth of the texture's width; until the first RestoreResources it
 // is that of the renderer's no-texture record, and the build lays the slider out again. After
@@ -62,6 +63,9 @@ public:
 private:
     // The parts' frames by their states, and the fill to the knob.
     void Refresh();
+    // How far the track's ends lie inside the buttons' centres: the margin, or half the distance
+    // between the buttons when that is less.
+    float TrackInset() const;
     void LayTrack();
     void LayFill();
 

@@ -11,6 +11,8 @@ using namespace QRV;
 
 namespace {
 
+constexpr int32_t kDisabledState = 4;
+
 template <class Widget>
 Widget* Bind(JC_GUI_OBJECT* rootObject, int32_t id, int32_t kind) {
     JC_GUI_OBJECT* widget = rootObject != nullptr ? rootObject->FindChildById(id) : nullptr;
@@ -67,10 +69,13 @@ JS_GUI_EVENT* JCWindow_Editbox::OnMouseUp(int32_t button) {
 
 void JCWindow_Editbox::Mark(bool valid) {
     if (okButton == nullptr) return;
-    if (errorLabel != nullptr) errorLabel->SetVisible(false);
-    // Enabled is state and frame 0; disabled is state and frame 4, and takes no clicks.
-    okButton->SetEnabled(valid);
     if (errorLabel != nullptr) errorLabel->SetVisible(!valid && !Text().empty());
+    // Enabled is state and frame 0; disabled is state and frame 4, and takes no clicks. Only a
+    // change touches it, so a hovered OK keeps its look while keys are typed; enabled under the
+    // pointer, it is hovered at once.
+    if ((okButton->GetState() != kDisabledState) == valid) return;
+    okButton->SetEnabled(valid);
+    if (valid) okButton->OnMouseMove();
 }
 
 void JCWindow_Editbox::OnButton(int32_t id) {

@@ -122,16 +122,11 @@ count_near() {
 }
 # focus_game: keyboard and pointer go to the game's window.
 focus_game() { xdotool windowfocus "$window" 2> /dev/null || true; }
-# click BUTTON X Y: press and release at the logical point as separate events, focus on the game.
-# The button is held a moment, as a hand does: a press and a release that reach the game within one
-# frame (a slow software-rendered frame) may be taken as no click at all.
+# click BUTTON X Y: a click at the logical point at the speed of a hand, focus on the game: the
+# press comes right after the pointer arrives (on the same frame) and the release a frame later.
 click() {
   focus_game
-  xdotool mousemove "$(screen_x "$2")" "$(screen_y "$3")"
-  sleep 0.3
-  xdotool mousedown "$1"
-  sleep 0.2
-  xdotool mouseup "$1"
+  xdotool mousemove "$(screen_x "$2")" "$(screen_y "$3")" mousedown "$1" sleep 0.025 mouseup "$1"
 }
 # drag X0 Y0 X1 Y1: the left button pressed at one logical point, moved in steps, released at the other.
 drag() {

@@ -249,7 +249,8 @@ void Gallery::BuildDialog() {
     auto* panel = Place(dialogRoot.rootObject, new JC_GUI_PANEL9(30, PanelPieces()), 512, 384);
     panel->SetSize(460, 230);
     Label(panel, L"Enter your name", 512, 310, true, kInk);
-    // The box comes before the buttons: its keep-focus answer ends every move walk there.
+    // The box comes before the buttons, as in the player-name dialog: it keeps the focus, and the
+    // buttons after it must still see the pointer.
     nameBox =
         Place(panel, new JC_GUI_LINEBOX(31, kGui + "linebox.png", kGui + "font_body18.png", kGui + "font_body18.xml"),
               512, 375);

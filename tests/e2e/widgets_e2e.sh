@@ -221,8 +221,8 @@ zoe_shown() { import -window root "$dialog" && read_back=$(ocr "$dialog" 340 360
 wait_for 5 zoe_shown || fail "the dialog's box reads \"$read_back\" on the screen, want Zoe"
 echo "dialog box OCR: $read_back"
 
-# The OK button turns hovered by its own re-test (the box answers every move); then the pointer
-# wiggles over it, each move clearing the button's active flag, and the click must still count.
+# The OK button turns hovered as the pointer arrives, though the box before it keeps the focus;
+# then the pointer wiggles over it and the click must still count.
 case_name=keep-focus-click
 mark
 point 422 450
@@ -255,9 +255,12 @@ at "$gallery" 96 274 "$accent" 40 || fail "check box 6 shows no mark"
 at "$gallery" 96 324 "$accent" 40 2> /dev/null && fail "check box 7 still shows a mark"
 at "$gallery" 130 380 "$accent" 12 || fail "the switch's knob is not at its right end"
 at "$gallery" 100 380 "$accent" 12 2> /dev/null && fail "the switch's knob is still at its left end"
-# The slider's fill reaches its knob at 80 (x = 332), not beyond.
+# The slider's track spans the knob's travel (x = 140 at 0 to 380 at 100); its fill runs from the
+# track's start to the knob at 80 (x = 332), not beyond, and nothing lies between the decrease
+# button and the track's start.
 at "$gallery" 300 480 "$accent" 12 || fail "the slider's fill does not reach x = 300"
-at "$gallery" 400 480 "$track" 12 || fail "the slider's track beyond the knob is not empty"
+at "$gallery" 362 480 "$track" 12 || fail "the slider's track beyond the knob is not empty"
+at "$gallery" 114 480 "$accent" 12 2> /dev/null && fail "the slider's fill starts before its track"
 # The progress bar shows the simple slider's 75 %: filled up to x = 110 + 225.
 at "$gallery" 320 640 "$accent" 12 || fail "the progress bar is not filled at 70 %"
 at "$gallery" 360 640 "$track" 16 || fail "the progress bar is filled at 83 %"

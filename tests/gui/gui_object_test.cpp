@@ -172,6 +172,40 @@ TEST_F(GuiTreeTest, ANodeAnswersItselfOnlyWhenNoChildDoes) {
     EXPECT_EQ(PressAt(500, 60), nullptr);
 }
 
+// A pointer that jumps off one widget onto another reaches both on one move: the walk goes on
+// past a leave, while any other answer still ends it.
+TEST_F(GuiTreeTest, AMoveThatLeavesOneWidgetStillReachesTheOneItEnters) {
+    int rightVisits = 0;
+    for (ScriptedWidget* w : {left, right, other}) w->answersMoves = true;
+    right->onAnswer = [&] { ++rightVisits; };
+    left->right = 1000;  // answers every move below y 50
+    right->code = GUI_EVENT::Enter;
+    other->code = GUI_EVENT::Enter;
+    const struct {
+        int32_t leftCode, x;
+        int32_t id, code;
+        int rightVisits;
+    } cases[] = {
+        {GUI_EVENT::Leave, 60, 12, GUI_EVENT::Enter, 1},   // through the leave to the entry
+        {GUI_EVENT::Leave, 210, 2, GUI_EVENT::Enter, 0},   // out of the panel to its sibling
+        {GUI_EVENT::Leave, 150, 11, GUI_EVENT::Leave, 0},  // nothing else answers: the leave
+        {GUI_EVENT::Enter, 60, 11, GUI_EVENT::Enter, 0},   // an entry ends the walk
+        {GUI_EVENT::Drag, 60, 11, GUI_EVENT::Drag, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.x);
+        left->code = c.leftCode;
+        rightVisits = 0;
+        input.Clear();
+        input.MoveTo(c.x, 10);
+        const JS_GUI_EVENT* record = root.DispatchMouseMove();
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->id, c.id);
+        EXPECT_EQ(record->code, c.code);
+        EXPECT_EQ(rightVisits, c.rightVisits);
+    }
+}
+
 TEST_F(GuiTreeTest, TheMouseMoveWalkStoresThePointerInEveryNodeItVisits) {
     input.MoveTo(123, 45);
     root.DispatchMouseMove();

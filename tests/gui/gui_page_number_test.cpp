@@ -132,6 +132,33 @@ TEST_F(PageNumberTest, ButtonsStepThePageAndStopAtTheEnds) {
     }
 }
 
+// With no pages both buttons lead nowhere; hidden, the indicator takes no clicks at all.
+TEST_F(PageNumberTest, AnEmptyOrHiddenIndicatorIsInert) {
+    const struct {
+        const char* what;
+        int32_t pages, current;
+        bool hidden;
+    } cases[] = {{"no pages", 0, 0, false}, {"hidden, no pages", 0, 0, true}, {"hidden, three pages", 3, 1, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto page = Make();
+        int calls = 0;
+        page->record.pageChanged = &Count;
+        page->record.pageChangedArgument = reinterpret_cast<uintptr_t>(&calls);
+        page->record.marks.pageCount = c.pages;
+        page->record.marks.currentPage = c.current;
+        page->UpdateButtons();
+        if (c.hidden) page->SetVisible(false);
+        if (c.pages == 0) {
+            EXPECT_EQ(page->record.nextButton->GetState(), 4);
+            EXPECT_EQ(page->record.previousButton->GetState(), 4);
+        }
+        for (const int32_t x : {400, 600}) EXPECT_EQ(ClickAt(*page, x, 300), nullptr) << x;
+        EXPECT_EQ(page->record.marks.currentPage, c.current);
+        EXPECT_EQ(calls, 0);
+    }
+}
+
 TEST_F(PageNumberTest, AClickOutsideTheRangeAnnouncesNothing) {
     auto page = Make();
     int calls = 0;

@@ -169,21 +169,64 @@ TEST_F(Slider13Test, LeavingTheAreaEndsADrag) {
     EXPECT_EQ(Calls(111), 1u);
 }
 
-TEST_F(Slider13Test, TheFillRunsToTheKnob) {
+// The extent of a drawn quad (four vertices from the first).
+struct Extent {
+    float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
+};
+Extent QuadExtent(const std::vector<JS_VERTEX>& v, size_t first) {
+    Extent e;
+    for (size_t i = first; i < first + 4; ++i) {
+        e.minX = std::fmin(e.minX, v[i].x);
+        e.maxX = std::fmax(e.maxX, v[i].x);
+        e.minY = std::fmin(e.minY, v[i].y);
+        e.maxY = std::fmax(e.maxY, v[i].y);
+    }
+    return e;
+}
+
+TEST_F(Slider13Test, TheFillRunsFromTheTrackStartToTheKnob) {
     Make(0, 100, 5, 50);
     const std::vector<JS_VERTEX> v = DrawnVertices([&] { root.DrawTree(); });
     ASSERT_EQ(v.size(), 28u);
-    // The fill (fifth quad) runs from the decrease button's centre to the knob, 20 wide.
-    float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
-    for (size_t i = 12; i < 16; ++i) {
-        minX = std::fmin(minX, v[i].x);
-        maxX = std::fmax(maxX, v[i].x);
-        minY = std::fmin(minY, v[i].y);
-        maxY = std::fmax(maxY, v[i].y);
+    // The fill (fifth quad) runs from the knob's place at the minimum to the knob, 20 wide.
+    const Extent fill = QuadExtent(v, 12);
+    EXPECT_NEAR(fill.minX, 140.0f, kEps);
+    EXPECT_NEAR(fill.maxX, 200.0f, kEps);
+    EXPECT_NEAR(fill.maxY - fill.minY, 20.0f, kEps);
+}
+
+TEST_F(Slider13Test, TheTrackSpansTheKnobsTravelSoItsEndsReadAsTheRangesEnds) {
+    // Track pieces are 20 x 20 frames: the start piece centred on the knob's place at the
+    // minimum (140), the end piece on its place at the maximum (260), the body between them.
+    const struct {
+        float value;
+        float fillLength;
+    } cases[] = {{0, 0}, {100, 120}, {5, 6}, {95, 114}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        JC_GUI_SLIDER13* slider = Make(0, 100, 5, 50);
+        slider->SetValue(c.value);
+        const std::vector<JS_VERTEX> v = DrawnVertices([&] { root.DrawTree(); });
+        ASSERT_EQ(v.size(), 28u);
+        const Extent start = QuadExtent(v, 0), body = QuadExtent(v, 4), end = QuadExtent(v, 8);
+        EXPECT_NEAR(start.minX, 130.0f, kEps);
+        EXPECT_NEAR(body.minX, 150.0f, kEps);
+        EXPECT_NEAR(body.maxX, 250.0f, kEps);
+        EXPECT_NEAR(end.maxX, 270.0f, kEps);
+        const Extent fill = QuadExtent(v, 12);
+        EXPECT_NEAR(fill.maxX - fill.minX, c.fillLength, kEps);
+        EXPECT_NEAR(fill.minX, 140.0f, kEps);
+        ClearRoot();
     }
-    EXPECT_NEAR(minX, 110.0f, kEps);
-    EXPECT_NEAR(maxX, 200.0f, kEps);
-    EXPECT_NEAR(maxY - minY, 20.0f, kEps);
+    // A drag past either end of the drawn track reads the range's end.
+    for (const float x : {122.0f, 131.0f, 269.0f, 278.0f}) {
+        SCOPED_TRACE(x);
+        JC_GUI_SLIDER13* slider = Make(0, 100, 5, 50);
+        EXPECT_EQ(DragKnobTo(slider, x, 100), 10);
+        EXPECT_EQ(Up(), 10);
+        EXPECT_FLOAT_EQ(slider->GetValue(), x < 200 ? 0.0f : 100.0f);
+        ClearRoot();
+    }
 }
 
 }  // namespace

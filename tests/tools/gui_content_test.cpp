@@ -105,6 +105,8 @@ TEST_F(GuiContent, StripsDivideIntoFramesWithClearGutters) {
     strips.push_back({std::string(Theme::kPageMarks.file), 2, [](int) { return kAll; }});
     strips.push_back({std::string(Theme::kSwitch.panelFile), 1, [](int) { return kAll; }});
     strips.push_back({std::string(Theme::kSwitch.knobFile), 1, [](int) { return kAll; }});
+    for (std::string_view file : {Theme::kSwitch.onPanelFile, Theme::kSwitch.offPanelFile, Theme::kSwitch.stateKnobFile})
+        strips.push_back({std::string(file), 1, [](int) { return kAll; }});
     strips.push_back({std::string(Theme::kSimpleSliderRunnerFile), 1, [](int) { return kAll; }});
     strips.push_back({std::string(Theme::kLineBox.file), 1, [](int) { return kAll; }});
 
@@ -235,6 +237,56 @@ TEST_F(GuiContent, SwitchKnobStaysInsideTheTrackAtBothEnds) {
         const int gap = side < 0 ? dx + disc.x0 - track.x0 : track.x1 - (dx + disc.x1);
         EXPECT_NEAR(gap, inset, 1);
     }
+}
+
+// An on/off switch's panels read apart at a glance: on, an accent pill with a light mark on the
+// side the knob leaves free (the right); off, a grey pill with an ink mark on its left. Both have
+// the tool switch's size, so the knob stops where it does there.
+TEST_F(GuiContent, OnAndOffPanelsReadApartAtAGlance) {
+    const Theme::SwitchTheme& t = Theme::kSwitch;
+    const Image tool = Load(t.panelFile), knob = Load(t.stateKnobFile), toolKnob = Load(t.knobFile);
+    EXPECT_EQ(knob.width, toolKnob.width);
+    EXPECT_EQ(knob.height, toolKnob.height);
+    const struct {
+        std::string_view file;
+        Theme::Rgb body, mark;
+        bool markOnTheRight;
+    } panels[] = {{t.onPanelFile, t.onTrack, t.onMark, true}, {t.offPanelFile, t.offTrack, t.offMark, false}};
+    for (const auto& p : panels) {
+        SCOPED_TRACE(p.file);
+        const Image panel = Load(p.file);
+        ASSERT_EQ(panel.width, tool.width);
+        ASSERT_EQ(panel.height, tool.height);
+        int opaque = 0, body = 0, accent = 0, markLeft = 0, markRight = 0;
+        for (int y = 0; y < panel.height; ++y)
+            for (int x = 0; x < panel.width; ++x) {
+                if (panel.Alpha(x, y) < 255) continue;
+                ++opaque;
+                body += Near(panel.At(x, y), p.body, 16);
+                accent += Near(panel.At(x, y), Theme::kAccent, 16);
+                if (Near(panel.At(x, y), p.mark, 40)) {
+                    (x < panel.width / 2 ? markLeft : markRight)++;
+                }
+            }
+        EXPECT_GT(body * 10, opaque * 6);
+        if (!p.markOnTheRight) {
+            EXPECT_EQ(accent, 0);
+        }
+        EXPECT_GT(p.markOnTheRight ? markRight : markLeft, 15);
+        EXPECT_EQ(p.markOnTheRight ? markLeft : markRight, 0);
+    }
+    // The two panels differ on most of their pixels.
+    const Image on = Load(t.onPanelFile), off = Load(t.offPanelFile);
+    int differ = 0, opaque = 0;
+    for (int y = 0; y < on.height; ++y)
+        for (int x = 0; x < on.width; ++x) {
+            if (on.Alpha(x, y) < 255) continue;
+            ++opaque;
+            const uint8_t* a = on.At(x, y);
+            const uint8_t* b = off.At(x, y);
+            differ += std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]) > 60;
+        }
+    EXPECT_GT(differ * 10, opaque * 8);
 }
 
 // Slider frames are square (the button size is the width / 13); the track pieces join and repeat

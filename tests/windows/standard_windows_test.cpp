@@ -234,6 +234,40 @@ TEST_F(StandardWindowsTest, EditBoxValidatorColoursTheTextAndShowsTheError) {
     EXPECT_EQ(bare->okButton->GetState(), 0);
 }
 
+// While the entry keeps the focus, the buttons see the pointer on its arrival, OK keeps its
+// hovered look through typing, and the keyboard stays with the entry whatever is clicked.
+TEST_F(StandardWindowsTest, EditBoxButtonsSeeThePointerWhileTheEntryKeepsTheKeyboard) {
+    auto* edit = Find<JCWindow_Editbox>("Edit");
+    Show<JCWindow_Editbox>("Edit");
+    TypeText(L"kim");
+    Point(412, 484);
+    windows.OnMouseMove();
+    EXPECT_EQ(edit->okButton->GetState(), 1);
+    TypeText(L"o");
+    EXPECT_EQ(edit->okButton->GetState(), 1);
+    Type(VK_BACK, 0);
+    EXPECT_EQ(edit->okButton->GetState(), 1);
+
+    const struct {
+        const char* where;
+        int32_t x, y;
+    } away[] = {{"beside the entry", 700, 384}, {"between the buttons", 512, 484}, {"off the window", 5, 5}};
+    for (const auto& c : away) {
+        SCOPED_TRACE(c.where);
+        Click(windows, c.x, c.y);
+        TypeText(L"x");
+    }
+    EXPECT_EQ(edit->Text(), L"kimxxx");
+
+    // Cancel, reached straight from the entry with no frame between: pressed and released at once.
+    Answers answers;
+    edit->cbAnswer = answers.Text();
+    Point(512, 384);
+    windows.OnMouseMove();
+    EXPECT_TRUE(Click(windows, 612, 484));
+    EXPECT_EQ(answers.texts, (std::vector<std::pair<int32_t, std::wstring>>{{0, L"kimxxx"}}));
+}
+
 TEST_F(StandardWindowsTest, EditBoxButtonsAnswerWithTheTextAndHide) {
     auto* edit = Find<JCWindow_Editbox>("Edit");
     // OK without a callback still hides.

@@ -160,15 +160,14 @@ protected:
         input.Get().AgeKeys();
         input.Get().OnKeyUp(button);
     }
-    // Move, a frame of 0.1 s (buttons test the hover then, whatever took the move), press and
-    // release at the point through the manager; true when a window took the release.
+    // A click at the speed of a hand: the move and the press on one frame, the release on the
+    // next, all through the manager; true when a window took the release.
     bool Click(JCWindowManager& manager, int32_t x, int32_t y) {
         Point(x, y);
         manager.OnMouseMove();
-        Frames(manager, 1, 0.1f);
-        g_frameTime = kFrame;
-        Down();
+        input.Get().OnButtonDown(VK_LBUTTON);
         manager.OnMouseDown(VK_LBUTTON);
+        Frames(manager, 1);
         Up();
         return manager.OnMouseUp(VK_LBUTTON);
     }

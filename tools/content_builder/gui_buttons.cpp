@@ -119,26 +119,36 @@ TextureImage DrawCheckBoxStrip() {
     return JoinFrames(frames);
 }
 
-TextureImage DrawSwitchPanel() {
+namespace {
+
+// A track of the given colours in a canvas of the panel's size; (x0, y0)-(x1, y1) the pill.
+struct SwitchPill {
+    Canvas canvas;
+    float x0, y0, x1, y1;
+};
+
+SwitchPill DrawSwitchPill(Theme::Rgb track, Theme::Rgb edge) {
     const Theme::SwitchTheme& t = Theme::kSwitch;
     // The knob moves by (panel width - knob width) / 2 from the centre: the panel's side margin is
     // the knob's less the inset at which the disc should stop.
     const int mx = SwitchKnobMarginX() - SwitchKnobInset();
     RequireRoom(Theme::kGuiGutter, mx, "switch panel side margin");
     const int my = Theme::kGuiGutter;
-    Canvas canvas(t.trackWidth + 2 * mx, t.trackHeight + 2 * my);
-    const float x0 = static_cast<float>(mx), y0 = static_cast<float>(my);
-    const float x1 = x0 + static_cast<float>(t.trackWidth), y1 = y0 + static_cast<float>(t.trackHeight);
+    SwitchPill pill{Canvas(t.trackWidth + 2 * mx, t.trackHeight + 2 * my), 0, 0, 0, 0};
+    pill.x0 = static_cast<float>(mx);
+    pill.y0 = static_cast<float>(my);
+    pill.x1 = pill.x0 + static_cast<float>(t.trackWidth);
+    pill.y1 = pill.y0 + static_cast<float>(t.trackHeight);
     const float r = 0.5f * static_cast<float>(t.trackHeight);
-    canvas.FillShape(RoundedRect(x0, y0, x1, y1, r), t.trackEdge, 1.0f);
-    const Shape inner =
-        RoundedRect(x0 + t.trackBorder, y0 + t.trackBorder, x1 - t.trackBorder, y1 - t.trackBorder, r - t.trackBorder);
-    canvas.FillShape(inner, t.track, 1.0f);
-    PaintInnerShadow(canvas, inner, t.innerShadow);
-    return ToTexture(canvas);
+    pill.canvas.FillShape(RoundedRect(pill.x0, pill.y0, pill.x1, pill.y1, r), edge, 1.0f);
+    const Shape inner = RoundedRect(pill.x0 + t.trackBorder, pill.y0 + t.trackBorder, pill.x1 - t.trackBorder,
+                                    pill.y1 - t.trackBorder, r - t.trackBorder);
+    pill.canvas.FillShape(inner, track, 1.0f);
+    PaintInnerShadow(pill.canvas, inner, t.innerShadow);
+    return pill;
 }
 
-TextureImage DrawSwitchKnob() {
+TextureImage DrawKnobDisc(Theme::Rgb fill) {
     const Theme::SwitchTheme& t = Theme::kSwitch;
     const int mx = SwitchKnobMarginX();
     const int my = Theme::kGuiGutter + ShadowReach(t.knobShadow.offsetY, t.knobShadow.sigma);
@@ -147,8 +157,38 @@ TextureImage DrawSwitchKnob() {
     const float cx = static_cast<float>(mx) + r, cy = static_cast<float>(my) + r;
     const Shape disc = [=](float x, float y) { return CircleDistance(x, y, cx, cy, r); };
     PaintDropShadow(canvas, disc, t.knobShadow);
-    PaintGradientShape(canvas, disc, t.knobFill, t.knobGradient, cy - r, cy + r);
+    PaintGradientShape(canvas, disc, fill, t.knobGradient, cy - r, cy + r);
     return ToTexture(canvas);
 }
+
+}  // namespace
+
+TextureImage DrawSwitchPanel() {
+    const Theme::SwitchTheme& t = Theme::kSwitch;
+    return ToTexture(DrawSwitchPill(t.track, t.trackEdge).canvas);
+}
+
+TextureImage DrawSwitchKnob() { return DrawKnobDisc(Theme::kSwitch.knobFill); }
+
+TextureImage DrawSwitchStatePanel(bool on) {
+    const Theme::SwitchTheme& t = Theme::kSwitch;
+    SwitchPill pill = DrawSwitchPill(on ? t.onTrack : t.offTrack, on ? t.onEdge : t.offEdge);
+    // The mark sits in the middle of the round end the knob leaves free: the right one when on
+    // (the knob is at the left), the left one when off.
+    const float r = 0.5f * (pill.y1 - pill.y0);
+    const float cx = on ? pill.x1 - r : pill.x0 + r, cy = 0.5f * (pill.y0 + pill.y1);
+    const float h = 0.5f * t.markSize, w = t.markStroke;
+    if (on) {
+        pill.canvas.FillShape([&](float x, float y) { return SegmentDistance(x, y, {cx, cy - h}, {cx, cy + h}, w); },
+                              t.onMark, 1.0f);
+    } else {
+        pill.canvas.FillShape(
+            [&](float x, float y) { return std::fabs(CircleDistance(x, y, cx, cy, h - 0.5f * w)) - 0.5f * w; },
+            t.offMark, 1.0f);
+    }
+    return ToTexture(pill.canvas);
+}
+
+TextureImage DrawSwitchStateKnob() { return DrawKnobDisc(Theme::kSwitch.stateKnobFill); }
 
 }  // namespace ContentBuilder

@@ -18,7 +18,11 @@ TextureImage DrawCheckBoxStrip();
 // The check box's side inside its frame: the box's upper-left corner is this far in.
 int CheckBoxMargin();
 
+// The tool switch's track and knob.
 TextureImage DrawSwitchPanel();
 TextureImage DrawSwitchKnob();
+// An on/off switch's panel for one state (the same size as the track) and its light knob.
+TextureImage DrawSwitchStatePanel(bool on);
+TextureImage DrawSwitchStateKnob();
 
 }  // namespace ContentBuilder

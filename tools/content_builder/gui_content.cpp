@@ -17,6 +17,9 @@ std::vector<std::pair<std::string, TextureImage>> DrawGuiTextures() {
     add(Theme::kCheckBox.file, DrawCheckBoxStrip());
     add(Theme::kSwitch.panelFile, DrawSwitchPanel());
     add(Theme::kSwitch.knobFile, DrawSwitchKnob());
+    add(Theme::kSwitch.onPanelFile, DrawSwitchStatePanel(true));
+    add(Theme::kSwitch.offPanelFile, DrawSwitchStatePanel(false));
+    add(Theme::kSwitch.stateKnobFile, DrawSwitchStateKnob());
     add(Theme::kSlider.file, DrawSliderStrip(kSliderFrames));
     add(Theme::kSlider.listFile, DrawSliderStrip(kSliderFrames - 1));
     add(Theme::kSimpleSliderTrack.file, DrawBarHalves(Theme::kSimpleSliderTrack));

@@ -447,6 +447,14 @@ struct SwitchTheme {
     Rgb knobFill = kAccent;
     Gradient knobGradient{};
     SoftShadow knobShadow{0.0f, 1.5f, 1.5f, 0.30f, kInk};
+    // On/off switches (the options): a panel per state, marked on the side the knob leaves free
+    // (a bar when on, a ring when off), and a light knob that shows on both.
+    std::string_view onPanelFile = "switch_on.png", offPanelFile = "switch_off.png";
+    std::string_view stateKnobFile = "switch_state_knob.png";
+    Rgb onTrack = kAccent, onEdge = kAccentPressed, onMark = kTextOnAccent;
+    Rgb offTrack = kAccentDisabled, offEdge = kGridHeavy, offMark = kInk;
+    float markSize = 12.0f, markStroke = 3.0f;  // the bar's length and the ring's diameter
+    Rgb stateKnobFill = kPaperLight;
 };
 inline constexpr SwitchTheme kSwitch{};
 

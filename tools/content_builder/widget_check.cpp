@@ -111,7 +111,7 @@ const std::vector<WidgetRule>& Vocabulary() {
          false},
         {"CHECKBOX_IOS",
          {Required("ID", F::kId), Required("TX_PANEL", F::kText, Ref::kTexture),
-          Required("TX_BTN", F::kText, Ref::kTexture)},
+          Required("TX_BTN", F::kText, Ref::kTexture), Optional("TX_PANEL_OFF", F::kText, Ref::kTexture)},
          {},
          true,
          false,
