@@ -99,9 +99,12 @@ close_start_window() {
   button_place GP_Start 1
   play_x=$place_x
   play_y=$place_y
+  # A second press after a taken one would land on the board under the closing window (a board
+  # fills the middle of the screen), so each press gets time to close the window first.
   start_closed() {
+    grep -q 'trace: window closed GP_Start' "$log" && return 0
     click 1 "$play_x" "$play_y"
-    line 'trace: window closed GP_Start' 1 > /dev/null
+    line 'trace: window closed GP_Start' 3 > /dev/null
   }
   wait_for 10 start_closed || give_up "the Play button did not close the start window"
   echo "start window: Play at ($play_x, $play_y)"
