@@ -43,6 +43,10 @@ bool gcReadLevelSettings(const pugi::xml_node& settings, gcLevelSettings& out) {
     out.blockSprite = settings.child("block");
     out.selectionYesSprite = settings.child("selection_yes");
     out.selectionNoSprite = settings.child("selection_no");
+    out.earLeft = out.earUp = 0;
+    ReadPoint(settings, "ears", out.earLeft, out.earUp);
+    out.numbersStyle = settings.child("numbers");
+    out.animations = settings.child("animations");
     return out.blockSprite && out.selectionYesSprite && out.selectionNoSprite;
 }
 

@@ -10,6 +10,12 @@
 //     <gElements> <cell type="100"/> <cell type="101"/> ... </gElements>
 //   </level>
 //
+// A level may also carry its own look, made for its cell size, in "settings": "ears" (two
+// integers: how deep the clue bands beside the rows and above the columns are), a "numbers" child
+// in the form of the clue style file (used in place of the shared style) and an "animations" child
+// in the form of the effects file's (each replaces the shared animation of its name while the
+// level is loaded). Without them the shared files serve.
+//
 // "settings" carries both an attribute and a child named "block": the attribute is the block size
 // in cells, the child the sprite drawn under every block. The sprite nodes stay valid as long as
 // the document they came from.
@@ -34,6 +40,9 @@ struct gcLevelSettings {
     pugi::xml_node blockSprite;                // child "block"
     pugi::xml_node selectionYesSprite;         // child "selection_yes"
     pugi::xml_node selectionNoSprite;          // child "selection_no"
+    int32_t earLeft = 0, earUp = 0;            // "ears": 0 when absent (the decoration's size serves)
+    pugi::xml_node numbersStyle;               // child "numbers", may be empty
+    pugi::xml_node animations;                 // child "animations", may be empty
 };
 
 struct gcLevelFile {

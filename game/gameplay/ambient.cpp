@@ -78,10 +78,13 @@ void gcAmbient::Layout() {
     border.height = static_cast<float>(fieldH) + border.minHeight;
     border.Layout();
 
+    // A level may size its own clue bands (as deep as its longest clues need).
+    const int32_t leftSize = layout->EarLeft() > 0 ? layout->EarLeft() : earSize;
+    const int32_t upSize = layout->EarUp() > 0 ? layout->EarUp() : earSize;
     leftEar.Setup(layout->ShiftY() / 2, layout->CellHeight(), layout->Rows(), layout->BlockY(), fieldX, fieldY, fieldH,
-                  earSize);
+                  leftSize);
     upEar.Setup(layout->ShiftX() / 2, layout->CellWidth(), layout->Columns(), layout->BlockX(), fieldX, fieldY, fieldW,
-                earSize);
+                upSize);
     leftEar.Layout();
     upEar.Layout();
     highlight.Setup(fieldX, fieldY, fieldW, fieldH, layout->CellWidth(), layout->CellHeight());

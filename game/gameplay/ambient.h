@@ -13,8 +13,9 @@
 //     <sunime fntName=".." fntColor=".." fntHotSpot=".." pos="x y"/>
 //   </ambient>
 //
-// Every part is required. The border is the field size plus the frame's corner room, centred on
-// the field. A sunime font missing from the catalogue draws nothing (one line on stderr).
+// Every part is required. The ears are "size" deep unless the level's "ears" give their depths
+// (gcElementsLayout::EarLeft, EarUp). The border is the field size plus the frame's corner room,
+// centred on the field. A sunime font missing from the catalogue draws nothing (one line on stderr).
 
 #include <cstdint>
 #include <string>

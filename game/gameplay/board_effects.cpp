@@ -72,7 +72,9 @@ void gcBot_ElementsEffect_Cell::OnStop() {
 
 gcBot_ElementsEffect_Line::gcBot_ElementsEffect_Line(const std::vector<gcElement*>& cells,
                                                      const QRV::G_ANIMATION& animation, float time, float delay)
-    : JCBot(delay), cells(cells), animation(animation), time(time > 0.0f ? time : kDefaultSweepTime) {}
+    : JCBot(delay), cells(cells), animation(animation), time(time > 0.0f ? time : kDefaultSweepTime) {
+    if (delay <= 0.0f && !cells.empty()) Lay();
+}
 
 bool gcBot_ElementsEffect_Line::SegmentsCross(const QRV::JS_VECTOR2& a, const QRV::JS_VECTOR2& b,
                                               const QRV::JS_VECTOR2& c, const QRV::JS_VECTOR2& d) {
@@ -85,11 +87,16 @@ bool gcBot_ElementsEffect_Line::SegmentsCross(const QRV::JS_VECTOR2& a, const QR
 }
 
 void gcBot_ElementsEffect_Line::OnStart() {
-    waiting = cells;
     if (cells.empty()) {
         End();
         return;
     }
+    if (!laid) Lay();
+}
+
+void gcBot_ElementsEffect_Line::Lay() {
+    laid = true;
+    waiting = cells;
     // The bounding box of the centres: with the first cell top-left and the last bottom-right this
     // is the sweep from the first to the last; otherwise no cell lies outside it.
     float x0 = cells.front()->CentreX(), y0 = cells.front()->CentreY();

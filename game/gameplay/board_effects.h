@@ -46,12 +46,14 @@ private:
 
 class gcBot_ElementsEffect_Line : public QRV::JCBot {
 public:
-    // The sweep lasts `time` seconds (5 when time is not above 0).
+    // The sweep lasts `time` seconds (5 when time is not above 0). Without a delay it starts as it
+    // is made, so the first cells light on the frame that made it (a bot list first ticks a new
+    // bot on the next frame).
     gcBot_ElementsEffect_Line(const std::vector<gcElement*>& cells, const QRV::G_ANIMATION& animation, float time,
                               float delay);
 
-    // Lays the segment over the bounding box of the cells' centres and starts the two tweens; an
-    // empty list ends at once.
+    // Lays the segment over the bounding box of the cells' centres, starts the two tweens and
+    // lights the cells it crosses already (unless the constructor did); an empty list ends at once.
     void OnStart() override;
     // Lights every waiting cell whose diagonal the segment crosses; when both tweens have ended the
     // cells still waiting are lit and the bot finishes.
@@ -73,6 +75,8 @@ public:
     int32_t tweensRunning = 0;
 
 private:
+    void Lay();
+    bool laid = false;
     static void MoveStart(void* self, const QRV::JS_VECTOR2& point);
     static void MoveEnd(void* self, const QRV::JS_VECTOR2& point);
     void TweenEnded();

@@ -9,8 +9,11 @@ bool gcLoadBoard(const pugi::xml_document& level, gcElementsLayout& layout, gcPr
                  const pugi::xml_node& numbersStyle, const gcDecorationLoad& decoration) {
     const pugi::xml_node root = level.document_element();
     gcLevelFile file;
+    // A level that carries its own clue style (made for its cell size) uses it.
     const bool loaded = gcReadLevelFile(level, file) && layout.Load(file.settings) &&
-                        process.Load(file.cellTypes, numbersStyle) && (!decoration || decoration(root));
+                        process.Load(file.cellTypes, file.settings.numbersStyle ? file.settings.numbersStyle
+                                                                                 : numbersStyle) &&
+                        (!decoration || decoration(root));
     if (!loaded) {
         process.Reset();
         layout.Reset();

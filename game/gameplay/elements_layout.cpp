@@ -80,6 +80,8 @@ bool gcElementsLayout::Load(const gcLevelSettings& s) {
     positionX = s.positionX;
     positionY = s.positionY;
     bonusCount = s.bonuses;
+    earLeft = std::max(s.earLeft, 0);
+    earUp = std::max(s.earUp, 0);
 
     blocksX = BlockCount(cols, blockX);
     blocksY = BlockCount(rows, blockY);
@@ -96,6 +98,14 @@ bool gcElementsLayout::Load(const gcLevelSettings& s) {
     blockSprite.RestoreResources();
     selectionYes.RestoreResources();
     selectionNo.RestoreResources();
+    for (const pugi::xml_node& child : s.animations.children()) {
+        const std::string name = child.attribute("name").as_string();
+        QRV::G_ANIMATION animation;
+        if (child.type() != pugi::node_element || name.empty() || !animation.Load(child)) continue;
+        auto entry = std::make_unique<QRV::G_ANIMATION>(animation);
+        entry->RestoreResources();
+        levelAnimations[name] = std::move(entry);
+    }
     loaded = 1;
     return true;
 }
@@ -107,6 +117,8 @@ void gcElementsLayout::Reset() {
     blockSprite = QRV::G_SPRITE();
     selectionYes = QRV::G_SPRITE();
     selectionNo = QRV::G_SPRITE();
+    for (auto& [name, animation] : levelAnimations) animation->ReleaseResources();
+    levelAnimations.clear();
     cellWidth = cellHeight = 0;
     shiftX = shiftY = 0;
     cols = rows = 0;
@@ -117,6 +129,7 @@ void gcElementsLayout::Reset() {
     cellOriginX = cellOriginY = 0.0f;
     bonusCount = 0;
     blocksX = blocksY = 0;
+    earLeft = earUp = 0;
     loaded = 0;
 }
 
@@ -170,6 +183,7 @@ void gcElementsLayout::AddAnimation(const std::string& name, const QRV::G_ANIMAT
 }
 
 const QRV::G_ANIMATION* gcElementsLayout::FindAnimation(const std::string& name) const {
+    if (const auto own = levelAnimations.find(name); own != levelAnimations.end()) return own->second.get();
     const auto found = animations.find(name);
     return found == animations.end() ? nullptr : found->second.get();
 }

@@ -44,8 +44,9 @@ public:
     bool Load(const pugi::xml_node& settings);
     // The same from settings already read.
     bool Load(const gcLevelSettings& settings);
-    // Geometry back to zero, the sprites released. The animation table, the effects settings and
-    // the selection font stay (they belong to the screen, not to a level).
+    // Geometry back to zero, the sprites and the level's own animations released. The animation
+    // table, the effects settings and the selection font stay (they belong to the screen, not to a
+    // level).
     void Reset();
     bool IsLoaded() const { return loaded != 0; }
 
@@ -65,7 +66,10 @@ public:
     int32_t LoadAnimations(const pugi::xml_node& animations);
     // Adds (or replaces) one entry, binding its textures.
     void AddAnimation(const std::string& name, const QRV::G_ANIMATION& animation);
-    // Null when the table has no such name.
+    // The level's own animations (its "settings" may carry them, made at its cell size): while the
+    // level is loaded each hides the table's entry of its name.
+    int32_t LevelAnimationCount() const { return static_cast<int32_t>(levelAnimations.size()); }
+    // Null when neither the level nor the table has such a name.
     const QRV::G_ANIMATION* FindAnimation(const std::string& name) const;
     size_t AnimationCount() const { return animations.size(); }
     // Releases and forgets every animation.
@@ -100,6 +104,9 @@ public:
     // As written in the file (see ClampedBonusCount).
     int32_t BonusCount() const { return bonusCount; }
     int32_t BlocksX() const { return blocksX; }
+    // The clue bands' depths the level asks for ("ears"), 0 when it leaves them to the decoration.
+    int32_t EarLeft() const { return earLeft; }
+    int32_t EarUp() const { return earUp; }
     int32_t BlocksY() const { return blocksY; }
 
     const QRV::G_SPRITE& BlockSprite() const { return blockSprite; }
@@ -118,10 +125,12 @@ private:
     float cellOriginX = 0.0f, cellOriginY = 0.0f;
     int32_t bonusCount = 0;
     int32_t blocksX = 0, blocksY = 0;
+    int32_t earLeft = 0, earUp = 0;
     QRV::G_SPRITE blockSprite;
     QRV::G_SPRITE selectionYes;
     QRV::G_SPRITE selectionNo;
     std::map<std::string, std::unique_ptr<QRV::G_ANIMATION>> animations;
+    std::map<std::string, std::unique_ptr<QRV::G_ANIMATION>> levelAnimations;
     JCPropertyMap effectSettings;
     QRV::JCFontRef selectionFont;
     uint8_t loaded = 0;

@@ -91,8 +91,9 @@ public:
     // The seconds a loss dialog waits before it shows, and the music gain of the win's duck.
     static constexpr float kDialogDelay = 2.0f;
     static constexpr float kDuckVolume = 10.0f;
-    // Seconds the finish window waits after the end animation's time.
-    static constexpr float kFinishExtraTime = 3.0f;
+    // Seconds the finish window waits after the end animation's time: the last cells' shine
+    // settles, then the window comes (the sweep and this wait stay within about two seconds).
+    static constexpr float kFinishExtraTime = 1.0f;
 
     explicit gcGameplay(const gcGameplayServices& services);
     ~gcGameplay() override;

@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <regex>
 #include <set>
 
+#include "engine/core/conversions.h"
 #include "engine/core/property_map.h"
 #include "engine/graphics/animation.h"
 #include "engine/graphics/font_catalogue.h"
@@ -236,6 +239,66 @@ TEST_F(BoardContent, HintAndBonusFliesCarryTheirParticlesAndAmountText) {
         EXPECT_TRUE(fs::is_regular_file(FileOf(particles.textureName))) << particles.textureName;
         EXPECT_EQ(particles.system.renderState & 0x4u, 0u) << "additive dots wash out on paper";
         EXPECT_FALSE(system.attribute("area")) << "the dots leave the emitter wherever it is";
+    }
+}
+
+// The "+n" of a bonus rises beside the counter and stays on the screen from its start to its end:
+// the box of its line (the amount font's line height, centred as the fly draws it) never leaves it.
+TEST_F(BoardContent, BonusAmountRisesAndStaysOnTheScreen) {
+    const pugi::xml_node bonus = Root("effects").child("bonus_effect");
+    const pugi::xml_node motion = bonus.child("font").child("motion");
+    float endX = 0, endY = 0, startX = 0, startY = 0, offsetX = 0, offsetY = 0;
+    QRV::ParseVector2(bonus.attribute("endpos").value(), endX, endY);
+    QRV::ParseVector2(motion.attribute("start").value(), startX, startY);
+    QRV::ParseVector2(motion.attribute("endoffset").value(), offsetX, offsetY);
+    EXPECT_LT(offsetY, 0.0f) << "the amount rises";
+    const std::string font = bonus.child("font").attribute("fntName").value();
+    const CB::ClueFontMetrics metrics =
+        CB::ReadClueFontMetrics(FileOf(CB::ResourceKey(Theme::kFontFolder, font + ".xml")));
+    const float halfHeight = static_cast<float>(metrics.lineHeight) * 0.5f;
+    // "+99" is as wide as three digits at most.
+    const float halfWidth = static_cast<float>(3 * *std::max_element(metrics.digitAdvance.begin(),
+                                                                     metrics.digitAdvance.end())) * 0.5f;
+    const struct {
+        const char* when;
+        float x, y;
+    } places[] = {{"start", endX + startX, endY + startY}, {"end", endX + startX + offsetX, endY + startY + offsetY}};
+    for (const auto& p : places) {
+        SCOPED_TRACE(p.when);
+        EXPECT_GE(p.y - halfHeight, 0.0f);
+        EXPECT_LE(p.y + halfHeight, static_cast<float>(Theme::kBoardScreen.height));
+        EXPECT_GE(p.x - halfWidth, static_cast<float>(Theme::kBoardScreen.controlsLeft));
+        EXPECT_LE(p.x + halfWidth, static_cast<float>(Theme::kBoardScreen.width));
+    }
+}
+
+// Relative luminance and contrast ratio of two sRGB colours (WCAG 2).
+double Luminance(uint32_t argb) {
+    const auto channel = [](uint32_t v) {
+        const double c = static_cast<double>(v & 0xFFu) / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(argb >> 16) + 0.7152 * channel(argb >> 8) + 0.0722 * channel(argb);
+}
+double Contrast(uint32_t a, uint32_t b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A finished line's clues fade but stay readable on their band: the crossed colour of both
+// panels, and the strike drawn in it, against the ears' band as the build paints it.
+TEST_F(BoardContent, CrossedCluesStayReadableOnTheirBand) {
+    const Image band = LoadImage(Root("ambient").child("left_ear").child("background").child_value("FILE"));
+    ASSERT_GT(band.width, 0);
+    const uint8_t* p = band.At(band.width / 2, band.height / 2);
+    const uint32_t bandColour = (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | uint32_t{p[2]};
+    for (const char* panel : {"numbersLeft", "numbersUp"}) {
+        SCOPED_TRACE(panel);
+        const pugi::xml_node node = Root("numbers").child(panel);
+        const uint32_t open = QRV::ParseHex(node.attribute("font_color").value());
+        const uint32_t crossed = QRV::ParseHex(node.attribute("font_cross").value());
+        EXPECT_GE(Contrast(crossed, bandColour), 3.0) << std::hex << crossed << " on " << bandColour;
+        EXPECT_GE(Contrast(open, crossed), 1.5) << "a crossed clue still looks done";
     }
 }
 

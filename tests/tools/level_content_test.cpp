@@ -216,7 +216,6 @@ TEST_F(LevelContent, FoldersAndFilesFollowTheNamingRules) {
 
 TEST_F(LevelContent, BoardsWithTheirCluesFitTheScreenAndBonusesTheirPictures) {
     for (const Theme::CluePanelStyle& panel : Theme::kCluePanels) ASSERT_EQ(panel.font, "clue14");
-    const CB::ClueFontMetrics clueFont = CB::ReadClueFontMetrics(resources / "data/share/font/clue14.xml");
     for (const BuiltPack& pack : built) {
         for (const std::string& file : pack.levelFiles) {
             pugi::xml_document document;
@@ -234,16 +233,37 @@ TEST_F(LevelContent, BoardsWithTheirCluesFitTheScreenAndBonusesTheirPictures) {
             board.x = s.positionX;
             board.y = s.positionY;
             EXPECT_EQ(s.cellWidth, s.cellHeight);
-            EXPECT_EQ(s.cellWidth, Theme::kBoardCell) << "one cell size for every level";
+            const auto look = std::find_if(Theme::kBoardLooks.begin(), Theme::kBoardLooks.end(),
+                                           [&](const Theme::BoardSizeLook& l) { return l.size == s.cols; });
+            ASSERT_NE(look, Theme::kBoardLooks.end());
+            EXPECT_GE(s.cellWidth, look->minCell) << "each board has the cell its fit gives it";
+            EXPECT_LE(s.cellWidth, look->maxCell);
             EXPECT_EQ(s.blockX, 5);
             EXPECT_EQ(s.blockY, 5);
             EXPECT_LT(s.shiftX, 0) << "a gap at every fifth line";
             CB::LinePicture picture{s.cols, s.rows, {}};
             for (const int32_t type : level.cellTypes) picture.filled.push_back(type == kLevelCellPicture);
             const CB::BoardClues clues = CB::CluesOfPicture(picture);
-            const CB::BoardExtent e = CB::BoardExtentOf(board, clues, clueFont, clueFont);
+            // The level's own clue style and bands.
+            const pugi::xml_node left = s.numbersStyle.child("numbersLeft"), up = s.numbersStyle.child("numbersUp");
+            ASSERT_TRUE(left && up) << pack.folder << "/" << file;
+            ASSERT_GT(s.earLeft, 0);
+            ASSERT_GT(s.earUp, 0);
+            const CB::ClueFontMetrics font =
+                CB::ReadClueFontMetrics(resources / "data/share/font" / (std::string(left.attribute("font").value()) + ".xml"));
+            CB::CluePlacement placement;
+            placement.leftInterval = left.attribute("interval").as_float();
+            placement.upInterval = up.attribute("interval").as_float();
+            ASSERT_EQ(std::sscanf(left.attribute("shift_first").value(), "%f %f", &placement.leftFirstX,
+                                  &placement.leftFirstY), 2);
+            ASSERT_EQ(std::sscanf(up.attribute("shift_first").value(), "%f %f", &placement.upFirstX,
+                                  &placement.upFirstY), 2);
+            const CB::BoardExtent e = CB::BoardExtentOf(board, clues, font, font, placement, s.earLeft, s.earUp);
             EXPECT_TRUE(CB::FitsScreen(e)) << pack.folder << "/" << file << ": " << CB::DescribeExtent(e);
-            EXPECT_TRUE(CB::CluesOnEars(board, clues, clueFont, clueFont)) << pack.folder << "/" << file;
+            const CB::BoardExtent numbers = CB::ClueExtent(board, clues, font, font, placement);
+            const CB::FieldPlacement field = CB::PlaceField(board, s.cols, s.rows);
+            EXPECT_GE(numbers.left, field.x - static_cast<float>(s.earLeft)) << pack.folder << "/" << file;
+            EXPECT_GE(numbers.top, field.y - static_cast<float>(s.earUp)) << pack.folder << "/" << file;
             EXPECT_GE(s.bonuses, 1) << pack.folder << "/" << file;
             EXPECT_LE(s.bonuses, level.PictureCellCount()) << pack.folder << "/" << file;
         }

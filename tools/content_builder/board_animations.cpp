@@ -44,9 +44,13 @@ Shape Ring(const Shape& shape, float width) {
     return [=](float x, float y) { return std::abs(shape(x, y) + width * 0.5f) - width * 0.5f; };
 }
 
-Canvas SquareFrame(int frame) {
+// Cell marks are drawn at any cell size; strokes and insets grow with the cell from the shared
+// size's (the filled square keeps its 1 px inset and 2 px corners at every size).
+float CellScale(int side) { return static_cast<float>(side) / static_cast<float>(Theme::kBoardCell); }
+
+Canvas SquareFrame(const Theme::BoardAnimation& a, int frame) {
     const Theme::CellMarkTheme& t = Theme::kCellMarks;
-    const int side = Theme::kSquareAnimation.width;
+    const int side = a.width;
     const float scale = t.squareScale[static_cast<size_t>(frame)];
     const float half = (static_cast<float>(side) * 0.5f - t.squareInset) * scale;
     Canvas cell(side, side);
@@ -54,15 +58,16 @@ Canvas SquareFrame(int frame) {
     return cell;
 }
 
-Canvas CrossFrame(int frame) {
+Canvas CrossFrame(const Theme::BoardAnimation& a, int frame) {
     const Theme::CellMarkTheme& t = Theme::kCellMarks;
-    const int side = Theme::kCrossAnimation.width, frames = Theme::kCrossAnimation.frames;
-    const float s = static_cast<float>(side), i = t.crossInset, per = static_cast<float>(frames) / 2.0f;
+    const int side = a.width, frames = a.frames;
+    const float k = CellScale(side), width = t.crossStroke * k;
+    const float s = static_cast<float>(side), i = t.crossInset * k, per = static_cast<float>(frames) / 2.0f;
     const float first = std::clamp(static_cast<float>(frame + 1) / per, 0.0f, 1.0f);
     const float second = std::clamp((static_cast<float>(frame + 1) - per) / per, 0.0f, 1.0f);
     const auto stroke = [&](Point a, Point b, float progress) -> Shape {
         const Point end{a.x + (b.x - a.x) * progress, a.y + (b.y - a.y) * progress};
-        return [=](float x, float y) { return SegmentDistance(x, y, a, end, t.crossStroke); };
+        return [=](float x, float y) { return SegmentDistance(x, y, a, end, width); };
     };
     Canvas cell(side, side);
     cell.FillShape(stroke({i, i}, {s - i, s - i}, first), Theme::kCross, 1.0f);
@@ -70,24 +75,26 @@ Canvas CrossFrame(int frame) {
     return cell;
 }
 
-Canvas ShineFrame(int frame) {
+Canvas ShineFrame(const Theme::BoardAnimation& a, int frame) {
     const Theme::CellMarkTheme& t = Theme::kCellMarks;
-    const int side = Theme::kShineAnimation.width;
+    const int side = a.width;
+    const float k = CellScale(side);
     const float alpha = t.shineAlpha[static_cast<size_t>(frame)];
-    const Shape body = CentredSquare(side, static_cast<float>(side) * 0.5f - 1.0f, 3.0f);
+    const Shape body = CentredSquare(side, static_cast<float>(side) * 0.5f - 1.0f, 3.0f * k);
     Canvas cell(side, side);
     cell.FillShape(body, Theme::kReward, alpha * t.shineFill);
-    cell.FillShape(Ring(body, t.shineRing), Theme::kReward, alpha);
+    cell.FillShape(Ring(body, t.shineRing * k), Theme::kReward, alpha);
     return cell;
 }
 
-Canvas PulseFrame(int frame) {
+Canvas PulseFrame(const Theme::BoardAnimation& a, int frame) {
     const Theme::CellMarkTheme& t = Theme::kCellMarks;
-    const int side = Theme::kPulseAnimation.width;
-    const float along = static_cast<float>(frame) / static_cast<float>(Theme::kPulseAnimation.frames - 1);
-    const float inset = t.pulseFromInset + (t.pulseToInset - t.pulseFromInset) * along;
+    const int side = a.width;
+    const float k = CellScale(side);
+    const float along = static_cast<float>(frame) / static_cast<float>(a.frames - 1);
+    const float inset = (t.pulseFromInset + (t.pulseToInset - t.pulseFromInset) * along) * k;
     Canvas cell(side, side);
-    cell.FillShape(Ring(CentredSquare(side, static_cast<float>(side) * 0.5f - inset, 4.0f), t.pulseRing),
+    cell.FillShape(Ring(CentredSquare(side, static_cast<float>(side) * 0.5f - inset, 4.0f * k), t.pulseRing * k),
                    Theme::kAccent, 1.0f - 0.85f * along);
     return cell;
 }
@@ -112,14 +119,18 @@ Canvas HintFrame(int frame) {
     return cell;
 }
 
-Canvas StrikeFrame(int frame) {
+// The strike is drawn for the shared size and stretched to the frame (a larger clue font's).
+Canvas StrikeFrame(const Theme::BoardAnimation& a, int frame) {
     const Theme::StrikeTheme& t = Theme::kStrike;
-    const Theme::BoardAnimation& a = Theme::kStrikeAnimation;
+    const Theme::BoardAnimation& shared = Theme::kStrikeAnimation;
+    const float kx = static_cast<float>(a.width) / static_cast<float>(shared.width);
+    const float ky = static_cast<float>(a.height) / static_cast<float>(shared.height);
     const float along = static_cast<float>(frame + 1) / static_cast<float>(a.frames);
-    const Point from{t.x0, t.y0}, to{t.x0 + (t.x1 - t.x0) * along, t.y0 + (t.y1 - t.y0) * along};
+    const Point from{t.x0 * kx, t.y0 * ky},
+        to{(t.x0 + (t.x1 - t.x0) * along) * kx, (t.y0 + (t.y1 - t.y0) * along) * ky};
     Canvas cell(a.width, a.height);
-    cell.FillShape([&](float x, float y) { return SegmentDistance(x, y, from, to, t.stroke); }, Theme::kClueCrossed,
-                   1.0f);
+    cell.FillShape([&](float x, float y) { return SegmentDistance(x, y, from, to, t.stroke * std::min(kx, ky)); },
+                   Theme::kClueCrossed, 1.0f);
     return cell;
 }
 
@@ -163,14 +174,17 @@ Canvas ErrorLockFrame(int) {
 
 TextureImage DrawBoardAnimation(const Theme::BoardAnimation& a) {
     const std::string_view name = a.name;
-    if (name == Theme::kSquareAnimation.name) return DrawStrip(a, SquareFrame);
-    if (name == Theme::kCrossAnimation.name) return DrawStrip(a, CrossFrame);
-    if (name == Theme::kShineAnimation.name) return DrawStrip(a, ShineFrame);
-    if (name == Theme::kPulseAnimation.name) return DrawStrip(a, PulseFrame);
+    const auto sized = [&a](Canvas (*frame)(const Theme::BoardAnimation&, int)) {
+        return DrawStrip(a, [&a, frame](int f) { return frame(a, f); });
+    };
+    if (name == Theme::kSquareAnimation.name) return sized(SquareFrame);
+    if (name == Theme::kCrossAnimation.name) return sized(CrossFrame);
+    if (name == Theme::kShineAnimation.name) return sized(ShineFrame);
+    if (name == Theme::kPulseAnimation.name) return sized(PulseFrame);
     if (name == Theme::kHintAnimation.name) return DrawStrip(a, HintFrame);
     if (name == Theme::kMoneyAnimation.name)
         return DrawStrip(a, [&a](int frame) { return DrawCoinFrame(Theme::kMoneyCoin, frame, a.frames); });
-    if (name == Theme::kStrikeAnimation.name) return DrawStrip(a, StrikeFrame);
+    if (name == Theme::kStrikeAnimation.name) return sized(StrikeFrame);
     if (name == Theme::kErrorMarkAnimation.name) return DrawStrip(a, ErrorMarkFrame);
     if (name == Theme::kErrorLockAnimation.name) return DrawStrip(a, ErrorLockFrame);
     throw std::invalid_argument("no drawing for the board animation \"" + std::string(name) + "\"");

@@ -1,5 +1,7 @@
 #include "tools/content_builder/board_files.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <stdexcept>
 
@@ -61,6 +63,70 @@ std::string Param(std::string_view key, std::string_view value) {
 }
 
 }  // namespace
+
+namespace {
+
+// The strike over a number of the clue font: two of its widest digits and a margin.
+Theme::BoardAnimation StrikeFor(const ClueFontMetrics& font, const std::string& file) {
+    Theme::BoardAnimation a = Theme::kStrikeAnimation;
+    a.file = file;
+    a.width = 2 * *std::max_element(font.digitAdvance.begin(), font.digitAdvance.end()) + 8;
+    a.height = font.digitHeight + 8;
+    return a;
+}
+
+std::string StrikeFile(const BoardLook& look) { return "clue_strike_" + look.font + ".png"; }
+
+constexpr std::array<const Theme::BoardAnimation*, 4> kCellAnimations{
+    &Theme::kSquareAnimation, &Theme::kCrossAnimation, &Theme::kShineAnimation, &Theme::kPulseAnimation};
+
+}  // namespace
+
+std::string SizedArtFile(std::string_view file, int size) {
+    const size_t dot = file.rfind('.');
+    return std::string(file.substr(0, dot)) + "_" + XmlNumber(size) + std::string(file.substr(dot));
+}
+
+std::string LevelLookXml(const BoardLook& look, const ClueFontMetrics& font) {
+    const CluePlacement& p = look.clues;
+    const std::string strikeFile = StrikeFile(look);
+    const Theme::BoardAnimation strike = StrikeFor(font, strikeFile);
+    std::string xml = "    <numbers>\n";
+    const auto panel = [&](std::string_view element, float interval, float firstX, float firstY) {
+        const std::string e(element);
+        return "      <" + e + Attr("font", look.font) + Attr("font_color", Hex(Theme::kClueOpen)) +
+               Attr("font_cross", Hex(Theme::kClueCrossed)) + Attr("interval", XmlNumber(interval)) +
+               Attr("shift_first", Pair(firstX, firstY)) + ">" + SpriteKeys(strike.file, "HS_MID") +
+               AnimationKey(strike) + "</" + e + ">\n";
+    };
+    xml += panel("numbersLeft", p.leftInterval, p.leftFirstX, p.leftFirstY);
+    xml += panel("numbersUp", p.upInterval, p.upFirstX, p.upFirstY);
+    xml += "    </numbers>\n    <animations>\n";
+    for (const Theme::BoardAnimation* shared : kCellAnimations) {
+        const std::string file = SizedArtFile(shared->file, look.board.cell);
+        Theme::BoardAnimation a = *shared;
+        a.file = file;
+        a.width = a.height = look.board.cell;
+        xml += "      <animation" + Attr("name", a.name) + ">" + SpriteKeys(a.file, "HS_MID") + AnimationKey(a) +
+               "</animation>\n";
+    }
+    return xml + "    </animations>\n";
+}
+
+void WriteLevelLookArt(OutputTree& out, const BoardLook& look, const ClueFontMetrics& font,
+                       std::set<std::string>& written) {
+    const std::string strikeFile = StrikeFile(look);
+    if (written.insert(strikeFile).second)
+        out.Write(RunPath(Theme::kBoardFolder, strikeFile), EncodeTexture(DrawBoardAnimation(StrikeFor(font, strikeFile))));
+    for (const Theme::BoardAnimation* shared : kCellAnimations) {
+        const std::string file = SizedArtFile(shared->file, look.board.cell);
+        if (!written.insert(file).second) continue;
+        Theme::BoardAnimation a = *shared;
+        a.file = file;
+        a.width = a.height = look.board.cell;
+        out.Write(RunPath(Theme::kBoardFolder, file), EncodeTexture(DrawBoardAnimation(a)));
+    }
+}
 
 std::string GameplayFileKey(std::string_view key) {
     for (const Theme::ConfigValue& v : Theme::kGameplayConfig)

@@ -7,9 +7,11 @@
 // content/README.md describes every element.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 
+#include "tools/content_builder/board_fit.h"
 #include "tools/content_builder/output_tree.h"
 
 namespace ContentBuilder {
@@ -36,5 +38,15 @@ std::string DecorationFileXml();
 // Writes the textures and the three files. Runs after the fonts (the effects and the decoration
 // name catalogue fonts); the error panel's caption comes from the string table source.
 void BuildBoardFiles(const std::string& contentDir, OutputTree& out);
+
+// A level's own look, made for its cell size and clue font: the clue style ("numbers", the
+// numbers placed as the look says, the strike at the font's size) and the cell animations
+// ("animations": "square", "cross", "shine", "pulse" with frames of one cell), as children of its
+// "settings". Their textures are named by size: "cell_square.png" at 56 is "cell_square_56.png".
+std::string SizedArtFile(std::string_view file, int size);
+std::string LevelLookXml(const BoardLook& look, const ClueFontMetrics& font);
+// Writes the textures LevelLookXml names that `written` does not hold yet, and adds them to it.
+void WriteLevelLookArt(OutputTree& out, const BoardLook& look, const ClueFontMetrics& font,
+                       std::set<std::string>& written);
 
 }  // namespace ContentBuilder

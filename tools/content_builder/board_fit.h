@@ -19,6 +19,7 @@ namespace ContentBuilder {
 struct ClueFontMetrics {
     int lineHeight = 0;
     std::array<int, 10> digitAdvance{};
+    int digitHeight = 0;  // the tallest digit's glyph box
 };
 // From a BMFont description; throws std::runtime_error when it cannot be read or lacks a digit.
 ClueFontMetrics ReadClueFontMetrics(const std::filesystem::path& description);
@@ -45,12 +46,45 @@ struct FieldPlacement {
 };
 FieldPlacement PlaceField(const Theme::BoardGeometry& board, int cols, int rows);
 
+// Where the panels put their numbers: a clue style's "interval" and "shift_first" of each panel.
+struct CluePlacement {
+    float leftInterval = 0, leftFirstX = 0, leftFirstY = 0;
+    float upInterval = 0, upFirstX = 0, upFirstY = 0;
+};
+// The shared clue style's (Theme::kCluePanels).
+CluePlacement SharedCluePlacement();
+
 // The boxes of all clue numbers (advance width by line height, centred where the panels put them).
 BoardExtent ClueExtent(const Theme::BoardGeometry& board, const BoardClues& clues, const ClueFontMetrics& left,
-                       const ClueFontMetrics& up);
-// The clues, the ears ("size" beside the field), the field and its border together.
+                       const ClueFontMetrics& up, const CluePlacement& placement = SharedCluePlacement());
+// The clues, the ears (`earLeft` beside the rows, `earUp` above the columns; the decoration's
+// "size" when 0), the field and its border together.
 BoardExtent BoardExtentOf(const Theme::BoardGeometry& board, const BoardClues& clues, const ClueFontMetrics& left,
-                          const ClueFontMetrics& up);
+                          const ClueFontMetrics& up, const CluePlacement& placement = SharedCluePlacement(),
+                          int earLeft = 0, int earUp = 0);
+
+// The play field a level's board fills (Theme::kBoardScreen), right of the step panel in a
+// tutorial pack.
+struct PlayField {
+    float left = 0, top = 0, right = 0, bottom = 0;
+};
+PlayField PlayFieldOf(bool tutorial);
+
+// One level's board as the builder lays it out for its clues: the geometry of its "settings",
+// the depths of its clue bands, its clue font and where the numbers stand.
+struct BoardLook {
+    Theme::BoardGeometry board{};
+    int earLeft = 0, earUp = 0;
+    std::string font;
+    CluePlacement clues;
+};
+// The largest cell within the size's bounds with which the board, its bands and its border fit
+// the field, the whole centred there. False when even the smallest cell does not fit, or when a
+// column's widest number is wider than a cell.
+bool FitBoard(const Theme::BoardSizeLook& size, const BoardClues& clues, const ClueFontMetrics& font,
+              const PlayField& field, BoardLook& out);
+// The board and its bands against the field: the larger of the parts of its width and height.
+float FieldFill(const BoardExtent& board, const PlayField& field);
 
 // Inside the screen by the margin and left of the controls column.
 bool FitsScreen(const BoardExtent& extent);

@@ -160,11 +160,14 @@ Canvas SelectionCell(int side) {
     return canvas;
 }
 
+// The hints inside a selected cell grow with the cell from the shared cell size's.
+float SelectionScale(int side) { return static_cast<float>(side) / static_cast<float>(Theme::kBoardCell); }
+
 }  // namespace
 
 TextureImage DrawSelectionYes(int side) {
     const Theme::BoardSpriteTheme& t = Theme::kBoardSprites;
-    const float s = static_cast<float>(side), i = t.squareHintInset;
+    const float s = static_cast<float>(side), i = t.squareHintInset * SelectionScale(side);
     Canvas canvas = SelectionCell(side);
     canvas.FillShape(
         [=](float x, float y) { return RoundedRectDistance(x, y, i, i, s - i, s - i, t.squareHintRadius); },
@@ -174,12 +177,13 @@ TextureImage DrawSelectionYes(int side) {
 
 TextureImage DrawSelectionNo(int side) {
     const Theme::BoardSpriteTheme& t = Theme::kBoardSprites;
-    const float s = static_cast<float>(side), i = t.crossHintInset;
+    const float k = SelectionScale(side), stroke = t.crossHintStroke * k;
+    const float s = static_cast<float>(side), i = t.crossHintInset * k;
     Canvas canvas = SelectionCell(side);
     canvas.FillShape(
         [=](float x, float y) {
-            return std::min(SegmentDistance(x, y, {i, i}, {s - i, s - i}, t.crossHintStroke),
-                            SegmentDistance(x, y, {s - i, i}, {i, s - i}, t.crossHintStroke));
+            return std::min(SegmentDistance(x, y, {i, i}, {s - i, s - i}, stroke),
+                            SegmentDistance(x, y, {s - i, i}, {i, s - i}, stroke));
         },
         t.selection, t.crossHintAlpha);
     return ToTexture(canvas);

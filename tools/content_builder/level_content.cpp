@@ -1,16 +1,19 @@
 #include "tools/content_builder/level_content.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <stdexcept>
 
 #include <pugixml.hpp>
 
+#include "tools/content_builder/board_files.h"
 #include "tools/content_builder/board_fit.h"
 #include "tools/content_builder/layout_file_check.h"
 #include "tools/content_builder/level_art.h"
 #include "tools/content_builder/level_files.h"
 #include "tools/content_builder/resource_paths.h"
+#include "tools/content_builder/tutorial_steps.h"
 #include "tools/content_builder/window_content.h"
 
 namespace ContentBuilder {
@@ -68,6 +71,10 @@ std::vector<std::string> CheckBoardGeometry() {
         if (b.cell != Theme::kBoardCell) faults.push_back(size + "the clue style serves one cell size only");
         if (b.block <= 0 || b.size % b.block != 0) faults.push_back(size + "blocks must divide the board");
         if (b.shift > 0) faults.push_back(size + "the block gap is a negative shiftBlock");
+        const auto look = std::find_if(Theme::kBoardLooks.begin(), Theme::kBoardLooks.end(),
+                                       [&b](const Theme::BoardSizeLook& l) { return l.size == b.size; });
+        if (look == Theme::kBoardLooks.end() || look->minCell > look->maxCell || look->minCell < 2)
+            faults.push_back(size + "no look with a smallest cell up to its largest");
     }
     return faults;
 }
@@ -77,6 +84,12 @@ ClueFontMetrics ClueFont(const OutputTree& out, std::string_view panel) {
         if (p.element == panel)
             return ReadClueFontMetrics(out.RunDir() / RunPath(Theme::kFontFolder, std::string(p.font) + ".xml"));
     throw std::logic_error("no clue panel " + std::string(panel));
+}
+
+const Theme::BoardSizeLook* LookFor(int size) {
+    for (const Theme::BoardSizeLook& look : Theme::kBoardLooks)
+        if (look.size == size) return &look;
+    throw std::logic_error("no board look for boards of " + std::to_string(size));
 }
 
 bool IsEffectAnimation(const std::string& name) {
@@ -110,6 +123,17 @@ std::vector<PackSource> BuildLevelContent(const std::string& contentDir, OutputT
 
     const LayoutReferences refs = ReferencesOf(contentDir, out);
     const ClueFontMetrics left = ClueFont(out, "numbersLeft"), up = ClueFont(out, "numbersUp");
+    std::map<std::string, ClueFontMetrics> clueFonts;
+    const auto FontOf = [&](std::string_view name) -> const ClueFontMetrics& {
+        auto found = clueFonts.find(std::string(name));
+        if (found == clueFonts.end())
+            found = clueFonts
+                        .emplace(std::string(name), ReadClueFontMetrics(out.RunDir() / RunPath(Theme::kFontFolder,
+                                                                                               std::string(name) + ".xml")))
+                        .first;
+        return found->second;
+    };
+    std::set<std::string> art = blocks;  // the board textures written so far
     for (const Theme::BoardGeometry& board : Theme::kBoards) {
         // The largest boards get the most clues a line can hold.
         const BoardExtent e = BoardExtentOf(board, FullestClues(board.size), left, up);
@@ -125,23 +149,53 @@ std::vector<PackSource> BuildLevelContent(const std::string& contentDir, OutputT
         out.Write(PackPath(image, Theme::kPackCoverClosedFile), EncodeTexture(DrawPackCoverClosed(cover, tint)));
         out.Write(PackPath(image, Theme::kPackBackgroundFile), EncodeTexture(DrawBoardBackground(tint)));
 
+        const bool tutorial = pack.folder.rfind("tutorial", 0) == 0;
+        std::map<int, Theme::BoardGeometry> looks;  // by level number
         for (const LevelSource& level : pack.levels) {
-            const Theme::BoardGeometry& board = *BoardFor(level.picture.cols);
+            const Theme::BoardSizeLook* size = LookFor(level.picture.cols);
             const BoardClues clues = CluesOfPicture(level.picture);
-            const BoardExtent e = BoardExtentOf(board, clues, left, up);
+            const PlayField field = PlayFieldOf(tutorial);
+            const ClueFontMetrics& font = FontOf(size->clueFont);
+            BoardLook look;
+            if (!FitBoard(*size, clues, font, field, look)) {
+                faults.push_back(level.source.string() + ": the board and its clues fit the play field with no cell of " +
+                                 std::to_string(size->minCell) + " to " + std::to_string(size->maxCell) +
+                                 " pixels, or a column's number is wider than the cell");
+                continue;
+            }
+            const BoardExtent e =
+                BoardExtentOf(look.board, clues, font, font, look.clues, look.earLeft, look.earUp);
             if (!FitsScreen(e))
                 faults.push_back(level.source.string() + ": the board and its clues take " + DescribeExtent(e) +
                                  ", beyond the 1024 x 768 screen or into the controls column");
-            if (!CluesOnEars(board, clues, left, up))
-                faults.push_back(level.source.string() + ": its clues run beyond the ears (" +
-                                 std::to_string(Theme::kDecoration.earSize) + " pixels)");
-            out.Write(PackPath(pack.folder, LevelFileName(level.number)), LevelFileXml(level.picture, board));
+            if (FieldFill(e, field) < Theme::kBoardScreen.minFill)
+                faults.push_back(level.source.string() + ": the board and its clues take " + DescribeExtent(e) +
+                                 ", too little of the play field");
+            looks[level.number] = look.board;
+            if (art.insert(BlockFile(look.board)).second)
+                out.Write(RunPath(Theme::kBoardFolder, BlockFile(look.board)), EncodeTexture(DrawBoardBlock(look.board)));
+            const int cell = look.board.cell;
+            if (art.insert(SizedArtFile(kSelectionYesFile, cell)).second) {
+                out.Write(RunPath(Theme::kBoardFolder, SizedArtFile(kSelectionYesFile, cell)),
+                          EncodeTexture(DrawSelectionYes(cell)));
+                out.Write(RunPath(Theme::kBoardFolder, SizedArtFile(kSelectionNoFile, cell)),
+                          EncodeTexture(DrawSelectionNo(cell)));
+            }
+            WriteLevelLookArt(out, look, font, art);
+            out.Write(PackPath(pack.folder, LevelFileName(level.number)),
+                      LevelFileXml(level.picture, look.board, look.earLeft, look.earUp, LevelLookXml(look, font)));
         }
         for (const TutorialStep& step : pack.steps) {
             for (const std::string& effect : EffectsOfStep(step))
                 if (!IsEffectAnimation(effect))
                     faults.push_back(pack.folder + " step line " + std::to_string(step.line) + ": the effect \"" +
                                      effect + "\" is not an animation of the effects file");
+            // The step's panel stands beside the board as the level lays it out.
+            if (const auto board = looks.find(step.level); board != looks.end())
+                for (const auto& [col, row] : CellsUnderPanel(step, board->second))
+                    faults.push_back(pack.folder + " step line " + std::to_string(step.line) +
+                                     ": the step's panel covers the cell " + std::to_string(col) + " " +
+                                     std::to_string(row));
             const std::string folder = pack.folder + "/tutorial/" + LevelBaseName(step.level);
             const std::string path = PackPath(folder, StepFileName(step.step));
             const std::string xml =

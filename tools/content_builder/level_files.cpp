@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "tools/content_builder/board_files.h"
 #include "tools/content_builder/resource_paths.h"
 #include "tools/content_builder/xml_number.h"
 #include "tools/content_builder/xml_text.h"
@@ -81,16 +82,27 @@ std::string PackMainRepository(std::string_view folder) { return std::string(fol
 std::string PackImageRepository(std::string_view folder) { return std::string(folder) + "/image"; }
 
 std::string LevelFileXml(const LinePicture& picture, const Theme::BoardGeometry& b) {
+    return LevelFileXml(picture, b, 0, 0, "");
+}
+
+std::string LevelFileXml(const LinePicture& picture, const Theme::BoardGeometry& b, int earLeft, int earUp,
+                         std::string_view lookXml) {
+    const bool own = !lookXml.empty();
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<level>\n";
     xml += "  <settings" + Attr("elSize", Pair(b.cell, b.cell)) + Attr("grid", Pair(picture.cols, picture.rows)) +
            Attr("block", Pair(b.block, b.block)) + Attr("shiftBlock", Pair(b.shift, b.shift)) +
-           Attr("position", Pair(b.x, b.y)) + Attr("bonuses", XmlNumber(BonusCount(b, picture))) + ">\n";
+           Attr("position", Pair(b.x, b.y)) + Attr("bonuses", XmlNumber(BonusCount(b, picture)));
+    if (own) xml += Attr("ears", Pair(earLeft, earUp));
+    xml += ">\n";
     // The block sprite is laid from the field's upper-left corner at the block pitch, so it is
     // anchored there; the selection marks sit on the cells' centres.
     const int block = b.cell * b.block - 2 * b.shift;
     xml += Sprite("block", BlockFile(b), "HS_UL", block, block);
-    xml += Sprite("selection_yes", kSelectionYesFile, "HS_MID", b.cell, b.cell);
-    xml += Sprite("selection_no", kSelectionNoFile, "HS_MID", b.cell, b.cell);
+    xml += Sprite("selection_yes", own ? SizedArtFile(kSelectionYesFile, b.cell) : std::string(kSelectionYesFile),
+                  "HS_MID", b.cell, b.cell);
+    xml += Sprite("selection_no", own ? SizedArtFile(kSelectionNoFile, b.cell) : std::string(kSelectionNoFile),
+                  "HS_MID", b.cell, b.cell);
+    xml += std::string(lookXml);
     xml += "  </settings>\n  <gElements>\n";
     for (int r = 0; r < picture.rows; ++r) {
         xml += "    ";

@@ -31,6 +31,10 @@ std::string PackImageRepository(std::string_view folder);
 
 // A level file: root "level", "settings" and "gElements" with one "cell" per cell, row-major.
 std::string LevelFileXml(const LinePicture& picture, const Theme::BoardGeometry& board);
+// The same with the level's own look: its geometry and bands' depths ("ears") from the fit, the
+// block and selection sprites at its cell size (SizedArtFile), and `lookXml` (LevelLookXml) inside "settings".
+std::string LevelFileXml(const LinePicture& picture, const Theme::BoardGeometry& board, int earLeft, int earUp,
+                         std::string_view lookXml);
 
 // The pack's card for the pack lists and its properties (never "name").
 std::string PackItemXml(const PackSource& pack);

@@ -23,7 +23,8 @@ inline constexpr Rgb kInk{0x2E, 0x3A, 0x59};
 inline constexpr Rgb kGridThin{0xC9, 0xBF, 0xAF};
 inline constexpr Rgb kGridHeavy{0x8F, 0x84, 0x73};
 inline constexpr Rgb kCross{0xC8, 0x55, 0x3D};
-inline constexpr Rgb kSolvedClue{0xA8, 0x9F, 0x91};
+// Solved clues fade to a warm grey that still reads on the darker band (contrast above 3:1).
+inline constexpr Rgb kSolvedClue{0x81, 0x78, 0x69};
 inline constexpr Rgb kAccent{0x3E, 0x8E, 0x7E};
 inline constexpr Rgb kAccentHover{0x4F, 0xA5, 0x92};
 inline constexpr Rgb kAccentPressed{0x2F, 0x6F, 0x62};
@@ -353,13 +354,16 @@ inline constexpr std::string_view kLatoBlack = "/usr/share/fonts/truetype/lato/L
 inline constexpr std::string_view kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 inline constexpr std::string_view kDejaVuSansBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 
-inline constexpr std::array<FontRecipe, 6> kFonts{{
+inline constexpr std::array<FontRecipe, 8> kFonts{{
     {"title48", "Comfortaa Bold", kComfortaaBold, "DejaVu Sans Bold", kDejaVuSansBold, 48, true, false},
     {"title32", "Comfortaa Bold", kComfortaaBold, "DejaVu Sans Bold", kDejaVuSansBold, 32, true, false},
     {"body18", "Lato Regular", kLatoRegular, "DejaVu Sans", kDejaVuSans, 18, false, false},
     {"bold22", "Lato Bold", kLatoBold, "DejaVu Sans Bold", kDejaVuSansBold, 22, false, false},
     {"clue18", "Lato Black", kLatoBlack, "DejaVu Sans Bold", kDejaVuSansBold, 18, false, true},
     {"clue14", "Lato Black", kLatoBlack, "DejaVu Sans Bold", kDejaVuSansBold, 14, false, true},
+    // The board's clues: digits at least 16 px tall up to 15 x 15 boards, 13 px on the largest.
+    {"clue23", "Lato Black", kLatoBlack, "DejaVu Sans Bold", kDejaVuSansBold, 23, false, true},
+    {"clue19", "Lato Black", kLatoBlack, "DejaVu Sans Bold", kDejaVuSansBold, 19, false, true},
 }};
 
 // Glyphs are white (the text colour tints them); the title shadow is ink and shows darker under
@@ -744,12 +748,41 @@ struct BoardScreenTheme {
     int width = 1024, height = 768;
     int controlsLeft = 874;  // the controls column: x from here to the right edge (150 px)
     int margin = 8;
+    // The play field every board with its clue bands fills: inside the background's dotted edge
+    // (dots in the outermost rows and columns of its lattice, kBoardBackground) and left of the
+    // controls column. In a tutorial pack the field starts right of the step panel.
+    int fieldLeft = 44, fieldTop = 36, fieldRight = 866, fieldBottom = 732;
+    float minFill = 0.70f;  // the board spans at least this part of the field's width or height
 };
 inline constexpr BoardScreenTheme kBoardScreen{};
 
-// Every shipped level shares one cell size (the clue style centres its numbers on one cell size
-// only), blocks of 5 x 5 and a 2 px gap between blocks (a negative "shiftBlock"), which shows as
-// the heavier fifth line.
+// Every level's board is laid out for its own clues: the largest cell (within the size's bounds)
+// with which the board, its clue bands (as deep as its longest clues need) and its border fit the
+// play field, centred there. Each level file carries its cell size, its bands' depths, its clue
+// style and its cell animations, made at that size. Blocks are 5 x 5 with a 2 px gap between
+// blocks (a negative "shiftBlock"), which shows as the heavier fifth line.
+struct BoardSizeLook {
+    int size;
+    int minCell, maxCell;
+    std::string_view clueFont;  // of kFonts
+};
+inline constexpr std::array<BoardSizeLook, 4> kBoardLooks{{
+    {5, 56, 100, "clue23"},
+    {10, 36, 64, "clue23"},
+    {15, 28, 44, "clue23"},
+    {20, 20, 40, "clue19"},
+}};
+// Where the clues stand in their bands: `pad` from the field to the nearest number and from the
+// outermost number to the band's edge; along a row the numbers are the widest apart plus `rowGap`,
+// up a column the digits' height plus `columnGap`.
+struct ClueLayoutTheme {
+    int pad = 8;
+    int rowGap = 9, columnGap = 6;
+};
+inline constexpr ClueLayoutTheme kClueLayout{};
+
+// The cell size of the shared gameplay files (the effects file's cell animations and the shared
+// clue style): what a level without its own look gets.
 inline constexpr int kBoardCell = 26;
 inline constexpr int kBoardBlock = 5;
 inline constexpr int kBoardShift = -2;
@@ -916,7 +949,7 @@ inline constexpr CoinSpinTheme kMoneyCoin{"fly_money.png", 24, 8, 1, 10.0f, 2.0f
 // The effects file's "settings" list and flies.
 struct BoardEffectsTheme {
     float openDelay = 0.06f;    // "open_delay": seconds between the cells of a move
-    float endLevelTime = 1.6f;  // "end_level_time": the sweep over the picture at the level's end
+    float endLevelTime = 1.2f;  // "end_level_time": the sweep over the picture at the level's end
     std::string_view endLevel = kShineAnimation.name;  // "end_level"
     std::string_view tutorialEffect = kPulseAnimation.name;
     // "font_selected": the ordinals of a selection, in ink at the cell's centre.
@@ -931,7 +964,9 @@ struct BoardEffectsTheme {
     float bonusSpeed = 600.0f, bonusDeflection = 80.0f;
     std::string_view bonusFont = "title32";
     float bonusTextTime = 0.8f;
-    std::string_view bonusTextStart = "0 -18", bonusTextEndOffset = "0 -40";
+    // The amount rises just under the counter (the counter sits near the screen's top edge, so
+    // the text starts below it and rises toward it, staying on the screen).
+    std::string_view bonusTextStart = "0 46", bonusTextEndOffset = "0 -22";
     std::string_view bonusText = "+%i";
 };
 inline constexpr BoardEffectsTheme kBoardEffects{};

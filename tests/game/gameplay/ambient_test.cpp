@@ -39,7 +39,8 @@ std::string AmbientXml() {
 
 // A decoration over a board, loaded from AmbientXml.
 struct Decorated : Board {
-    explicit Decorated(const std::vector<std::string>& picture) : Board(picture) {
+    explicit Decorated(const std::vector<std::string>& picture, const std::string& extraSettings = "")
+        : Board(picture, extraSettings) {
         QRV::TestKit::ParsedXml xml(AmbientXml());
         ambientLoaded = ambient.Load(xml.Root(), nullptr);
     }
@@ -223,21 +224,32 @@ TEST(AmbientEar, SeparatorsOnEveryLineWithBlockOnesInTheGaps) {
     EXPECT_EQ(seen, (std::vector<std::pair<int32_t, bool>>{{0, true}, {30, false}, {60, false}, {90, false}}));
 }
 
-// The ears span the field along their axis and fill "size" pixels beside it.
+// The ears span the field along their axis and fill "size" pixels beside it, or as deep as the
+// level's "ears" ask (a level sizes its bands for its own clues).
 TEST(AmbientEar, BackgroundsBesideTheField) {
-    Decorated board({"1111111111", "1111111111"});
-    ASSERT_TRUE(board.ambientLoaded);
-    const float fx = board.layout.FieldOriginX(), fy = board.layout.FieldOriginY();
-    const QRV::G_SPRITE& left = board.ambient.LeftEar().background;
-    EXPECT_FLOAT_EQ(left.transform->positionX, fx - 120.0f);
-    EXPECT_FLOAT_EQ(left.transform->positionY, fy);
-    EXPECT_FLOAT_EQ(left.width, 120.0f);
-    EXPECT_FLOAT_EQ(left.height, static_cast<float>(board.layout.FieldHeight()));
-    const QRV::G_SPRITE& up = board.ambient.UpEar().background;
-    EXPECT_FLOAT_EQ(up.transform->positionX, fx);
-    EXPECT_FLOAT_EQ(up.transform->positionY, fy - 120.0f);
-    EXPECT_FLOAT_EQ(up.width, static_cast<float>(board.layout.FieldWidth()));
-    EXPECT_FLOAT_EQ(up.height, 120.0f);
+    const struct {
+        const char* why;
+        std::string settings;
+        float left, up;
+    } cases[] = {{"the decoration's size", "", 120.0f, 120.0f},
+                 {"the level's ears", " ears='70 44'", 70.0f, 44.0f},
+                 {"a zero keeps the decoration's", " ears='0 44'", 120.0f, 44.0f}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        Decorated board({"1111111111", "1111111111"}, c.settings);
+        ASSERT_TRUE(board.loaded && board.ambientLoaded);
+        const float fx = board.layout.FieldOriginX(), fy = board.layout.FieldOriginY();
+        const QRV::G_SPRITE& left = board.ambient.LeftEar().background;
+        EXPECT_FLOAT_EQ(left.transform->positionX, fx - c.left);
+        EXPECT_FLOAT_EQ(left.transform->positionY, fy);
+        EXPECT_FLOAT_EQ(left.width, c.left);
+        EXPECT_FLOAT_EQ(left.height, static_cast<float>(board.layout.FieldHeight()));
+        const QRV::G_SPRITE& up = board.ambient.UpEar().background;
+        EXPECT_FLOAT_EQ(up.transform->positionX, fx);
+        EXPECT_FLOAT_EQ(up.transform->positionY, fy - c.up);
+        EXPECT_FLOAT_EQ(up.width, static_cast<float>(board.layout.FieldWidth()));
+        EXPECT_FLOAT_EQ(up.height, c.up);
+    }
 }
 
 TEST(AmbientHighlight, FollowsTheSelectionAndHides) {

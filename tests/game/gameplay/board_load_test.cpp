@@ -106,4 +106,49 @@ TEST(BoardLoadTest, DrawShowsMarksSelectionAndOrdinals) {
     EXPECT_TRUE(board.process.List(gcProcess::kListSelected).empty());
 }
 
+// A level may carry its own look for its cell size: its clue style replaces the shared one, its
+// animations hide the shared ones of their names while it is loaded, and "ears" size its bands.
+// Without them the shared files serve; a plain level after a styled one gets the shared look back.
+TEST(BoardLoadTest, ALevelsOwnLookServesItWhileItIsLoaded) {
+    const std::string own =
+        "<numbers><numbersLeft font='big' font_color='FF000000' font_cross='80808080' interval='30' "
+        "shift_first='20 25'/><numbersUp font='big' font_color='FF000000' font_cross='80808080' interval='24' "
+        "shift_first='25 20'/></numbers><animations><animation name='square' TEXTURE='s50.png'><ANIMATION/>"
+        "</animation></animations>";
+    const std::string geometry = "elSize='50 50' block='5 5' shiftBlock='-2 -2' position='512 384' bonuses='0'";
+    const struct {
+        const char* why;
+        std::string level;
+        const char* font;
+        float interval;
+        const char* square;
+        int32_t earLeft, earUp;
+    } cases[] = {
+        {"its own look", BoardTestKit::LevelText({"11", "01"}, geometry + " ears='70 44'", BoardTestKit::kSprites + own),
+         "big", 30.0f, "s50.png", 70, 44},
+        {"the shared look", BoardTestKit::LevelText({"11", "01"}), "clue", 18.0f, "s.png", 0, 0},
+        {"its own again", BoardTestKit::LevelText({"11", "01"}, geometry + " ears='70 44'", BoardTestKit::kSprites + own),
+         "big", 30.0f, "s50.png", 70, 44},
+    };
+    BoardTestKit::Board board({"1"});
+    ParsedXml shared("<a><square name='square' TEXTURE='s.png'><ANIMATION/></square></a>");
+    board.layout.LoadAnimations(shared.Root());
+    ParsedXml style(BoardTestKit::kStyle);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        ParsedXml level(c.level);
+        ASSERT_TRUE(gcLoadBoard(level.document, board.layout, board.process, style.Root(), nullptr));
+        EXPECT_EQ(board.process.NumbersLeft().FontName(), c.font);
+        EXPECT_EQ(board.process.NumbersUp().FontName(), c.font);
+        EXPECT_FLOAT_EQ(board.process.NumbersLeft().Interval(), c.interval);
+        const QRV::G_ANIMATION* square = board.layout.FindAnimation("square");
+        ASSERT_NE(square, nullptr);
+        EXPECT_EQ(square->textureName, c.square);
+        EXPECT_EQ(board.layout.EarLeft(), c.earLeft);
+        EXPECT_EQ(board.layout.EarUp(), c.earUp);
+    }
+    board.layout.Reset();
+    EXPECT_EQ(board.layout.FindAnimation("square")->textureName, "s.png") << "the level's own go with it";
+}
+
 }  // namespace

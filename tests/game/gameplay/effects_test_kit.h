@@ -26,9 +26,11 @@ inline std::string AnimationXml(const std::string& element, int frames, float fp
 }
 
 // 30 px cells in 5 x 5 blocks with 4 px gaps, the board centred on the screen.
-inline std::string LevelXml(const std::vector<std::string>& picture) {
+// `extra`: more attributes of "settings".
+inline std::string LevelXml(const std::vector<std::string>& picture, const std::string& extra = "") {
     return BoardTestKit::LevelText(picture,
-                                   "elSize='30 30' block='5 5' shiftBlock='-4 -4' position='512 384' bonuses='0'",
+                                   "elSize='30 30' block='5 5' shiftBlock='-4 -4' position='512 384' bonuses='0'" +
+                                       extra,
                                    "<block TEXTURE='b.png' HOT_SPOT='HS_UL'><SIZE>158 158</SIZE></block>"
                                    "<selection_yes TEXTURE='y.png'/><selection_no TEXTURE='n.png'/>");
 }
@@ -36,9 +38,9 @@ inline std::string LevelXml(const std::vector<std::string>& picture) {
 using BoardTestKit::kStyle;
 
 struct Board {
-    explicit Board(const std::vector<std::string>& picture) {
+    explicit Board(const std::vector<std::string>& picture, const std::string& extraSettings = "") {
         guard.Save(QRV::g_frameTime);
-        QRV::TestKit::ParsedXml level(LevelXml(picture));
+        QRV::TestKit::ParsedXml level(LevelXml(picture, extraSettings));
         QRV::TestKit::ParsedXml style(kStyle);
         loaded =
             layout.Load(level.Root().child("settings")) && process.Load(level.Root().child("gElements"), style.Root());

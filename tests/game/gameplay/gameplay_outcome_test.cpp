@@ -2,6 +2,7 @@
 // the loss with its dialogs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "game/gameplay/gameplay.h"
 #include "tests/game/gameplay/gameplay_test_kit.h"
 #include "tests/test_kit/parsed_xml.h"
+#include "tools/content_builder/theme.h"
+#include "tools/content_builder/xml_number.h"
 
 namespace {
 
@@ -186,8 +189,9 @@ TEST_F(GameplayOutcomeTest, TheFinishWindowComesAfterTheEndTimeWithEvent6First) 
     ASSERT_NE(finish, nullptr);
     EXPECT_EQ(finish->result, &screen->Result());
     EXPECT_EQ(events.Count(5), 1);
-    // "end_level_time" 1 s + 3 s: nothing before, window and event 6 after.
-    Frames(35);
+    // "end_level_time" 1 s + the extra wait: nothing before, window and event 6 after.
+    const int due = static_cast<int>((1.0f + gcGameplay::kFinishExtraTime) * 10.0f + 0.5f);
+    Frames(due - 5);
     EXPECT_FALSE(Shown("GP_Finish"));
     EXPECT_EQ(events.Count(6), 0);
     Frames(10);
@@ -200,6 +204,51 @@ TEST_F(GameplayOutcomeTest, TheFinishWindowComesAfterTheEndTimeWithEvent6First) 
     EXPECT_EQ(events.Count(5), 1);
     EXPECT_EQ(host.saves, 1);
     EXPECT_EQ(host.heartsLost, 0);
+}
+
+// With the shipped sweep time, at 60 frames a second: the last mark lights the first cell of the
+// gold sweep on its own frame, and the finish window comes at most 2.5 s later, after the sweep.
+TEST_F(GameplayOutcomeTest, TheSweepStartsWithTheLastMarkAndTheFinishWindowFollowsSoon) {
+    std::string effects = GameplayTestKit::EffectsXml();
+    const std::string time = "<param key='end_level_time' value='1'/>";
+    ASSERT_NE(effects.find(time), std::string::npos);
+    effects.replace(effects.find(time), time.size(),
+                    "<param key='end_level_time' value='" +
+                        ContentBuilder::XmlNumber(ContentBuilder::Theme::kBoardEffects.endLevelTime) + "'/>");
+    Put("effects.xml", effects);
+    Build(kPicture);
+    ASSERT_TRUE(Start());
+    ClickAll(kPicture, '1', 1, 9);
+    const gcElement* last = screen->Process().CellAt(4, 1);
+    ASSERT_FALSE(last->opened);
+    input.Clear();
+    MoveToCell(4, 1);
+    input.Press(QRV::VK_LBUTTON);
+    screen->OnMouseDown(1);
+    input.Clear();
+    input.Release(QRV::VK_LBUTTON);
+    screen->OnMouseUp(1);
+    input.Clear();
+    const auto& pictures = screen->Process().List(gcProcess::kListPicture);
+    const auto sweeping = [&] {
+        return std::any_of(pictures.begin(), pictures.end(), [](const gcElement* c) { return c->effectRunning != 0; });
+    };
+    const float dt = 1.0f / 60.0f;
+    int frames = 0;
+    while (!last->opened && frames < 60) {
+        Frames(1, dt);
+        ++frames;
+    }
+    ASSERT_TRUE(last->opened);
+    EXPECT_TRUE(sweeping()) << "the sweep starts on the frame of the last mark";
+    float waited = 0.0f;
+    while (!Shown("GP_Finish") && waited < 10.0f) {
+        Frames(1, dt);
+        waited += dt;
+    }
+    EXPECT_TRUE(Shown("GP_Finish"));
+    EXPECT_LE(waited, 2.5f);
+    EXPECT_GE(waited, ContentBuilder::Theme::kBoardEffects.endLevelTime) << "the sweep ends first";
 }
 
 TEST_F(GameplayOutcomeTest, Event6ComesAlsoWithoutTheFinishWindow) {

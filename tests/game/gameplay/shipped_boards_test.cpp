@@ -26,6 +26,7 @@
 #include "game/gameplay/process.h"
 #include "tests/test_kit/global_guard.h"
 #include "tests/test_kit/null_renderer.h"
+#include "tests/test_kit/rgba_image.h"
 #include "tests/test_kit/temp_folder.h"
 #include "tools/content_builder/board_files.h"
 #include "tools/content_builder/font_content.h"
@@ -35,6 +36,7 @@
 #include "tools/content_builder/output_tree.h"
 #include "tools/content_builder/sound_content.h"
 #include "tools/content_builder/string_table_source.h"
+#include "tools/content_builder/theme.h"
 #include "tools/content_builder/tutorial_steps.h"
 
 namespace {
@@ -179,6 +181,130 @@ TEST_F(BoardShippedLevelsTest, EveryLevelLoadsAndFitsTheScreenWithItsClues) {
         }
     }
     EXPECT_GE(levels, 40);
+    process.Reset();
+    layout.Reset();
+    fonts.ReleaseAll();
+}
+
+// The tallest digit of a built font, in rows of its atlas where the glyph's ink covers at least
+// half a pixel: what a player sees as the clue numbers' height.
+int DigitInkHeight(const fs::path& fontFolder, const std::string& font) {
+    pugi::xml_document description;
+    if (!description.load_file((fontFolder / (font + ".xml")).c_str())) return 0;
+    const pugi::xml_node root = description.document_element();
+    const QRV::TestKit::RgbaImage atlas = QRV::TestKit::LoadRgbaImage(
+        (fontFolder / root.child("pages").child("page").attribute("file").value()).string());
+    int tallest = 0;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        const pugi::xml_node glyph = root.child("chars").find_child_by_attribute("id", std::to_string(digit).c_str());
+        const int x0 = glyph.attribute("x").as_int(), y0 = glyph.attribute("y").as_int();
+        int first = -1, last = -1;
+        for (int y = y0; y < y0 + glyph.attribute("height").as_int() && y < atlas.height; ++y)
+            for (int x = x0; x < x0 + glyph.attribute("width").as_int() && x < atlas.width; ++x)
+                if (atlas.Alpha(x, y) >= 128) {
+                    if (first < 0) first = y;
+                    last = y;
+                }
+        if (first >= 0) tallest = std::max(tallest, last - first + 1);
+    }
+    return tallest;
+}
+
+// Every shipped level at 1024 x 768 as the board lays it out: the board with its clue bands and
+// border fills the play field (inside the background's dotted edge, left of the controls column,
+// right of the step panel in a tutorial pack), its cells are as large as its size asks, its clue
+// digits tall enough to read, and its bands no deeper than its longest clues need.
+TEST_F(BoardShippedLevelsTest, EveryBoardFillsThePlayFieldWithReadableClues) {
+    QRV::TestKit::NullRenderer renderer;
+    ASSERT_TRUE(fonts.Load(kFonts));
+    const struct {
+        int size;
+        int minCell;   // 0: the largest cell that fits
+        int minDigit;  // clue digits' height in pixels
+    } wanted[] = {{5, 56, 16}, {10, 36, 16}, {15, 28, 16}, {20, 0, 13}};
+    const CB::Theme::BoardScreenTheme& screen = CB::Theme::kBoardScreen;
+    const fs::path fontFolder = fs::path(QRV::JC_PATHS::Instance()->resourcesDir) / CB::Theme::kFontFolder;
+    QRV::gEventDispatcher dispatcher;
+    gcElementsLayout layout;
+    gcProcess process(&layout, &dispatcher);
+    gcAmbient ambient(&layout, &dispatcher);
+    std::map<int, int> levelsOfSize;
+    for (const std::string& pack : packs) {
+        const bool tutorial = pack.rfind("tutorial", 0) == 0;
+        const float fieldLeft = tutorial ? static_cast<float>(screen.width / 2 + CB::Theme::kTutorialStep.x +
+                                                              CB::Theme::kTutorialStep.width / 2)
+                                         : static_cast<float>(screen.fieldLeft);
+        const float fieldTop = static_cast<float>(screen.fieldTop), fieldRight = static_cast<float>(screen.fieldRight),
+                    fieldBottom = static_cast<float>(screen.fieldBottom);
+        for (const std::string& file : LevelFiles(pack)) {
+            SCOPED_TRACE(pack + " " + file);
+            ASSERT_EQ(gcLoadBoard(pack + " " + file, layout, process, Root("numbers"),
+                                  [&](const pugi::xml_node&) { return ambient.Load(Root("ambient"), &fonts); }),
+                      gcBoardLoadResult::Loaded);
+            const auto want = std::find_if(std::begin(wanted), std::end(wanted),
+                                           [&](const auto& w) { return w.size == layout.Columns(); });
+            ASSERT_NE(want, std::end(wanted)) << layout.Columns() << " columns";
+            ++levelsOfSize[want->size];
+            process.Activate(&fonts);
+
+            // The board's extent: the field and its border, both bands, every clue's number box.
+            const float fx = layout.FieldOriginX(), fy = layout.FieldOriginY();
+            const float fw = static_cast<float>(layout.FieldWidth()), fh = static_cast<float>(layout.FieldHeight());
+            const float border = static_cast<float>(CB::Theme::kDecoration.borderCorner);
+            float left = fx - border, top = fy - border, right = fx + fw + border, bottom = fy + fh + border;
+            for (const QRV::G_SPRITE* band : {&ambient.LeftEar().background, &ambient.UpEar().background}) {
+                left = std::min(left, band->transform->positionX);
+                top = std::min(top, band->transform->positionY);
+            }
+            const int digit = DigitInkHeight(fontFolder, process.NumbersLeft().FontName());
+            EXPECT_GE(digit, want->minDigit) << process.NumbersLeft().FontName();
+            EXPECT_EQ(process.NumbersUp().FontName(), process.NumbersLeft().FontName());
+            float reachLeft = 0.0f, reachUp = 0.0f;  // from the field to the farthest number's centre
+            for (const gcClueLine& line : process.Checker().RowClues())
+                for (const gcClue& clue : line) reachLeft = std::max(reachLeft, fx - clue.strike.transform->positionX);
+            for (const gcClueLine& line : process.Checker().ColumnClues())
+                for (const gcClue& clue : line) reachUp = std::max(reachUp, fy - clue.strike.transform->positionY);
+            const float bandLeft = fx - ambient.LeftEar().background.transform->positionX;
+            const float bandUp = fy - ambient.UpEar().background.transform->positionY;
+            EXPECT_GT(bandLeft, reachLeft) << "the row clues lie on their band";
+            EXPECT_GT(bandUp, reachUp) << "the column clues lie on their band";
+            // No deeper than the farthest number and a margin of about a number's size.
+            EXPECT_LE(bandLeft, reachLeft + 40.0f) << "an empty band beside the rows";
+            EXPECT_LE(bandUp, reachUp + 36.0f) << "an empty band above the columns";
+
+            EXPECT_GE(left, fieldLeft);
+            EXPECT_GE(top, fieldTop);
+            EXPECT_LE(right, fieldRight);
+            EXPECT_LE(bottom, fieldBottom);
+            const float fill =
+                std::max((right - left) / (fieldRight - fieldLeft), (bottom - top) / (fieldBottom - fieldTop));
+            EXPECT_GE(fill, screen.minFill) << left << ".." << right << " x " << top << ".." << bottom;
+
+            const int cell = layout.CellWidth();
+            EXPECT_EQ(layout.CellHeight(), cell);
+            if (want->minCell > 0) {
+                EXPECT_GE(cell, want->minCell);
+            } else {
+                // One pixel more a cell would not fit: the whole board grows by a pixel a line.
+                const float grownW = right - left + static_cast<float>(layout.Columns());
+                const float grownH = bottom - top + static_cast<float>(layout.Rows());
+                EXPECT_TRUE(grownW > fieldRight - fieldLeft || grownH > fieldBottom - fieldTop)
+                    << "a cell of " << cell << " is not the largest that fits";
+            }
+            // The cell animations are made at the board's cell size.
+            for (const char* name : {"square", "cross", "shine", "pulse"}) {
+                const QRV::G_ANIMATION* a = layout.FindAnimation(name);
+                ASSERT_NE(a, nullptr) << name;
+                const QRV::TestKit::RgbaImage sheet = QRV::TestKit::LoadRgbaImage(
+                    (fs::path(QRV::JC_PATHS::Instance()->resourcesDir) / FileOfKey(a->textureName)).string());
+                EXPECT_EQ(sheet.height, cell) << name;
+                EXPECT_EQ(sheet.width, cell * a->frameCount) << name;
+            }
+            process.Deactivate();
+        }
+    }
+    EXPECT_EQ(levelsOfSize[5] + levelsOfSize[10] + levelsOfSize[15] + levelsOfSize[20], 68);
+    for (const auto& w : wanted) EXPECT_GT(levelsOfSize[w.size], 0) << w.size;
     process.Reset();
     layout.Reset();
     fonts.ReleaseAll();
