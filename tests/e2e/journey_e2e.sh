@@ -13,8 +13,10 @@
 #   4. the level list shows the two stars and the next level open; level 2 left through the pause
 #      menu costs a heart; the shop buys the first extra heart: the money falls by its price and
 #      the hearts bar counts one heart more than the old maximum;
-#   5. Options: the music slider dragged down (the recorded music falls by 6 dB or more), fullscreen
-#      on (the window covers the screen, the picture letterboxed), the game cursor off, OK;
+#   5. Options: the music slider dragged down (the recorded music falls by 6 dB or more), then the
+#      sound slider to its end and the music slider to its start (a full and an empty track, saved
+#      as 100 and 0), fullscreen on (the window covers the screen, the picture letterboxed), the
+#      game cursor off (the switches grey when off, accent when on), OK;
 #   6. the side bar back to the title, Exit, yes: the process ends with status 0;
 #   7. a second start from the same folder keeps all of it.
 # The trace's raw-key, missing-glyph, unknown-type and unknown-window lines must stay empty.
@@ -235,6 +237,9 @@ echo "stage 1 done after $(($(date +%s) - started_all)) s"
 reward=$(attribute "$(window_file Title_Top)" 'key="text_color_highlight"' value) # the gold of stars and links
 reward=${reward: -6}
 ink=2E3A59   # an opened square
+accent=3E8E7E      # the sliders' fill, a switch that is on
+track=E8E0D2       # a slider's empty track
+switch_grey=B8B2A7 # a switch that is off
 flash=D1495B # the error colour a step flashes
 press Title 1
 opened Packs 20 1
@@ -706,6 +711,29 @@ awk -v a="$level_before" -v b="$level_after" 'BEGIN { exit !(a > -90 && b <= a -
 read -r _ panel_h <<< "$(sed -n 's/.*<SIZE>\([0-9]* [0-9]*\)<\/SIZE>.*/\1/p' "$options_file" | head -n 1)"
 empty_x=$((512 - 200))
 empty_y=$((384 + panel_h / 2 - 16))
+# The sliders' ends: the sound slider dragged past the end of its track reads 100 and draws a full
+# track, the music slider dragged past its start reads 0 and draws an empty one (no fill before the
+# knob either); both are saved by OK below. The two sliders share their x extent.
+read -r sound_start_x sound_y <<< "$(tag_attribute "$options_file" 'SLIDER13 ID="9"' START)"
+[[ "$sound_start_x" == "$start_x" ]] || give_up "the sound and music sliders do not line up"
+sound_before=$(attribute "$players" "<player name=\"$player_name\"" sound_volume)
+drag "$(knob_x "$sound_before")" $((384 + sound_y)) $(($(knob_x 100) + 15)) $((384 + sound_y))
+drag "$(knob_x "$music_target")" $((384 + start_y)) $(($(knob_x 0) - 15)) $((384 + start_y))
+xdotool mousemove "$(screen_x "$empty_x")" "$(screen_y "$empty_y")" # the cursor off the tracks
+sleep 0.2 # a frame draws the knobs where the drags left them
+image=$(shot slider_ends) || give_up "no screenshot of the slider ends"
+# fill_at X Y: the accent fill's pixels on the track at a logical point.
+fill_at() { count_near "$image" "$1" "$2" 2 "$accent" 40; }
+for v in 10 50 90; do
+  (($(fill_at "$(knob_x "$v")" $((384 + sound_y))) >= 10)) || fail "the sound slider at 100 shows no fill at $v"
+  (($(fill_at "$(knob_x "$v")" $((384 + start_y))) == 0)) || fail "the music slider at 0 shows fill at $v"
+done
+(($(fill_at $(($(knob_x 0) - 24)) $((384 + start_y))) == 0)) || fail "the music slider at 0 shows fill before its knob"
+(($(count_near "$image" $(($(knob_x 100) + 24)) $((384 + sound_y)) 2 "$track" 6) == 0)) ||
+  fail "the sound slider's track runs on past its knob at 100"
+# The switches: on, the accent panel; off, the grey one (the game cursor switch is on so far).
+widget_place Options 8 CHECKBOX_IOS
+switch_on_accent=$(count_near "$image" "$place_x" "$place_y" 14 "$accent" 24)
 cursor_ink() {
   xdotool mousemove "$(screen_x "$empty_x")" "$(screen_y "$empty_y")"
   sleep 0.2 # a frame draws the pointer there
@@ -727,6 +755,15 @@ widget_place Options 8 CHECKBOX_IOS
 click 1 "$place_x" "$place_y"
 wait_for 5 still_at "$place_x" "$place_y" 80 40 || fail "the cursor switch never came to rest"
 ink_without_cursor=$(cursor_ink cursor_off)
+# One shot holds both states: the fullscreen switch on, the cursor switch off.
+image=$(shot switches) || give_up "no screenshot of the switches"
+switch_off_accent=$(count_near "$image" "$place_x" "$place_y" 14 "$accent" 24)
+switch_off_grey=$(count_near "$image" "$place_x" "$place_y" 14 "$switch_grey" 12)
+widget_place Options 7 CHECKBOX_IOS
+switch_on_accent_full=$(count_near "$image" "$place_x" "$place_y" 14 "$accent" 24)
+echo "switch accent pixels: on $switch_on_accent (fullscreen $switch_on_accent_full), off $switch_off_accent (grey $switch_off_grey)"
+((switch_on_accent >= 200 && switch_on_accent_full >= 200)) || fail "a switch that is on shows too little accent"
+((switch_off_accent <= 10 && switch_off_grey >= 200)) || fail "the switch that is off is not grey"
 echo "cursor ink at the pointer: $ink_with_cursor -> $ink_without_cursor"
 ((ink_without_cursor <= 2)) || fail "the game cursor is still drawn ($ink_without_cursor ink pixels)"
 stage_shot options_set "Music"
@@ -734,7 +771,7 @@ stage_shot options_set "Music"
 ((origin_x > 0 || origin_y > 0)) || fail "no letterbox bands around the scaled picture"
 # Crops of the slider and the two switches, for the second start to compare.
 for id in 10 7 8; do
-  if [[ $id == 10 ]]; then place_x=$(knob_x "$music_target"); place_y=$((384 + start_y)); else widget_place Options "$id" CHECKBOX_IOS; fi
+  if [[ $id == 10 ]]; then place_x=$(knob_x 0); place_y=$((384 + start_y)); else widget_place Options "$id" CHECKBOX_IOS; fi
   crop_of "$image" "$place_x" "$place_y" 80 40 "$work_dir/$case_name/options_$id.png"
 done
 press Options 3
@@ -742,8 +779,10 @@ closed Options
 wait_for 5 eval '[[ "$(attribute "$players" "<player name=\"$player_name\"" game_cursor)" == false ]]' ||
   fail "the cursor flag was not saved"
 music_saved=$(attribute "$players" "<player name=\"$player_name\"" music_volume)
-echo "saved music volume: $music_saved"
-((music_saved >= music_target - 5 && music_saved <= music_target + 5)) || fail "saved music volume $music_saved, want about $music_target"
+sound_saved=$(attribute "$players" "<player name=\"$player_name\"" sound_volume)
+echo "saved volumes: music $music_saved, sound $sound_saved"
+[[ "$music_saved" =~ ^0(\.0*)?$ ]] || fail "saved music volume $music_saved, want 0"
+[[ "$sound_saved" =~ ^100(\.0*)?$ ]] || fail "saved sound volume $sound_saved, want 100"
 
 # === 6. Back to the title (from the level list to the packs, from there to the title), Exit, yes
 # back_to_title: the side bar's Back until the title has opened once more.
