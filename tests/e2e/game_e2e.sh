@@ -85,9 +85,8 @@ answer_tutorial_question() {
   button_place GP_Tutorial_Question 4
   no_x=$place_x
   no_y=$place_y
-  # Taken once the hand-over's fade has closed and the dim has reached its full strength (ink at
-  # 40 % over the paper): before that the dialog may still be fading in.
-  line 'trace: window closed Fade_Transition' 10 > /dev/null || fail "the hand-over's fade never closed"
+  # Taken once the dim has reached its full strength (ink at 40 % over the paper): before that the
+  # dialog may still be fading in.
   dialog_shown() { local image; image=$(shot question) && expect_pixel "$image" "$(screen_x 40)" "$(screen_y 400)" A5A7AE 10 2> /dev/null; }
   wait_for 5 dialog_shown || fail "the tutorial question does not dim the screen ($(pixel_of "$work_dir/$case_name/question.png" "$(screen_x 40)" "$(screen_y 400)"))"
   echo "tutorial question: \"no\" at ($no_x, $no_y)"
