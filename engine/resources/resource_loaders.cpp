@@ -93,13 +93,14 @@ pugi::xml_document* GetResourceXml(JS_RESOURCE* record) {
     return document;
 }
 
-pugi::xml_document* AcquireXmlResource(const std::string& key) {
+pugi::xml_document* AcquireXmlResource(const std::string& key, UnreadableReport report) {
     if (g_repositoryManager == nullptr) return nullptr;
     JS_RESOURCE* record = g_repositoryManager->GetResource(key);
     pugi::xml_document* document = record != nullptr ? GetResourceXml(record) : nullptr;
     if (document == nullptr) {
         // A record holding another kind is no unreadable file.
-        if (record == nullptr || !HoldsOtherKind(record, kResourceXml)) ReportUnreadableResource(key);
+        if (report == UnreadableReport::kReport && (record == nullptr || !HoldsOtherKind(record, kResourceXml)))
+            ReportUnreadableResource(key);
         return nullptr;
     }
     ++record->refCount;

@@ -33,8 +33,11 @@ bool HoldsOtherKind(const JS_RESOURCE* record, int32_t wanted);
 pugi::xml_document* GetResourceXml(JS_RESOURCE* record);
 
 // Looks the key up, loads the document when needed and counts one reference; null when absent
-// or unparsable (the file is then reported: engine/resources/unreadable_report.h).
-pugi::xml_document* AcquireXmlResource(const std::string& key);
+// or unparsable (the file is then reported: engine/resources/unreadable_report.h, unless the
+// caller says it reports the failure itself).
+enum class UnreadableReport { kReport, kCallerReports };
+pugi::xml_document* AcquireXmlResource(const std::string& key,
+                                       UnreadableReport report = UnreadableReport::kReport);
 
 // One reference less on the record that holds the object; true when it fell below 1. False for an
 // object no record holds.

@@ -10,7 +10,8 @@
 namespace QRV {
 
 bool JC_STRING_TABLE::LoadFromResource(const std::string& key) {
-    pugi::xml_document* document = AcquireXmlResource(key);
+    // The table says on one line which file failed and why.
+    pugi::xml_document* document = AcquireXmlResource(key, UnreadableReport::kCallerReports);
     std::string error;
     if (document == nullptr) {
         const bool listed = g_repositoryManager != nullptr && g_repositoryManager->GetResource(key) != nullptr;
