@@ -25,18 +25,6 @@ bool Fail(const std::string& path, const char* step, const std::error_code& erro
 
 std::error_code LastError() { return std::error_code(errno, std::generic_category()); }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
-}
-
 // Makes the rename itself durable. File systems that cannot sync a folder say EINVAL: nothing
 // more can be done there, and it is not a failure of the save.
 bool SyncFolder(const std::string& folder, std::error_code& error) {
@@ -77,6 +65,19 @@ int OpenTemporary(const std::string& path, std::string& temporary) {
 }
 
 }  // namespace
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
 
 bool SafeWriteFile(const std::string& path, std::string_view bytes) {
     namespace fs = std::filesystem;

@@ -17,4 +17,7 @@ namespace Game {
 // nor reused. Paths that are refused for this run (IsWriteRefused) are not written.
 bool SafeWriteFile(const std::string& path, std::string_view bytes);
 
+// Writes every byte to the open file, going on after interrupted writes; false on any other error.
+bool WriteAll(int fd, std::string_view bytes);
+
 }  // namespace Game

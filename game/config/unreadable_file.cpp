@@ -10,6 +10,8 @@
 #include <set>
 #include <system_error>
 
+#include "game/config/safe_write.h"
+
 namespace Game {
 namespace {
 
@@ -33,18 +35,6 @@ std::string BadName(const std::string& path, int n) {
 void Refuse(const std::string& path) {
     std::lock_guard<std::mutex> hold(g_refusedLock);
     Refused().insert(path);
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
 }
 
 // The bytes as a new file at copy (never replacing one); false, with nothing left there, when it
