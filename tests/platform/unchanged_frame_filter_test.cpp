@@ -131,7 +131,9 @@ TEST(UnchangedFrameFilter, PresentedSceneReachesTheDeviceUnchanged) {
         EXPECT_EQ(a[i].vertexCount, b[i].vertexCount);
         EXPECT_EQ(a[i].indices, b[i].indices);
         ASSERT_EQ(a[i].vertices.size(), b[i].vertices.size());
-        EXPECT_EQ(std::memcmp(a[i].vertices.data(), b[i].vertices.data(), a[i].vertices.size() * sizeof(JS_VERTEX)), 0);
+        if (!a[i].vertices.empty()) {  // a call without vertices has no data to compare
+            EXPECT_EQ(std::memcmp(a[i].vertices.data(), b[i].vertices.data(), a[i].vertices.size() * sizeof(JS_VERTEX)), 0);
+        }
         EXPECT_EQ(std::memcmp(&a[i].matrix, &b[i].matrix, sizeof(Matrix4)), 0);
         EXPECT_EQ(a[i].state.blend, b[i].state.blend);
         EXPECT_EQ(a[i].state.filter, b[i].state.filter);
