@@ -1,6 +1,7 @@
 #pragma once
 // What the profile fuzz targets share: a fixed calendar clock, and the checks that a loaded
 // profile saves and loads again to the same text and bytes.
+#include <algorithm>
 #include <pugixml.hpp>
 
 #include <cstdint>
@@ -59,7 +60,7 @@ inline void CheckPlayerForms(gcPlayer& player, bool readFromXml) {
     gcPlayerHealth& health = player.GetHealth();
     health.Update();
     health.StepCountdown(1.0f);
-    const int32_t life = player.GetItemCount("life");
+    const int32_t life = std::min(player.GetItemCount("life"), gcPlayerHealth::kMostHearts);
     if (health.GetCount() < life && health.GetCount() >= 0 && !health.IsIncrementing() && health.GetLost().empty()) {
         std::abort();  // hearts below the maximum without a refill: stuck
     }
