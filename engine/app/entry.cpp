@@ -6,10 +6,12 @@
 #include "engine/core/callback.h"
 #include "engine/core/command_line.h"
 #include "engine/core/result_codes.h"
+#include "engine/platform/heap_trim.h"
 
 namespace QRV {
 
 int RunStartHook(int argc, const char* const* argv) {
+    Platform::SetHeapPolicy();
     ReadCommandLine(argc, argv);
     return CallHook(cbAppStart);
 }

@@ -174,8 +174,10 @@ TEST_F(SoundThreaded, StreamedSoundPlaysItsWholeLengthAndRewinds) {
         ASSERT_NE(sound, nullptr);
         for (int round = 0; round < 2; ++round) {
             const double played = PlayToEnd(manager_, sound);
-            // Not cut short at the last refill, and stopped soon after the end.
-            EXPECT_GE(played, c.seconds - 0.03);
+            // Not cut short at the last refill (that would lose a good part of a buffer, 0.27 s
+            // of stereo), and stopped soon after the end. A mixer that fell behind catches up at
+            // once, so a busy machine may hear the end a little early.
+            EXPECT_GE(played, c.seconds - 0.1);
             EXPECT_LE(played, c.seconds + 0.5);
             EXPECT_EQ(sound->Source(), 0u);
             EXPECT_EQ(g_soundSourcesInUse.load(), 0);
