@@ -684,7 +684,13 @@ void JC_RENDER::UploadLocked(JS_TEXTURE* texture) {
     if (texture->deviceHandle != 0 || textures.count(texture) == 0) return;
     const size_t expected = size_t{texture->width} * texture->height * 4;
     if (expected == 0 || texture->pendingPixels.size() != expected) return;
-    texture->deviceHandle = sink->CreateTexture(texture->width, texture->height, texture->pendingPixels.data());
+    if (texture->whiteOnly) {
+        std::vector<uint8_t> alpha(expected / 4);
+        for (size_t i = 0; i < alpha.size(); ++i) alpha[i] = texture->pendingPixels[i * 4 + 3];
+        texture->deviceHandle = sink->CreateAlphaTexture(texture->width, texture->height, alpha.data());
+    } else {
+        texture->deviceHandle = sink->CreateTexture(texture->width, texture->height, texture->pendingPixels.data());
+    }
     if (texture->deviceHandle != 0) texture->pendingPixels.clear();
 }
 
@@ -706,7 +712,11 @@ JS_TEXTURE* JC_RENDER::RegisterTexture(uint32_t textureWidth, uint32_t textureHe
     texture->width = textureWidth;
     texture->height = textureHeight;
     texture->opaque = !pixels.empty();
-    for (size_t alpha = 3; alpha < pixels.size() && texture->opaque; alpha += 4) texture->opaque = pixels[alpha] == 0xFF;
+    texture->whiteOnly = !pixels.empty();
+    for (size_t red = 0; red + 3 < pixels.size() && (texture->opaque || texture->whiteOnly); red += 4) {
+        texture->opaque = texture->opaque && pixels[red + 3] == 0xFF;
+        texture->whiteOnly = texture->whiteOnly && pixels[red] == 0xFF && pixels[red + 1] == 0xFF && pixels[red + 2] == 0xFF;
+    }
     texture->pendingPixels = std::move(pixels);
     std::lock_guard<std::mutex> lock(textureLock);
     textures.insert(texture);

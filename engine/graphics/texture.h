@@ -15,6 +15,9 @@ struct JS_TEXTURE {
     uint32_t deviceHandle = 0;
     // Every texel has full alpha: drawn with opaque colours it covers what is under it.
     bool opaque = false;
+    // Every texel is white (only its alpha varies, as in a font's glyphs): the device may keep
+    // the alpha alone.
+    bool whiteOnly = false;
     // Decoded RGBA pixels waiting for upload (emptied once uploaded).
     Platform::PixelBuffer pendingPixels;
 };

@@ -496,6 +496,16 @@ void GlRenderDevice::ApplySampling(uint32_t texture) {
 }
 
 uint32_t GlRenderDevice::CreateTexture(uint32_t width, uint32_t height, const uint8_t* rgba) {
+    return MakeTexture(width, height, rgba, false);
+}
+
+uint32_t GlRenderDevice::CreateAlphaTexture(uint32_t width, uint32_t height, const uint8_t* alpha) {
+    // One red channel read as white with the red as alpha: texture swizzles are core from 3.3.
+    if (contextVersion < 33) return IRenderDevice::CreateAlphaTexture(width, height, alpha);
+    return MakeTexture(width, height, alpha, true);
+}
+
+uint32_t GlRenderDevice::MakeTexture(uint32_t width, uint32_t height, const uint8_t* pixels, bool alphaOnly) {
     if (context == nullptr || width == 0 || height == 0) return 0;
     GLint maxSize = 0;
     gl.GetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
@@ -503,11 +513,12 @@ uint32_t GlRenderDevice::CreateTexture(uint32_t width, uint32_t height, const ui
         std::fprintf(stderr, "OpenGL: a %ux%u texture exceeds the limit of %d\n", width, height, maxSize);
         return 0;
     }
+    const size_t texelBytes = alphaOnly ? 1 : 4;
     // A blank texture starts transparent rather than with whatever the driver left there.
     std::vector<uint8_t> blank;
-    if (rgba == nullptr) {
-        blank.assign(static_cast<size_t>(width) * height * 4, 0);
-        rgba = blank.data();
+    if (pixels == nullptr) {
+        blank.assign(static_cast<size_t>(width) * height * texelBytes, 0);
+        pixels = blank.data();
     }
     for (int i = 0; i < 16 && gl.GetError() != GL_NO_ERROR; ++i) {}
 
@@ -521,8 +532,17 @@ uint32_t GlRenderDevice::CreateTexture(uint32_t width, uint32_t height, const ui
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, GL_RGBA,
-                  GL_UNSIGNED_BYTE, rgba);
+    if (alphaOnly) {
+        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_R, GL_ONE);
+        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_G, GL_ONE);
+        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_B, GL_ONE);
+        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_RED);
+        gl.TexImage2D(GL_TEXTURE_2D, 0, GL_R8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, GL_RED,
+                      GL_UNSIGNED_BYTE, pixels);
+    } else {
+        gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
+                      GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    }
     const GLenum error = gl.GetError();
     if (error != GL_NO_ERROR) {
         std::fprintf(stderr, "OpenGL: texture upload failed (0x%x)\n", error);

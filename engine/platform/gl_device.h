@@ -55,6 +55,8 @@ public:
     void SetTransform(TransformKind kind, const Matrix4& matrix) override;
 
     uint32_t CreateTexture(uint32_t width, uint32_t height, const uint8_t* rgba) override;
+    // One channel where the context is 3.3 core (swizzled to white), else the white RGBA texture.
+    uint32_t CreateAlphaTexture(uint32_t width, uint32_t height, const uint8_t* alpha) override;
     void DestroyTexture(uint32_t handle) override;
     void BindTexture(uint32_t handle) override;
     bool SupportsAnisotropy() const override { return anisotropyMax > 1.0f; }
@@ -71,6 +73,9 @@ public:
     static constexpr uint32_t kIndexCapacity = (8192 - 2) * 3;
 
 private:
+    // A texture of one level, point sampled and clamped, from RGBA bytes or (alphaOnly) one byte
+    // a texel; pixels null: transparent.
+    uint32_t MakeTexture(uint32_t width, uint32_t height, const uint8_t* pixels, bool alphaOnly);
     // Sampling parameters as the device states ask for them; applied to the texture that is
     // bound when a draw is made, since 2.1 has no sampler objects.
     struct Sampling {

@@ -220,6 +220,13 @@ uint32_t NullRenderDevice::CreateTexture(uint32_t width, uint32_t height, const 
     return handle;
 }
 
+uint32_t NullRenderDevice::CreateAlphaTexture(uint32_t width, uint32_t height, const uint8_t* alpha) {
+    const uint32_t handle = IRenderDevice::CreateAlphaTexture(width, height, alpha);
+    if (!calls.empty() && calls.back().kind == CallKind::CreateTexture && calls.back().handle == handle)
+        calls.back().channels = 1;
+    return handle;
+}
+
 void NullRenderDevice::DestroyTexture(uint32_t handle) {
     if (DeviceCall* call = Record(CallKind::DestroyTexture)) call->handle = handle;
     for (const auto& [target, texture] : targets) {

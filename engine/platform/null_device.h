@@ -78,6 +78,7 @@ struct DeviceCall {
                                      // BindTexture, SetRenderTarget, DestroyRenderTarget
     uint32_t targetTexture = 0;      // CreateRenderTarget (its texture)
     uint32_t width = 0, height = 0;  // CreateTexture, CreateRenderTarget
+    uint32_t channels = 4;           // CreateTexture: 1 when made by CreateAlphaTexture
     bool succeeded = true;           // SetRenderTarget
     // Draw*: the device states the draw ran under, and the vertices and indices it reads.
     NullDeviceState state;
@@ -157,6 +158,8 @@ public:
     void SetAntialias(bool enabled) override;
     void SetTransform(TransformKind kind, const Matrix4& matrix) override;
     uint32_t CreateTexture(uint32_t width, uint32_t height, const uint8_t* rgba) override;
+    // Kept as its white RGBA texture; recorded as a CreateTexture of one channel.
+    uint32_t CreateAlphaTexture(uint32_t width, uint32_t height, const uint8_t* alpha) override;
     void DestroyTexture(uint32_t handle) override;
     void BindTexture(uint32_t handle) override;
     bool SupportsAnisotropy() const override { return anisotropy; }

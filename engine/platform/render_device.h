@@ -81,6 +81,10 @@ public:
 
     // Textures live on the device; 0 is "no texture" (vertex colour only).
     virtual uint32_t CreateTexture(uint32_t width, uint32_t height, const uint8_t* rgba) = 0;
+    // A texture whose every texel is white, given by its alpha bytes alone (one a texel, rows
+    // packed): it samples as white with that alpha. A device that can keep one channel does;
+    // this one makes the white RGBA texture.
+    virtual uint32_t CreateAlphaTexture(uint32_t width, uint32_t height, const uint8_t* alpha);
     virtual void DestroyTexture(uint32_t handle) = 0;
     virtual void BindTexture(uint32_t handle) = 0;
     virtual bool SupportsAnisotropy() const = 0;

@@ -247,6 +247,11 @@ uint32_t UnchangedFrameFilter::CreateTexture(uint32_t width, uint32_t height, co
     return device->CreateTexture(width, height, rgba);
 }
 
+uint32_t UnchangedFrameFilter::CreateAlphaTexture(uint32_t width, uint32_t height, const uint8_t* alpha) {
+    PassThrough();
+    return device->CreateAlphaTexture(width, height, alpha);
+}
+
 void UnchangedFrameFilter::DestroyTexture(uint32_t handle) {
     PassThrough();
     device->DestroyTexture(handle);

@@ -58,6 +58,7 @@ public:
     void SetTransform(TransformKind kind, const Matrix4& matrix) override;
 
     uint32_t CreateTexture(uint32_t width, uint32_t height, const uint8_t* rgba) override;
+    uint32_t CreateAlphaTexture(uint32_t width, uint32_t height, const uint8_t* alpha) override;
     void DestroyTexture(uint32_t handle) override;
     void BindTexture(uint32_t handle) override;
     bool SupportsAnisotropy() const override { return device->SupportsAnisotropy(); }

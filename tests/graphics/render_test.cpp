@@ -578,6 +578,36 @@ TEST_F(RenderTest, ResetSkipsOneFrameRestoresStatesAndCallsTheHook) {
     ReleaseHook(cbDeviceRestored);
 }
 
+// A texture whose every texel is white goes to the device as its alpha alone; any other colour,
+// also under a transparent texel, keeps all four channels. Either way the device samples what the
+// image holds.
+TEST_F(RenderTest, AllWhiteTexturesUploadTheirAlphaAlone) {
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> rgba;  // 2 x 1 texels
+        uint32_t channels;
+    };
+    const Case cases[] = {
+        {"white glyph edges", {255, 255, 255, 0, 255, 255, 255, 200}, 1},
+        {"opaque white", {255, 255, 255, 255, 255, 255, 255, 255}, 1},
+        {"a colour under a transparent texel", {255, 255, 255, 90, 0, 0, 0, 0}, 4},
+        {"almost white", {255, 255, 254, 255, 255, 255, 255, 255}, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> png = TestImages::Encode(TestImages::Format::Png, 2, 1, c.rgba);
+        JS_TEXTURE* texture = render->LoadTextureMemory(png.data(), png.size());
+        device->ClearRecord();
+        Begin();
+        DrawQuad(texture, kQuadWord);
+        End();
+        const auto made = device->CallsOf(CallKind::CreateTexture);
+        ASSERT_EQ(made.size(), 1u);
+        EXPECT_EQ(made[0]->channels, c.channels);
+        EXPECT_EQ(device->TexturePixels(texture->deviceHandle), c.rgba);
+    }
+}
+
 TEST_F(RenderTest, PngGivesItsSizeAndUploadsOnceAtFirstUse) {
     JS_TEXTURE* texture = LoadSolid(10, 20, 30, 40, 3, 5);
     ASSERT_NE(texture, render->defaultTexture);
