@@ -51,11 +51,13 @@ const char* const kRepositories[] = {
 const char* const kGameplayConfig = "data/share/main/other gameplay.xml";
 const char* const kFonts = "data/share/font fonts.xml";
 
+// Cells of 24 pixels: 30 of them with their block gaps still fit the screen's height, which the
+// board insists on.
 // Picture cells in runs of different lengths on every line.
 bool IsPicture(int column, int row) { return (column * 7 + row * 3) % 5 < 3; }
 
 std::string LevelText() {
-    std::string text = "<level><settings elSize='26 26' grid='" + std::to_string(kSide) + " " + std::to_string(kSide) +
+    std::string text = "<level><settings elSize='24 24' grid='" + std::to_string(kSide) + " " + std::to_string(kSide) +
                        "' block='5 5' shiftBlock='-2 -2' position='440 420' bonuses='4'>"
                        "<block><FILE>data/share/board block_26.png</FILE><HOT_SPOT>HS_UL</HOT_SPOT></block>"
                        "<selection_yes><FILE>data/share/board selection_yes.png</FILE></selection_yes>"

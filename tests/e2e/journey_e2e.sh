@@ -43,6 +43,8 @@ started_all=$(date +%s)
 
 give_up() {
   fail "$1"
+  # What the screen showed when the run stopped, kept with the others.
+  shot gave_up > /dev/null 2>&1 || true
   dump_scene "$log"
   bad_trace_lines
   echo "journey e2e: stopped; screenshots in $work_dir" >&2

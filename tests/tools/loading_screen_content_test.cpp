@@ -15,6 +15,7 @@
 #include "tools/content_builder/game_config_content.h"
 #include "tools/content_builder/resource_paths.h"
 #include "tools/content_builder/theme.h"
+#include "tools/content_builder/title_art.h"
 #include "tools/content_builder/window_content.h"
 
 namespace {
@@ -35,6 +36,7 @@ protected:
         fs::remove_all(root);
         CB::OutputTree out(root);
         CB::BuildLoadingScreen(out);
+        CB::BuildTitleArt(out);  // the logo is the title's
         CB::BuildGameConfig(out);
     }
     static void TearDownTestSuite() { fs::remove_all(root); }
@@ -62,6 +64,9 @@ TEST_F(LoadingScreenContent, TheDescriptionNamesItsPicturesAndThePaperColour) {
         EXPECT_TRUE(fs::is_regular_file(root / CB::RunPathOfKey(key))) << sprite << ": " << key;
         EXPECT_GT(Picture(fs::path(CB::RunPathOfKey(key)).lexically_relative("Resources")).width, 0u) << sprite;
     }
+    // One picture for the logo of both screens: the game decodes and uploads it once.
+    EXPECT_EQ(std::string(screen.child("logo").child_value("FILE")),
+              CB::ResourceKey(Theme::kTitleArt.folder, Theme::kTitleArt.logoFile));
     const pugi::xml_node animation = screen.child("animation").child("ANIMATION");
     EXPECT_STREQ(animation.attribute("loop").value(), "true");
     const QRV::Platform::DecodedImage sheet =

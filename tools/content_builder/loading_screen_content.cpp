@@ -129,8 +129,8 @@ void PaintGridFrame(Canvas& canvas, int frameLeft, int filled) {
 
 int GridFrameSide() { return T().gridCell * T().gridCells + 2 * T().gridPad; }
 
-std::string Sprite(std::string_view element, std::string_view file, std::string_view extra) {
-    return "  <" + std::string(element) + ">\n    <FILE>" + XmlEscape(ResourceKey(T().folder, file)) +
+std::string Sprite(std::string_view element, std::string_view key, std::string_view extra) {
+    return "  <" + std::string(element) + ">\n    <FILE>" + XmlEscape(std::string(key)) +
            "</FILE>\n    <HOT_SPOT>HS_MID</HOT_SPOT>\n" + std::string(extra) + "  </" + std::string(element) + ">\n";
 }
 
@@ -205,8 +205,9 @@ std::string LoadingScreenXml() {
     const Theme::Rgb paper = T().paper;
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
            "<!-- The loading screen, shown while the game loads. Made by the content builder. -->\n<loading>\n" +
-           Sprite("background", T().backgroundFile, background) + Sprite("logo", T().logoFile, logo) +
-           Sprite("animation", T().animationFile, animation) + "  <splashes time_per_splash=\"" +
+           Sprite("background", ResourceKey(T().folder, T().backgroundFile), background) +
+           Sprite("logo", ResourceKey(Theme::kTitleArt.folder, Theme::kTitleArt.logoFile), logo) +
+           Sprite("animation", ResourceKey(T().folder, T().animationFile), animation) + "  <splashes time_per_splash=\"" +
            XmlNumber(T().timePerSplash) + "\" time_fade=\"" + XmlNumber(T().timeFade) + "\" back_color=\"255 " +
            std::to_string(paper.r) + " " + std::to_string(paper.g) + " " + std::to_string(paper.b) +
            "\">\n    <splash>\n      <FILE>" + XmlEscape(std::string(T().folder) + "/" + std::string(T().splashFile)) +
@@ -217,7 +218,6 @@ void BuildLoadingScreen(OutputTree& out) {
     const std::vector<uint8_t> titleFont = ReadFontFile(Theme::kComfortaaBold, Theme::kDejaVuSansBold);
     const std::vector<uint8_t> bodyFont = ReadFontFile(Theme::kLatoRegular, Theme::kDejaVuSans);
     out.Write(RunPath(T().folder, T().backgroundFile), EncodeTexture(DrawLoadingBackground()));
-    out.Write(RunPath(T().folder, T().logoFile), EncodeTexture(DrawLoadingLogo(titleFont)));
     out.Write(RunPath(T().folder, T().animationFile), EncodeTexture(DrawGridFillSheet()));
     out.Write(RunPath(T().folder, T().splashFile), EncodeTexture(DrawTitleCard(titleFont, bodyFont)));
     out.Write(RunPath(Theme::kCatalogueFolder, T().description), LoadingScreenXml());

@@ -1227,7 +1227,8 @@ inline constexpr ShopIconTheme kShopIcon{};
 struct LoadingScreenTheme {
     std::string_view description = "screen_loading.xml";  // in kCatalogueFolder
     std::string_view folder = "data/share/image/loading";
-    std::string_view backgroundFile = "background.png", logoFile = "logo.png", animationFile = "grid_fill.png";
+    // The logo is the title's own picture (kTitleArt), so the game decodes and uploads it once.
+    std::string_view backgroundFile = "background.png", animationFile = "grid_fill.png";
     std::string_view splashFile = "title_card.png";
     std::string_view title = "Quorvel", tagline = "a calm game of picture logic";
     // Background: paper with a soft lighter glow in the middle, drawn small and stretched.
