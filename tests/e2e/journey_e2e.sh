@@ -304,10 +304,17 @@ gameplay_control() {
   read -r place_x place_y _ <<< "$(sed -n 's/.*<TRANSFORM>\([^<]*\)<.*/\1/p' "$file")"
   [[ -n "$place_y" ]] || give_up "no place for $1 in $file"
 }
+# level_over: the level started last has been won or lost.
+level_over() {
+  grep -E 'trace: level (started|won|lost) ' "$log" 2> /dev/null | tail -n 1 | grep -qE 'level (won|lost) '
+}
 # mark_cell INDEX: the cell marked as the picture wants it: a square (left button) on a cell of the
 # picture, a cross (right button) on any other; an announcement in the way is closed first.
 mark_cell() {
   dismiss_trophies
+  # A level won by an earlier cell has every picture cell open, and its finish window may already
+  # cover this one: a click there would land on the window's buttons.
+  level_over && return 0
   if [[ " ${picture[*]} " == *" $1 "* ]]; then
     cell_open "$1" && return 0 # the hint or a demonstration opened it
     # The level's last cell wins it, and the win's sweep runs over the board at once: a win counts
@@ -320,7 +327,10 @@ mark_cell() {
       dismiss_trophies
       click 1 "${cell_x[$1]}" "${cell_y[$1]}"
       wait_for 5 opened_or_won "$1"
-    } || fail "cell $(($1 % cols)) $(($1 / cols)) did not open"
+    } || {
+      shot "cell_not_opened_$1" > /dev/null || true
+      fail "cell $(($1 % cols)) $(($1 / cols)) did not open (screenshot cell_not_opened_$1.png)"
+    }
   else
     click 3 "${cell_x[$1]}" "${cell_y[$1]}"
   fi
@@ -574,9 +584,14 @@ stage_shot pause_menu
 press GP_Menu 3
 opened Confirm_Close_Lvl 10
 levels_before=$(opening_count Levels)
+fades_before=$(lines_of 'trace: window closed Fade_Transition$')
 press Confirm_Close_Lvl 3
 opens_after Levels "$levels_before" 20
 settled Levels 1
+# The side bar comes back with the list; a player's next click waits for the fade to lift and the
+# bar to stand still (a click while a window still moves is not taken).
+closed_again Fade_Transition $((fades_before + 1)) 10
+settled Sidebar 6
 wait_for 5 eval '[[ "$(health_count "$players")" == $((hearts_full - 1)) ]]' ||
   fail "leaving the level cost no heart: $(health_count "$players"), was $hearts_full"
 

@@ -241,8 +241,14 @@ TEST_F(GameFrameStateThreaded, TheFirstScreenAndTheCursorFollowThePlatformLetter
         EXPECT_TRUE(Shown(c.screen));
         EXPECT_EQ(Shown("Title"), std::string(c.screen) == "Title");
         EXPECT_EQ(Root().IsCursorShown(), c.cursor);
-        for (const char* name : {"Title", "Pack_Title", "Packs"})
-            if (Shown(name)) Windows().FindWindow(name)->Hide(true);
+        // A hide ends at the windows' next step, and the loading frames run that step only when
+        // the job has ended before the frame began: the hides are ended here, one window a step.
+        for (const char* name : {"Title", "Pack_Title", "Packs"}) {
+            if (!Shown(name)) continue;
+            Windows().FindWindow(name)->Hide(true);
+            Windows().Update();
+            ASSERT_FALSE(Shown(name));
+        }
     }
 }
 
