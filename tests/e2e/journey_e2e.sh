@@ -319,9 +319,7 @@ mark_cell() {
     cell_open "$1" && return 0 # the hint or a demonstration opened it
     # The level's last cell wins it, and the win's sweep runs over the board at once: a win counts
     # as the cell opened.
-    local won_before
-    won_before=$(lines_of 'trace: level won ')
-    opened_or_won() { (($(lines_of 'trace: level won ') > won_before)) || cell_open "$1"; }
+    opened_or_won() { level_over || cell_open "$1"; }
     click 1 "${cell_x[$1]}" "${cell_y[$1]}"
     wait_for 5 opened_or_won "$1" || {
       dismiss_trophies
